@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vg {
+
+constexpr int8_t CommModeFieldbus = 1;
+constexpr int8_t CommModeSerial = 2;
+
+// How the PC reaches the unit. One per process; read from "Konfig.Cfg" at start and changed
+// by the communication dialog.
+struct CommSettings {
+    uint16_t ComPortNr = 1; // COM port 1..6; also handed to the fieldbus master
+    uint16_t DevAddr = 50;  // fieldbus station address; its low byte is used
+    // 2 serial, anything else fieldbus. 0 until the settings file has been read.
+    int8_t CommMode = 0;
+
+    bool IsSerial() const { return CommMode == CommModeSerial; }
+};
+
+} // namespace vg
