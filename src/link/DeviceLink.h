@@ -1,0 +1,45 @@
+#pragma once
+
+#include "common/ErrorCode.h"
+#include "link/CommSettings.h"
+#include "link/DeviceMessage.h"
+#include "link/FieldbusTransport.h"
+#include "link/SerialPort.h"
+
+#include <chrono>
+
+namespace vg {
+
+// The one place that knows whether the unit is reached over the serial line or the fieldbus.
+class DeviceLink {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    DeviceLink(const CommSettings& settings, SerialPort& serial, FieldbusTransport& fieldbus)
+        : Settings(settings), Serial(serial), Fieldbus(fieldbus) {}
+
+    bool Link_Open(uint16_t port, ErrorCode& error);
+    bool Link_Close(uint16_t port, ErrorCode& error);
+    bool Link_Send(const DeviceRequest& request, ErrorCode& error);
+    bool Link_Receive(DeviceReply& reply, ErrorCode& error);
+    bool Link_ReplyAvailable() const;
+    uint32_t Link_Service(bool repeat);
+    bool Link_RequestStatus(ErrorCode& error);
+
+    // Sleeps until a reply may be there to take (serial: a block in the receive slot;
+    // fieldbus: fresh inputs) or the deadline passes. Waiting loops call it instead of
+    // polling Link_ReplyAvailable, so the processor idles while the unit answers.
+    void Link_WaitReply(Clock::time_point deadline);
+
+    bool IsSerial() const { return Settings.IsSerial(); }
+    bool FieldbusInputsValid() const { return Fieldbus.InputsValid(); }
+
+    DeviceRequest LastRequest{};
+
+private:
+    const CommSettings& Settings;
+    SerialPort& Serial;
+    FieldbusTransport& Fieldbus;
+};
+
+} // namespace vg

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "common/ErrorCode.h"
+#include "link/CommSettings.h"
+#include "link/DeviceMessage.h"
+#include "link/FieldbusMaster.h"
+
+#include <array>
+
+namespace vg {
+
+// The request and reply of the unit as the outputs and inputs of a fieldbus slave.
+class FieldbusTransport {
+public:
+    FieldbusTransport(FieldbusMaster& master, const CommSettings& settings)
+        : Master(master), Settings(settings) {}
+
+    bool DP_Open(uint16_t port, ErrorCode& error);
+    bool DP_Close(uint16_t port, ErrorCode& error);
+    bool DP_Send(const DeviceRequest& request, ErrorCode& error);
+    bool DP_Receive(DeviceReply& reply, ErrorCode& error);
+    uint32_t DP_Cycle() { return Master.RunCycle(); }
+
+    // Both validity words of the last inputs read are non-zero.
+    bool InputsValid() const;
+    void WaitForInputs(FieldbusMaster::Clock::time_point deadline) {
+        Master.WaitForInputs(deadline);
+    }
+
+    std::array<uint8_t, FieldbusOutputRecordSize> OutputRecord{};
+    std::array<uint8_t, FieldbusInputRecordSize> InputRecord{};
+
+private:
+    uint8_t Station() const { return static_cast<uint8_t>(Settings.DevAddr & 0xFF); }
+
+    FieldbusMaster& Master;
+    const CommSettings& Settings;
+};
+
+} // namespace vg

@@ -1,0 +1,241 @@
+#include "link/SerialPort.h"
+
+#include "link/FrameCodec.h"
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace vg {
+
+namespace {
+
+bool PortNumberValid(int16_t port) {
+    return port >= 1 && port <= 6;
+}
+
+std::optional<speed_t> BaudFromIndex(int index) {
+    static constexpr std::array<speed_t, 13> Table = {
+        B110, B0, B300, B600, B1200, B2400, B4800, B9600, B19200, B0, B38400, B57600, B115200};
+    if (index < 0 || index >= static_cast<int>(Table.size()) || Table[index] == B0) {
+        return std::nullopt;
+    }
+    return Table[index];
+}
+
+std::optional<tcflag_t> DataBitsFlag(int bits) {
+    switch (bits) {
+    case 5:
+        return CS5;
+    case 6:
+        return CS6;
+    case 7:
+        return CS7;
+    case 8:
+        return CS8;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Parity index: 0 space, 1 odd, 2 mark, 3 even, 4 none.
+std::optional<tcflag_t> ParityFlags(int index) {
+    switch (index) {
+    case 0:
+        return PARENB | CMSPAR;
+    case 1:
+        return PARENB | PARODD;
+    case 2:
+        return PARENB | CMSPAR | PARODD;
+    case 3:
+        return PARENB;
+    case 4:
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+// How long a request may wait for room on the line before it is dropped; an 18-byte frame
+// needs about 10 ms at 19200 bit/s, so only a stuck device gets near this.
+constexpr int WriteTimeoutMs = 2000;
+
+} // namespace
+
+SerialPort::~SerialPort() {
+    StopReceiver();
+    if (V24_Handle >= 0) {
+        ErrorCode ignored = 0;
+        V24_Close(V24_OpenPort, ignored);
+    }
+}
+
+std::string SerialPort::ResolveDevice(int16_t port) const {
+    if (!DeviceOverride.empty()) {
+        return DeviceOverride;
+    }
+    const std::string local = ProgramDir + "COM" + std::to_string(port);
+    std::error_code ec;
+    if (!ProgramDir.empty() && std::filesystem::symlink_status(local, ec).type() !=
+                                   std::filesystem::file_type::not_found) {
+        return local;
+    }
+    return "/dev/ttyS" + std::to_string(port - 1);
+}
+
+bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBitsIndex,
+                          int parityIndex, int handshakeFlags, ErrorCode& error) {
+    error = 0;
+    if (!PortNumberValid(port)) {
+        error = V24_ERR_PARAM;
+        return false;
+    }
+    if (V24_Handle >= 0) {
+        // Only one port at a time; the caller closes the old one before reopening.
+        error = V24_ERR_OPEN;
+        return false;
+    }
+    const std::string device = ResolveDevice(port);
+    V24_Handle = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (V24_Handle < 0) {
+        error = V24_ERR_OPEN;
+        return false;
+    }
+    // Not shared: TIOCEXCL keeps other opens out, the lock also holds against root.
+    ioctl(V24_Handle, TIOCEXCL);
+    if (flock(V24_Handle, LOCK_EX | LOCK_NB) != 0) {
+        CloseHandle();
+        error = V24_ERR_OPEN;
+        return false;
+    }
+    tcflush(V24_Handle, TCIOFLUSH);
+    if (tcgetattr(V24_Handle, &V24_SavedTimeouts) != 0 ||
+        V24_SetLine(baudIndex, dataBits, stopBitsIndex, parityIndex, handshakeFlags) != 0) {
+        CloseHandle();
+        error = V24_ERR_PARAM;
+        return false;
+    }
+    V24_OpenPort = port;
+    return true;
+}
+
+ErrorCode SerialPort::V24_SetLine(int baudIndex, int dataBits, int stopBitsIndex, int parityIndex,
+                                  int handshakeFlags) {
+    const auto speed = BaudFromIndex(baudIndex);
+    const auto size = DataBitsFlag(dataBits);
+    const auto parity = ParityFlags(parityIndex);
+    if (!speed || !size || !parity || stopBitsIndex < 0 || stopBitsIndex > 2) {
+        return V24_ERR_PARAM;
+    }
+    termios line{};
+    if (tcgetattr(V24_Handle, &line) != 0) {
+        return V24_ERR_PARAM;
+    }
+    cfmakeraw(&line);
+    line.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    line.c_cflag |= CLOCAL | CREAD | *size | *parity;
+    if (stopBitsIndex == 1) {
+        line.c_cflag |= CSTOPB;
+    }
+    if ((handshakeFlags & 0x02) != 0) {
+        line.c_cflag |= CRTSCTS;
+    }
+    line.c_iflag &= ~(IXON | IXOFF | IXANY);
+    line.c_iflag |= INPCK;
+    line.c_cc[VMIN] = 0;
+    line.c_cc[VTIME] = 0;
+    cfsetispeed(&line, *speed);
+    cfsetospeed(&line, *speed);
+    if (tcsetattr(V24_Handle, TCSANOW, &line) != 0) {
+        return V24_ERR_PARAM;
+    }
+    // DTR and RTS on; pseudo-terminals have no modem lines, which is fine.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    ioctl(V24_Handle, TIOCMBIS, &lines);
+    return 0;
+}
+
+bool SerialPort::V24_Close(int16_t port, ErrorCode& error) {
+    error = 0;
+    if (!PortNumberValid(port)) {
+        error = V24_ERR_PARAM;
+        return false;
+    }
+    if (V24_OpenPort <= 0) {
+        error = V24_ERR_NOT_OPEN;
+        return false;
+    }
+    // The receive thread must never poll a closed descriptor.
+    StopReceiver();
+    int dtr = TIOCM_DTR;
+    ioctl(V24_Handle, TIOCMBIC, &dtr);
+    tcflush(V24_Handle, TCIOFLUSH);
+    tcsetattr(V24_Handle, TCSANOW, &V24_SavedTimeouts);
+    CloseHandle();
+    return true;
+}
+
+void SerialPort::CloseHandle() {
+    close(V24_Handle);
+    V24_Handle = -1;
+    V24_OpenPort = -1;
+}
+
+bool SerialPort::V24_SendFrame(const uint8_t* payload, size_t n, ErrorCode& error) {
+    if (V24_Handle >= 0) {
+        const auto frame = V24_BuildFrame(payload, n);
+        WriteAll(frame.data(), frame.size());
+    }
+    return error == 0;
+}
+
+void SerialPort::WriteAll(const uint8_t* bytes, size_t count) {
+    size_t done = 0;
+    while (done < count) {
+        const ssize_t n = write(V24_Handle, bytes + done, count - done);
+        if (n > 0) {
+            done += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN) {
+            return;
+        }
+        pollfd fd{V24_Handle, POLLOUT, 0};
+        if (poll(&fd, 1, WriteTimeoutMs) <= 0 || (fd.revents & (POLLERR | POLLHUP)) != 0) {
+            return;
+        }
+    }
+}
+
+void SerialPort::StartReceiver() {
+    StopReceiver();
+    Receiver = std::make_unique<C_ThrV24Rcv>(V24_Handle, Slot, V24_StopRequest);
+    Receiver->SetHigherPriority();
+    if (IsOpen()) {
+        Receiver->Resume();
+    }
+}
+
+void SerialPort::StopReceiver() {
+    if (!Receiver) {
+        return;
+    }
+    if (Receiver->Resumed()) {
+        V24_StopRequest = 1;
+        Receiver->Wake();
+        Receiver->WaitFor();
+        V24_StopRequest = 0;
+    }
+    Receiver.reset();
+}
+
+} // namespace vg

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "common/ErrorCode.h"
+#include "link/C_ThrV24Rcv.h"
+#include "link/ReceiveSlot.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <termios.h>
+
+namespace vg {
+
+// The serial port on POSIX termios. "COMn" is looked for as a device or link named COMn in
+// the program's directory (normally a symlink to /dev/ttyUSB0 or a simulator's
+// pseudo-terminal), else it is /dev/ttyS<n-1>.
+class SerialPort {
+public:
+    explicit SerialPort(ReceiveSlot& slot) : Slot(slot) {}
+    ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    std::string ProgramDir;     // ends with '/'
+    std::string DeviceOverride; // a device path given by the user instead of COMn
+
+    std::string ResolveDevice(int16_t port) const;
+
+    bool V24_Open(int16_t port, int baudIndex, int dataBits, int stopBitsIndex, int parityIndex,
+                  int handshakeFlags, ErrorCode& error);
+    bool V24_Close(int16_t port, ErrorCode& error);
+    // Writes the frame of n payload bytes. A write that fails is not reported (the missing
+    // reply is the sign); the result is true when `error` holds 0.
+    bool V24_SendFrame(const uint8_t* payload, size_t n, ErrorCode& error);
+
+    bool IsOpen() const { return V24_OpenPort > 0; }
+    int16_t OpenPort() const { return V24_OpenPort; }
+
+    // Destroys a receiver left from earlier, creates a new one suspended and resumes it only
+    // when the port is open.
+    void StartReceiver();
+    // Stop request, wake, wait, clear the request, destroy. Call before closing the port.
+    void StopReceiver();
+    bool ReceiverExists() const { return Receiver != nullptr; }
+    bool ReceiverRunning() const { return Receiver != nullptr && Receiver->Resumed(); }
+
+    ReceiveSlot& Slot;
+
+private:
+    ErrorCode V24_SetLine(int baudIndex, int dataBits, int stopBitsIndex, int parityIndex,
+                          int handshakeFlags);
+    void CloseHandle();
+    void WriteAll(const uint8_t* bytes, size_t count);
+
+    int V24_Handle = -1;
+    int16_t V24_OpenPort = -1;
+    termios V24_SavedTimeouts{}; // the line settings found at open, restored at close
+    std::atomic<uint32_t> V24_StopRequest{0};
+    std::unique_ptr<C_ThrV24Rcv> Receiver;
+};
+
+} // namespace vg

@@ -1,0 +1,203 @@
+#include "sim/SimCommandLine.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <sstream>
+
+namespace vg::sim {
+
+const char* const SimUsage =
+    "usage: vigilo-sim [--link PATH] [--pace] [--variant N] [--firmware MAJOR.MINOR]\n"
+    "                  [--cu-id DDDDDDDD] [--tool N:ANGLE:TOLERANCE:INTENSITY]... [--demo-tools]\n"
+    "                  [--object ANGLE] [--speed DEGREES_PER_SECOND] [--delay MS]\n"
+    "Opens a pseudo-terminal, prints its path and answers as a control unit on it.\n"
+    "Commands on standard input: tool N | actual N | error BITS | object ANGLE | silent on|off\n"
+    "                            | delay MS | variant N | firmware X.YY | cu-id DDDDDDDD\n"
+    "                            | set N:ANGLE:TOLERANCE:INTENSITY | clear N | param N VALUE\n";
+
+namespace {
+
+bool ParseNumber(const std::string& text, long& value) {
+    int base = 10;
+    std::string digits = text;
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        base = 16;
+        digits = digits.substr(2);
+    }
+    const auto [end, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    return ec == std::errc() && end == digits.data() + digits.size();
+}
+
+bool ParseByte(const std::string& text, uint8_t& value) {
+    long v = 0;
+    if (!ParseNumber(text, v) || v < 0 || v > 255) {
+        return false;
+    }
+    value = static_cast<uint8_t>(v);
+    return true;
+}
+
+// Degrees with up to two decimals, written with a point.
+bool ParseHundredths(const std::string& text, uint16_t& value) {
+    double v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || v < 0 || v > 655.35) {
+        return false;
+    }
+    value = static_cast<uint16_t>(std::lround(v * 100));
+    return true;
+}
+
+// "N:ANGLE:TOLERANCE:INTENSITY", angle and tolerance in degrees.
+bool ParseToolSpec(const std::string& spec, int& number, SimTool& tool) {
+    std::vector<std::string> parts;
+    std::stringstream in(spec);
+    for (std::string part; std::getline(in, part, ':');) {
+        parts.push_back(part);
+    }
+    uint8_t n = 0, intensity = 0;
+    uint16_t angle = 0, tolerance = 0;
+    if (parts.size() != 4 || !ParseByte(parts[0], n) || n > 127 ||
+        !ParseHundredths(parts[1], angle) || !ParseHundredths(parts[2], tolerance) ||
+        tolerance > 2550 || !ParseByte(parts[3], intensity) || intensity > 3) {
+        return false;
+    }
+    number = n;
+    tool = {true, angle, static_cast<uint8_t>(tolerance / 10), intensity};
+    return true;
+}
+
+bool ParseFirmware(const std::string& text, uint8_t& major, uint8_t& minor) {
+    const auto dot = text.find('.');
+    return dot != std::string::npos && ParseByte(text.substr(0, dot), major) &&
+           ParseByte(text.substr(dot + 1), minor);
+}
+
+bool IsEightDigits(const std::string& text) {
+    return text.size() == 8 && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+bool ApplyWord(SimUnit& unit, const std::string& word, const std::string& arg) {
+    uint8_t byte = 0;
+    uint16_t hundredths = 0;
+    long number = 0;
+    if (word == "tool" && ParseByte(arg, byte)) {
+        unit.SetCurrentTool(byte);
+    } else if (word == "actual" && ParseByte(arg, byte)) {
+        unit.SetActualTool(byte);
+    } else if (word == "error" && ParseByte(arg, byte)) {
+        unit.SetErrorBits(byte);
+    } else if (word == "object" && ParseHundredths(arg, hundredths)) {
+        unit.SetObjectAngle(hundredths);
+    } else if (word == "speed" && ParseNumber(arg, number) && number > 0) {
+        unit.SetSpeed(static_cast<uint32_t>(number * 100));
+    } else if (word == "silent" && (arg == "on" || arg == "off")) {
+        unit.SetSilent(arg == "on");
+    } else if (word == "delay" && ParseNumber(arg, number) && number >= 0) {
+        unit.SetAnswerDelay(std::chrono::milliseconds(number));
+    } else if (word == "variant" && ParseByte(arg, byte)) {
+        unit.SetVariant(byte);
+    } else if (word == "cu-id" && IsEightDigits(arg)) {
+        unit.SetCuId(arg);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ApplyStructured(SimUnit& unit, const std::string& word, const std::string& arg,
+                     const std::string& rest) {
+    uint8_t major = 0, minor = 0, byte = 0;
+    int number = 0;
+    SimTool tool;
+    if (word == "firmware" && ParseFirmware(arg, major, minor)) {
+        unit.SetFirmware(major, minor);
+    } else if (word == "set" && ParseToolSpec(arg, number, tool)) {
+        unit.SetTool(number, tool);
+    } else if (word == "clear" && ParseByte(arg, byte) && byte < 128) {
+        unit.SetTool(byte, SimTool{});
+    } else if (word == "param" && ParseByte(arg, byte) && byte < 32) {
+        uint8_t value = 0;
+        if (!ParseByte(rest, value)) {
+            return false;
+        }
+        unit.SetParameter(byte, value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ApplySimCommand(SimUnit& unit, const std::string& line, std::string& error) {
+    std::stringstream in(line);
+    std::string word, arg, rest;
+    in >> word >> arg >> rest;
+    if (word.empty()) {
+        return true;
+    }
+    if (word == "demo-tools") {
+        LoadDemoTools(unit);
+        return true;
+    }
+    if (ApplyWord(unit, word, arg) || ApplyStructured(unit, word, arg, rest)) {
+        return true;
+    }
+    error = "not understood: " + line;
+    return false;
+}
+
+void LoadDemoTools(SimUnit& unit) {
+    unit.SetTool(1, {true, 9000, 20, 3});
+    unit.SetTool(2, {true, 4550, 10, 1});
+    unit.SetTool(5, {true, 16000, 10, 1});
+    unit.SetTool(17, {true, 115, 7, 0});
+    unit.SetTool(42, {true, 6543, 15, 2});
+}
+
+bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
+                     std::string& error) {
+    // Options with a value map onto the runtime commands of the same name.
+    static const std::vector<std::pair<std::string, std::string>> ValueOptions = {
+        {"--variant", "variant"}, {"--firmware", "firmware"}, {"--cu-id", "cu-id"},
+        {"--tool", "set"},        {"--object", "object"},     {"--speed", "speed"},
+        {"--delay", "delay"}};
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--pace") {
+            options.Paced = true;
+            continue;
+        }
+        if (a == "--demo-tools") {
+            options.UnitSettings.emplace_back("demo-tools");
+            continue;
+        }
+        const bool takesValue =
+            a == "--link" || std::any_of(ValueOptions.begin(), ValueOptions.end(),
+                                         [&a](const auto& o) { return o.first == a; });
+        if (!takesValue) {
+            error = "unknown option: " + a;
+            return false;
+        }
+        if (i + 1 >= args.size()) {
+            error = "missing value for " + a;
+            return false;
+        }
+        const std::string& value = args[++i];
+        if (a == "--link") {
+            options.LinkPath = value;
+            continue;
+        }
+        for (const auto& [option, command] : ValueOptions) {
+            if (option == a) {
+                options.UnitSettings.push_back(command + " " + value);
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace vg::sim

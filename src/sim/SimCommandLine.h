@@ -1,0 +1,28 @@
+#pragma once
+
+#include "sim/SimUnit.h"
+
+#include <string>
+#include <vector>
+
+namespace vg::sim {
+
+struct SimOptions {
+    std::string LinkPath;
+    bool Paced = false;
+    std::vector<std::string> UnitSettings; // applied in order with ApplySimCommand
+};
+
+// Reads the command line of vigilo-sim. False with a message on a bad option.
+bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error);
+
+// One setting or runtime command for the unit, as typed on the simulator's standard input
+// ("tool 5", "error 0x41", "silent on", ...). False with a message when it is not understood.
+bool ApplySimCommand(SimUnit& unit, const std::string& line, std::string& error);
+
+// Programs a demonstration tool table: a handful of tools at plausible angles.
+void LoadDemoTools(SimUnit& unit);
+
+extern const char* const SimUsage;
+
+} // namespace vg::sim

@@ -1,0 +1,122 @@
+#include "link/FrameCodec.h"
+#include "support/LinkWorld.h"
+#include "support/PtyPair.h"
+#include "support/SimProcess.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+
+namespace vg {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+DeviceReply AwaitReply(test::LinkWorld& world, ErrorCode& error) {
+    DeviceReply reply{};
+    const auto deadline = Clock::now() + 3s;
+    while (!world.Link.Link_ReplyAvailable() && Clock::now() < deadline) {
+        world.Link.Link_WaitReply(deadline);
+    }
+    world.Link.Link_Receive(reply, error);
+    return reply;
+}
+
+TEST(DeviceLink, SerialRequestToTheSimulatorProcessComesBackDecoded) {
+    test::SimProcess sim({"--tool", "1:90.00:2.0:3"});
+    test::LinkWorld world(CommModeSerial);
+    ASSERT_TRUE(world.OpenSerial(sim.DevicePath()));
+
+    ErrorCode error = 0;
+    EXPECT_TRUE(world.Link.Link_Send(DeviceRequest{1, RequestCode::ToolRead, 0, 0, 0, 0}, error));
+    const DeviceReply reply = AwaitReply(world, error);
+    EXPECT_EQ(error, 0u);
+    EXPECT_EQ(reply, (DeviceReply{1, 0x81, 3, 20, 0x28, 0x23}));
+}
+
+TEST(DeviceLink, FieldbusRequestThroughTheInProcessSlave) {
+    test::LinkWorld world(CommModeFieldbus);
+    world.BusUnit.SetTool(1, {true, 9000, 20, 3});
+    ErrorCode error = 0;
+    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    EXPECT_TRUE(world.Link.Link_ReplyAvailable());
+
+    world.Link.Link_Service(false);
+    EXPECT_TRUE(world.Link.Link_Send(DeviceRequest{1, RequestCode::ToolRead, 0, 0, 0, 0}, error));
+    world.Link.Link_Service(false);
+    DeviceReply reply{};
+    EXPECT_TRUE(world.Link.Link_Receive(reply, error));
+    EXPECT_EQ(reply, (DeviceReply{1, 0x81, 3, 20, 0x28, 0x23}));
+    EXPECT_TRUE(world.Link.FieldbusInputsValid());
+
+    EXPECT_TRUE(world.Link.Link_Close(1, error));
+    EXPECT_FALSE(world.BusMaster.IsOpen());
+}
+
+TEST(DeviceLink, FieldbusReceiveRightAfterOpenGivesWhatTheInputsHold) {
+    test::LinkWorld world(CommModeFieldbus);
+    ErrorCode error = 0;
+    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    DeviceReply reply{1, 1, 1, 1, 1, 1};
+    EXPECT_TRUE(world.Link.Link_Receive(reply, error));
+    EXPECT_EQ(reply, DeviceReply{}); // nothing exchanged yet
+    EXPECT_FALSE(world.Link.FieldbusInputsValid());
+}
+
+TEST(DeviceLink, SettingsNotReadYetTakeTheFieldbusPath) {
+    test::LinkWorld world(0);
+    ErrorCode error = 0;
+    EXPECT_TRUE(world.Link.Link_Open(1, error));
+    EXPECT_TRUE(world.BusMaster.IsOpen());
+    EXPECT_FALSE(world.Serial.IsOpen());
+}
+
+TEST(DeviceLink, FieldbusOpenFailureIsPassedUp) {
+    test::LinkWorld world(CommModeFieldbus);
+    world.BusMaster.SetOpenResult(0x12345);
+    ErrorCode error = 0;
+    EXPECT_FALSE(world.Link.Link_Open(1, error));
+    EXPECT_EQ(error, 0x2345u); // a 16-bit code
+}
+
+TEST(DeviceLink, OutputRecordCarriesSlaveParametersAndTheRequest) {
+    test::LinkWorld world(CommModeFieldbus);
+    ErrorCode error = 0;
+    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    const auto& out = world.Fieldbus.OutputRecord;
+    EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 7),
+              (std::vector<uint8_t>{0x80, 0x10, 0x10, 0x37, 0, 0, 0}));
+    world.Link.Link_Send(DeviceRequest{9, 8, 7, 6, 5, 4}, error);
+    EXPECT_EQ(std::vector<uint8_t>(out.begin() + 514, out.begin() + 520),
+              (std::vector<uint8_t>{9, 8, 7, 6, 5, 4}));
+}
+
+TEST(DeviceLink, RepeatResendsExactlyTheLastRequest) {
+    test::PtyPair pty;
+    test::LinkWorld world(CommModeSerial);
+    ASSERT_TRUE(world.OpenSerial(pty.SlavePath()));
+    ErrorCode error = 0;
+    const DeviceRequest request{32, RequestCode::ParameterRead, 0x84, 0, 0, 0};
+    world.Link.Link_Send(request, error);
+    const auto first = pty.Read(FrameLength, 2s);
+    EXPECT_EQ(first, V24_BuildFrame(request));
+    EXPECT_EQ(world.Link.Link_Service(true), 0u);
+    EXPECT_EQ(pty.Read(FrameLength, 2s), first);
+    EXPECT_EQ(world.Link.LastRequest, request);
+    // Without the repeat flag nothing goes out on the serial line.
+    world.Link.Link_Service(false);
+    EXPECT_TRUE(pty.Read(1, 100ms).empty());
+}
+
+TEST(DeviceLink, StatusRequestIsAllZero) {
+    test::PtyPair pty;
+    test::LinkWorld world(CommModeSerial);
+    ASSERT_TRUE(world.OpenSerial(pty.SlavePath()));
+    ErrorCode error = 0;
+    EXPECT_TRUE(world.Link.Link_RequestStatus(error));
+    EXPECT_EQ(pty.Read(FrameLength, 2s), V24_BuildFrame(DeviceMessage{}));
+    EXPECT_EQ(world.Link.LastRequest, DeviceRequest{});
+}
+
+} // namespace
+} // namespace vg

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "link/CommSettings.h"
+#include "link/DeviceLink.h"
+#include "link/FieldbusTransport.h"
+#include "link/ReceiveSlot.h"
+#include "link/SerialPort.h"
+#include "sim/SimFieldbusMaster.h"
+#include "sim/SimUnit.h"
+
+#include <string>
+
+namespace vg::test {
+
+// The link with both transports, the fieldbus one backed by an in-process simulated unit.
+struct LinkWorld {
+    explicit LinkWorld(int8_t mode) { Settings.CommMode = mode; }
+
+    CommSettings Settings;
+    ReceiveSlot Slot;
+    SerialPort Serial{Slot};
+    sim::SimUnit BusUnit;
+    sim::SimFieldbusMaster BusMaster{BusUnit};
+    FieldbusTransport Fieldbus{BusMaster, Settings};
+    DeviceLink Link{Settings, Serial, Fieldbus};
+
+    // Serial mode: opens `device` as COM1 and starts the receive thread.
+    bool OpenSerial(const std::string& device) {
+        Serial.DeviceOverride = device;
+        ErrorCode error = 0;
+        if (!Link.Link_Open(1, error)) {
+            return false;
+        }
+        Serial.StartReceiver();
+        return true;
+    }
+};
+
+} // namespace vg::test
