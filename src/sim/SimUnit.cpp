@@ -54,6 +54,11 @@ std::optional<SimReply> SimUnit::HandleRequest(const DeviceRequest& request) {
     const uint8_t code = request[1];
     if (IsParameterRequest(code) || IsToolRequest(code)) {
         const long long index = ChannelRequests++;
+        constexpr size_t LogLimit = 4096;
+        if (RequestLog.size() == LogLimit) {
+            RequestLog.erase(RequestLog.begin(), RequestLog.begin() + LogLimit / 2);
+        }
+        RequestLog.push_back(request);
         const bool faulty = index >= FaultKnobs.FirstRequest &&
                             index - FaultKnobs.FirstRequest < FaultKnobs.RequestCount;
         if (faulty && FaultKnobs.NoReply) {
@@ -374,6 +379,11 @@ void SimUnit::SetAnswerDelay(std::chrono::milliseconds delay) {
 std::chrono::milliseconds SimUnit::AnswerDelay() const {
     std::lock_guard lock(Mutex);
     return Delay;
+}
+
+std::vector<DeviceRequest> SimUnit::ChannelRequestLog() const {
+    std::lock_guard lock(Mutex);
+    return RequestLog;
 }
 
 int SimUnit::ChannelRequestsSeen() const {

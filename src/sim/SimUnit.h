@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vg::sim {
 
@@ -89,6 +90,8 @@ public:
     void SetAnswerDelay(std::chrono::milliseconds delay);
     std::chrono::milliseconds AnswerDelay() const;
     int ChannelRequestsSeen() const;
+    // The parameter and tool requests received so far (the most recent ones, for tests).
+    std::vector<DeviceRequest> ChannelRequestLog() const;
 
 private:
     enum class MotionKind { Idle, GoToPosition, GoBack, Start, Teach };
@@ -128,6 +131,7 @@ private:
     bool IsSilent = false;
     std::chrono::milliseconds Delay{0};
     int ChannelRequests = 0;
+    std::vector<DeviceRequest> RequestLog;
 };
 
 } // namespace vg::sim

@@ -1,0 +1,166 @@
+#include "link/ParChannel.h"
+
+#include <cassert>
+
+namespace vg {
+
+namespace {
+constexpr uint8_t WordModeBit = 0x80;
+constexpr int LastElementIndex = 127; // its element flag is not checked
+} // namespace
+
+void ParChannel::Timeout_Start(std::chrono::milliseconds duration) {
+    Deadline = Clock::now() + duration;
+}
+
+bool ParChannel::Timeout_Expired() const {
+    return Clock::now() >= Deadline;
+}
+
+bool ParChannel::Par_Read(uint8_t parameter, int count, int startIndex, uint8_t* destination,
+                          bool forceByteMode, ErrorCode& error) {
+    return Transfer(Direction::Read, parameter, count, startIndex, destination, forceByteMode,
+                    error);
+}
+
+bool ParChannel::Par_Write(uint8_t parameter, int count, int startIndex, const uint8_t* source,
+                           bool forceByteMode, ErrorCode& error) {
+    // Transfer only reads from the buffer when writing.
+    return Transfer(Direction::Write, parameter, count, startIndex, const_cast<uint8_t*>(source),
+                    forceByteMode, error);
+}
+
+bool ParChannel::Par_ReadByte(uint8_t parameter, uint8_t& destination, ErrorCode& error) {
+    return Par_Read(parameter, 1, 0, &destination, false, error);
+}
+
+bool ParChannel::Par_WriteByte(uint8_t parameter, uint8_t source, ErrorCode& error) {
+    return Par_Write(parameter, 1, 0, &source, false, error);
+}
+
+bool ParChannel::Par_ReadCuId(std::array<uint8_t, CuIdBlockSize>& destination, ErrorCode& error) {
+    if (Par_Read(CuIdParameter, CuIdBlockSize, 0, destination.data(), false, error)) {
+        for (size_t i = 0; i < 8; ++i) {
+            if (destination[i] < '0' || destination[i] > '9') {
+                error = TransferCode::NoCuId;
+                break;
+            }
+        }
+    }
+    return error == 0;
+}
+
+bool ParChannel::Par_WriteCuId(const std::array<uint8_t, CuIdBlockSize>& block, ErrorCode& error) {
+    return Par_Write(CuIdParameter, CuIdBlockSize, 0, block.data(), false, error);
+}
+
+bool ParChannel::Transfer(Direction direction, uint8_t parameter, int count, int startIndex,
+                          uint8_t* data, bool forceByteMode, ErrorCode& error) {
+    assert(startIndex >= 0 && count >= 0 && startIndex + count <= 128);
+    const bool wordMode = count % 2 == 0 && !forceByteMode;
+    const int step = wordMode ? 2 : 1;
+    for (int i = startIndex; i < startIndex + count && error == 0;) {
+        if (!SynchroniseWithStatus(error)) {
+            return false;
+        }
+        uint8_t* element = data + (i - startIndex);
+        DeviceRequest request{};
+        request[0] = parameter;
+        request[1] =
+            direction == Direction::Read ? RequestCode::ParameterRead : RequestCode::ParameterWrite;
+        request[2] = static_cast<uint8_t>(i | (wordMode ? WordModeBit : 0));
+        if (direction == Direction::Write) {
+            request[4] = element[0];
+            request[5] = wordMode ? element[1] : 0;
+        }
+        DeviceReply reply{};
+        if (!SendAndAwaitReply(request, reply, error)) {
+            return false;
+        }
+        if ((reply[1] & ReplyFlag::Acknowledged) == 0) {
+            error = RefusalCode(reply, direction);
+            break;
+        }
+        ParState = 0;
+        if (reply[0] != parameter || (i != LastElementIndex && (reply[2] & 0x01) != 0)) {
+            error = TransferCode::Synchronisation;
+            break;
+        }
+        if (direction == Direction::Read) {
+            element[0] = reply[4];
+            if (wordMode) {
+                element[1] = reply[5];
+            }
+        }
+        i += step;
+    }
+    return error == 0;
+}
+
+ErrorCode ParChannel::RefusalCode(const DeviceReply& reply, Direction direction) {
+    const uint8_t refusal =
+        direction == Direction::Read ? ReplyFlag::ReadRefused : ReplyFlag::WriteRefused;
+    if ((reply[1] & refusal) == 0) {
+        return TransferCode::SoftError;
+    }
+    return direction == Direction::Read ? TransferCode::ReadRefused : TransferCode::WriteRefused;
+}
+
+bool ParChannel::SynchroniseWithStatus(ErrorCode& error) {
+    if (!Link.IsSerial() || !Poll.RequestOutstanding) {
+        Link.Link_RequestStatus(error);
+    }
+    Timeout_Start(Timeout);
+    DeviceReply status{};
+    const bool got = AwaitBlock(status, error, true,
+                                [](const DeviceReply& block) { return !IsChannelBlock(block); });
+    // The status reply the poll was waiting for has been taken here.
+    Poll.RequestOutstanding = false;
+    return got;
+}
+
+bool ParChannel::SendAndAwaitReply(const DeviceRequest& request, DeviceReply& reply,
+                                   ErrorCode& error, bool recordLinkErrors) {
+    ParState = 1;
+    Link.Link_Send(request, error);
+    Link.Link_Service(false);
+    Timeout_Start(Timeout);
+    const bool got = AwaitBlock(reply, error, recordLinkErrors, [](const DeviceReply& block) {
+        return (block[1] & ReplyFlag::ParameterReply) != 0;
+    });
+    if (got) {
+        ParState = 2;
+    }
+    return got;
+}
+
+template <typename Accept>
+bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLinkErrors,
+                            Accept accept) {
+    ErrorCode lastLinkError = 0;
+    while (true) {
+        if (Link.Link_ReplyAvailable()) {
+            DeviceReply received{};
+            ErrorCode linkError = 0;
+            const bool ok = Link.Link_Receive(received, linkError);
+            lastLinkError = linkError;
+            if (recordLinkErrors) {
+                error = linkError;
+            }
+            if (ok && accept(received)) {
+                block = received;
+                return true;
+            }
+            // Wrong kind of block, or one that failed its checks: ask again. A block that
+            // failed its checks is never used.
+            Link.Link_Service(true);
+        }
+        if (Timeout_Expired()) {
+            error = recordLinkErrors && lastLinkError != 0 ? lastLinkError : TransferCode::Timeout;
+            return false;
+        }
+        Link.Link_WaitReply(Deadline);
+    }
+}
+
+} // namespace vg

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "link/ParChannel.h"
+#include "sim/SimSerialServer.h"
+#include "status/PollState.h"
+#include "support/LinkWorld.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace vg::test {
+
+// A link to the simulated unit in either mode: over a real pseudo-terminal to an in-process
+// simulator thread, or through the in-process fieldbus slave. The unit is the same object in
+// both cases, so tests turn the same knobs.
+struct UnitWorld {
+    explicit UnitWorld(int8_t mode) : World(mode) {
+        Par.Timeout = std::chrono::milliseconds(300);
+        ErrorCode error = 0;
+        if (mode == CommModeSerial) {
+            Server = std::make_unique<sim::SimSerialServer>(World.BusUnit);
+            std::string why;
+            if (!Server->Open(why)) {
+                throw std::runtime_error(why);
+            }
+            Server->Start();
+            if (!World.OpenSerial(Server->DevicePath())) {
+                throw std::runtime_error("cannot open the simulator's terminal");
+            }
+        } else if (!World.Link.Link_Open(1, error)) {
+            throw std::runtime_error("cannot open the fieldbus");
+        }
+    }
+
+    sim::SimUnit& Unit() { return World.BusUnit; }
+
+    LinkWorld World;
+    PollState Poll;
+    ParChannel Par{World.Link, Poll};
+    std::unique_ptr<sim::SimSerialServer> Server;
+};
+
+inline std::string ModeName(const ::testing::TestParamInfo<int8_t>& info) {
+    return info.param == CommModeSerial ? "Serial" : "Fieldbus";
+}
+
+} // namespace vg::test
