@@ -27,50 +27,31 @@ double Read(const QString& text, TEditType style = esFloat, const NumberSyntax& 
 
 // ---- reading ----
 
-TEST(ConvNumericText, ReadsFieldTextsUnderACommaLocale) {
-    struct Case {
+// The field's own table of texts is in TextEditTest; these are the texts around it.
+TEST(ConvNumericText, ReadsWhateverTheFieldHolds) {
+    const struct {
         QString Text;
         TEditType Style;
         double Value;
-    };
-    const Case cases[] = {
-        {"", esFloat, 0.0},
-        {"-", esFloat, 0.0},
-        {",", esFloat, 0.0},
+    } cases[] = {
         {"-,", esFloat, 0.0},
-        {"12,7", esInteger, 12.0},
-        {"1,2,3", esFloat, 1.2},
-        {"(5)", esFloat, -5.0},
-        {"5(", esFloat, 5.0},
-        {"12-3", esFloat, -123.0},
         {"5-", esFloat, -5.0},
         {",5", esFloat, 0.5},
         {"5,", esFloat, 5.0},
         {"1.234,5", esFloat, 1234.5},
-        {"12,5%", esPercentage, 12.5}, // the field, not the
-                                       // conversion, divides by 100
-        {"  7 ", esInteger, 7.0},
+        {"7,9,9", esInteger, 7.0},
+        {",9", esInteger, 0.0},
+        {"-12,7", esInteger, -12.0},
+        {"abc", esFloat, 0.0},
+        {"12,5", esGeneral, 0.0},
+        {QString(400, u'9'), esFloat, 0.0}, // beyond a double
+        {"0," + QString(400, u'0') + "1", esFloat, 0.0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Text.toStdString());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text.left(20).toStdString());
         EXPECT_DOUBLE_EQ(Read(c.Text, c.Style), c.Value);
     }
-}
-
-TEST(ConvNumericText, IntegerKeepsNothingFromTheFirstSeparatorOn) {
-    EXPECT_DOUBLE_EQ(Read("7,9,9", esInteger), 7.0);
-    EXPECT_DOUBLE_EQ(Read(",9", esInteger), 0.0);
-    EXPECT_DOUBLE_EQ(Read("-12,7", esInteger), -12.0);
-}
-
-TEST(ConvNumericText, GeneralStyleAlwaysReadsZero) {
-    EXPECT_DOUBLE_EQ(Read("12,5", esGeneral), 0.0);
-    EXPECT_DOUBLE_EQ(Read("-3", esGeneral), 0.0);
-}
-
-TEST(ConvNumericText, PointLocaleSkipsTheComma) {
     EXPECT_DOUBLE_EQ(Read("1,234.5", esFloat, Point()), 1234.5);
-    EXPECT_DOUBLE_EQ(Read("1.2.3", esFloat, Point()), 1.2);
     EXPECT_DOUBLE_EQ(Read("12,7", esInteger, Point()), 127.0);
 }
 
@@ -91,72 +72,42 @@ TEST(ConvNumericText, CurrencyFormsReadBack) {
     EXPECT_DOUBLE_EQ(Read("\u22125,00 kr", esCurrency, crowns), -5.0);
 }
 
-TEST(ConvNumericText, UnreadableOrOutOfRangeNumbersReadZero) {
-    EXPECT_DOUBLE_EQ(Read("abc"), 0.0);
-    EXPECT_DOUBLE_EQ(Read("%"), 0.0);
-    EXPECT_DOUBLE_EQ(Read(QString(400, u'9')), 0.0);
-    EXPECT_DOUBLE_EQ(Read("0," + QString(400, u'0') + "1"), 0.0);
-}
-
 // ---- writing ----
 
-TEST(FormatGeneral, ShortestFormWithTheGivenSeparator) {
+TEST(FormatGeneral, ShortestPlainDecimals) {
     EXPECT_EQ(FormatGeneral(2.5, u','), "2,5");
     EXPECT_EQ(FormatGeneral(3.0, u','), "3");
-    EXPECT_EQ(FormatGeneral(-0.5, u','), "-0,5");
-    EXPECT_EQ(FormatGeneral(270.0, u'.'), "270");
+    EXPECT_EQ(FormatGeneral(-0.5, u'.'), "-0.5");
     EXPECT_EQ(FormatGeneral(0.1 + 0.2, u','), "0,3");
     EXPECT_EQ(FormatGeneral(1.0 / 3.0, u','), "0,333333333333333");
     EXPECT_EQ(FormatGeneral(-0.0, u','), "0");
-}
-
-TEST(FormatGeneral, NeverWritesAnExponent) {
-    // "1e-05" would read back as -105
+    // never an exponent: "1e-05" would read back as -105
     EXPECT_EQ(FormatGeneral(0.00001, u','), "0,00001");
-    EXPECT_EQ(FormatGeneral(1.5e-7, u','), "0,00000015");
     EXPECT_EQ(FormatGeneral(1e20, u','), "100000000000000000000");
     EXPECT_EQ(FormatGeneral(-1234567890123456789.0, u','), "-1234567890123460000");
-}
-
-TEST(FormatGeneral, NonFiniteIsWrittenAsZero) {
     EXPECT_EQ(FormatGeneral(std::nan(""), u','), "0");
-    EXPECT_EQ(FormatGeneral(HUGE_VAL, u','), "0");
     EXPECT_EQ(FormatGeneral(-HUGE_VAL, u','), "0");
 }
 
 TEST(FormatFixed, RoundsHalfAwayFromZeroOnFifteenDigits) {
     EXPECT_EQ(FormatFixed(2.675, 2, u','), "2,68"); // 2.67499999... in binary
-    EXPECT_EQ(FormatFixed(1.005, 2, u','), "1,01");
     EXPECT_EQ(FormatFixed(12.5, 0, u','), "13");
     EXPECT_EQ(FormatFixed(-12.5, 0, u','), "-13");
     EXPECT_EQ(FormatFixed(0.004, 2, u','), "0,00");
     EXPECT_EQ(FormatFixed(0.006, 2, u','), "0,01");
+    EXPECT_EQ(FormatFixed(9.995, 2, u','), "10,00");
+    EXPECT_EQ(FormatFixed(999.96, 1, u'.'), "1000.0");
     EXPECT_EQ(FormatFixed(0.1 + 0.2, 9, u','), "0,300000000");
     EXPECT_EQ(FormatFixed(123456789.123456789, 9, u','), "123456789,123457000");
 }
 
-TEST(FormatFixed, CarriesIntoANewLeadingDigit) {
-    EXPECT_EQ(FormatFixed(9.995, 2, u','), "10,00");
-    EXPECT_EQ(FormatFixed(999.96, 1, u'.'), "1000.0");
-    EXPECT_EQ(FormatFixed(-0.5, 0, u','), "-1");
-}
-
-TEST(FormatFixed, PadsToThePlacesWithoutThousandsSeparators) {
+TEST(FormatFixed, ExactPlacesNoGroupingNoNegativeZero) {
     EXPECT_EQ(FormatFixed(270.0, 2, u','), "270,00");
     EXPECT_EQ(FormatFixed(1234567.891, 2, u','), "1234567,89");
     EXPECT_EQ(FormatFixed(5.0, 0, u','), "5");
-    EXPECT_EQ(FormatFixed(0.0, 3, u','), "0,000");
     EXPECT_EQ(FormatFixed(1e20, 2, u','), "100000000000000000000,00");
-}
-
-TEST(FormatFixed, ZeroAndNonFiniteCarryNoSign) {
     EXPECT_EQ(FormatFixed(-0.001, 2, u','), "0,00");
-    EXPECT_EQ(FormatFixed(-0.0, 1, u','), "0,0");
     EXPECT_EQ(FormatFixed(std::nan(""), 2, u','), "0,00");
-    EXPECT_EQ(FormatFixed(-HUGE_VAL, 1, u','), "0,0");
-}
-
-TEST(FormatFixed, PlacesOutsideZeroToNineAreClamped) {
     EXPECT_EQ(FormatFixed(1.5, 12, u','), "1,500000000");
     EXPECT_EQ(FormatFixed(1.5, -3, u','), "2");
 }
@@ -165,8 +116,7 @@ TEST(FormatTruncated, CutsTowardZero) {
     EXPECT_EQ(FormatTruncated(12.7), "12");
     EXPECT_EQ(FormatTruncated(-12.7), "-12");
     EXPECT_EQ(FormatTruncated(-0.9), "0");
-    // beyond any integer type
-    EXPECT_EQ(FormatTruncated(1e20), "100000000000000000000");
+    EXPECT_EQ(FormatTruncated(1e20), "100000000000000000000"); // beyond any integer type
     EXPECT_EQ(FormatTruncated(std::nan("")), "0");
 }
 
@@ -175,7 +125,6 @@ TEST(FieldForms, EditingAndDisplayFormsByStyle) {
     EXPECT_EQ(EditingText(esPercentage, 0.125, 1, u','), "12,5");
     EXPECT_EQ(DisplayText(esPercentage, 0.125, 1, german), "12,5%");
     EXPECT_EQ(EditingText(esInteger, -7.9, 3, u','), "-7");
-    EXPECT_EQ(DisplayText(esFloat, 3.0, 2, german), "3,00");
     EXPECT_EQ(EditingText(esCurrency, 1234.5, 2, u','), "1234,50");
     EXPECT_TRUE(EditingText(esGeneral, 1.0, 2, u',').isNull());
     EXPECT_TRUE(DisplayText(esGeneral, 1.0, 2, german).isNull());
@@ -228,28 +177,15 @@ bool Key(const QString& text, int selStart, int selLength, QChar key, TEditType 
     return KeyAccepted(style, places, syntax, text, selStart, selLength, key);
 }
 
-TEST(KeyAccepted, NoDecimalBeyondThePlacesOnceTheTextHasASeparator) {
-    EXPECT_FALSE(Key("1,25", 4, 0, u'7'));
-    for (int caret = 0; caret <= 4; ++caret)
-        EXPECT_FALSE(Key("1,25", caret, 0, u',')) << "caret " << caret;
-    EXPECT_TRUE(Key("1,25", 4, 0, BackspaceChar));
-    EXPECT_TRUE(Key("1,25", 0, 0, u'3'));
-    EXPECT_TRUE(Key("1,2", 3, 0, u'5'));
-    EXPECT_FALSE(Key("1,", 2, 0, u'5', esFloat, 0));
-}
-
-TEST(KeyAccepted, ASelectionIsJudgedByTheResultingText) {
-    EXPECT_TRUE(Key("123,45", 3, 3, u'6'));  // 1236
-    EXPECT_FALSE(Key("123,45", 3, 3, u',')); // the text still has its separator
-    EXPECT_TRUE(Key("123,45", 4, 2, u'6'));  // 123,6
-    EXPECT_FALSE(Key("123,4", 0, 1, u'9', esFloat, 0));
-}
-
-TEST(KeyAccepted, TheSeparatorGoesAnywhereWhileTheTextHasNone) {
+// The typed cases with real keys are in TextEditTest.
+TEST(KeyAccepted, SeparatorAndDecimals) {
     EXPECT_TRUE(Key("", 0, 0, u','));
-    EXPECT_TRUE(Key("12345", 1, 0, u','));
-    EXPECT_TRUE(Key("12345", 0, 0, u','));
+    EXPECT_TRUE(Key("12345", 1, 0, u',')); // anywhere while the text has none
     EXPECT_FALSE(Key("12345", 1, 0, u',', esInteger));
+    EXPECT_TRUE(Key("1,25", 0, 0, u'3'));
+    EXPECT_TRUE(Key("123,45", 4, 2, u'6')); // 123,6
+    EXPECT_FALSE(Key("1,", 2, 0, u'5', esFloat, 0));
+    EXPECT_FALSE(Key("123,4", 0, 1, u'9', esFloat, 0));
 }
 
 TEST(KeyAccepted, AcceptedCharactersDependOnTheStyle) {
@@ -275,22 +211,11 @@ TEST(KeyAccepted, AcceptedCharactersDependOnTheStyle) {
         EXPECT_TRUE(Key("", 0, 0, c, esGeneral));
 }
 
-TEST(KeyAccepted, BackspaceIsAlwaysLetThrough) {
+TEST(KeyAccepted, BackspaceAlwaysAndAnySelectionIsHarmless) {
     EXPECT_TRUE(Key("1,2345", 6, 0, BackspaceChar)); // more decimals than allowed
-    EXPECT_TRUE(Key("1,25", 0, 0, BackspaceChar));
     EXPECT_TRUE(Key("", 0, 0, BackspaceChar, esInteger));
-}
-
-TEST(KeyAccepted, PointLocale) {
-    EXPECT_FALSE(Key("1.25", 4, 0, u'7', esFloat, 2, Point()));
-    EXPECT_FALSE(Key("1.25", 1, 0, u'.', esFloat, 2, Point()));
-    EXPECT_FALSE(Key("125", 1, 0, u',', esFloat, 2, Point()));
-    EXPECT_TRUE(Key("125", 1, 0, u'.', esFloat, 2, Point()));
-}
-
-TEST(KeyAccepted, SelectionOutsideTheTextIsHarmless) {
     EXPECT_TRUE(Key("1,2", -5, 0, u'3'));
-    EXPECT_TRUE(Key("1,2", 100, 0, u'3') == Key("1,2", 3, 0, u'3'));
+    EXPECT_TRUE(Key("1,2", 100, 0, u'3'));
     EXPECT_TRUE(Key("1,2", 1, 1000, u'3'));
     EXPECT_TRUE(Key("1,2", 1, -4, u'3'));
 }
