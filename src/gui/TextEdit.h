@@ -11,9 +11,9 @@
 // the previous text), Exited after the value was clamped and shown in its display form.
 //
 // In every style but esGeneral, text from the clipboard (Ctrl+V, Shift+Insert, the context
-// menu, the X11 selection) or from an input method goes in only if every one of its characters
-// would be accepted when typed, after blanks around it are trimmed; otherwise nothing changes,
-// so "3.14" pasted under a comma locale never turns into 314. Drops are refused. QLineEdit's
+// menu, the X11 selection; blanks around it trimmed) or from an input method goes in only if
+// every one of its characters would be accepted when typed; otherwise nothing changes, so
+// "3.14" pasted under a comma locale never turns into 314. Drops are refused. QLineEdit's
 // non-virtual insert() and paste() slots are not filtered: owners write numbers with SetValue.
 
 #include "gui/NumericText.h"
