@@ -1,0 +1,393 @@
+#include "gui/TextEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace vg {
+
+// ---- TAlertData ----
+
+void TAlertData::SetActive(bool active) {
+    if (active == ActiveValue)
+        return;
+    ActiveValue = active;
+    UpdateParent();
+}
+
+void TAlertData::SetColor(const QColor& color) {
+    if (color == ColorValue)
+        return;
+    ColorValue = color;
+    UpdateParent();
+}
+
+void TAlertData::Assign(const TAlertData& source) {
+    ActiveValue = source.ActiveValue;
+    ColorValue = source.ColorValue;
+    UpdateParent();
+}
+
+void TAlertData::UpdateParent() {
+    if (Owner != nullptr)
+        Owner->InvalidateDisplay();
+}
+
+// ---- TRangeData ----
+
+void TRangeData::SetEnforce(bool enforce) {
+    if (enforce == EnforceValue)
+        return;
+    EnforceValue = enforce;
+    UpdateParent();
+}
+
+void TRangeData::SetColor(const QColor& color) {
+    if (color == ColorValue)
+        return;
+    ColorValue = color;
+    UpdateParent();
+}
+
+void TRangeData::SetValue(int index, double value) {
+    if (std::isnan(value))
+        return;
+    if (index == MinIndex)
+        MinBound = value;
+    else if (index == MaxIndex)
+        MaxBound = value;
+    else
+        return;
+    if (MinBound > MaxBound)
+        MinBound = MaxBound;
+    UpdateParent();
+}
+
+void TRangeData::Assign(const TRangeData& source) {
+    ColorValue = source.ColorValue;
+    EnforceValue = source.EnforceValue;
+    MinBound = source.MinBound;
+    MaxBound = source.MaxBound;
+    UpdateParent();
+}
+
+void TRangeData::UpdateParent() {
+    if (Owner != nullptr)
+        Owner->InvalidateDisplay();
+}
+
+// ---- TExtendEdit ----
+
+TExtendEdit::TExtendEdit(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textChanged, this, &TExtendEdit::Change);
+}
+
+TExtendEdit::~TExtendEdit() {
+    // QLineEdit's teardown must not reach Change once Alert and Range are gone.
+    disconnect(this, &QLineEdit::textChanged, this, &TExtendEdit::Change);
+}
+
+NumberSyntax TExtendEdit::Syntax() const {
+    return NumberSyntax::FromLocale(QLocale());
+}
+
+void TExtendEdit::SetEditStyle(TEditType style) {
+    Style = style;
+    DisplayControl();
+}
+
+void TExtendEdit::SetDecimalPlaces(int places) {
+    Places = static_cast<TDecWidth>(std::clamp<int>(places, 0, MaxDecimalPlaces));
+    DisplayControl();
+}
+
+double TExtendEdit::GetValue() const {
+    switch (Style) {
+    case esGeneral:
+        return 0.0;
+    case esPercentage:
+        return ConvNumeric(text()) / 100.0;
+    default:
+        return ConvNumeric(text());
+    }
+}
+
+void TExtendEdit::SetValue(double value) {
+    if (Style != esGeneral)
+        ShowText(FormatGeneral(value, Syntax().Decimal));
+    DisplayControl();
+}
+
+double TExtendEdit::ConvNumeric(const QString& text) const {
+    return ConvNumericText(text, Style, Syntax());
+}
+
+QColor TExtendEdit::BackgroundColor() const {
+    return palette().color(QPalette::Active, QPalette::Base);
+}
+
+void TExtendEdit::DisplayControl() {
+    InvalidateDisplay();
+    if (EnteredState && ActiveFocusValue)
+        DisplayActive();
+    else
+        DisplayInActive();
+}
+
+void TExtendEdit::DisplayActive() {
+    const double value = GetValue();
+    if (ActiveFocusValue && EnteredState) {
+        const QString editing = EditingText(Style, value, Places, Syntax().Decimal);
+        if (!editing.isNull())
+            ShowText(editing);
+    } else {
+        DisplayInActive();
+    }
+    if (AutoSelectValue && EnteredState)
+        selectAll();
+}
+
+void TExtendEdit::DisplayInActive() {
+    const QString display = DisplayText(Style, GetValue(), Places, QLocale());
+    if (!display.isNull())
+        ShowText(display);
+}
+
+void TExtendEdit::InvalidateDisplay() {
+    InvalidateValue();
+    InvalidateVisuals();
+}
+
+void TExtendEdit::InvalidateValue() {
+    if (!AlertData.Active() || Style == esGeneral)
+        return;
+    const double value = GetValue();
+    OORErrorValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
+}
+
+void TExtendEdit::InvalidateVisuals() {
+    const double value = GetValue();
+    OORErrorValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
+    const bool alert = OORErrorValue && AlertData.Active() && Style != esGeneral;
+    ApplyBackground(alert ? AlertData.Color() : RangeData.Color());
+}
+
+void TExtendEdit::ShowText(const QString& newText) {
+    // setText also drops the selection and the undo history: only when there is news.
+    if (text() != newText)
+        setText(newText);
+}
+
+void TExtendEdit::ApplyBackground(const QColor& color) {
+    const QPalette standard = QApplication::palette(this);
+    QPalette pal = palette();
+    bool changed = false;
+    // A disabled field keeps the style's disabled look.
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor wanted = color.isValid() ? color : standard.color(group, QPalette::Base);
+        if (pal.color(group, QPalette::Base) != wanted) {
+            pal.setColor(group, QPalette::Base, wanted);
+            changed = true;
+        }
+    }
+    if (changed)
+        setPalette(pal);
+}
+
+void TExtendEdit::Change() {
+    emit Changed();
+    InvalidateDisplay();
+}
+
+void TExtendEdit::DoEnter() {
+    DisplayActive();
+    emit Entered();
+}
+
+void TExtendEdit::DoExit() {
+    const double value = GetValue();
+    if (RangeData.Enforce() && Style != esGeneral) {
+        // SetValue takes a percentage figure, while the bounds of a percentage field are
+        // fractions like its Value.
+        const double scale = Style == esPercentage ? 100.0 : 1.0;
+        if (value < RangeData.MinValue())
+            SetValue(RangeData.MinValue() * scale);
+        else if (value > RangeData.MaxValue())
+            SetValue(RangeData.MaxValue() * scale);
+    }
+    InvalidateVisuals();
+    DisplayInActive();
+    emit Exited();
+}
+
+void TExtendEdit::KeyPress(QChar& key) {
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int length = hasSelectedText() ? selectionLength() : 0;
+    if (!KeyAccepted(Style, Places, Syntax(), text(), start, length, key))
+        key = QChar();
+}
+
+void TExtendEdit::Leave() {
+    EnteredState = false;
+    DoExit();
+}
+
+void TExtendEdit::InsertFiltered(const QString& inserted) {
+    if (inserted.isEmpty() || isReadOnly())
+        return;
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int length = hasSelectedText() ? selectionLength() : 0;
+    if (InsertionAccepted(Style, Places, Syntax(), text(), start, length, inserted))
+        insert(inserted);
+}
+
+void TExtendEdit::PasteFiltered() {
+    InsertFiltered(QGuiApplication::clipboard()->text(QClipboard::Clipboard).trimmed());
+}
+
+void TExtendEdit::keyPressEvent(QKeyEvent* event) {
+    if (isReadOnly()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (Style != esGeneral && event->matches(QKeySequence::Paste)) {
+        PasteFiltered();
+        event->accept();
+        return;
+    }
+
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (event->key() == Qt::Key_Backspace && !(mods & Qt::ControlModifier)) {
+        QChar key = BackspaceChar;
+        KeyPress(key);
+        if (key.isNull())
+            event->accept();
+        else
+            QLineEdit::keyPressEvent(event);
+        return;
+    }
+
+    // Everything QLineEdit would insert goes through the filter; control characters (Return,
+    // Escape, Ctrl shortcuts) insert nothing there and must still reach it and the dialog.
+    const QString typed = event->text();
+    const bool inserts = !typed.isEmpty() && typed.front().category() != QChar::Other_Control &&
+                         mods != Qt::ControlModifier &&
+                         mods != (Qt::ControlModifier | Qt::ShiftModifier);
+    if (!inserts) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (typed.size() != 1) {
+        InsertFiltered(typed);
+        event->accept();
+        return;
+    }
+    QChar key = typed.front();
+    KeyPress(key);
+    if (key.isNull()) {
+        event->accept();
+    } else if (key == typed.front()) {
+        QLineEdit::keyPressEvent(event);
+    } else {
+        insert(QString(key));
+        event->accept();
+    }
+}
+
+void TExtendEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    if (!EnteredState) {
+        EnteredState = true;
+        // QLineEdit selects everything itself when tabbed into
+        if (!AutoSelectValue)
+            deselect();
+        DoEnter();
+    }
+}
+
+void TExtendEdit::focusOutEvent(QFocusEvent* event) {
+    const Qt::FocusReason reason = event->reason();
+    if (EnteredState && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        Leave();
+    QLineEdit::focusOutEvent(event);
+}
+
+bool TExtendEdit::event(QEvent* event) {
+    // The focus moved on while the window was in the background, when no focus-out reaches
+    // the field. The window's focus child is settled before it gets the focus back.
+    if (event->type() == QEvent::WindowActivate && EnteredState && window()->focusWidget() != this)
+        Leave();
+    return QLineEdit::event(event);
+}
+
+void TExtendEdit::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous() && EnteredState)
+        Leave();
+    QLineEdit::hideEvent(event);
+}
+
+void TExtendEdit::contextMenuEvent(QContextMenuEvent* event) {
+    if (Style == esGeneral) {
+        QLineEdit::contextMenuEvent(event);
+        return;
+    }
+    QMenu* menu = createStandardContextMenu();
+    // The paste entry is the one wired to QLineEdit::paste; it has no name to look it up by,
+    // and Qt has wired it by signature or by member pointer depending on the version.
+    for (QAction* action : menu->actions()) {
+        if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
+            disconnect(action, &QAction::triggered, this, &QLineEdit::paste))
+            connect(action, &QAction::triggered, this, &TExtendEdit::PasteFiltered);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void TExtendEdit::mouseReleaseEvent(QMouseEvent* event) {
+    if (Style != esGeneral && event->button() == Qt::MiddleButton && !isReadOnly() &&
+        QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        InsertFiltered(QGuiApplication::clipboard()->text(QClipboard::Selection).trimmed());
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void TExtendEdit::dragEnterEvent(QDragEnterEvent* event) {
+    if (Style != esGeneral) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dragEnterEvent(event);
+}
+
+void TExtendEdit::dropEvent(QDropEvent* event) {
+    if (Style != esGeneral) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dropEvent(event);
+}
+
+void TExtendEdit::inputMethodEvent(QInputMethodEvent* event) {
+    if (Style == esGeneral || isReadOnly()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    // No composing inside a number: only committed text counts, filtered like a paste.
+    InsertFiltered(event->commitString());
+    event->accept();
+}
+
+} // namespace vg

@@ -1,0 +1,181 @@
+#pragma once
+
+// TExtendEdit: the single-line number field of every dialog. It filters keys by number style,
+// reads and writes its Value through the text, clamps into its Range when the user leaves it,
+// and reports out-of-range values through OORError and, if asked, an alert colour.
+//
+// Decimal separator and currency come from the default QLocale, read each time they are used.
+//
+// Owners connect to Changed, Entered and Exited rather than to QLineEdit's own signals:
+// Changed comes before the field re-evaluates OORError (so a handler still sees the state of
+// the previous text), Exited after the value was clamped and shown in its display form.
+//
+// In every style but esGeneral, text from the clipboard (Ctrl+V, Shift+Insert, the context
+// menu, the X11 selection; blanks around it trimmed) or from an input method goes in only if
+// every one of its characters would be accepted when typed; otherwise nothing changes, so
+// "3.14" pasted under a comma locale never turns into 314. Drops are refused. QLineEdit's
+// non-virtual insert() and paste() slots are not filtered: owners write numbers with SetValue.
+
+#include "gui/NumericText.h"
+
+#include <QColor>
+#include <QLineEdit>
+
+namespace vg {
+
+class TExtendEdit;
+
+inline constexpr QColor clRed{255, 0, 0};
+// The palette's own base colour, so a field that is not alerting keeps the style's look.
+inline constexpr QColor clWindow{};
+
+// How an out-of-range value is coloured.
+class TAlertData {
+public:
+    explicit TAlertData(TExtendEdit* ownerControl = nullptr) : Owner(ownerControl) {}
+    TAlertData(const TAlertData&) = delete;
+    TAlertData& operator=(const TAlertData&) = delete;
+
+    bool Active() const { return ActiveValue; }
+    void SetActive(bool active);
+    QColor Color() const { return ColorValue; }
+    void SetColor(const QColor& color);
+
+    // Copies the settings, never the owner.
+    void Assign(const TAlertData& source);
+
+private:
+    void UpdateParent();
+
+    TExtendEdit* Owner;
+    bool ActiveValue = false;
+    QColor ColorValue = clRed;
+};
+
+// The permitted range. MinValue is never above MaxValue: whichever bound moves, MinValue
+// follows MaxValue down. Set the minimum before the maximum when both go up.
+class TRangeData {
+public:
+    static constexpr int MinIndex = 1;
+    static constexpr int MaxIndex = 2;
+
+    explicit TRangeData(TExtendEdit* ownerControl = nullptr) : Owner(ownerControl) {}
+    TRangeData(const TRangeData&) = delete;
+    TRangeData& operator=(const TRangeData&) = delete;
+
+    bool Enforce() const { return EnforceValue; }
+    void SetEnforce(bool enforce);
+    QColor Color() const { return ColorValue; }
+    void SetColor(const QColor& color);
+    double MinValue() const { return MinBound; }
+    double MaxValue() const { return MaxBound; }
+    void SetMinValue(double value) { SetValue(MinIndex, value); }
+    void SetMaxValue(double value) { SetValue(MaxIndex, value); }
+    // Stores and re-evaluates the owner even when the bound does not change. A NaN bound
+    // would make every comparison false and is ignored.
+    void SetValue(int index, double value);
+
+    void Assign(const TRangeData& source);
+
+private:
+    void UpdateParent();
+
+    TExtendEdit* Owner;
+    bool EnforceValue = true;
+    double MaxBound = 100.0;
+    double MinBound = -100.0;
+    QColor ColorValue = clWindow;
+};
+
+class TExtendEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit TExtendEdit(QWidget* parent = nullptr);
+    ~TExtendEdit() override;
+
+    TEditType EditStyle() const { return Style; }
+    void SetEditStyle(TEditType style);
+    TDecWidth DecimalPlaces() const { return Places; }
+    // Values above 9 are taken as 9.
+    void SetDecimalPlaces(int places);
+    // When false, the display form stays while the field is being edited.
+    bool ActiveFocus() const { return ActiveFocusValue; }
+    void SetActiveFocus(bool activeFocus) { ActiveFocusValue = activeFocus; }
+    // Select the whole text when the field is entered.
+    bool AutoSelect() const { return AutoSelectValue; }
+    void SetAutoSelect(bool autoSelect) { AutoSelectValue = autoSelect; }
+
+    // Recomputed on every change of text, style or range; an owner may also preset it.
+    bool OORError() const { return OORErrorValue; }
+    void SetOORError(bool oorError) { OORErrorValue = oorError; }
+
+    TAlertData& Alert() { return AlertData; }
+    const TAlertData& Alert() const { return AlertData; }
+    TRangeData& Range() { return RangeData; }
+    const TRangeData& Range() const { return RangeData; }
+
+    // The number in the text; for esPercentage the fraction (text 12,5 reads 0.125).
+    double Value() const { return GetValue(); }
+    double GetValue() const;
+    // Writes `value` into the text. For esPercentage it is the percentage figure: 12.5 shows
+    // 12,5% and reads back 0.125.
+    void SetValue(double value);
+    double ConvNumeric(const QString& text) const;
+
+    // The background colour in use.
+    QColor BackgroundColor() const;
+
+    void DisplayControl();
+    void DisplayActive();
+    void DisplayInActive();
+    void InvalidateDisplay();
+    void InvalidateValue();
+    void InvalidateVisuals();
+
+signals:
+    void Changed();
+    void Entered();
+    void Exited();
+
+protected:
+    virtual void Change();
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Sets `key` to the null character when the key is not let through.
+    virtual void KeyPress(QChar& key);
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+
+private:
+    NumberSyntax Syntax() const;
+    void ShowText(const QString& text);
+    void ApplyBackground(const QColor& color);
+    void Leave();
+    // Inserts `text` at the caret the way a paste does, if the style lets all of it in.
+    void InsertFiltered(const QString& text);
+    void PasteFiltered();
+
+    TEditType Style = esGeneral;
+    bool ActiveFocusValue = true;
+    TDecWidth Places = 0;
+    bool OORErrorValue = false;
+    bool AutoSelectValue = true;
+    // Between DoEnter and DoExit. A field stays entered while a popup (its context menu) or
+    // another application has the keyboard, as the user has not moved on from it.
+    bool EnteredState = false;
+    // Declared in this order so Range goes before Alert.
+    TAlertData AlertData{this};
+    TRangeData RangeData{this};
+};
+
+} // namespace vg
