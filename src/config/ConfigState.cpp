@@ -20,6 +20,7 @@ void TakeSnapshots(ConfigState& state) {
 // Bytes, not values: a name's bytes after its terminator and a float's sign of zero count,
 // exactly as they would in the files.
 bool DiffersFromSnapshots(const ConfigState& state) {
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): the bytes are what is compared
     return std::memcmp(&state.ConfigImage, &state.SavedImage, sizeof(ConfigImage)) != 0 ||
            std::memcmp(&state.ToolNameTable, &state.SavedToolNames, sizeof(ToolNameTable)) != 0;
 }

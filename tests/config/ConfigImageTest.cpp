@@ -96,7 +96,9 @@ TEST(ConfigDefaults, KeepPulseTimeReservedWordAndEmptySlotValues) {
     SetConfigDefaults(image);
     EXPECT_EQ(image.OutPulseTime, before.OutPulseTime);
     EXPECT_EQ(image.Reserved1, before.Reserved1);
-    EXPECT_EQ(std::memcmp(&image.Tools[9].Angle, &before.Tools[9].Angle, 12), 0);
+    EXPECT_EQ(image.Tools[9].Angle, before.Tools[9].Angle);
+    EXPECT_EQ(image.Tools[9].Tolerance, before.Tools[9].Tolerance);
+    EXPECT_EQ(image.Tools[9].Intensity, before.Tools[9].Intensity);
 }
 
 struct Defaults {

@@ -167,6 +167,7 @@ TEST(Hundredths, FromValueOutsideTheRangeIsClamped) {
 }
 
 // The windows set the C library's locale from the environment; the texts must not follow it.
+// NOLINTBEGIN(concurrency-mt-unsafe): the test switches the locale on its only thread
 class CommaLocale : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -189,6 +190,7 @@ TEST_F(CommaLocale, TextsKeepThePoint) {
     EXPECT_EQ(ValueToHundredths(2.675), 267);
     EXPECT_EQ(FirmwareVersionText(FirmwareInfo{4, 8, 24, 4, 4, 1}), "V1.04  24/08/04");
 }
+// NOLINTEND(concurrency-mt-unsafe)
 
 } // namespace
 } // namespace vg
