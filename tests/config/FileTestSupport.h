@@ -40,11 +40,4 @@ inline WriteFunction FailingAfter(size_t budget) {
     };
 }
 
-// A writer that hands over a few bytes per call, as a pipe or a signal may.
-inline WriteFunction InSmallPieces() {
-    return [](int fd, const void* data, size_t size) -> ssize_t {
-        return ::write(fd, data, std::min<size_t>(size, 7));
-    };
-}
-
 } // namespace vg::test

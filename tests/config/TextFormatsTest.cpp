@@ -62,13 +62,6 @@ TEST(ToolLine, UnterminatedNameStopsAtTheRecordEnd) {
     EXPECT_EQ(ToolNameText(record), std::string(80, 'z'));
 }
 
-TEST(ToolLine, ValuesFromAForeignFileStillFormat) {
-    const ToolRecord odd{1, -12.5F, 1234.5F, -2};
-    EXPECT_EQ(FormatToolLine(0, odd, ""), " 000   -12.50  1234.50    -2    ");
-    const ToolRecord nan{1, std::numeric_limits<float>::quiet_NaN(), 0.0F, 0};
-    EXPECT_EQ(FormatToolLine(9, nan, "x"), " 009      nan   0.00    0    x");
-}
-
 TEST(ToolLines, NoProgrammedToolGivesNoLines) {
     ConfigState state;
     state.ToolLines = {"old"};
@@ -92,15 +85,6 @@ TEST(ToolLines, IndexMapsToolNumbersToLines) {
     }
     EXPECT_EQ(ToolNumberOfLine(state, 0), 3);
     EXPECT_EQ(ToolNumberOfLine(state, 1), 10);
-}
-
-TEST(ToolLines, NameIsShownOnlyWhileDefined) {
-    ConfigState state;
-    Program(state, 8, 1.0F, 1.0F, 1);
-    Name(state, 8, "kept");
-    state.ToolNameTable[8].Defined = 0;
-    BuildToolLines(state);
-    EXPECT_EQ(state.ToolLines[0], " 008     1.00   1.00    1    ");
 }
 
 TEST(ToolLines, LineOutsideTheListHasNoTool) {
@@ -133,7 +117,9 @@ TEST(Hundredths, TextOfQuotientAndTwoDigitRemainder) {
     EXPECT_EQ(HundredthsText(12000), "120.00");
     EXPECT_EQ(HundredthsText(300), "3.00");
     EXPECT_EQ(HundredthsText(5), "0.05");
-    EXPECT_EQ(HundredthsText(0), "0.00");
+    EXPECT_EQ(HundredthsToValue(0), 0.0F);
+    EXPECT_EQ(HundredthsToValue(30000), 300.0F);
+    EXPECT_EQ(HundredthsToValue(115), 1.15F);
 }
 
 TEST(Hundredths, NegativeTextCarriesTheSignOnce) {
@@ -141,13 +127,6 @@ TEST(Hundredths, NegativeTextCarriesTheSignOnce) {
     EXPECT_EQ(HundredthsText(-12345), "-123.45");
     EXPECT_EQ(HundredthsText(std::numeric_limits<int32_t>::min()), "-21474836.48");
     EXPECT_EQ(HundredthsToValue(-5), -0.05F);
-}
-
-TEST(Hundredths, ToValueGivesTheNearestFloat) {
-    EXPECT_EQ(HundredthsToValue(0), 0.0F);
-    EXPECT_EQ(HundredthsToValue(30000), 300.0F);
-    EXPECT_EQ(HundredthsToValue(115), 1.15F);
-    EXPECT_EQ(HundredthsToValue(2550), 25.5F);
 }
 
 TEST(Hundredths, FromValueTruncatesAfterRoundingToSixDecimals) {
