@@ -2,6 +2,7 @@
 
 #include "config/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
