@@ -1,0 +1,116 @@
+#include "config/ConfigFile.h"
+
+#include "config/AsciiText.h"
+#include "config/FilePaths.h"
+#include "config/NamespaceFile.h"
+#include "config/TextFormats.h"
+#include "config/TransferCodes.h"
+
+#include <algorithm>
+#include <cstring>
+#include <unistd.h>
+
+namespace vg {
+
+namespace {
+
+constexpr std::array<uint16_t, 6> FileNameStamp = {2004, 8, 24, 17, 15, 16};
+
+bool IsAcceptedSize(long long size) {
+    return size == static_cast<long long>(ConfigFileSize) ||
+           size == static_cast<long long>(ConfigFileSize32) ||
+           size == static_cast<long long>(ConfigFileSize256);
+}
+
+// The file keeps the pulse time plus 1. Done on 32 bits with wrap-around, as the field is,
+// so that no value from a foreign file can overflow.
+int32_t ShiftedPulseTime(int32_t value, int32_t delta) {
+    return static_cast<int32_t>(static_cast<uint32_t>(value) + static_cast<uint32_t>(delta));
+}
+
+// Reads the image part of an open file of accepted size; false with the warning otherwise.
+bool ReadImage(ConfigState& state, int fd, ErrorCode& error, MessageService& messages) {
+    if (!IsAcceptedSize(FileSize(fd))) {
+        error = TRF_ERR_PARAMETER_FILE;
+        messages.ShowMessage("Konfig-File has illegal size!", MessageKind::Warning,
+                             MessageButtons::Ok);
+        return false;
+    }
+    ConfigImage& image = state.ConfigImage;
+    ReadUpTo(fd, &image, sizeof(ConfigImage));
+    if (image.OutPulseTime != 0) {
+        image.OutPulseTime = ShiftedPulseTime(image.OutPulseTime, -1);
+    }
+    return true;
+}
+
+} // namespace
+
+bool LoadConfigFile(ConfigState& state, const std::string& path, ErrorCode& error,
+                    MessageService& messages) {
+    error = 0;
+    SetConfigDefaults(state.ConfigImage);
+    bool result = true;
+    UniqueFd fd = OpenForReading(path);
+    if (fd.IsOpen()) {
+        result = ReadImage(state, fd.Get(), error, messages);
+        if (result) {
+            // An illegal name file has its own warning and does not fail the load.
+            ErrorCode namesError = 0;
+            LoadToolNames(state.ToolNameTable, path, namesError, messages);
+        }
+    }
+    state.NamespaceIdValid = CuIdFromFileName(path, state.NamespaceInfo);
+    BuildToolLines(state);
+    TakeSnapshots(state);
+    return result;
+}
+
+bool CuIdFromFileName(const std::string& path, NamespaceInfo& info) {
+    std::string name = FileNamePart(path);
+    // Only ASCII letters matter to the rule, so the locale must not take part.
+    std::transform(name.begin(), name.end(), name.begin(), AsciiUpper);
+    if (name.rfind("VGL_", 0) != 0) {
+        return false;
+    }
+    const std::string stem = ReplaceExtension(name, "");
+    if (stem.size() != 4 + CuIdLength) {
+        return false;
+    }
+    for (size_t i = 0; i < CuIdLength; ++i) {
+        const char c = stem[4 + i];
+        if (!IsAsciiDigit(c)) {
+            return false;
+        }
+        info.CU_Id[i] = c;
+    }
+    info.Stamp = FileNameStamp;
+    return true;
+}
+
+long long FileSize(int fd) {
+    const off_t position = ::lseek(fd, 0, SEEK_CUR);
+    const off_t end = ::lseek(fd, 0, SEEK_END);
+    if (position < 0 || end < 0 || ::lseek(fd, position, SEEK_SET) < 0) {
+        return -1;
+    }
+    return end;
+}
+
+bool WriteConfigFile(const ConfigState& state, const std::string& path, ErrorCode& error,
+                     const WriteFunction& write) {
+    ConfigImage stored = state.ConfigImage;
+    stored.OutPulseTime = ShiftedPulseTime(stored.OutPulseTime, 1);
+    const std::string_view bytes(reinterpret_cast<const char*>(&stored), sizeof stored);
+    if (!ReplaceFileContents(path, bytes, write)) {
+        error = TRF_ERR_FILE_WRITE;
+        return false;
+    }
+    return SaveToolNames(state.ToolNameTable, path, error, write);
+}
+
+std::string ConfigFilePath(const std::string& programDir, const NamespaceInfo& info) {
+    return UnitDataFilePath(programDir, info, ".CD");
+}
+
+} // namespace vg

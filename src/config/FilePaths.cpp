@@ -1,0 +1,31 @@
+#include "config/FilePaths.h"
+
+namespace vg {
+
+std::string FileNamePart(std::string_view path) {
+    const size_t slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string ReplaceExtension(std::string_view path, std::string_view extension) {
+    const size_t slash = path.rfind('/');
+    const size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+    const size_t dot = path.rfind('.');
+    const size_t stem = dot != std::string_view::npos && dot >= nameStart ? dot : path.size();
+    return std::string(path.substr(0, stem)) + std::string(extension);
+}
+
+std::string UnitDataFilePath(std::string_view programDir, const NamespaceInfo& info,
+                             std::string_view extension) {
+    std::string path(programDir);
+    path += "CD_DATA/VGL_";
+    for (char c : info.CU_Id) {
+        // The identifier is only valid as digits; a byte that would leave the directory or
+        // cut the path short must not end up in a file name.
+        path += c == '/' || c == '\0' ? '_' : c;
+    }
+    path += extension;
+    return path;
+}
+
+} // namespace vg

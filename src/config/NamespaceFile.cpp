@@ -1,0 +1,60 @@
+#include "config/NamespaceFile.h"
+
+#include "config/AsciiText.h"
+#include "config/FilePaths.h"
+#include "config/TransferCodes.h"
+
+#include <algorithm>
+
+namespace vg {
+
+bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& error,
+                   MessageService& messages) {
+    error = 0;
+    // Names of the previous configuration must not show up with this one.
+    for (ToolNameRecord& record : names) {
+        record.Defined = 0;
+    }
+    UniqueFd fd = OpenForReading(ReplaceExtension(path, ".NS"));
+    if (!fd.IsOpen()) {
+        return true;
+    }
+    const size_t got = ReadUpTo(fd.Get(), names.data(), sizeof(ToolNameTable));
+    if (got == ToolNamesFileSize || got == ToolNamesFileSize32) {
+        return true;
+    }
+    error = TRF_ERR_NAMESPACE_FILE;
+    messages.ShowMessage("Namespace-File has illegal size!", MessageKind::Warning,
+                         MessageButtons::Ok);
+    return false;
+}
+
+bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCode& error,
+                   const WriteFunction& write) {
+    const std::string_view bytes(reinterpret_cast<const char*>(names.data()),
+                                 sizeof(ToolNameTable));
+    error =
+        ReplaceFileContents(ReplaceExtension(path, ".NS"), bytes, write) ? 0 : TRF_ERR_FILE_WRITE;
+    return error == 0;
+}
+
+std::string NamespaceFilePath(const std::string& programDir, const NamespaceInfo& info) {
+    return UnitDataFilePath(programDir, info, ".NS");
+}
+
+bool AnyToolNameDefined(const ToolNameTable& names) {
+    return std::any_of(names.begin(), names.end(),
+                       [](const ToolNameRecord& record) { return record.Defined != 0; });
+}
+
+bool AcceptCuIdEntry(std::string_view entry, NamespaceInfo& info, bool& namespaceIdValid) {
+    namespaceIdValid =
+        entry.size() == CuIdLength &&
+        std::all_of(entry.begin(), entry.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (namespaceIdValid) {
+        std::copy(entry.begin(), entry.end(), info.CU_Id.begin());
+    }
+    return namespaceIdValid;
+}
+
+} // namespace vg

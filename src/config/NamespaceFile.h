@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/ErrorCode.h"
+#include "common/MessageService.h"
+#include "config/ConfigImage.h"
+#include "config/FileIo.h"
+
+#include <string>
+#include <string_view>
+
+namespace vg {
+
+constexpr size_t ToolNamesFileSize = sizeof(ToolNameTable);         // 128 records
+constexpr size_t ToolNamesFileSize32 = 32 * sizeof(ToolNameRecord); // 32-slot configuration
+
+// Reads the names from `path` with its extension replaced by ".NS". No file means no names
+// (true); a file of illegal size is warned about and gives code 1 (false), keeping what was
+// read.
+bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& error,
+                   MessageService& messages);
+
+// Writes all 128 records to `path` with its extension replaced by ".NS"; code 3 when that
+// fails, in which case the previous file is left as it was.
+bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCode& error,
+                   const WriteFunction& write = {});
+
+// ProgramDir + "CD_DATA/VGL_" + CU_Id + ".NS".
+std::string NamespaceFilePath(const std::string& programDir, const NamespaceInfo& info);
+
+bool AnyToolNameDefined(const ToolNameTable& names);
+
+// Shown by the identifier window when AcceptCuIdEntry refuses an entry.
+constexpr std::string_view CuIdEntryErrorText = "Please enter 8 numeric digits (0..9)!";
+
+// The identifier window's check of its entry: eight digits become CU_Id (Stamp is kept) and
+// make the identifier valid; anything else leaves CU_Id alone and makes it invalid.
+bool AcceptCuIdEntry(std::string_view entry, NamespaceInfo& info, bool& namespaceIdValid);
+
+} // namespace vg

@@ -1,0 +1,164 @@
+#include "config/ReportLayout.h"
+
+#include "config/FilePaths.h"
+#include "config/TextFormats.h"
+
+#include <array>
+#include <vector>
+
+namespace vg {
+
+namespace {
+
+constexpr std::array<const char*, 4> IntensityNames = {"Ultra-Low", "Low", "Medium", "High"};
+constexpr std::array<const char*, 2> PolarityNames = {"N/C Normally Closed", "N/O Normally Open"};
+constexpr std::array<const char*, 2> ActiveNames = {"Inactive", "Active"};
+
+template <size_t N> std::string TableText(const std::array<const char*, N>& table, int32_t value) {
+    if (value < 0 || static_cast<size_t>(value) >= N) {
+        return "Unknown";
+    }
+    return table[static_cast<size_t>(value)];
+}
+
+// Grid columns of the report, in character widths.
+constexpr int HeadingColumn = 4;
+constexpr int LabelColumn = 6;
+constexpr int ValueColumn = 34;
+constexpr int DateLabelColumn = 64;
+constexpr int DateColumn = 74;
+constexpr int ToolLineColumn = 6;
+constexpr int FirstRow = 4;
+constexpr int NewPageRow = 2;
+
+struct ReportRow {
+    int Column;
+    std::string Label;
+    std::string Value; // at ValueColumn, when there is one
+    int Advance;       // line heights to the next row
+};
+
+std::string SourceText(const ConfigState& state) {
+    if (state.ConfigSource != ConfigSourceUnit) {
+        return "File: " + FileNamePart(state.ConfigFileName);
+    }
+    if (!state.NamespaceIdValid) {
+        return "Vigilo  CU_Id is not defined";
+    }
+    const auto& id = state.NamespaceInfo.CU_Id;
+    return "Vigilo  CU_Id = " + std::string(id.begin(), id.end());
+}
+
+std::string ScannerText(int32_t scanner) {
+    return scanner == 1 ? "RZ41" : scanner == 2 ? "RZ42" : "Unknown";
+}
+
+std::vector<ReportRow> HeaderRows(const ConfigState& state) {
+    const ConfigImage& s = state.PrintSettings;
+    const std::string version = state.ConfigSource == ConfigSourceUnit
+                                    ? FirmwareVersionText(state.FirmwareInfo)
+                                    : "Version -------------------";
+    return {
+        {HeadingColumn, "Configuration:", SourceText(state), 1},
+        {HeadingColumn, "Firmsoftware-Version:", version, 2},
+        {HeadingColumn, "Global-Settings:", "", 1},
+        {LabelColumn, "Scanner:", ScannerText(s.Scanner), 1},
+        {LabelColumn, "Out1:", PolarityName(s.Out1Polarity), 1},
+        {LabelColumn, "Out2:", PolarityName(s.Out2Polarity), 1},
+        {LabelColumn, "Out Pulse Time [msec]:", std::to_string(s.OutPulseTime), 1},
+        {LabelColumn, "Return Travel Monitoring:", ActiveName(s.ReturnTrvMon), 1},
+        {LabelColumn, "Signal Mode:", s.SignalMode != 0 ? "at Home Position" : "at Offset Position",
+         1},
+        {LabelColumn, "Monitoring:", s.Monitoring != 0 ? "Object" : "Free Space", 1},
+        {LabelColumn, "Rotation Direction:", s.RotDir != 0 ? "Clockwise" : "Counter-Clockwise", 1},
+        {LabelColumn, "Power On Move:", ActiveName(s.PowerOnMove), 2},
+        {HeadingColumn, "Default-Settings:", "", 1},
+        {LabelColumn, "Default Angle:", HundredthsText(s.DefaultAngle), 1},
+        {LabelColumn, "Default Tolerance:", HundredthsText(s.DefaultTolerance), 1},
+        {LabelColumn, "Default Intensity:", IntensityName(s.DefaultIntensity), 2},
+        {HeadingColumn, "Tool-Settings:", "", 1},
+        {HeadingColumn, "   Tool  Angle     Tole- Inten-  Toolname", "", 1},
+        {HeadingColumn, "    Nr.            rance  sity    ", "", 1},
+    };
+}
+
+// The busy state belongs to the job: it ends with the job, however the job ends.
+class BusyJob {
+public:
+    BusyJob(ConfigState& state, BusyBox& busy) : State(state), Busy(busy) {
+        State.TransferBusy = true;
+        Busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
+    }
+    ~BusyJob() {
+        Busy.HideBusyBox();
+        State.TransferBusy = false;
+    }
+    BusyJob(const BusyJob&) = delete;
+    BusyJob& operator=(const BusyJob&) = delete;
+
+private:
+    ConfigState& State;
+    BusyBox& Busy;
+};
+
+// Draws the header and settings block; returns the row of the first tool line.
+int DrawHeader(const ConfigState& state, ReportCanvas& canvas, int w, int h,
+               const std::string& dateTimeText) {
+    int y = FirstRow * h;
+    canvas.TextOut(HeadingColumn * w, y, "VG_Configuration");
+    canvas.TextOut(DateLabelColumn * w, y, "Date:");
+    canvas.TextOut(DateColumn * w, y, dateTimeText);
+    y += h;
+    for (const ReportRow& row : HeaderRows(state)) {
+        canvas.TextOut(row.Column * w, y, row.Label);
+        if (!row.Value.empty()) {
+            canvas.TextOut(ValueColumn * w, y, row.Value);
+        }
+        y += row.Advance * h;
+    }
+    return y;
+}
+
+void DrawToolLines(const ConfigState& state, ReportCanvas& canvas, int pageHeight, int w, int h,
+                   int y) {
+    for (const std::string& line : state.ToolLines) {
+        canvas.TextOut(ToolLineColumn * w, y, line);
+        y += h;
+        if (y + h >= pageHeight) {
+            canvas.NewPage();
+            y = NewPageRow * h;
+        }
+    }
+}
+
+} // namespace
+
+std::string IntensityName(int32_t intensity) {
+    return TableText(IntensityNames, intensity);
+}
+
+std::string PolarityName(int32_t polarity) {
+    return TableText(PolarityNames, polarity);
+}
+
+std::string ActiveName(int32_t active) {
+    return TableText(ActiveNames, active);
+}
+
+bool PrintReport(ConfigState& state, ReportCanvas& canvas, BusyBox& busy,
+                 const std::string& dateTimeText) {
+    const int pageHeight = canvas.PageHeight();
+    const BusyJob job(state, busy);
+    canvas.SetJobTitle("My Print Job");
+    canvas.SetFixedPitchFont(10);
+    const int h = canvas.TextHeight("Something");
+    const int w = canvas.TextWidth("1");
+    if (!canvas.BeginDocument()) {
+        return false;
+    }
+    const int y = DrawHeader(state, canvas, w, h, dateTimeText);
+    DrawToolLines(state, canvas, pageHeight, w, h, y);
+    return canvas.EndDocument();
+}
+
+} // namespace vg

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "link/CommSettings.h"
+
+#include <string>
+
+namespace vg {
+
+// The settings file in the program's directory. One spelling on a case-sensitive file
+// system, for the reader and the writer alike.
+constexpr const char* CommSettingsFileName = "Konfig.Cfg";
+
+// Reads "A:", "C:" and "M:" lines into the settings. CommMode becomes fieldbus unless the
+// file selects serial; ComPortNr and DevAddr keep their values unless the file sets them.
+// False when the file cannot be opened.
+bool Cfg_Read(CommSettings& settings, const std::string& programDir);
+
+// Writes the three lines "A:%d", "C:%d", "M:%d" ending in CR LF. False when the file could
+// not be written; the previous file is then left as it was.
+bool Cfg_Write(const CommSettings& settings, const std::string& programDir);
+
+} // namespace vg

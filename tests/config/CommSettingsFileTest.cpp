@@ -1,0 +1,133 @@
+#include "link/CommSettingsFile.h"
+
+#include "FileTestSupport.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace vg {
+namespace {
+
+using test::ReadBytes;
+using test::WriteBytes;
+
+class CommSettingsFileTest : public ::testing::Test {
+protected:
+    // Reads `text` as the settings file into fresh start-up settings.
+    CommSettings ReadText(const std::string& text) {
+        WriteBytes(dir / CommSettingsFileName, text);
+        CommSettings settings;
+        EXPECT_TRUE(Cfg_Read(settings, dir.ProgramDir()));
+        return settings;
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(CommSettingsFileTest, MissingFileGivesFieldbusAndKeepsTheOthers) {
+    CommSettings settings;
+    settings.CommMode = CommModeSerial;
+    settings.ComPortNr = 4;
+    EXPECT_FALSE(Cfg_Read(settings, dir.ProgramDir()));
+    EXPECT_EQ(settings.CommMode, CommModeFieldbus);
+    EXPECT_EQ(settings.ComPortNr, 4);
+    EXPECT_EQ(settings.DevAddr, 50);
+}
+
+TEST_F(CommSettingsFileTest, OnlyTheExactNameIsRead) {
+    WriteBytes(dir / "Konfig.CFG", "M:2\r\n");
+    CommSettings settings;
+    EXPECT_FALSE(Cfg_Read(settings, dir.ProgramDir()));
+}
+
+TEST_F(CommSettingsFileTest, ModeLineAloneSelectsSerialWithDefaults) {
+    const CommSettings settings = ReadText("M:2\r\n");
+    EXPECT_EQ(settings.CommMode, CommModeSerial);
+    EXPECT_EQ(settings.ComPortNr, 1);
+    EXPECT_EQ(settings.DevAddr, 50);
+}
+
+TEST_F(CommSettingsFileTest, ModeKeyIgnoresCaseAndOnlyTwoMeansSerial) {
+    EXPECT_EQ(ReadText("m:2\r\n").CommMode, CommModeSerial);
+    EXPECT_EQ(ReadText("M:2").CommMode, CommModeSerial) << "last line without line end";
+    EXPECT_EQ(ReadText("M:3\r\n").CommMode, CommModeFieldbus);
+    EXPECT_EQ(ReadText("M:serial\r\n").CommMode, CommModeFieldbus);
+    EXPECT_EQ(ReadText("M:\r\n").CommMode, CommModeFieldbus);
+    EXPECT_EQ(ReadText("M:2\r\nM:1\r\n").CommMode, CommModeFieldbus) << "later line wins";
+}
+
+TEST_F(CommSettingsFileTest, NumbersAreTakenAsDecimal) {
+    const CommSettings settings = ReadText("a:7\r\nC:9\r\n");
+    EXPECT_EQ(settings.DevAddr, 7);
+    EXPECT_EQ(settings.ComPortNr, 9) << "an impossible port is kept; opening it fails later";
+    EXPECT_EQ(ReadText("C: 3 ports\n").ComPortNr, 3);
+    EXPECT_EQ(ReadText("A:+12\n").DevAddr, 12);
+}
+
+TEST_F(CommSettingsFileTest, ValuesThatAreNoNumberLeaveTheSetting) {
+    const CommSettings settings = ReadText("A:x\r\nC:\r\nA:99999999999\r\n");
+    EXPECT_EQ(settings.DevAddr, 50);
+    EXPECT_EQ(settings.ComPortNr, 1);
+}
+
+TEST_F(CommSettingsFileTest, CommentsShortLinesAndOtherKeysAreSkipped) {
+    const CommSettings settings = ReadText(";C:4\r\nC\r\nA2:5\r\nX:9\r\n\r\nM;2\r\n");
+    EXPECT_EQ(settings.ComPortNr, 1);
+    EXPECT_EQ(settings.DevAddr, 50);
+    EXPECT_EQ(settings.CommMode, CommModeFieldbus);
+}
+
+TEST_F(CommSettingsFileTest, LongLinesAreJudgedInPiecesOf99) {
+    // The second piece of a long comment starts with "M:2".
+    EXPECT_EQ(ReadText(";" + std::string(98, 'x') + "M:2\r\n").CommMode, CommModeSerial);
+    // Pieces are cut anywhere, also inside a setting.
+    EXPECT_EQ(ReadText(";" + std::string(97, 'x') + "C:7\r\n").ComPortNr, 1);
+    // A line of exactly 99 characters leaves its line end as a piece of its own.
+    EXPECT_EQ(ReadText(";" + std::string(98, 'x') + "\r\nC:5\r\n").ComPortNr, 5);
+}
+
+TEST_F(CommSettingsFileTest, ZeroByteEndsALine) {
+    EXPECT_EQ(ReadText(std::string("M:\0"
+                                   "2\r\n",
+                                   6))
+                  .CommMode,
+              CommModeFieldbus);
+    EXPECT_EQ(ReadText(std::string("C\0:4\r\n", 6)).ComPortNr, 1);
+}
+
+TEST_F(CommSettingsFileTest, WriterWritesThreeCrLfLines) {
+    CommSettings settings;
+    settings.CommMode = CommModeFieldbus;
+    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:50\r\nC:1\r\nM:1\r\n");
+
+    settings = {6, 125, CommModeSerial};
+    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:125\r\nC:6\r\nM:2\r\n");
+
+    CommSettings back;
+    ASSERT_TRUE(Cfg_Read(back, dir.ProgramDir()));
+    EXPECT_EQ(back.ComPortNr, 6);
+    EXPECT_EQ(back.DevAddr, 125);
+    EXPECT_EQ(back.CommMode, CommModeSerial);
+}
+
+TEST_F(CommSettingsFileTest, FailedWriteKeepsThePreviousFile) {
+    WriteBytes(dir / CommSettingsFileName, "M:2\r\n");
+    // A directory where the temporary file would go makes the write fail.
+    std::filesystem::create_directory(
+        dir / (std::string(CommSettingsFileName) + ".tmp" + std::to_string(::getpid())));
+    EXPECT_FALSE(Cfg_Write(CommSettings{}, dir.ProgramDir()));
+    EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "M:2\r\n");
+}
+
+TEST_F(CommSettingsFileTest, WriteFailsIntoAMissingDirectoryOrOverADirectory) {
+    EXPECT_FALSE(Cfg_Write(CommSettings{}, (dir / "missing").string() + "/"));
+    std::filesystem::create_directory(dir / CommSettingsFileName);
+    EXPECT_FALSE(Cfg_Write(CommSettings{}, dir.ProgramDir()));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / CommSettingsFileName));
+}
+
+} // namespace
+} // namespace vg
