@@ -4,7 +4,7 @@
 #include "config/FilePaths.h"
 #include "config/NamespaceFile.h"
 #include "config/TextFormats.h"
-#include "config/TransferCodes.h"
+#include "common/ErrorCode.h"
 
 #include <algorithm>
 #include <cstring>
@@ -31,7 +31,7 @@ int32_t ShiftedPulseTime(int32_t value, int32_t delta) {
 // Reads the image part of an open file of accepted size; false with the warning otherwise.
 bool ReadImage(ConfigState& state, int fd, ErrorCode& error, MessageService& messages) {
     if (!IsAcceptedSize(FileSize(fd))) {
-        error = TRF_ERR_PARAMETER_FILE;
+        error = TransferCode::ParameterFile;
         messages.ShowMessage("Konfig-File has illegal size!", MessageKind::Warning,
                              MessageButtons::Ok);
         return false;
@@ -103,7 +103,7 @@ bool WriteConfigFile(const ConfigState& state, const std::string& path, ErrorCod
     stored.OutPulseTime = ShiftedPulseTime(stored.OutPulseTime, 1);
     const std::string_view bytes(reinterpret_cast<const char*>(&stored), sizeof stored);
     if (!ReplaceFileContents(path, bytes, write)) {
-        error = TRF_ERR_FILE_WRITE;
+        error = TransferCode::FileWrite;
         return false;
     }
     return SaveToolNames(state.ToolNameTable, path, error, write);

@@ -3,7 +3,7 @@
 #include "common/ErrorCode.h"
 #include "common/MessageService.h"
 #include "config/ConfigState.h"
-#include "config/FileIo.h"
+#include "common/FileIo.h"
 
 #include <string>
 

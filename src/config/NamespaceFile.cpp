@@ -2,7 +2,7 @@
 
 #include "config/AsciiText.h"
 #include "config/FilePaths.h"
-#include "config/TransferCodes.h"
+#include "common/ErrorCode.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& err
     if (got == ToolNamesFileSize || got == ToolNamesFileSize32) {
         return true;
     }
-    error = TRF_ERR_NAMESPACE_FILE;
+    error = TransferCode::NamespaceFile;
     messages.ShowMessage("Namespace-File has illegal size!", MessageKind::Warning,
                          MessageButtons::Ok);
     return false;
@@ -34,7 +34,7 @@ bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCod
     const std::string_view bytes(reinterpret_cast<const char*>(names.data()),
                                  sizeof(ToolNameTable));
     error =
-        ReplaceFileContents(ReplaceExtension(path, ".NS"), bytes, write) ? 0 : TRF_ERR_FILE_WRITE;
+        ReplaceFileContents(ReplaceExtension(path, ".NS"), bytes, write) ? 0 : TransferCode::FileWrite;
     return error == 0;
 }
 

@@ -3,7 +3,7 @@
 #include "common/ErrorCode.h"
 #include "common/MessageService.h"
 #include "config/ConfigImage.h"
-#include "config/FileIo.h"
+#include "common/FileIo.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/BusyBox.h"
+#include "common/BusyBox.h"
 #include "config/ConfigState.h"
 #include "config/ReportCanvas.h"
 

@@ -1,7 +1,7 @@
 #include "link/CommSettingsFile.h"
 
 #include "config/AsciiText.h"
-#include "config/FileIo.h"
+#include "common/FileIo.h"
 
 #include <cstdio>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "config/ConfigFile.h"
 
 #include "FileTestSupport.h"
-#include "config/TransferCodes.h"
+#include "common/ErrorCode.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 
@@ -116,7 +116,7 @@ TEST_F(ConfigFileTest, IllegalSizeWarnsAndLeavesTheDefaults) {
         state.ConfigImage.Tools[3].Programmed = 1;
         messages.Expect(IllegalSize);
         EXPECT_FALSE(Load(Cd())) << size;
-        EXPECT_EQ(state.TransferError, TRF_ERR_PARAMETER_FILE);
+        EXPECT_EQ(state.TransferError, TransferCode::ParameterFile);
         EXPECT_EQ(state.ConfigImage.Tools[3].Programmed, 0);
         EXPECT_EQ(state.ConfigImage.DefaultTolerance, 300);
         EXPECT_TRUE(state.ToolLines.empty());
@@ -193,7 +193,7 @@ TEST_F(ConfigFileTest, FailedImageWriteKeepsBothOldFiles) {
     PutGolden();
     for (size_t budget : {size_t{0}, size_t{76}, size_t{2123}}) {
         EXPECT_FALSE(WriteConfigFile(state, Cd(), state.TransferError, test::FailingAfter(budget)));
-        EXPECT_EQ(state.TransferError, TRF_ERR_FILE_WRITE);
+        EXPECT_EQ(state.TransferError, TransferCode::FileWrite);
         EXPECT_EQ(ReadBytes(Cd()), GoldenImage()) << budget;
         EXPECT_EQ(ReadBytes(dir / "VGL_00001234.NS"), GoldenNames());
     }
@@ -202,7 +202,7 @@ TEST_F(ConfigFileTest, FailedImageWriteKeepsBothOldFiles) {
 TEST_F(ConfigFileTest, FailedNamesWriteKeepsTheOldNameFile) {
     PutGolden();
     EXPECT_FALSE(WriteConfigFile(state, Cd(), state.TransferError, test::FailingAfter(2124 + 84)));
-    EXPECT_EQ(state.TransferError, TRF_ERR_FILE_WRITE);
+    EXPECT_EQ(state.TransferError, TransferCode::FileWrite);
     EXPECT_EQ(ReadBytes(dir / "VGL_00001234.NS"), GoldenNames());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
@@ -217,7 +217,7 @@ TEST_F(ConfigFileTest, WriteProtectedFileIsNotReplaced) {
     PutGolden();
     std::filesystem::permissions(Cd(), std::filesystem::perms::owner_read);
     EXPECT_FALSE(WriteConfigFile(state, Cd(), state.TransferError));
-    EXPECT_EQ(state.TransferError, TRF_ERR_FILE_WRITE);
+    EXPECT_EQ(state.TransferError, TransferCode::FileWrite);
     EXPECT_EQ(ReadBytes(Cd()), GoldenImage());
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/FileIo.h"
+#include "common/FileIo.h"
 
 #include <algorithm>
 #include <cerrno>

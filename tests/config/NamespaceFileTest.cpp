@@ -1,7 +1,7 @@
 #include "config/NamespaceFile.h"
 
 #include "FileTestSupport.h"
-#include "config/TransferCodes.h"
+#include "common/ErrorCode.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 
@@ -70,7 +70,7 @@ TEST_F(NamespaceFileTest, IllegalSizeWarnsAndKeepsWhatWasRead) {
     WriteBytes(NsPath(), bytes);
     messages.Expect(IllegalSize);
     EXPECT_FALSE(LoadToolNames(names, CdPath(), error, messages));
-    EXPECT_EQ(error, TRF_ERR_NAMESPACE_FILE);
+    EXPECT_EQ(error, TransferCode::NamespaceFile);
     ASSERT_EQ(messages.History().size(), 1U);
     EXPECT_EQ(messages.History()[0].Kind, MessageKind::Warning);
     EXPECT_EQ(messages.History()[0].Buttons, MessageButtons::Ok);
@@ -109,7 +109,7 @@ TEST_F(NamespaceFileTest, FailedSaveLeavesThePreviousFile) {
     for (size_t budget : {size_t{0}, size_t{1}, size_t{5000}, size_t{10751}}) {
         error = 0;
         EXPECT_FALSE(SaveToolNames(names, CdPath(), error, test::FailingAfter(budget)));
-        EXPECT_EQ(error, TRF_ERR_FILE_WRITE);
+        EXPECT_EQ(error, TransferCode::FileWrite);
         EXPECT_EQ(ReadBytes(NsPath()), Golden()) << budget;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
@@ -120,14 +120,14 @@ TEST_F(NamespaceFileTest, FailedSaveLeavesThePreviousFile) {
 
 TEST_F(NamespaceFileTest, SaveWithoutTheDataDirectoryFails) {
     EXPECT_FALSE(SaveToolNames(names, (dir / "CD_DATA" / "VGL_00001234.NS").string(), error));
-    EXPECT_EQ(error, TRF_ERR_FILE_WRITE);
+    EXPECT_EQ(error, TransferCode::FileWrite);
     EXPECT_FALSE(std::filesystem::exists(dir / "CD_DATA"));
 }
 
 TEST_F(NamespaceFileTest, SaveOverADirectoryFailsAndKeepsIt) {
     std::filesystem::create_directory(NsPath());
     EXPECT_FALSE(SaveToolNames(names, CdPath(), error));
-    EXPECT_EQ(error, TRF_ERR_FILE_WRITE);
+    EXPECT_EQ(error, TransferCode::FileWrite);
     EXPECT_TRUE(std::filesystem::is_directory(NsPath()));
 }
 

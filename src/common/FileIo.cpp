@@ -1,4 +1,4 @@
-#include "config/FileIo.h"
+#include "common/FileIo.h"
 
 #include <cerrno>
 #include <fcntl.h>
