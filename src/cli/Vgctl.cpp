@@ -1,0 +1,66 @@
+#include "cli/Vgctl.h"
+
+#include "link/CommSettingsFile.h"
+
+#include <cstdio>
+
+namespace vg::cli {
+
+void ApplyLinkSettings(Session& session, const VgctlOptions& options) {
+    Cfg_Read(session.Settings, session.Config.ProgramDir);
+    if (options.Fieldbus) {
+        session.Settings.CommMode = CommModeFieldbus;
+    } else if (options.ComPort) {
+        session.Settings.CommMode = CommModeSerial;
+        session.Settings.ComPortNr = static_cast<uint16_t>(*options.ComPort);
+    } else if (!options.Device.empty()) {
+        session.Settings.CommMode = CommModeSerial;
+        session.Serial.DeviceOverride = options.Device;
+    }
+}
+
+bool OpenLink(Session& session, std::ostream& err) {
+    ErrorCode error = 0;
+    session.Poll.LinkOpened = session.Link.Link_Open(session.Settings.ComPortNr, error);
+    if (!session.Poll.LinkOpened) {
+        if (error != 0) {
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          "Init Communication failed! ErrorCode=%XH\nPort is not available or "
+                          "occupied by another process.",
+                          error);
+            err << text << '\n';
+        }
+        return false;
+    }
+    if (session.Settings.IsSerial()) {
+        session.Serial.StartReceiver();
+    }
+    return true;
+}
+
+void CloseLink(Session& session) {
+    if (!session.Poll.LinkOpened) {
+        return;
+    }
+    session.Serial.StopReceiver();
+    ErrorCode ignored = 0;
+    session.Link.Link_Close(session.Settings.ComPortNr, ignored);
+    session.Poll.LinkOpened = false;
+}
+
+int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    VgctlOptions options;
+    std::string error;
+    if (!ParseVgctlOptions(args, options, error)) {
+        err << "vgctl: " << error << '\n' << VgctlUsage;
+        return ExitUsage;
+    }
+    Session session(options.ProgramDir.empty() ? ExecutableDirectory() : options.ProgramDir);
+    ApplyLinkSettings(session, options);
+    (void)out;
+    err << "vgctl: " << options.Command << " is not available in this build\n";
+    return ExitFailure;
+}
+
+} // namespace vg::cli

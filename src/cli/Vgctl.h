@@ -1,0 +1,26 @@
+#pragma once
+
+#include "cli/VgctlOptions.h"
+#include "session/Session.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vg::cli {
+
+constexpr int ExitSuccess = 0;
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+// Runs vgctl with its arguments (without the program name); the exit status.
+int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Reads Konfig.Cfg from the program directory and applies --port/--fieldbus over it.
+void ApplyLinkSettings(Session& session, const VgctlOptions& options);
+// Opens the link as the program does at start (and starts the serial receiver); on failure
+// prints the program's start-up message.
+bool OpenLink(Session& session, std::ostream& err);
+void CloseLink(Session& session);
+
+} // namespace vg::cli

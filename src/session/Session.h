@@ -1,0 +1,41 @@
+#pragma once
+
+#include "config/ConfigState.h"
+#include "link/CommSettings.h"
+#include "link/DeviceLink.h"
+#include "link/FieldbusTransport.h"
+#include "link/ParChannel.h"
+#include "link/ReceiveSlot.h"
+#include "link/SerialPort.h"
+#include "sim/SimFieldbusMaster.h"
+#include "sim/SimUnit.h"
+#include "status/PollState.h"
+
+#include <string>
+
+namespace vg {
+
+// Everything one run of the program holds, one of each, wired together. The windows and the
+// command line build one; tests build a fresh one each.
+struct Session {
+    explicit Session(const std::string& programDir);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    CommSettings Settings;
+    ReceiveSlot Slot;
+    SerialPort Serial{Slot};
+    // Fieldbus mode talks to the built-in simulated unit; a real master would go here.
+    sim::SimUnit BuiltInUnit;
+    sim::SimFieldbusMaster BuiltInMaster{BuiltInUnit};
+    FieldbusTransport Fieldbus{BuiltInMaster, Settings};
+    DeviceLink Link{Settings, Serial, Fieldbus};
+    PollState Poll;
+    ParChannel Par{Link, Poll};
+    ConfigState Config;
+};
+
+// The directory of the running executable, ending with '/'.
+std::string ExecutableDirectory();
+
+} // namespace vg
