@@ -9,6 +9,7 @@
 #include "link/SerialPort.h"
 #include "sim/SimFieldbusMaster.h"
 #include "sim/SimUnit.h"
+#include "status/DisplayState.h"
 #include "status/PollState.h"
 
 #include <string>
@@ -31,6 +32,7 @@ struct Session {
     FieldbusTransport Fieldbus{BuiltInMaster, Settings};
     DeviceLink Link{Settings, Serial, Fieldbus};
     PollState Poll;
+    DisplayState Display;
     ParChannel Par{Link, Poll};
     ConfigState Config;
 };

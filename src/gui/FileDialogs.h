@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace vg {
+
+// The open and save dialogs of the source chooser, behind an interface so tests can script
+// the chosen name.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<QString> GetOpenFileName(QWidget* parent, const QString& directory,
+                                                   const QString& fileName) = 0;
+    virtual std::optional<QString> GetSaveFileName(QWidget* parent, const QString& directory,
+                                                   const QString& fileName) = 0;
+};
+
+// QFileDialog with the filter "CD (*.CD *.cd)"; a name typed without extension gets ".CD".
+class QtFileDialogs : public FileDialogs {
+public:
+    std::optional<QString> GetOpenFileName(QWidget* parent, const QString& directory,
+                                           const QString& fileName) override;
+    std::optional<QString> GetSaveFileName(QWidget* parent, const QString& directory,
+                                           const QString& fileName) override;
+};
+
+} // namespace vg

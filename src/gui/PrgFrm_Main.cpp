@@ -1,0 +1,235 @@
+#include "gui/PrgFrm_Main.h"
+
+#include "gui/Artwork.h"
+#include "gui/HelpViewer.h"
+#include "gui/StatusBarWidget.h"
+#include "gui/TransferActions.h"
+#include "gui/UDlg_About.h"
+#include "gui/UDlg_Konfig.h"
+#include "gui/UDlg_Manual.h"
+#include "gui/UDlg_Monitor.h"
+#include "gui/UDlg_Program.h"
+#include "gui/UDlg_SrcAuswahl.h"
+#include "link/CommSettingsFile.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+#include <cstdio>
+
+namespace vg {
+
+namespace {
+const char* const HelpFileName = "ROVOZUZ_E.html";
+} // namespace
+
+void ScaleStatusBar(ProgramContext& context, TStatusBar& bar, int windowWidth) {
+    context.StatusBarScale = windowWidth * 0.0015625;
+    bar.Scale(context.StatusBarScale);
+}
+
+TFrm_Main::TFrm_Main(ProgramContext& context) : Context(context) {
+    setWindowTitle(QStringLiteral("VG-Config"));
+    setWindowIcon(QIcon(ProgramIconPixmap(48)));
+    BuildMenu();
+    BuildClientArea();
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(DesignedInterval);
+    connect(Timer1, &QTimer::timeout, this, &TFrm_Main::Timer1Timer);
+    FormCreate();
+}
+
+TFrm_Main::~TFrm_Main() {
+    FormDestroy();
+}
+
+void TFrm_Main::BuildMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    Open1 = file->addAction(QStringLiteral("&Open"), this, &TFrm_Main::Open1Click);
+    Quit1 = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
+    QMenu* unit = menuBar()->addMenu(QStringLiteral("&Vigilo"));
+    ManualMode1 =
+        unit->addAction(QStringLiteral("Manual Mode"), this, &TFrm_Main::ManualMode1Click);
+    MonitorMode1 =
+        unit->addAction(QStringLiteral("Monitor Mode"), this, &TFrm_Main::MonitorMode1Click);
+    MonitorMode1->setEnabled(false); // until the unit has answered
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    Communication1 =
+        options->addAction(QStringLiteral("&Communication"), this, &TFrm_Main::Communication1Click);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
+    Help1 = help->addAction(QStringLiteral("&Help"), this, &TFrm_Main::Help1Click);
+    About1 = help->addAction(QStringLiteral("&About"), this, &TFrm_Main::About1Click);
+}
+
+void TFrm_Main::BuildClientArea() {
+    auto* client = new QWidget(this);
+    Bevel1 = new QFrame(client);
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Image1 = new QLabel(Bevel1);
+    Image1->setPixmap(MainPicture());
+    Image1->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(Bevel1))->addWidget(Image1);
+    StatusBar1 = new TStatusBar(Context.Core.Display, Context.Core.Poll, client);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Bevel1, 1);
+    layout->addWidget(StatusBar1);
+    setCentralWidget(client);
+    // The client area is fixed; the window is not resizable.
+    client->setFixedSize(778, 534);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    InstallContextHelp(this, Context.Help, HelpContext::MainWindow);
+}
+
+void TFrm_Main::FormCreate() {
+    // The other windows do not exist yet: touch none of them here.
+    InitConfigState(Context.Core.Config);
+    Context.Help.SetHelpFile(QString::fromStdString(Context.Core.Config.ProgramDir + HelpFileName));
+    Cfg_Read(Context.Core.Settings, Context.Core.Config.ProgramDir);
+    Context.Core.Poll.StatusBarTarget = StatusBar1;
+    OpenLinkAtStart();
+    // Created in either mode; it only runs when the serial port opened.
+    Context.Core.Serial.StartReceiver();
+    PlaceOnScreen();
+    adjustSize();
+    ScaleStatusBar(Context, *StatusBar1, width());
+    Timer1->start();
+}
+
+void TFrm_Main::OpenLinkAtStart() {
+    Session& core = Context.Core;
+    OpenError = 0;
+    core.Poll.LinkOpened = core.Link.Link_Open(core.Settings.ComPortNr, OpenError);
+    if (core.Poll.LinkOpened) {
+        Timer1->setInterval(OnlineInterval);
+    } else if (OpenError != 0) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "Init Communication failed! ErrorCode=%XH\nPort is not available or "
+                      "occupied by another process.",
+                      OpenError);
+        Context.Messages.ShowMessage(text, MessageKind::Error, MessageButtons::Ok);
+    }
+}
+
+void TFrm_Main::PlaceOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect available = screen->geometry();
+    if (available.height() < 600) {
+        move(available.topLeft());
+    } else {
+        move(available.center() -
+             QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    }
+}
+
+void TFrm_Main::closeEvent(QCloseEvent* event) {
+    FormDestroy();
+    QMainWindow::closeEvent(event);
+}
+
+void TFrm_Main::FormDestroy() {
+    if (Destroyed) {
+        return;
+    }
+    Destroyed = true;
+    Timer1->stop();
+    Session& core = Context.Core;
+    core.Serial.StopReceiver();
+    ErrorCode ignored = 0;
+    core.Link.Link_Close(core.Settings.ComPortNr, ignored);
+    core.Config.ToolLines.clear();
+}
+
+void TFrm_Main::OpenWorkingWindow(QDialog* window, uint8_t front) {
+    window->move(pos());
+    hide();
+    window->setWindowState(windowState());
+    Context.FrontWindow = front;
+    window->exec();
+    setWindowState(window->windowState());
+    Context.Core.Poll.StatusBarTarget = StatusBar1;
+    show();
+    Context.FrontWindow = Front::MainWindow;
+}
+
+void TFrm_Main::SetTimerInterval(int milliseconds) {
+    Timer1->setInterval(milliseconds);
+}
+
+void TFrm_Main::EnableVigiloButton(bool enabled) {
+    Context.Windows.Dlg_SrcAuswahl->BN_Vigilo->setEnabled(enabled);
+}
+
+void TFrm_Main::EnableMonitorMode(bool enabled) {
+    MonitorMode1->setEnabled(enabled);
+}
+
+StatusBarView* TFrm_Main::MainStatusBar() {
+    return StatusBar1;
+}
+
+MonitorView* TFrm_Main::Monitor() {
+    return Context.Windows.Dlg_Monitor;
+}
+
+void TFrm_Main::MeasuredAngleShown(int32_t hundredths) {
+    Context.Windows.Dlg_Program->MeasuredAngleShown(hundredths);
+}
+
+void TFrm_Main::ToolAngleTaught(int toolNr) {
+    Context.Windows.Dlg_Program->ToolAngleTaught(toolNr);
+}
+
+void TFrm_Main::EditorAngleTaught(double degrees) {
+    Context.Windows.Dlg_Program->EditorAngleTaught(degrees);
+}
+
+void TFrm_Main::Timer1Timer() {
+    // A transfer paints its progress window through the event loop; the poll must not
+    // touch the link it owns meanwhile.
+    if (Context.Core.Config.TransferBusy) {
+        return;
+    }
+    // the status poll comes here
+}
+
+void TFrm_Main::Open1Click() {
+    if (SelectAndLoad(Context)) {
+        OpenWorkingWindow(Context.Windows.Dlg_Program, Front::SettingsWindow);
+    }
+}
+
+void TFrm_Main::ManualMode1Click() {
+    Context.Windows.Dlg_Manual->OpenFromMenu();
+}
+
+void TFrm_Main::MonitorMode1Click() {
+    Context.Windows.Dlg_Monitor->OpenFromMenu();
+}
+
+void TFrm_Main::Communication1Click() {
+    Context.Windows.Dlg_Konfig->exec();
+}
+
+void TFrm_Main::Help1Click() {
+    Context.Help.SetHelpFile(QString::fromStdString(Context.Core.Config.ProgramDir + HelpFileName));
+    Context.Help.ShowContents();
+}
+
+void TFrm_Main::About1Click() {
+    Context.Windows.Dlg_About->exec();
+}
+
+} // namespace vg

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "gui/ProgramContext.h"
+#include "status/StatusViews.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QTimer;
+
+namespace vg {
+
+class TStatusBar;
+
+// The main window: menus, the picture and the live-status bar. Its timer drives the status
+// poll.
+class TFrm_Main : public QMainWindow, public StatusHost {
+    Q_OBJECT
+public:
+    static constexpr int DesignedInterval = 700;
+    static constexpr int OnlineInterval = 120;
+
+    explicit TFrm_Main(ProgramContext& context);
+    ~TFrm_Main() override;
+
+    // Places `window` where the main window is, hides the main window while `window` is
+    // shown modally, and brings it back afterwards.
+    void OpenWorkingWindow(QDialog* window, uint8_t front);
+
+    // StatusHost
+    void SetTimerInterval(int milliseconds) override;
+    void EnableVigiloButton(bool enabled) override;
+    void EnableMonitorMode(bool enabled) override;
+    StatusBarView* MainStatusBar() override;
+    MonitorView* Monitor() override;
+    int FrontWindow() const override { return Context.FrontWindow; }
+    void MeasuredAngleShown(int32_t hundredths) override;
+    void ToolAngleTaught(int toolNr) override;
+    void EditorAngleTaught(double degrees) override;
+
+    QAction* Open1 = nullptr;
+    QAction* Quit1 = nullptr;
+    QAction* ManualMode1 = nullptr;
+    QAction* MonitorMode1 = nullptr;
+    QAction* Communication1 = nullptr;
+    QAction* Help1 = nullptr;
+    QAction* About1 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    QLabel* Image1 = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // The start-up link result, for whoever wants to check it.
+    ErrorCode StartupError() const { return OpenError; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void BuildMenu();
+    void BuildClientArea();
+    void OpenLinkAtStart();
+    void PlaceOnScreen();
+    void FormDestroy();
+    void Timer1Timer();
+    void Open1Click();
+    void ManualMode1Click();
+    void MonitorMode1Click();
+    void Communication1Click();
+    void Help1Click();
+    void About1Click();
+
+    ProgramContext& Context;
+    ErrorCode OpenError = 0;
+    bool Destroyed = false;
+};
+
+// Scales a status bar to a window width (width / 640) and records the factor.
+void ScaleStatusBar(ProgramContext& context, TStatusBar& bar, int windowWidth);
+
+} // namespace vg

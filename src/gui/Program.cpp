@@ -1,0 +1,70 @@
+#include "gui/Program.h"
+
+#include "gui/FileDialogs.h"
+#include "gui/HelpViewer.h"
+#include "gui/PrgFrm_Main.h"
+#include "gui/QtMessageService.h"
+#include "gui/UDLG_Set1Tool.h"
+#include "gui/UDlg_About.h"
+#include "gui/UDlg_Konfig.h"
+#include "gui/UDlg_Manual.h"
+#include "gui/UDlg_Monitor.h"
+#include "gui/UDlg_Program.h"
+#include "gui/UDlg_Progress.h"
+#include "gui/UDlg_RdCU_Id.h"
+#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/UDlg_StatusBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <exception>
+
+namespace vg {
+
+template <typename Window, typename... Args> Window* WindowSet::Create(Args&&... args) {
+    auto window = std::make_unique<Window>(std::forward<Args>(args)...);
+    Window* raw = window.get();
+    Owned.push_back(std::move(window));
+    return raw;
+}
+
+WindowSet::WindowSet(ProgramContext& context) {
+    ProgramWindows& w = context.Windows;
+    w.Frm_Main = Create<TFrm_Main>(context);
+    w.Dlg_Program = Create<TDlg_Program>(context);
+    w.Dlg_SrcAuswahl = Create<TDlg_SrcAuswahl>(context);
+    w.DLG_Set1Tool = Create<TDLG_Set1Tool>(context);
+    w.Dlg_About = Create<TDlg_About>();
+    w.Dlg_Manual = Create<TDlg_Manual>(context);
+    w.Dlg_Konfig = Create<TDlg_Konfig>(context);
+    w.Dlg_RdCU_Id = Create<TDlg_RdCU_Id>(context.Messages);
+    w.Dlg_ProgressBar = Create<TDlg_ProgressBar>();
+    w.Dlg_StatusBox = Create<TDlg_StatusBox>();
+    w.Dlg_Monitor = Create<TDlg_Monitor>(context);
+}
+
+WindowSet::~WindowSet() {
+    while (!Owned.empty()) {
+        Owned.pop_back();
+    }
+}
+
+int RunProgram(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("VG-Config"));
+    try {
+        Session core(ExecutableDirectory());
+        QtMessageService messages;
+        QtFileDialogs files;
+        HelpViewer help;
+        ProgramContext context(core, messages, files, help);
+        WindowSet windows(context);
+        context.Windows.Frm_Main->show();
+        return QApplication::exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("VG-Config"), QString::fromUtf8(e.what()));
+        return 1;
+    }
+}
+
+} // namespace vg

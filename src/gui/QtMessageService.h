@@ -1,0 +1,16 @@
+#pragma once
+
+#include "common/MessageService.h"
+
+class QWidget;
+
+namespace vg {
+
+// Message boxes as QMessageBox, on top of the window in front.
+class QtMessageService : public MessageService {
+public:
+    MessageResult ShowMessage(const std::string& text, MessageKind kind,
+                              MessageButtons buttons) override;
+};
+
+} // namespace vg

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "status/DisplayState.h"
+#include "status/PollState.h"
+#include "status/StatusViews.h"
+
+#include <QColor>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <array>
+
+namespace vg {
+
+// The six-panel live-status bar of the main, manual-mode and settings windows. Panels 1 and
+// 5 are drawn by the program: the output lamps and the online lamp.
+class TStatusBar : public QWidget, public StatusBarView {
+    Q_OBJECT
+public:
+    static constexpr std::array<int, StatusPanel::Count> DesignWidths = {232, 76, 97, 102, 97, 22};
+    static constexpr int DesignHeight = 20;
+    static constexpr int LampSize = 12;
+
+    TStatusBar(const DisplayState& display, const PollState& poll, QWidget* parent = nullptr);
+
+    // Scales panels 0..4 and the height by `scale` (window width / 640); panel 5 keeps its
+    // width.
+    void Scale(double scale);
+    double ScaleFactor() const { return StatusScale; }
+    int PanelWidth(int panel) const { return Widths[static_cast<size_t>(panel)]; }
+
+    void SetPanelText(int panel, const std::string& text) override;
+    void Repaint() override { update(); }
+    QString PanelText(int panel) const { return Texts[static_cast<size_t>(panel)]; }
+
+    // Where the lamps are drawn, for whoever reads their colour back from a grab.
+    QPoint OutputLampCentre(int output) const; // 1 or 2
+    QPoint OnlineLampCentre() const;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect PanelRect(int panel) const;
+    int LampOffset() const { return (height() - 15) / 2; }
+    QPoint OutputLampTopLeft(int output) const;
+    void DrawLamp(QPainter& painter, QPoint topLeft, const QColor& colour) const;
+
+    const DisplayState& Display;
+    const PollState& Poll;
+    std::array<int, StatusPanel::Count> Widths = DesignWidths;
+    std::array<QString, StatusPanel::Count> Texts = {QString(),
+                                                     QStringLiteral("Outs:"),
+                                                     QStringLiteral("Scanning-Active"),
+                                                     QStringLiteral("Ang.:"),
+                                                     QStringLiteral("Id:"),
+                                                     QString()};
+    double StatusScale = 1.0;
+};
+
+} // namespace vg

@@ -1,0 +1,60 @@
+#include "gui/UDlg_About.h"
+
+#include "gui/Artwork.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vg {
+
+TDlg_About::TDlg_About(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Info"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(414, 272);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(2);
+    QFont bold = font();
+    bold.setBold(true);
+    bold.setPixelSize(17);
+    panel->setFont(bold);
+
+    auto* icon = new QLabel(panel);
+    icon->setObjectName(QStringLiteral("ProgramIcon"));
+    icon->setPixmap(ProgramIconPixmap(48));
+    ProductName = new QLabel(QStringLiteral("VG-Config"), panel);
+    auto* version = new QLabel(QStringLiteral("Version:  "), panel);
+    VersStr = new QLabel(QStringLiteral("1.06.01"), panel);
+    LDateStr = new QLabel(QStringLiteral("12/11/2006"), panel);
+    FurtherLabel =
+        new QLabel(QStringLiteral("Fieldbus mode talks to the built-in simulated unit."), panel);
+    FurtherLabel->setWordWrap(true);
+    QFont plain = font();
+    plain.setPixelSize(13);
+    FurtherLabel->setFont(plain);
+
+    auto* grid = new QGridLayout(panel);
+    grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    grid->addWidget(ProductName, 0, 1, 1, 3);
+    grid->addWidget(version, 1, 1);
+    grid->addWidget(VersStr, 1, 2);
+    grid->addWidget(LDateStr, 1, 3);
+    grid->addWidget(FurtherLabel, 2, 1, 1, 3);
+    grid->setColumnStretch(3, 1);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(panel, 1);
+    layout->addWidget(OKButton, 0, Qt::AlignHCenter);
+}
+
+} // namespace vg

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace vg {
+
+// The about box: the program's name and version.
+class TDlg_About : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDlg_About(QWidget* parent = nullptr);
+
+    QPushButton* OKButton = nullptr;
+    QLabel* ProductName = nullptr;
+    QLabel* VersStr = nullptr;
+    QLabel* LDateStr = nullptr;
+    QLabel* FurtherLabel = nullptr;
+};
+
+} // namespace vg

@@ -1,0 +1,172 @@
+#include "gui/UDlg_Konfig.h"
+
+#include "gui/HelpViewer.h"
+#include "gui/TextEdit.h"
+#include "link/CommSettingsFile.h"
+
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace vg {
+
+namespace {
+
+QGroupBox* MakeRadioGroup(const QString& title, const QStringList& items, QButtonGroup*& group,
+                          QWidget* parent) {
+    auto* box = new QGroupBox(title, parent);
+    group = new QButtonGroup(box);
+    auto* layout = new QVBoxLayout(box);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* radio = new QRadioButton(items[i], box);
+        group->addButton(radio, i);
+        layout->addWidget(radio);
+    }
+    return box;
+}
+
+} // namespace
+
+TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), Context(context) {
+    setWindowTitle(QStringLiteral("Communication"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    RBG_CommunicationMode = MakeRadioGroup(QStringLiteral("Communication Layer"),
+                                           {QStringLiteral("Profibus"), QStringLiteral("Serial")},
+                                           CommunicationModeItems, this);
+
+    RBG_ComPortNr = new QGroupBox(QStringLiteral("Serial COM-Port"), this);
+    ComPortItems = new QButtonGroup(RBG_ComPortNr);
+    auto* ports = new QGridLayout(RBG_ComPortNr);
+    for (int i = 0; i < 6; ++i) {
+        auto* radio = new QRadioButton(QStringLiteral("COM %1").arg(i + 1), RBG_ComPortNr);
+        ComPortItems->addButton(radio, i);
+        PortDevices[static_cast<size_t>(i)] = new QLabel(RBG_ComPortNr);
+        PortDevices[static_cast<size_t>(i)]->setForegroundRole(QPalette::PlaceholderText);
+        ports->addWidget(radio, i, 0);
+        ports->addWidget(PortDevices[static_cast<size_t>(i)], i, 1);
+    }
+
+    auto* address = new QGroupBox(QStringLiteral("Profibus Device Address"), this);
+    address->setObjectName(QStringLiteral("GroupBox1"));
+    EB_KF_DevAddr = new TExtendEdit(address);
+    EB_KF_DevAddr->SetEditStyle(esInteger);
+    EB_KF_DevAddr->Range().SetMinValue(-100);
+    EB_KF_DevAddr->Range().SetMaxValue(127);
+    EB_KF_DevAddr->SetValue(50);
+    (new QVBoxLayout(address))->addWidget(EB_KF_DevAddr);
+
+    BN_Close = new QPushButton(QStringLiteral("&Ok"), this);
+    BN_Close->setDefault(true);
+    BN_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    connect(BN_Close, &QPushButton::clicked, this, [this] {
+        ButtonPressed = true;
+        accept();
+    });
+    connect(BN_Cancel, &QPushButton::clicked, this, [this] {
+        ButtonPressed = true;
+        reject();
+    });
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(RBG_CommunicationMode);
+    left->addWidget(address);
+    left->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(BN_Close);
+    buttons->addWidget(BN_Cancel);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addWidget(RBG_ComPortNr, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addLayout(buttons);
+    InstallContextHelp(this, Context.Help, HelpContext::Communication);
+}
+
+void TDlg_Konfig::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TDlg_Konfig::FormActivate() {
+    const CommSettings& settings = Context.Core.Settings;
+    if (auto* mode = CommunicationModeItems->button(settings.CommMode - 1)) {
+        mode->setChecked(true);
+    }
+    if (auto* port = ComPortItems->button(settings.ComPortNr - 1)) {
+        port->setChecked(true);
+    }
+    // The address is a 16-bit setting shown as the signed number the field takes.
+    EB_KF_DevAddr->SetValue(static_cast<int16_t>(settings.DevAddr));
+    ShowPortDevices();
+    ButtonPressed = false;
+}
+
+void TDlg_Konfig::ShowPortDevices() {
+    SerialPort& serial = Context.Core.Serial;
+    for (int i = 0; i < 6; ++i) {
+        const QString device =
+            QString::fromStdString(serial.ResolveDevice(static_cast<int16_t>(i + 1)));
+        const QFileInfo info(device);
+        QString text;
+        if (!info.exists()) {
+            text = QStringLiteral("(no %1 on this machine)").arg(device);
+        } else if (info.isSymLink()) {
+            text = QStringLiteral("%1 -> %2").arg(device, info.symLinkTarget());
+        } else {
+            text = device;
+        }
+        PortDevices[static_cast<size_t>(i)]->setText(text);
+    }
+}
+
+uint16_t TDlg_Konfig::EnteredAddress() const {
+    // Enter closes the dialog without leaving the field, so clamp here as leaving would.
+    const double value = std::clamp(EB_KF_DevAddr->Value(), EB_KF_DevAddr->Range().MinValue(),
+                                    EB_KF_DevAddr->Range().MaxValue());
+    return static_cast<uint16_t>(static_cast<int32_t>(std::trunc(value)));
+}
+
+bool TDlg_Konfig::ControlsDifferFromSettings() const {
+    const CommSettings& settings = Context.Core.Settings;
+    return ComPortItems->checkedId() + 1 != settings.ComPortNr ||
+           EnteredAddress() != settings.DevAddr ||
+           CommunicationModeItems->checkedId() + 1 != settings.CommMode;
+}
+
+void TDlg_Konfig::ApplyChange() {
+    Session& core = Context.Core;
+    if (core.Settings.IsSerial()) {
+        core.Serial.StopReceiver();
+    }
+    ErrorCode ignored = 0;
+    core.Link.Link_Close(core.Settings.ComPortNr, ignored);
+    core.Settings.ComPortNr = static_cast<uint16_t>(ComPortItems->checkedId() + 1);
+    core.Settings.DevAddr = EnteredAddress();
+    core.Settings.CommMode = static_cast<int8_t>(CommunicationModeItems->checkedId() + 1);
+    core.Poll.ReconnectRequest = true;
+    // A file that cannot be written is not reported: the settings still hold for this run.
+    Cfg_Write(core.Settings, core.Config.ProgramDir);
+}
+
+void TDlg_Konfig::done(int result) {
+    const bool cancelButton = result == Rejected && ButtonPressed;
+    if (!cancelButton && ControlsDifferFromSettings()) {
+        ApplyChange();
+    }
+    QDialog::done(result);
+}
+
+} // namespace vg

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "gui/ProgramContext.h"
+
+#include <QDialog>
+#include <array>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace vg {
+
+class TExtendEdit;
+
+// The communication dialog: mode, COM port and fieldbus address, taking effect at once.
+class TDlg_Konfig : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDlg_Konfig(ProgramContext& context, QWidget* parent = nullptr);
+
+    QGroupBox* RBG_CommunicationMode = nullptr;
+    QButtonGroup* CommunicationModeItems = nullptr;
+    QGroupBox* RBG_ComPortNr = nullptr;
+    QButtonGroup* ComPortItems = nullptr;
+    std::array<QLabel*, 6> PortDevices{}; // where each COM item leads on this machine
+    TExtendEdit* EB_KF_DevAddr = nullptr;
+    QPushButton* BN_Close = nullptr;
+    QPushButton* BN_Cancel = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+public slots:
+    void done(int result) override;
+
+private:
+    void FormActivate();
+    void ShowPortDevices();
+    bool ControlsDifferFromSettings() const;
+    void ApplyChange();
+    uint16_t EnteredAddress() const;
+
+    ProgramContext& Context;
+    bool ButtonPressed = false;
+};
+
+} // namespace vg

@@ -1,0 +1,61 @@
+#include "gui/UDlg_Progress.h"
+
+#include "gui/TextCodec.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QProgressBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace vg {
+
+TDlg_ProgressBar::TDlg_ProgressBar(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Saving Data to VG"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setModal(false);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(ProgressBar1);
+    setFixedSize(360, 64);
+}
+
+void TDlg_ProgressBar::ShowProgress(const std::string& caption) {
+    setWindowTitle(FromAnsi(caption));
+    ProgressBar1->setValue(0);
+    // Centred on the window that started the transfer.
+    if (QWidget* owner = QApplication::activeWindow(); owner != nullptr && owner != this) {
+        move(owner->geometry().center() - rect().center());
+    }
+    show();
+    raise();
+    PaintNow();
+}
+
+void TDlg_ProgressBar::SetProgress(int percent) {
+    if (ProgressBar1->value() != percent) {
+        ProgressBar1->setValue(percent);
+        PaintNow();
+    }
+}
+
+void TDlg_ProgressBar::HideProgress() {
+    hide();
+}
+
+void TDlg_ProgressBar::PaintNow() {
+    ProgressBar1->repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TDlg_ProgressBar::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
+void TDlg_ProgressBar::keyPressEvent(QKeyEvent* event) {
+    event->ignore();
+}
+
+} // namespace vg

@@ -1,0 +1,82 @@
+#include "gui/UDlg_RdCU_Id.h"
+
+#include "config/NamespaceFile.h"
+#include "gui/TextCodec.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vg {
+
+TDlg_RdCU_Id::TDlg_RdCU_Id(MessageService& messages, QWidget* parent)
+    : QDialog(parent), Messages(messages) {
+    setWindowTitle(QStringLiteral("Please enter Namespace-Identifier  ..."));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    auto* bevel = new QFrame(this);
+    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    auto* label = new QLabel(QStringLiteral("Please enter 8 digits:"), bevel);
+    label->setObjectName(QStringLiteral("L_EBM_CU_Id"));
+    EBM_CU_Id = new QLineEdit(bevel);
+    // Eight required digits; an unfilled position shows as a blank.
+    EBM_CU_Id->setInputMask(QStringLiteral("99999999; "));
+    label->setBuddy(EBM_CU_Id);
+    auto* inner = new QGridLayout(bevel);
+    inner->addWidget(label, 0, 0);
+    inner->addWidget(EBM_CU_Id, 0, 1);
+    BN_OK = new QPushButton(QStringLiteral("OK"), this);
+    BN_OK->setDefault(true);
+    connect(BN_OK, &QPushButton::clicked, this, [this] {
+        OkPressed = true;
+        accept();
+    });
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(bevel, 0, 0);
+    layout->addWidget(BN_OK, 1, 0, Qt::AlignHCenter);
+    setFixedSize(sizeHint().expandedTo(QSize(320, 120)));
+}
+
+void TDlg_RdCU_Id::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) {
+    Info = &info;
+    IdValid = &namespaceIdValid;
+    exec();
+    Info = nullptr;
+    IdValid = nullptr;
+}
+
+void TDlg_RdCU_Id::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TDlg_RdCU_Id::FormActivate() {
+    EBM_CU_Id->clear();
+    OkPressed = false;
+    EBM_CU_Id->setFocus();
+    EBM_CU_Id->setCursorPosition(0);
+}
+
+void TDlg_RdCU_Id::done(int result) {
+    if (Info == nullptr || IdValid == nullptr) {
+        QDialog::done(result);
+        return;
+    }
+    // The close box after a rejected OK leaves without another check.
+    if (result != Accepted && OkPressed) {
+        *IdValid = false;
+        QDialog::done(result);
+        return;
+    }
+    if (AcceptCuIdEntry(ToAnsi(EBM_CU_Id->text()), *Info, *IdValid)) {
+        QDialog::done(result);
+        return;
+    }
+    *IdValid = false;
+    Messages.ShowMessage(std::string(CuIdEntryErrorText), MessageKind::Error, MessageButtons::Ok);
+}
+
+} // namespace vg

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/MessageService.h"
+#include "config/IdentifierPrompt.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+namespace vg {
+
+// The identifier window: the user types the eight digits of a unit's identifier.
+class TDlg_RdCU_Id : public QDialog, public IdentifierPrompt {
+    Q_OBJECT
+public:
+    TDlg_RdCU_Id(MessageService& messages, QWidget* parent = nullptr);
+
+    void AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) override;
+
+    QLineEdit* EBM_CU_Id = nullptr;
+    QPushButton* BN_OK = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+public slots:
+    void done(int result) override;
+
+private:
+    void FormActivate();
+
+    MessageService& Messages;
+    NamespaceInfo* Info = nullptr;
+    bool* IdValid = nullptr;
+    bool OkPressed = false;
+};
+
+} // namespace vg

@@ -1,0 +1,134 @@
+#include "gui/UDlg_SrcAuswahl.h"
+
+#include "config/ConfigFile.h"
+#include "config/FilePaths.h"
+#include "config/NamespaceFile.h"
+#include "gui/FileDialogs.h"
+#include "gui/TransferActions.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace vg {
+
+namespace {
+const char* const FileNameFormatMessage =
+    "Please enter filename in the following format: \"VGL_iiiiiiii\"";
+}
+
+TDlg_SrcAuswahl::TDlg_SrcAuswahl(ProgramContext& context, QWidget* parent)
+    : QDialog(parent), Context(context) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(446, 208);
+    BN_Vigilo = new QPushButton(QStringLiteral("&Vigilo"), this);
+    BN_File = new QPushButton(QStringLiteral("&File"), this);
+    BN_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    auto* layout = new QHBoxLayout(this);
+    for (QPushButton* button : {BN_Vigilo, BN_File, BN_Cancel}) {
+        button->setFixedHeight(40);
+        button->setAutoDefault(false);
+        layout->addWidget(button);
+    }
+    // Answering is what enables it; nothing has answered yet.
+    BN_Vigilo->setEnabled(false);
+    connect(BN_Vigilo, &QPushButton::clicked, this, &TDlg_SrcAuswahl::BN_VigiloClick);
+    connect(BN_File, &QPushButton::clicked, this, &TDlg_SrcAuswahl::BN_FileClick);
+    connect(BN_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TDlg_SrcAuswahl::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TDlg_SrcAuswahl::FormActivate() {
+    Context.SourceConfirmed = false;
+    setWindowTitle(Context.ChooserSaveMode ? QStringLiteral("Save Data to ...")
+                                           : QStringLiteral("Load Data from ..."));
+}
+
+QString TDlg_SrcAuswahl::DataDirectory() const {
+    return QString::fromStdString(Context.Core.Config.ProgramDir + "CD_DATA");
+}
+
+void TDlg_SrcAuswahl::BN_VigiloClick() {
+    Context.Core.Config.ConfigSource = ConfigSourceUnit;
+    Context.SourceConfirmed = true;
+    accept();
+}
+
+void TDlg_SrcAuswahl::BN_FileClick() {
+    if (Context.ChooserSaveMode) {
+        ChooseFileToSave();
+    } else {
+        ChooseFileToLoad();
+    }
+    accept(); // whatever came of the file dialog
+}
+
+bool TDlg_SrcAuswahl::CheckFileName(const QString& path) {
+    ConfigState& config = Context.Core.Config;
+    config.NamespaceIdValid = CuIdFromFileName(path.toStdString(), config.NamespaceInfo);
+    if (!config.NamespaceIdValid) {
+        Context.Messages.ShowMessage(FileNameFormatMessage, MessageKind::Error, MessageButtons::Ok);
+    }
+    return config.NamespaceIdValid;
+}
+
+void TDlg_SrcAuswahl::ChooseFileToLoad() {
+    ConfigState& config = Context.Core.Config;
+    while (true) {
+        config.NamespaceIdValid = false;
+        const auto path = Context.Files.GetOpenFileName(this, DataDirectory(), QString());
+        if (!path) {
+            return; // nothing chosen: the source stays as it was
+        }
+        if (CheckFileName(*path)) {
+            config.ConfigFileName = path->toStdString();
+            config.ConfigSource = ConfigSourceFile;
+            Context.SourceConfirmed = true;
+            return;
+        }
+    }
+}
+
+void TDlg_SrcAuswahl::ChooseFileToSave() {
+    ConfigState& config = Context.Core.Config;
+    // A configuration from the unit is proposed under its identifier's default name.
+    if (config.ConfigSource == ConfigSourceUnit && config.NamespaceIdValid) {
+        config.ConfigFileName =
+            ReplaceExtension(NamespaceFilePath(config.ProgramDir, config.NamespaceInfo), ".CD");
+    }
+    QString name = QString::fromStdString(config.ConfigFileName);
+    while (true) {
+        const auto path = Context.Files.GetSaveFileName(this, DataDirectory(), name);
+        if (!path) {
+            return;
+        }
+        if (CheckFileName(*path)) {
+            config.ConfigFileName = path->toStdString();
+            config.ConfigSource = ConfigSourceFile;
+            Context.SourceConfirmed = true;
+            return;
+        }
+        name = *path; // the dialog shows the rejected name again
+    }
+}
+
+bool SelectAndLoad(ProgramContext& context) {
+    ConfigState& config = context.Core.Config;
+    config.ConfigSource = ConfigSourceNone;
+    context.ChooserSaveMode = false;
+    context.Windows.Dlg_SrcAuswahl->exec();
+    if (config.ConfigSource == ConfigSourceFile) {
+        return LoadConfigFile(config, config.ConfigFileName, config.TransferError,
+                              context.Messages);
+    }
+    if (config.ConfigSource == ConfigSourceUnit) {
+        return LoadConfigurationFromUnit(context);
+    }
+    return false;
+}
+
+} // namespace vg
