@@ -120,17 +120,17 @@ void TFrm_Main::OpenLinkAtStart() {
     }
 }
 
-void TFrm_Main::PlaceOnScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return;
+QPoint MainWindowPosition(const QRect& screen, const QSize& frame) {
+    // A small screen gets the window in its corner rather than centred off the edges.
+    if (screen.height() < 600) {
+        return screen.topLeft();
     }
-    const QRect available = screen->geometry();
-    if (available.height() < 600) {
-        move(available.topLeft());
-    } else {
-        move(available.center() -
-             QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    return screen.center() - QPoint(frame.width() / 2, frame.height() / 2);
+}
+
+void TFrm_Main::PlaceOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(MainWindowPosition(screen->geometry(), frameGeometry().size()));
     }
 }
 

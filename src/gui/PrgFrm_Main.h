@@ -78,6 +78,10 @@ private:
     bool Destroyed = false;
 };
 
+// Where the main window goes on a screen: centred, or at the top left of a screen less than
+// 600 pixels high.
+QPoint MainWindowPosition(const QRect& screen, const QSize& frame);
+
 // Scales a status bar to a window width (width / 640) and records the factor.
 void ScaleStatusBar(ProgramContext& context, TStatusBar& bar, int windowWidth);
 

@@ -1,0 +1,353 @@
+#include "gui/PrgFrm_Main.h"
+#include "gui/StatusBarWidget.h"
+#include "gui/TextEdit.h"
+#include "gui/UDlg_About.h"
+#include "gui/UDlg_Konfig.h"
+#include "gui/UDlg_RdCU_Id.h"
+#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/UDlg_StatusBox.h"
+#include "support/GuiWorld.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace vg {
+namespace {
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(MainWindowStart, FieldbusUnitOpensQuietlyWithTheFastTimer) {
+    test::GuiWorld world;
+    world.Start();
+    TFrm_Main& main = *world.W().Frm_Main;
+    EXPECT_TRUE(world.Messages.History().empty());
+    EXPECT_EQ(main.Timer1->interval(), 120);
+    EXPECT_TRUE(main.Timer1->isActive());
+    EXPECT_FALSE(main.MonitorMode1->isEnabled());
+    EXPECT_FALSE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+    EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar1);
+    // The receive thread object exists in fieldbus mode too, but never runs.
+    EXPECT_TRUE(world.Core->Serial.ReceiverExists());
+    EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
+    EXPECT_EQ(main.windowTitle(), "VG-Config");
+}
+
+TEST(MainWindowStart, APortThatCannotOpenIsReportedWithItsCode) {
+    struct Case {
+        std::string Konfig;
+        std::string Code;
+    };
+    for (const Case& c : {Case{"M:2\r\nC:9\r\n", "C002"}, Case{"M:2\r\nC:1\r\n", "C001"}}) {
+        test::GuiWorld world(c.Konfig);
+        // COM1 leads nowhere on purpose.
+        std::filesystem::create_symlink(world.Dir / "no-such-device", world.Dir / "COM1");
+        world.Messages.Expect("Init Communication failed! ErrorCode=" + c.Code +
+                              "H\nPort is not available or occupied by another process.");
+        world.Start();
+        EXPECT_EQ(world.W().Frm_Main->Timer1->interval(), 700);
+        EXPECT_EQ(world.Messages.History().at(0).Kind, MessageKind::Error);
+        EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
+    }
+}
+
+TEST(MainWindowStart, SmallScreensGetTheWindowInTheCorner) {
+    const QSize frame(780, 580);
+    EXPECT_EQ(MainWindowPosition(QRect(0, 0, 1024, 599), frame), QPoint(0, 0));
+    EXPECT_EQ(MainWindowPosition(QRect(0, 0, 1024, 600), frame), QPoint(511 - 390, 299 - 290));
+}
+
+TEST(StatusBarScaling, PanelsScaleWithTheWindowWidth) {
+    DisplayState display;
+    PollState poll;
+    TStatusBar bar(display, poll);
+    bar.Scale(786 * 0.0015625);
+    EXPECT_DOUBLE_EQ(bar.ScaleFactor(), 1.228125);
+    EXPECT_EQ(bar.PanelWidth(0), 284); // 284.925 truncated
+    EXPECT_EQ(bar.PanelWidth(1), 93);
+    EXPECT_EQ(bar.PanelWidth(5), 22); // the online lamp's panel keeps its width
+    EXPECT_EQ(bar.height(), 25);      // trunc(20 * 1.228125) + 1
+}
+
+TEST(StatusBarLamps, LampsAreDrawnInTheirColours) {
+    DisplayState display;
+    PollState poll;
+    TStatusBar bar(display, poll);
+    bar.resize(640, TStatusBar::DesignHeight);
+    auto colourAt = [&bar](QPoint p) {
+        return bar.grab().toImage().pixelColor(p);
+    };
+    EXPECT_EQ(colourAt(bar.OutputLampCentre(1)), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(colourAt(bar.OutputLampCentre(2)), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(colourAt(bar.OnlineLampCentre()), QColor(0xFF, 0, 0));
+    display.Out1On = true;
+    display.Out2On = true;
+    poll.Online = true;
+    poll.PollModulus = 2;
+    poll.PollCounter = 1;
+    EXPECT_EQ(colourAt(bar.OutputLampCentre(1)), QColor(0x80, 0xFF, 0x80));
+    EXPECT_EQ(colourAt(bar.OutputLampCentre(2)), QColor(0xFF, 0, 0));
+    EXPECT_EQ(colourAt(bar.OnlineLampCentre()), QColor(0x80, 0xFF, 0x80));
+    poll.PollCounter = 0;
+    EXPECT_EQ(colourAt(bar.OnlineLampCentre()), QColor(0xC0, 0xC0, 0xC0));
+}
+
+class KonfigDialogTest : public ::testing::Test {
+protected:
+    KonfigDialogTest() {
+        World.Start();
+        Dialog = World.W().Dlg_Konfig;
+        Dialog->show();
+    }
+    void ChooseSerialCom(int port) {
+        Dialog->CommunicationModeItems->button(1)->click();
+        Dialog->ComPortItems->button(port - 1)->click();
+    }
+    bool CfgExists() const { return std::filesystem::exists(World.Dir / "Konfig.Cfg"); }
+
+    test::GuiWorld World;
+    TDlg_Konfig* Dialog = nullptr;
+};
+
+TEST_F(KonfigDialogTest, ShowsTheCurrentSettingsAndWhereEachPortLeads) {
+    EXPECT_TRUE(Dialog->CommunicationModeItems->button(0)->isChecked());
+    EXPECT_TRUE(Dialog->ComPortItems->button(0)->isChecked());
+    EXPECT_EQ(Dialog->EB_KF_DevAddr->text(), "50");
+    EXPECT_TRUE(Dialog->PortDevices[1]->text().contains("/dev/ttyS1"));
+}
+
+TEST_F(KonfigDialogTest, OkWithoutChangesTouchesNothing) {
+    Dialog->BN_Close->click();
+    EXPECT_FALSE(Dialog->isVisible());
+    EXPECT_FALSE(CfgExists());
+    EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
+    EXPECT_FALSE(World.Core->Poll.ReconnectRequest);
+}
+
+TEST_F(KonfigDialogTest, CancelButtonLeavesSettingsLinkAndFile) {
+    ChooseSerialCom(3);
+    Dialog->BN_Cancel->click();
+    EXPECT_FALSE(Dialog->isVisible());
+    EXPECT_EQ(World.Core->Settings.CommMode, CommModeFieldbus);
+    EXPECT_FALSE(CfgExists());
+    EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
+}
+
+TEST_F(KonfigDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
+    ChooseSerialCom(3);
+    Dialog->close();
+    EXPECT_FALSE(Dialog->isVisible());
+    EXPECT_EQ(World.Core->Settings.CommMode, CommModeSerial);
+    EXPECT_EQ(World.Core->Settings.ComPortNr, 3);
+    // The fieldbus link is closed; the poll reopens the link in the new mode.
+    EXPECT_FALSE(World.Core->BuiltInMaster.IsOpen());
+    EXPECT_TRUE(World.Core->Poll.ReconnectRequest);
+    EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:50\r\nC:3\r\nM:2\r\n");
+}
+
+TEST_F(KonfigDialogTest, AddressMinusOneIsStoredAs65535) {
+    Dialog->EB_KF_DevAddr->setFocus();
+    Dialog->EB_KF_DevAddr->selectAll();
+    QTest::keyClicks(Dialog->EB_KF_DevAddr, "-1");
+    Dialog->BN_Close->setFocus(); // leaving the field
+    Dialog->BN_Close->click();
+    EXPECT_EQ(World.Core->Settings.DevAddr, 65535);
+    EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:65535\r\nC:1\r\nM:1\r\n");
+}
+
+class IdentifierWindowTest : public ::testing::Test {
+protected:
+    IdentifierWindowTest() {
+        World.Start();
+        Window = World.W().Dlg_RdCU_Id;
+        Info.CU_Id = {'1', '1', '1', '1', '1', '1', '1', '1'};
+        Info.Stamp = {2004, 8, 24, 17, 15, 16};
+    }
+    // Opens the window modally; `script` runs inside it.
+    void Ask(std::function<void()> script) {
+        test::WhenModalOpens([script](QWidget*) { script(); });
+        Window->AskForIdentifier(Info, Valid);
+    }
+    void Type(const QString& digits) { QTest::keyClicks(Window->EBM_CU_Id, digits); }
+
+    test::GuiWorld World;
+    TDlg_RdCU_Id* Window = nullptr;
+    NamespaceInfo Info{};
+    bool Valid = true;
+};
+
+TEST_F(IdentifierWindowTest, EightDigitsAreTakenAndTheStampKept) {
+    Ask([this] {
+        Type("00001234");
+        Window->BN_OK->click();
+    });
+    EXPECT_TRUE(Valid);
+    EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "00001234");
+    EXPECT_EQ(Info.Stamp[0], 2004);
+}
+
+TEST_F(IdentifierWindowTest, SevenDigitsAndOkKeepTheWindowOpenUntilTheCloseBox) {
+    World.Messages.Expect("Please enter 8 numeric digits (0..9)!");
+    Ask([this] {
+        Type("1234567");
+        Window->BN_OK->click();
+        EXPECT_TRUE(Window->isVisible());
+        Window->close(); // after a rejected OK: closes without another check
+    });
+    EXPECT_FALSE(Window->isVisible());
+    EXPECT_FALSE(Valid);
+    EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "11111111");
+}
+
+TEST_F(IdentifierWindowTest, SevenDigitsAndTheCloseBoxAtOnceAreCheckedToo) {
+    World.Messages.Expect("Please enter 8 numeric digits (0..9)!");
+    Ask([this] {
+        Type("1234567");
+        Window->close();
+        EXPECT_TRUE(Window->isVisible());
+        Type("8");
+        Window->BN_OK->click();
+    });
+    EXPECT_TRUE(Valid);
+    EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "12345678");
+}
+
+TEST_F(IdentifierWindowTest, EachShowingStartsEmpty) {
+    Ask([this] {
+        Type("12345678");
+        Window->BN_OK->click();
+    });
+    Ask([this] {
+        EXPECT_EQ(Window->EBM_CU_Id->text().trimmed(), "");
+        Type("87654321");
+        Window->BN_OK->click();
+    });
+    EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "87654321");
+}
+
+class ChooserTest : public ::testing::Test {
+protected:
+    ChooserTest() { World.Start(); }
+
+    bool LoadThroughFileButton() {
+        test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });
+        return SelectAndLoad(*World.Context);
+    }
+    QString DataPath(const std::string& name) const {
+        return QString::fromStdString((World.Dir / "CD_DATA" / name).string());
+    }
+
+    test::GuiWorld World;
+};
+
+TEST_F(ChooserTest, ARefusedNameAndThenCancelLoadsNothing) {
+    World.Files.Answer(DataPath("VGL_1234567.CD"));
+    World.Files.Answer(std::nullopt);
+    World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
+    EXPECT_FALSE(LoadThroughFileButton());
+    EXPECT_EQ(World.Core->Config.ConfigSource, ConfigSourceNone);
+    EXPECT_FALSE(World.Core->Config.NamespaceIdValid);
+    ASSERT_EQ(World.Files.Calls().size(), 2u);
+    EXPECT_EQ(World.Files.Calls()[0].Directory.toStdString(), World.Dir.ProgramDir() + "CD_DATA");
+    EXPECT_TRUE(World.Files.Calls()[1].FileName.isEmpty()); // the name field is cleared
+}
+
+TEST_F(ChooserTest, ALowerCaseNameOfANewFileStartsAnEmptyConfiguration) {
+    World.Files.Answer(DataPath("vgl_00001234.cd"));
+    EXPECT_TRUE(LoadThroughFileButton());
+    const ConfigState& config = World.Core->Config;
+    EXPECT_EQ(config.ConfigSource, ConfigSourceFile);
+    EXPECT_TRUE(config.NamespaceIdValid);
+    EXPECT_EQ(std::string(config.NamespaceInfo.CU_Id.begin(), config.NamespaceInfo.CU_Id.end()),
+              "00001234");
+    EXPECT_TRUE(config.ToolLines.empty());
+    EXPECT_EQ(World.W().Dlg_SrcAuswahl->windowTitle(), "Load Data from ...");
+}
+
+TEST_F(ChooserTest, CancellingTheFileDialogChoosesNothing) {
+    World.Core->Config.NamespaceIdValid = true;
+    World.Files.Answer(std::nullopt);
+    EXPECT_FALSE(LoadThroughFileButton());
+    EXPECT_FALSE(World.Core->Config.NamespaceIdValid);
+}
+
+TEST_F(ChooserTest, CancelAndTheCloseBoxLoadNothing) {
+    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_Cancel->click(); });
+    EXPECT_FALSE(SelectAndLoad(*World.Context));
+    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->close(); });
+    EXPECT_FALSE(SelectAndLoad(*World.Context));
+    EXPECT_FALSE(World.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+}
+
+TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
+    ConfigState& config = World.Core->Config;
+    config.ConfigSource = ConfigSourceUnit;
+    config.NamespaceIdValid = true;
+    config.NamespaceInfo.CU_Id = {'8', '7', '6', '5', '4', '3', '2', '1'};
+    World.Context->ChooserSaveMode = true;
+    World.Files.Answer(DataPath("VGL_87654321.CD"));
+    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });
+    World.W().Dlg_SrcAuswahl->exec();
+    ASSERT_EQ(World.Files.Calls().size(), 1u);
+    EXPECT_TRUE(World.Files.Calls()[0].Save);
+    EXPECT_EQ(World.Files.Calls()[0].FileName.toStdString(),
+              World.Dir.ProgramDir() + "CD_DATA/VGL_87654321.CD");
+    EXPECT_TRUE(World.Context->SourceConfirmed);
+    EXPECT_EQ(config.ConfigSource, ConfigSourceFile);
+    EXPECT_EQ(World.W().Dlg_SrcAuswahl->windowTitle(), "Save Data to ...");
+}
+
+TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
+    World.Context->ChooserSaveMode = true;
+    World.Files.Answer(DataPath("VGL_12345678_old.CD"));
+    World.Files.Answer(std::nullopt);
+    World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
+    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });
+    World.W().Dlg_SrcAuswahl->exec();
+    ASSERT_EQ(World.Files.Calls().size(), 2u);
+    EXPECT_EQ(World.Files.Calls()[1].FileName, DataPath("VGL_12345678_old.CD"));
+    EXPECT_FALSE(World.Context->SourceConfirmed);
+}
+
+TEST(SmallBoxes, EnterClosesTheAboutBox) {
+    test::GuiWorld world;
+    world.Start();
+    TDlg_About& about = *world.W().Dlg_About;
+    test::WhenModalOpens([&about](QWidget*) { QTest::keyClick(&about, Qt::Key_Return); });
+    EXPECT_EQ(about.exec(), QDialog::Accepted);
+    EXPECT_EQ(about.VersStr->text(), "1.06.01");
+    EXPECT_TRUE(about.FurtherLabel->text().contains("simulated unit"));
+}
+
+TEST(SmallBoxes, BusyBoxShowsEachJobsTextsAndGoesAway) {
+    test::GuiWorld world;
+    world.Start();
+    TDlg_StatusBox& busy = *world.W().Dlg_StatusBox;
+    for (int job = 0; job < 2; ++job) {
+        busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
+        EXPECT_TRUE(busy.isVisible());
+        EXPECT_EQ(busy.windowTitle(), "Status: Busy ....");
+        EXPECT_EQ(busy.Label1->text(), "Printing Data!  Please wait ....!");
+        busy.close(); // the user cannot close it
+        EXPECT_TRUE(busy.isVisible());
+        busy.HideBusyBox();
+        EXPECT_FALSE(busy.isVisible());
+    }
+}
+
+} // namespace
+} // namespace vg
