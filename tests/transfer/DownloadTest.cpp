@@ -166,29 +166,6 @@ TEST_P(DownloadTest, EmptySlotsAreDeletedUpToTheUnitsCapacity) {
     }
 }
 
-TEST_P(DownloadTest, ToolValuesAreConvertedAsTheUnitKeepsThem) {
-    // 0.75 degrees reach the unit as 7 tenths; the intensity's low byte is sent.
-    Config.ConfigImage.Tools[9] = {1, 1.15F, 0.75F, 2};
-    Config.ConfigImage.Tools[10] = {1, 655.35F, 0.05F, 0x103};
-    Messages.Expect(Saved);
-    ASSERT_TRUE(SaveToUnit());
-    EXPECT_TRUE(SameTool(Unit().Tool(9), {true, 115, 7, 2}));
-    EXPECT_TRUE(SameTool(Unit().Tool(10), {true, 65535, 0, 3}));
-}
-
-TEST_P(DownloadTest, NamesWithoutIdentifierAreLeftWhenTheUserSaysNo) {
-    GiveToolANameWithoutIdentifier();
-    const auto blockBefore = Unit().NamespaceBlock();
-    Messages.Expect(EnterIdentifier, MessageResult::No);
-    Messages.Expect(Saved);
-    ASSERT_TRUE(SaveToUnit());
-    EXPECT_EQ(Messages.History()[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(Messages.History()[0].Buttons, MessageButtons::YesNo);
-    EXPECT_EQ(Unit().NamespaceBlock(), blockBefore);
-    EXPECT_TRUE(std::filesystem::is_empty(Dir / "CD_DATA"));
-    EXPECT_TRUE(Unit().Tool(3).Programmed) << "the configuration itself is sent";
-}
-
 TEST_P(DownloadTest, TheQuestionReturnsUntilAValidIdentifierIsTyped) {
     GiveToolANameWithoutIdentifier();
     Messages.Expect(EnterIdentifier, MessageResult::Yes);
@@ -214,6 +191,9 @@ TEST_P(DownloadTest, GivingUpOnTheIdentifierSendsTheConfigurationWithoutNames) {
     Messages.Expect(EnterIdentifier, MessageResult::No);
     Messages.Expect(Saved);
     ASSERT_TRUE(SaveToUnit());
+    EXPECT_EQ(Messages.History()[0].Kind, MessageKind::Warning);
+    EXPECT_EQ(Messages.History()[0].Buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(Unit().Tool(3).Programmed) << "the configuration itself is sent";
     EXPECT_FALSE(Config.NamespaceIdValid);
     EXPECT_EQ(Unit().NamespaceBlock(), blockBefore);
     EXPECT_TRUE(std::filesystem::is_empty(Dir / "CD_DATA"));

@@ -115,20 +115,6 @@ TEST_P(TransferErrorTest, EachFaultEndsTheTransferWithItsMessageOnce) {
     }
 }
 
-TEST_P(TransferErrorTest, AFailedUploadKeepsWhatItReadAndTakesNoSnapshot) {
-    Unit().SetTool(1, {true, 9000, 20, 3});
-    Unit().SetTool(9, {true, 100, 1, 0});
-    TakeSnapshots(Config);
-    SetFaults(RefuseRead, FirstTool + 5, 1);
-    Messages.Expect("Read Error from VGL");
-    EXPECT_FALSE(Upload());
-    EXPECT_EQ(Config.ConfigImage.Tools[1].Angle, 90.0F) << "read before the failure";
-    EXPECT_EQ(Config.ConfigImage.Tools[2].Programmed, 0) << "read before the failure";
-    EXPECT_EQ(Config.ConfigImage.Tools[9].Programmed, 0) << "never read";
-    EXPECT_FALSE(Config.NamespaceIdValid);
-    EXPECT_NE(test::BytesOf(Config.SavedImage), test::BytesOf(Config.ConfigImage));
-}
-
 TEST_P(TransferErrorTest, AUnitThatStopsAnsweringCostsOneDeadline) {
     struct Case {
         const char* Name;

@@ -122,15 +122,6 @@ protected:
         }
         return tools;
     }
-    std::vector<int> ParameterNumbersWritten() const {
-        std::vector<int> numbers;
-        for (const auto& r : W.World.BusUnit.ChannelRequestLog()) {
-            if (r[1] == RequestCode::ParameterWrite) {
-                numbers.push_back(r[0]);
-            }
-        }
-        return numbers;
-    }
 
     TempDir Dir;
     UnitWorld W{GetParam()};
