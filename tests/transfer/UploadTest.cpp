@@ -186,6 +186,19 @@ TEST_P(UploadTest, AnEchoPastTheLastSlotIsRefusedNotStored) {
     EXPECT_EQ(Config.ConfigImage.Tools[42].Programmed, 1) << "slots read before stay";
 }
 
+TEST_P(UploadTest, APartlyReadIdentificationLeavesTheFirmwareInfoAlone) {
+    ASSERT_TRUE(Upload());
+    const FirmwareInfo before = Config.FirmwareInfo;
+    Unit().SetFirmware(2, 7);
+    Unit().SetVariant(0);
+    // Variant and dates come, the minor version is refused.
+    SetFaults([](sim::SimFaults& f) { f.RefuseRead = true; }, 4, 1);
+    Messages.Expect("Read Error from VGL");
+    EXPECT_FALSE(Upload());
+    EXPECT_EQ(BytesOf(Config.FirmwareInfo), BytesOf(before));
+    EXPECT_EQ(Config.ToolCapacity, 128);
+}
+
 INSTANTIATE_TEST_SUITE_P(BothModes, UploadTest, ::testing::Values(CommModeSerial, CommModeFieldbus),
                          test::ModeName);
 
