@@ -1,5 +1,6 @@
 #include "cli/Vgctl.h"
 
+#include "cli/ConfigCommands.h"
 #include "link/CommSettingsFile.h"
 
 #include <cstdio>
@@ -49,7 +50,8 @@ void CloseLink(Session& session) {
     session.Poll.LinkOpened = false;
 }
 
-int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             bool errIsTerminal) {
     VgctlOptions options;
     std::string error;
     if (!ParseVgctlOptions(args, options, error)) {
@@ -58,7 +60,9 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     Session session(options.ProgramDir.empty() ? ExecutableDirectory() : options.ProgramDir);
     ApplyLinkSettings(session, options);
-    (void)out;
+    if (IsConfigCommand(options.Command)) {
+        return RunConfigCommand(session, options, out, err, errIsTerminal);
+    }
     err << "vgctl: " << options.Command << " is not available in this build\n";
     return ExitFailure;
 }

@@ -13,8 +13,10 @@ constexpr int ExitSuccess = 0;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-// Runs vgctl with its arguments (without the program name); the exit status.
-int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Runs vgctl with its arguments (without the program name); the exit status. Progress is
+// drawn on `err` only when it is a terminal.
+int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             bool errIsTerminal = false);
 
 // Reads Konfig.Cfg from the program directory and applies --port/--fieldbus over it.
 void ApplyLinkSettings(Session& session, const VgctlOptions& options);

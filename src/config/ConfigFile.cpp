@@ -1,10 +1,10 @@
 #include "config/ConfigFile.h"
 
+#include "common/ErrorCode.h"
 #include "config/AsciiText.h"
 #include "config/FilePaths.h"
 #include "config/NamespaceFile.h"
 #include "config/TextFormats.h"
-#include "common/ErrorCode.h"
 
 #include <algorithm>
 #include <cstring>
@@ -50,6 +50,11 @@ bool LoadConfigFile(ConfigState& state, const std::string& path, ErrorCode& erro
                     MessageService& messages) {
     error = 0;
     SetConfigDefaults(state.ConfigImage);
+    // Names of the previous configuration would otherwise stay with a new, empty or refused
+    // one, and the next save would write them into this file's name file.
+    for (ToolNameRecord& record : state.ToolNameTable) {
+        record.Defined = 0;
+    }
     bool result = true;
     UniqueFd fd = OpenForReading(path);
     if (fd.IsOpen()) {

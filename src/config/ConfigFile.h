@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/ErrorCode.h"
+#include "common/FileIo.h"
 #include "common/MessageService.h"
 #include "config/ConfigState.h"
-#include "common/FileIo.h"
 
 #include <string>
 
@@ -17,8 +17,9 @@ constexpr size_t ConfigFileSize256 = 76 + 256 * sizeof(ToolRecord); // 4172
 
 // Loads a .CD file and the names beside it into the state. True when the file was read or
 // does not exist (then the defaults are a new configuration); false with code 2 and a
-// warning when its size is illegal. In every case the identifier is taken from the file
-// name, the tool lines are rebuilt and the snapshots are taken.
+// warning when its size is illegal. In every case the names of the previous configuration
+// are dropped, the identifier is taken from the file name, the tool lines are rebuilt and the
+// snapshots are taken.
 bool LoadConfigFile(ConfigState& state, const std::string& path, ErrorCode& error,
                     MessageService& messages);
 

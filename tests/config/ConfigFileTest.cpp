@@ -2,6 +2,7 @@
 
 #include "FileTestSupport.h"
 #include "common/ErrorCode.h"
+#include "config/NamespaceFile.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 
@@ -135,6 +136,33 @@ TEST_F(ConfigFileTest, MissingFileIsANewEmptyConfiguration) {
     EXPECT_TRUE(state.ToolLines.empty());
     EXPECT_TRUE(state.NamespaceIdValid);
     EXPECT_FALSE(DiffersFromSnapshots(state));
+}
+
+TEST_F(ConfigFileTest, NamesOfThePreviousConfigurationNeverStay) {
+    // A missing file and a refused one both leave a configuration without names; the names
+    // SetUp defined belong to another unit and must not reach this file's name file.
+    WriteBytes(Cd("VGL_00000002.CD"), std::string(2125, '\0'));
+    struct Case {
+        std::string Path;
+        bool Refused;
+    };
+    for (const Case& c : {Case{Cd("VGL_00000001.CD"), false}, Case{Cd("VGL_00000002.CD"), true}}) {
+        for (ToolNameRecord& record : state.ToolNameTable) {
+            record.Defined = 1;
+        }
+        if (c.Refused) {
+            messages.Expect(IllegalSize);
+        }
+        EXPECT_EQ(Load(c.Path), !c.Refused) << c.Path;
+        EXPECT_FALSE(AnyToolNameDefined(state.ToolNameTable)) << c.Path;
+        EXPECT_FALSE(DiffersFromSnapshots(state));
+        ASSERT_TRUE(WriteConfigFile(state, Cd("VGL_00000003.CD"), state.TransferError));
+        ToolNameTable saved{};
+        const std::string bytes = ReadBytes(dir / "VGL_00000003.NS");
+        ASSERT_EQ(bytes.size(), sizeof saved);
+        std::memcpy(&saved, bytes.data(), sizeof saved);
+        EXPECT_FALSE(AnyToolNameDefined(saved)) << c.Path;
+    }
 }
 
 TEST_F(ConfigFileTest, IllegalNameFileOnlyWarns) {

@@ -1,0 +1,150 @@
+#include "cli/ConfigCommands.h"
+
+#include "cli/TerminalIdentifierPrompt.h"
+#include "cli/TerminalMessages.h"
+#include "cli/TerminalProgress.h"
+#include "cli/TerminalText.h"
+#include "cli/Vgctl.h"
+#include "common/BusyBox.h"
+#include "common/FileIo.h"
+#include "config/ConfigFile.h"
+#include "config/NamespaceFile.h"
+#include "config/ReportLayout.h"
+#include "config/TextGridCanvas.h"
+#include "config/Transfer.h"
+
+#include <clocale>
+#include <ctime>
+#include <locale.h>
+
+namespace vg::cli {
+
+namespace {
+
+// The report is written at once; there is nothing to wait for on a terminal.
+class QuietBusyBox : public BusyBox {
+public:
+    void ShowBusyBox(const std::string&, const std::string&) override {}
+    void HideBusyBox() override {}
+};
+
+// Short date and long time of the user's locale, without changing the process locale.
+std::string LocalDateTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[128] = {};
+    locale_t userLocale = newlocale(LC_TIME_MASK, "", nullptr);
+    if (userLocale != nullptr) {
+        strftime_l(text, sizeof text, "%x %X", &local, userLocale);
+        freelocale(userLocale);
+    } else {
+        std::strftime(text, sizeof text, "%x %X", &local);
+    }
+    return text;
+}
+
+// A missing file would load as a new, empty configuration: shown or sent to the unit that
+// would hide a mistyped name, or wipe the unit's tool table.
+bool FileIsThere(const std::string& path, std::ostream& err) {
+    if (OpenForReading(path).IsOpen()) {
+        return true;
+    }
+    err << "vgctl: cannot read " << path << '\n';
+    return false;
+}
+
+int Show(Session& session, const std::string& file, TerminalMessages& messages, std::ostream& out,
+         std::ostream& err) {
+    if (!FileIsThere(file, err)) {
+        return ExitFailure;
+    }
+    ConfigState& config = session.Config;
+    config.ConfigSource = ConfigSourceFile;
+    config.ConfigFileName = file;
+    if (!LoadConfigFile(config, file, config.TransferError, messages)) {
+        return ExitFailure;
+    }
+    config.PrintSettings = config.ConfigImage;
+    TextGridCanvas canvas;
+    QuietBusyBox busy;
+    if (!PrintReport(config, canvas, busy, LocalDateTimeText())) {
+        return ExitFailure;
+    }
+    // Tool names are Windows-1252 bytes; the terminal reads UTF-8.
+    out << TerminalTextFromWindows1252(canvas.Text());
+    return ExitSuccess;
+}
+
+int Upload(Session& session, const std::string& file, const TransferServices& services,
+           std::ostream& err) {
+    if (!OpenLink(session, err)) {
+        return ExitFailure;
+    }
+    ConfigState& config = session.Config;
+    config.ConfigSource = ConfigSourceUnit;
+    const bool loaded = LoadFromUnit(config, session.Par, services, config.TransferError);
+    CloseLink(session);
+    // Nothing is written after a failed upload: the file would hold a half-read unit.
+    if (!loaded) {
+        return ExitFailure;
+    }
+    config.ConfigSource = ConfigSourceFile;
+    config.ConfigFileName = file;
+    return SaveConfiguration(config, session.Par, services, config.TransferError) ? ExitSuccess
+                                                                                  : ExitFailure;
+}
+
+int Download(Session& session, const VgctlOptions& options, TerminalMessages& messages,
+             const TransferServices& services, std::ostream& err) {
+    const std::string& file = options.Arguments.front();
+    if (!options.CuId.empty()) {
+        // Refused before anything is sent, as the identifier window would refuse it.
+        NamespaceInfo scratch{};
+        bool valid = false;
+        if (!AcceptCuIdEntry(options.CuId, scratch, valid)) {
+            messages.ShowMessage(std::string(CuIdEntryErrorText), MessageKind::Error,
+                                 MessageButtons::Ok);
+            return ExitUsage;
+        }
+        messages.QuestionAnswer = MessageResult::Yes;
+    }
+    if (!FileIsThere(file, err)) {
+        return ExitFailure;
+    }
+    ConfigState& config = session.Config;
+    if (!LoadConfigFile(config, file, config.TransferError, messages)) {
+        return ExitFailure;
+    }
+    if (!OpenLink(session, err)) {
+        return ExitFailure;
+    }
+    config.ConfigSource = ConfigSourceUnit;
+    const bool saved = SaveConfiguration(config, session.Par, services, config.TransferError);
+    CloseLink(session);
+    return saved ? ExitSuccess : ExitFailure;
+}
+
+} // namespace
+
+bool IsConfigCommand(const std::string& command) {
+    return command == "upload" || command == "download" || command == "show";
+}
+
+int RunConfigCommand(Session& session, const VgctlOptions& options, std::ostream& out,
+                     std::ostream& err, bool errIsTerminal) {
+    TerminalMessages messages(out, err);
+    TerminalProgress progress(err, errIsTerminal);
+    TerminalIdentifierPrompt identifier(options.CuId, messages);
+    const TransferServices services{messages, progress, identifier};
+    const std::string& file = options.Arguments.front();
+    if (options.Command == "show") {
+        return Show(session, file, messages, out, err);
+    }
+    if (options.Command == "upload") {
+        return Upload(session, file, services, err);
+    }
+    return Download(session, options, messages, services, err);
+}
+
+} // namespace vg::cli

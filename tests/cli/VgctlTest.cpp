@@ -1,0 +1,259 @@
+#include "config/ConfigImage.h"
+#include "config/FileTestSupport.h"
+#include "support/PtyPair.h"
+#include "support/SimProcess.h"
+#include "support/TempDir.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vg {
+namespace {
+
+using test::ReadBytes;
+using test::WriteBytes;
+
+struct Outcome {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// Runs the real vgctl with stdout and stderr in files, or stderr on `errTerminal`.
+Outcome RunVgctl(const std::vector<std::string>& args, const std::string& errTerminal = "") {
+    test::TempDir capture;
+    const std::string outPath = (capture / "out").string();
+    const std::string errPath = errTerminal.empty() ? (capture / "err").string() : errTerminal;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_NOCTTY,
+                                     0600);
+    std::vector<std::string> all = {std::string(VG_BIN_DIR) + "/vgctl"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    Outcome run;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.Out = ReadBytes(outPath);
+    run.Err = errTerminal.empty() ? ReadBytes(errPath) : "";
+    return run;
+}
+
+std::string GoldenImage() {
+    return ReadBytes(test::FixturePath("VGL_00001234.CD"));
+}
+std::string GoldenNames() {
+    return ReadBytes(test::FixturePath("VGL_00001234.NS"));
+}
+
+// A program directory whose Konfig.Cfg chooses the serial line and whose COM1 is the
+// simulator's terminal.
+class VgctlTest : public ::testing::Test {
+protected:
+    VgctlTest() {
+        WriteBytes(Dir / "Konfig.Cfg", "A:50\r\nC:1\r\nM:2\r\n");
+        std::filesystem::create_directory(Dir / "CD_DATA");
+    }
+    std::string Path(const std::string& name) const { return (Dir / name).string(); }
+    Outcome Vgctl(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--dir", Dir.ProgramDir()});
+        return RunVgctl(args);
+    }
+    test::TempDir Dir;
+    test::SimProcess Sim{{"--link", Path("COM1"), "--variant", "4", "--cu-id", "00001234",
+                          "--demo-tools", "--tool", "127:359.99:25.5:3"}};
+};
+
+TEST_F(VgctlTest, UploadWritesTheUnitsFileAndShowPrintsIt) {
+    WriteBytes(Dir / "CD_DATA" / "VGL_00001234.NS", GoldenNames());
+    const Outcome up = Vgctl({"upload", Path("unit.CD")});
+    EXPECT_EQ(up.Status, 0) << up.Err;
+    EXPECT_EQ(up.Out, "File save successfull!\n");
+    EXPECT_EQ(up.Err, "") << "no progress when stderr is not a terminal";
+
+    // The simulator's factory settings and its demonstration tools.
+    ConfigImage expected{};
+    expected.Monitoring = 1;
+    expected.RotDir = 1;
+    expected.PowerOnMove = 1;
+    expected.Scanner = 1;
+    expected.Out1Polarity = 1;
+    expected.Out2Polarity = 1;
+    expected.DefaultAngle = 12000;
+    expected.DefaultTolerance = 300;
+    expected.DefaultIntensity = 1;
+    expected.SignalMode = 1;
+    expected.OutPulseTime = 20 + 1; // as stored in the file
+    expected.Tools[1] = {1, 90.0F, 2.0F, 3};
+    expected.Tools[2] = {1, 45.5F, 1.0F, 1};
+    expected.Tools[5] = {1, 160.0F, 1.0F, 1};
+    expected.Tools[17] = {1, 1.15F, 0.7F, 0};
+    expected.Tools[42] = {1, 65.43F, 1.5F, 2};
+    expected.Tools[127] = {1, 359.99F, 25.5F, 3};
+    const std::string bytes = ReadBytes(Dir / "unit.CD");
+    ASSERT_EQ(bytes.size(), sizeof expected);
+    EXPECT_EQ(std::memcmp(bytes.data(), &expected, sizeof expected), 0);
+    EXPECT_EQ(ReadBytes(Dir / "unit.NS"), GoldenNames());
+
+    const Outcome show = Vgctl({"show", Path("unit.CD")});
+    EXPECT_EQ(show.Status, 0) << show.Err;
+    EXPECT_NE(show.Out.find("    VG_Configuration"), std::string::npos);
+    EXPECT_NE(show.Out.find("    Configuration:                File: unit.CD\n"),
+              std::string::npos);
+    EXPECT_NE(show.Out.find("      Out Pulse Time [msec]:      20\n"), std::string::npos);
+    EXPECT_NE(show.Out.find("      Default Angle:              120.00\n"), std::string::npos);
+    EXPECT_NE(show.Out.find("       001    90.00   2.00    3    \n"), std::string::npos);
+    EXPECT_NE(show.Out.find("       017     1.15   0.70    0    \n"), std::string::npos);
+    EXPECT_EQ(show.Out.find("drill"), std::string::npos) << "tool 3 is not programmed";
+    EXPECT_NE(show.Out.find("       127   359.99  25.50    3    Fr\u00e4ser \u00d86\n"),
+              std::string::npos)
+        << "the name's Windows-1252 bytes reach the terminal as UTF-8";
+    EXPECT_EQ(show.Out.find('\f'), std::string::npos) << "six tools fit on one page";
+}
+
+TEST_F(VgctlTest, DownloadLeavesTheUnitHoldingTheFile) {
+    WriteBytes(Dir / "VGL_00001234.CD", GoldenImage());
+    WriteBytes(Dir / "VGL_00001234.NS", GoldenNames());
+    const Outcome down = Vgctl({"download", Path("VGL_00001234.CD")});
+    EXPECT_EQ(down.Status, 0) << down.Err;
+    EXPECT_EQ(down.Out, "Save Data to VGL successfull!\n");
+    EXPECT_EQ(ReadBytes(Dir / "CD_DATA" / "VGL_00001234.NS"), GoldenNames());
+
+    const Outcome up = Vgctl({"upload", Path("back.CD")});
+    ASSERT_EQ(up.Status, 0) << up.Err;
+    ConfigImage expected;
+    std::memcpy(&expected, GoldenImage().data(), sizeof expected);
+    expected.Reserved1 = 0; // never sent to the unit
+    expected.Reserved2.fill(0);
+    expected.Tools[50] = {}; // an empty slot's old values stay in the file
+    const std::string bytes = ReadBytes(Dir / "back.CD");
+    ASSERT_EQ(bytes.size(), sizeof expected);
+    EXPECT_EQ(std::memcmp(bytes.data(), &expected, sizeof expected), 0);
+    EXPECT_EQ(ReadBytes(Dir / "back.NS"), GoldenNames());
+}
+
+TEST_F(VgctlTest, TheIdentifierForNamesComesFromTheCommandLine) {
+    // The file's name carries no identifier, but it has names.
+    WriteBytes(Dir / "mine.CD", GoldenImage());
+    WriteBytes(Dir / "mine.NS", GoldenNames());
+    const std::string question = "No Namespace-Identifier available!\nToolnames will be lost! "
+                                 "\nWould you enter the namespace-identifier?\n";
+
+    const Outcome bad = Vgctl({"download", Path("mine.CD"), "--cu-id", "1234567x"});
+    EXPECT_EQ(bad.Status, 2);
+    EXPECT_EQ(bad.Err, "Please enter 8 numeric digits (0..9)!\n");
+
+    const Outcome without = Vgctl({"download", Path("mine.CD")});
+    EXPECT_EQ(without.Status, 0) << without.Err;
+    EXPECT_EQ(without.Err, question + "-> No\n");
+    EXPECT_TRUE(std::filesystem::is_empty(Dir / "CD_DATA"));
+
+    const Outcome with = Vgctl({"download", Path("mine.CD"), "--cu-id", "00007777"});
+    EXPECT_EQ(with.Status, 0) << with.Err;
+    EXPECT_EQ(with.Err, question + "-> Yes\n");
+    EXPECT_EQ(with.Out, "Save Data to VGL successfull!\n");
+    EXPECT_EQ(ReadBytes(Dir / "CD_DATA" / "VGL_00007777.NS"), GoldenNames());
+    // The unit now names the new identifier: an upload finds the names there.
+    ASSERT_EQ(Vgctl({"upload", Path("again.CD")}).Status, 0);
+    EXPECT_EQ(ReadBytes(Dir / "again.NS"), GoldenNames());
+}
+
+TEST_F(VgctlTest, AFailedUploadLeavesTheTargetAlone) {
+    WriteBytes(Dir / "CD_DATA" / "VGL_00001234.NS", std::string(3000, 'n'));
+    WriteBytes(Dir / "unit.CD", "previous");
+    const Outcome up = Vgctl({"upload", Path("unit.CD")});
+    EXPECT_EQ(up.Status, 1);
+    EXPECT_EQ(up.Err, "Namespace-File has illegal size!\nError in Namespace-File\n");
+    EXPECT_EQ(ReadBytes(Dir / "unit.CD"), "previous");
+    EXPECT_FALSE(std::filesystem::exists(Dir / "unit.NS"));
+
+    // The unit is read, but the file cannot be written.
+    std::filesystem::remove(Dir / "CD_DATA" / "VGL_00001234.NS");
+    const Outcome nowhere = Vgctl({"upload", Path("missing/unit.CD")});
+    EXPECT_EQ(nowhere.Status, 1);
+    EXPECT_EQ(nowhere.Err, "File Write Error!\n");
+    EXPECT_FALSE(std::filesystem::exists(Dir / "missing"));
+}
+
+TEST_F(VgctlTest, FilesThatCannotBeLoadedAreNeverSent) {
+    WriteBytes(Dir / "short.CD", std::string(2125, '\0'));
+    const Outcome illegal = Vgctl({"download", Path("short.CD")});
+    EXPECT_EQ(illegal.Status, 1);
+    EXPECT_EQ(illegal.Err, "Konfig-File has illegal size!\n");
+
+    // A mistyped name would otherwise send an empty configuration and wipe the unit's tools.
+    const Outcome missing = Vgctl({"download", Path("VGL_00001235.CD")});
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("VGL_00001235.CD"), std::string::npos);
+    const Outcome show = Vgctl({"show", Path("VGL_00001235.CD")});
+    EXPECT_EQ(show.Status, 1);
+    EXPECT_EQ(show.Out, "");
+
+    ASSERT_EQ(Vgctl({"upload", Path("unit.CD")}).Status, 0);
+    ConfigImage image;
+    const std::string bytes = ReadBytes(Dir / "unit.CD");
+    ASSERT_EQ(bytes.size(), sizeof image);
+    std::memcpy(&image, bytes.data(), sizeof image);
+    EXPECT_EQ(image.Tools[42].Programmed, 1) << "the unit kept its tools";
+}
+
+TEST_F(VgctlTest, ProgressIsDrawnOnATerminal) {
+    test::PtyPair terminal;
+    const Outcome up =
+        RunVgctl({"--dir", Dir.ProgramDir(), "upload", Path("unit.CD")}, terminal.SlavePath());
+    EXPECT_EQ(up.Status, 0);
+    // The terminal buffers far more than the few kilobytes drawn; once vgctl has gone the
+    // read ends at the hang-up.
+    const auto seen = terminal.Read(1 << 20, std::chrono::seconds(5));
+    const std::string text(seen.begin(), seen.end());
+    EXPECT_NE(text.find("\rReading data from VGL. Please wait ... 0%"), std::string::npos);
+    EXPECT_NE(text.find("\rReading data from VGL. Please wait ... 98%"), std::string::npos);
+}
+
+TEST(VgctlUsage, MistakesOnTheCommandLineExitWith2) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                                 {"frobnicate"},
+                                                 {"upload"},
+                                                 {"show", "a.CD", "b.CD"},
+                                                 {"upload", "a.CD", "--cu-id", "12345678"},
+                                                 {"--port", "COM1", "--fieldbus", "status"},
+                                                 {"upload", "a.CD", "--dir"}}) {
+        const Outcome run = RunVgctl(args);
+        EXPECT_EQ(run.Status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(run.Err.find("usage: vgctl"), std::string::npos);
+        EXPECT_EQ(run.Out, "");
+    }
+}
+
+TEST(VgctlPort, AMissingPortExitsWith1AndTheStartUpMessage) {
+    test::TempDir dir;
+    WriteBytes(dir / "Konfig.Cfg", "M:2\r\n");
+    // COM1 names a terminal that is gone, as after the adapter was unplugged.
+    std::filesystem::create_symlink(dir / "gone", dir / "COM1");
+    const Outcome run = RunVgctl({"--dir", dir.ProgramDir(), "upload", (dir / "unit.CD").string()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "Init Communication failed! ErrorCode=C001H\nPort is not available or "
+                       "occupied by another process.\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / "unit.CD"));
+}
+
+} // namespace
+} // namespace vg
