@@ -9,7 +9,10 @@
 #include "link/SerialPort.h"
 #include "sim/SimFieldbusMaster.h"
 #include "sim/SimUnit.h"
+#include "status/DisplayState.h"
 #include "status/PollState.h"
+#include "status/StatusPoll.h"
+#include "status/StatusPresenter.h"
 
 #include <string>
 
@@ -33,6 +36,11 @@ struct Session {
     PollState Poll;
     ParChannel Par{Link, Poll};
     ConfigState Config;
+    DisplayState Display;
+    StatusPresenter Presenter{Poll, Display, Config};
+    // The windows attach their StatusHost with Status.SetHost and call Status.Status_Tick on
+    // every timer event.
+    StatusPoll Status{Settings, Link, Serial, Poll, Presenter, Config};
 };
 
 // The directory of the running executable, ending with '/'.
