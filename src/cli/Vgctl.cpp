@@ -1,5 +1,6 @@
 #include "cli/Vgctl.h"
 
+#include "cli/StatusCommands.h"
 #include "link/CommSettingsFile.h"
 
 #include <cstdio>
@@ -58,7 +59,9 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     Session session(options.ProgramDir.empty() ? ExecutableDirectory() : options.ProgramDir);
     ApplyLinkSettings(session, options);
-    (void)out;
+    if (options.Command == "status" || options.Command == "watch") {
+        return RunStatusCommand(session, options.Command == "watch", out, err);
+    }
     err << "vgctl: " << options.Command << " is not available in this build\n";
     return ExitFailure;
 }
