@@ -109,25 +109,6 @@ TEST(VgctlStatus, AbsentPortFailsWithTheStartUpMessage) {
                        "Port is not available or occupied by another process.\n");
 }
 
-TEST(StatusPicture, OfflinePictureHidesWhatIsNoLongerKnown) {
-    TerminalStatusBar bar;
-    DisplayState display;
-    PollState poll;
-    poll.CurrentToolNr = 5; // from before the unit was lost
-    bar.SetPanelText(StatusPanel::Error, "ERROR! Angle!");
-    EXPECT_EQ(FormatWatchLine(TakeStatusPicture(bar, display, poll)),
-              "Offline | Tool: - | Out1: off | Out2: off | Scanner: ----- | MeasA.: ----- | "
-              "Message: ERROR! Angle!");
-    poll.Online = true;
-    display.Out2On = true;
-    bar.SetPanelText(StatusPanel::Scanning, "");
-    bar.SetPanelText(StatusPanel::Angle, " MeasA.:   7.05");
-    bar.SetPanelText(StatusPanel::Error, "");
-    EXPECT_EQ(FormatWatchLine(TakeStatusPicture(bar, display, poll)),
-              "Online | Tool: 5 | Out1: off | Out2: on | Scanner: (none) | MeasA.: 7.05 | "
-              "Message: (none)");
-}
-
 // vgctl as a separate process whose output lines (both streams) the test reads as they come.
 class VgctlProcess {
 public:
@@ -264,26 +245,6 @@ TEST(VgctlWatch, FollowsAMotionOfTheSimulatorAndALossUntilTerminated) {
         EXPECT_NE(watch.Lines[i], watch.Lines[i - 1]);
     }
     EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
-}
-
-TEST(VgctlWatch, SilentSimulatorAtStartIsWatchedUntilItAnswers) {
-    test::TempDir dir;
-    test::SimProcess sim({"--silent"});
-    VgctlProcess watch({"--dir", dir.ProgramDir(), "--port", sim.DevicePath(), "watch"});
-    ASSERT_NE(watch.WaitForLine([](const std::string& l) { return Has(l, "Offline"); }), "");
-    sim.Command("silent off");
-    ASSERT_NE(watch.WaitForLine([](const std::string& l) { return Has(l, "Online"); }), "");
-    EXPECT_EQ(watch.Stop(SIGINT), ExitSuccess);
-}
-
-TEST(VgctlStatusProcess, SilentSimulatorExitsWithFailure) {
-    test::TempDir dir;
-    test::SimProcess sim({"--silent"});
-    VgctlProcess status({"--dir", dir.ProgramDir(), "--port", sim.DevicePath(), "status"});
-    EXPECT_EQ(status.WaitForLine([](const std::string&) { return true; }),
-              "vgctl: the unit does not answer");
-    EXPECT_EQ(status.Stop(0), ExitFailure); // signal 0: just wait for it to end
-    EXPECT_EQ(status.Lines.size(), 1u);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "RecordingViews.h"
 #include "config/TextFormats.h"
 #include "link/FrameCodec.h"
-#include "status/MonitorTexts.h"
 #include "status/StatusLamps.h"
 #include "support/LinkWorld.h"
 #include "support/PtyPair.h"
@@ -113,18 +112,6 @@ TEST_P(StatusPollTest, AnsweringUnitComesOnlineWithEveryFieldDrawn) {
     EXPECT_EQ(texts[StatusPanel::Id], "Id: --------");
 }
 
-TEST_P(StatusPollTest, OnlyChangedFieldsAreRedrawn) {
-    BringOnline();
-    Host.Main.Forget();
-    W.Unit().SetErrorBits(0x01);
-    TickToNextRecord();
-    EXPECT_EQ(Host.Main.Texts[StatusPanel::Error], "ERROR! Cable broken!");
-    EXPECT_FALSE(Host.Main.Wrote(StatusPanel::Scanning));
-    EXPECT_FALSE(Host.Main.Wrote(StatusPanel::Angle));
-    // The identifier follows every record (it is cleared by windows, not by the unit).
-    EXPECT_TRUE(Host.Main.Wrote(StatusPanel::Id));
-}
-
 TEST_P(StatusPollTest, QueuedCommandIsSentExactlyOnce) {
     BringOnline();
     const size_t mark = W.Unit().RequestsReceived().size();
@@ -161,49 +148,6 @@ TEST_P(SerialPollTest, LaterOfTwoQueuedCommandsWins) {
     ASSERT_EQ(heard.size(), 2u);
     EXPECT_EQ(heard[0], GoBack);
     EXPECT_TRUE(IsStatusRequest(heard[1]));
-}
-
-TEST_P(StatusPollTest, WithoutStatusBarTheKindsAlternateAndFeedTheMonitor) {
-    W.Unit().SetCurrentTool(5);
-    W.Unit().SetActualTool(9);
-    Host.MonitorWindow = &Monitor;
-    Host.Front = FrontWindowNr::Monitor;
-    State().StatusBarTarget = nullptr;
-    for (int i = 0; i < 4; ++i) {
-        TickToNextRecord();
-    }
-    EXPECT_EQ(Monitor.ToolsShown,
-              (std::vector<std::pair<int, int>>{{0, 5}, {1, 9}, {0, 5}, {1, 9}}));
-    EXPECT_EQ(State().LastStatus[0][0], 5);
-    EXPECT_EQ(State().LastStatus[1][0], 9);
-    // Flags, error and angle of the first record went to the monitor, not to a bar.
-    EXPECT_EQ(Monitor.ZeroPositionLamp, true);
-    EXPECT_EQ(Monitor.Message, "");
-    EXPECT_EQ(Monitor.CurrentAngles, std::vector<std::string>{"  0.00"});
-    EXPECT_TRUE(Host.Main.Writes.empty());
-    if (Serial()) {
-        std::vector<uint8_t> kinds;
-        for (const auto& r : W.Unit().RequestsReceived()) {
-            kinds.push_back(r[1]);
-        }
-        EXPECT_EQ(kinds, (std::vector<uint8_t>{0x00, 0x20, 0x00, 0x20}));
-    }
-}
-
-TEST_P(StatusPollTest, ToolNumbersBeyondTheTablesAreShownWithoutValues) {
-    W.Unit().SetCurrentTool(200);
-    W.Unit().SetActualTool(130);
-    Config.ConfigImage.Tools[0] = {1, 12.5f, 1.0f, 1};
-    BuildToolLines(Config);
-    Host.MonitorWindow = &Monitor;
-    State().StatusBarTarget = nullptr;
-    TickToNextRecord();
-    TickToNextRecord();
-    EXPECT_EQ(Monitor.ToolsShown, (std::vector<std::pair<int, int>>{{0, 200}, {1, 130}}));
-    const auto box = MonitorCurrentToolBox(Config, 200);
-    EXPECT_EQ(box.ToolNr, "200");
-    EXPECT_EQ(box.TargetAngle, "- - - -");
-    EXPECT_EQ(MonitorActualToolLine(Config, 130), -1);
 }
 
 TEST_P(StatusPollTest, NewStatusBarTargetGetsEveryFieldAtOnce) {
@@ -251,7 +195,7 @@ TEST_P(StatusPollTest, ReconnectShowsTheResetPictureBeforeAnyNewRequest) {
     EXPECT_EQ(Host.MonitorMode, true);
 }
 
-TEST_P(StatusPollTest, SilentUnitIsDeclaredLost) {
+TEST_P(StatusPollTest, SilentUnitIsDeclaredLostAndRedrawnWhenItAnswersAgain) {
     BringOnline();
     W.Unit().SetSilent(true);
     if (Serial()) {
@@ -269,28 +213,15 @@ TEST_P(StatusPollTest, SilentUnitIsDeclaredLost) {
     EXPECT_EQ(Host.VigiloButton, false);
     EXPECT_EQ(Host.MonitorMode, false);
     EXPECT_EQ(OnlineLampColour(State()), LampColour::Red);
-    if (Serial()) {
-        EXPECT_TRUE(State().LinkOpened);
-        return;
-    }
-    // The fieldbus link is closed and opened again on the next tick.
-    EXPECT_FALSE(State().LinkOpened);
-    EXPECT_FALSE(W.World.BusMaster.IsOpen());
+    // The fieldbus link is closed, and opened again on the next tick.
+    EXPECT_EQ(State().LinkOpened, Serial());
+    EXPECT_EQ(W.World.BusMaster.IsOpen(), false);
     Tick();
     EXPECT_TRUE(State().LinkOpened);
-    EXPECT_TRUE(W.World.BusMaster.IsOpen());
-}
+    EXPECT_EQ(State().Online, !Serial()); // the fieldbus open alone counts as online
 
-TEST_P(StatusPollTest, UnitAnsweringAgainAfterALossRedrawsTheOfflineFields) {
-    BringOnline();
-    W.Unit().SetSilent(true);
-    for (int i = 0; i < 12 && State().Online; ++i) {
-        Tick();
-    }
-    ASSERT_FALSE(State().Online);
-    ASSERT_EQ(Host.Main.Texts[StatusPanel::Angle], "-----");
+    // The unit reports what it reported before the loss: the offline texts go all the same.
     W.Unit().SetSilent(false);
-    // The unit reports exactly what it reported before the loss.
     for (int i = 0; i < 6 && Host.Main.Texts[StatusPanel::Angle] == "-----"; ++i) {
         Tick();
     }
@@ -322,57 +253,33 @@ TEST_P(StatusPollTest, UnchangedRecordsBlinkTheOnlineLamp) {
     }
 }
 
-TEST_P(StatusPollTest, TeachStoresTheMeasuredAngleInTheTool) {
-    W.Unit().SetObjectAngle(6543);
+TEST_P(StatusPollTest, TeachResultReachesTheToolAndTheEditor) {
+    const DeviceRequest teach{0, RequestCode::Teach, 1, 10, 0xE0, 0x2E}; // up to 120.00
+    const auto runTeach = [this, &teach](int32_t target) {
+        Poll.Status_QueueCommand(teach);
+        Display.TeachTarget = target;
+        bool sawScanning = false;
+        for (int i = 0; i < 60 && Display.TeachTarget != -1; ++i) {
+            Tick();
+            sawScanning = sawScanning || Host.Main.Texts[StatusPanel::Scanning] == "Scanning";
+            Advance(100ms);
+        }
+        EXPECT_TRUE(sawScanning);
+        EXPECT_EQ(Display.TeachTarget, -1);
+    };
     Config.ConfigImage.Tools[3] = {1, 10.0f, 1.0f, 1};
     BuildToolLines(Config);
     BringOnline();
-    Poll.Status_QueueCommand(DeviceRequest{0, RequestCode::Teach, 1, 10, 0xE0, 0x2E});
-    Display.TeachTarget = 3;
-    bool sawScanning = false;
-    for (int i = 0; i < 60 && Display.TeachTarget != -1; ++i) {
-        Tick();
-        sawScanning = sawScanning || Host.Main.Texts[StatusPanel::Scanning] == "Scanning";
-        Advance(100ms);
-    }
-    EXPECT_TRUE(sawScanning);
-    EXPECT_EQ(Display.TeachTarget, -1);
+    W.Unit().SetObjectAngle(6543);
+    runTeach(3);
     EXPECT_FLOAT_EQ(Config.ConfigImage.Tools[3].Angle, 65.43f);
     EXPECT_EQ(Host.TaughtTools, std::vector<int>{3});
-    ASSERT_EQ(Config.ToolLines.size(), 1u);
-    EXPECT_EQ(Config.ToolLines[0].substr(0, 13), " 003    65.43");
-    EXPECT_TRUE(Display.Out1On);
-}
+    EXPECT_EQ(Config.ToolLines.at(0).substr(0, 13), " 003    65.43");
 
-TEST_P(StatusPollTest, TeachFromTheEditorDeliversTheAngleThere) {
     W.Unit().SetObjectAngle(4550);
-    BringOnline();
-    Poll.Status_QueueCommand(DeviceRequest{0, RequestCode::Teach, 1, 10, 0xE0, 0x2E});
-    Display.TeachTarget = 7 + TeachTargetEditorBit;
-    for (int i = 0; i < 60 && Display.TeachTarget != -1; ++i) {
-        Tick();
-        Advance(100ms);
-    }
-    ASSERT_EQ(Host.EditorAngles.size(), 1u);
-    EXPECT_DOUBLE_EQ(Host.EditorAngles[0], 45.5);
-    EXPECT_EQ(Config.ConfigImage.Tools[7].Programmed, 0);
-    EXPECT_TRUE(Host.TaughtTools.empty());
-}
-
-TEST_P(StatusPollTest, TeachThatFindsNothingEndsWithoutAResult) {
-    W.Unit().SetObjectAngle(20000); // beyond the teach's maximum of 120.00
-    Config.ConfigImage.Tools[3] = {1, 10.0f, 1.0f, 1};
-    BringOnline();
-    Poll.Status_QueueCommand(DeviceRequest{0, RequestCode::Teach, 1, 10, 0xE0, 0x2E});
-    Display.TeachTarget = 3;
-    for (int i = 0; i < 60 && Display.TeachTarget != -1; ++i) {
-        Tick();
-        Advance(100ms);
-    }
-    EXPECT_EQ(Display.TeachTarget, -1);
-    EXPECT_TRUE(Display.Out2On);
-    EXPECT_FLOAT_EQ(Config.ConfigImage.Tools[3].Angle, 10.0f);
-    EXPECT_TRUE(Host.TaughtTools.empty());
+    runTeach(3 + TeachTargetEditorBit);
+    EXPECT_EQ(Host.EditorAngles, std::vector<double>{45.5});
+    EXPECT_FLOAT_EQ(Config.ConfigImage.Tools[3].Angle, 65.43f);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, StatusPollTest,
@@ -447,26 +354,13 @@ TEST_F(HandPlayedPollTest, EachKindIsComparedWithItsOwnLastRecord) {
     // Each kind's angle was new once; after that each matched its own last record.
     EXPECT_EQ(Host.Measured, (std::vector<int32_t>{1000, 2000}));
     EXPECT_EQ(monitor.CurrentAngles, std::vector<std::string>{" 10.00"});
+    EXPECT_EQ(monitor.ZeroPositionLamp, true);
+    EXPECT_EQ(monitor.OutputsShown, 2); // the flags too were new once per kind
+    EXPECT_EQ(monitor.Message, "");
+    EXPECT_TRUE(Host.Main.Writes.empty());
     EXPECT_EQ(monitor.ToolsShown.size(), 6u);
     // Unchanged records on a serial line light the indicator on every record.
     EXPECT_EQ(monitor.LedShown, 4);
-}
-
-TEST_F(HandPlayedPollTest, FrameThatFailsItsChecksIsNotShownAndTheNextTickAsksAgain) {
-    Poll.Status_Tick();
-    const auto frame = Pty.Read(FrameLength, 2000ms);
-    ASSERT_EQ(frame.size(), FrameLength);
-    auto broken = V24_BuildFrame(DeviceReply{4, 0x01, 0, 0, 0, 0});
-    broken[4] = broken[4] == '0' ? '1' : '0';
-    Pty.Write(broken);
-    ASSERT_TRUE(World.Slot.WaitForReply(Clock::now() + 2s));
-    Poll.Status_Tick();
-    EXPECT_FALSE(State.Online);
-    EXPECT_FALSE(State.RequestOutstanding);
-    EXPECT_TRUE(Host.Main.Writes.empty());
-    TickAnswering(MakeStatusRequest(0), DeviceReply{4, 0x01, 0, 0, 0, 0});
-    Poll.Status_Tick();
-    EXPECT_TRUE(State.Online);
 }
 
 } // namespace
