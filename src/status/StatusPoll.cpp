@@ -96,15 +96,12 @@ void StatusPoll::RunPoll() {
         return;
     }
     if (!usable) {
-        return;
+        return; // still waiting within the countdown, or a block that failed its checks
     }
     if (!Poll.Online) {
         BecomeOnline();
     }
     Poll.PollModulus = serial ? SerialModulus : FieldbusModulus;
-    if (serial && Poll.RequestOutstanding) {
-        return; // still waiting within the countdown
-    }
     Poll.PollCounter = static_cast<uint16_t>((Poll.PollCounter + 1) % Poll.PollModulus);
     const bool unchanged = reply == Poll.LastStatus[KindIndex(Poll)];
     if ((Poll.PollCounter == 0 || Poll.PollCounter == Poll.PollModulus / 2) && unchanged) {
