@@ -1,6 +1,7 @@
 #include "cli/Vgctl.h"
 
 #include "cli/ConfigCommands.h"
+#include "cli/StatusCommands.h"
 #include "link/CommSettingsFile.h"
 
 #include <cstdio>
@@ -63,8 +64,7 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (IsConfigCommand(options.Command)) {
         return RunConfigCommand(session, options, out, err, errIsTerminal);
     }
-    err << "vgctl: " << options.Command << " is not available in this build\n";
-    return ExitFailure;
+    return RunStatusCommand(session, options.Command == "watch", out, err);
 }
 
 } // namespace vg::cli

@@ -95,6 +95,7 @@ void TFrm_Main::FormCreate() {
     Context.Help.SetHelpFile(QString::fromStdString(Context.Core.Config.ProgramDir + HelpFileName));
     Cfg_Read(Context.Core.Settings, Context.Core.Config.ProgramDir);
     Context.Core.Poll.StatusBarTarget = StatusBar1;
+    Context.Core.Status.SetHost(this);
     OpenLinkAtStart();
     // Created in either mode; it only runs when the serial port opened.
     Context.Core.Serial.StartReceiver();
@@ -145,6 +146,7 @@ void TFrm_Main::FormDestroy() {
     }
     Destroyed = true;
     Timer1->stop();
+    Context.Core.Status.SetHost(nullptr);
     Session& core = Context.Core;
     core.Serial.StopReceiver();
     ErrorCode ignored = 0;
@@ -152,7 +154,7 @@ void TFrm_Main::FormDestroy() {
     core.Config.ToolLines.clear();
 }
 
-void TFrm_Main::OpenWorkingWindow(QDialog* window, uint8_t front) {
+void TFrm_Main::OpenWorkingWindow(QDialog* window, int front) {
     window->move(pos());
     hide();
     window->setWindowState(windowState());
@@ -161,7 +163,7 @@ void TFrm_Main::OpenWorkingWindow(QDialog* window, uint8_t front) {
     setWindowState(window->windowState());
     Context.Core.Poll.StatusBarTarget = StatusBar1;
     show();
-    Context.FrontWindow = Front::MainWindow;
+    Context.FrontWindow = FrontWindowNr::Main;
 }
 
 void TFrm_Main::SetTimerInterval(int milliseconds) {
@@ -169,7 +171,9 @@ void TFrm_Main::SetTimerInterval(int milliseconds) {
 }
 
 void TFrm_Main::EnableVigiloButton(bool enabled) {
-    Context.Windows.Dlg_SrcAuswahl->BN_Vigilo->setEnabled(enabled);
+    if (Context.Windows.Dlg_SrcAuswahl != nullptr) {
+        Context.Windows.Dlg_SrcAuswahl->BN_Vigilo->setEnabled(enabled);
+    }
 }
 
 void TFrm_Main::EnableMonitorMode(bool enabled) {
@@ -202,12 +206,12 @@ void TFrm_Main::Timer1Timer() {
     if (Context.Core.Config.TransferBusy) {
         return;
     }
-    // the status poll comes here
+    Context.Core.Status.Status_Tick();
 }
 
 void TFrm_Main::Open1Click() {
     if (SelectAndLoad(Context)) {
-        OpenWorkingWindow(Context.Windows.Dlg_Program, Front::SettingsWindow);
+        OpenWorkingWindow(Context.Windows.Dlg_Program, FrontWindowNr::Settings);
     }
 }
 

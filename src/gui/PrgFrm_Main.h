@@ -27,7 +27,7 @@ public:
 
     // Places `window` where the main window is, hides the main window while `window` is
     // shown modally, and brings it back afterwards.
-    void OpenWorkingWindow(QDialog* window, uint8_t front);
+    void OpenWorkingWindow(QDialog* window, int front);
 
     // StatusHost
     void SetTimerInterval(int milliseconds) override;

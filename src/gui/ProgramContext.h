@@ -2,6 +2,7 @@
 
 #include "common/MessageService.h"
 #include "session/Session.h"
+#include "status/StatusViews.h"
 
 #include <cstdint>
 
@@ -20,14 +21,6 @@ class TDlg_RdCU_Id;
 class TDlg_ProgressBar;
 class TDlg_StatusBox;
 class TDlg_Monitor;
-
-// Which window is in front.
-namespace Front {
-constexpr uint8_t MainWindow = 1;
-constexpr uint8_t SettingsWindow = 2;
-constexpr uint8_t ManualWindow = 3;
-constexpr uint8_t MonitorWindow = 4;
-} // namespace Front
 
 // The eleven windows, created once at start in this order and only shown and hidden after.
 struct ProgramWindows {
@@ -54,7 +47,7 @@ struct ProgramContext {
     MessageService& Messages;
     FileDialogs& Files;
     HelpViewer& Help;
-    uint8_t FrontWindow = Front::MainWindow;
+    int FrontWindow = FrontWindowNr::Main;
     double StatusBarScale = 1.0; // window width / 640
     // The source chooser's mode and outcome.
     bool ChooserSaveMode = false;

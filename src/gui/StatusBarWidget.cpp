@@ -9,15 +9,8 @@
 namespace vg {
 
 namespace {
-const QColor LampGreen(0x80, 0xFF, 0x80);
-const QColor LampRed(0xFF, 0x00, 0x00);
-const QColor LampOff(0xC0, 0xC0, 0xC0);
-
-QColor OnlineLampColour(const PollState& poll) {
-    if (!poll.Online) {
-        return LampRed;
-    }
-    return ((poll.PollModulus / 2) & poll.PollCounter) != 0 ? LampGreen : LampOff;
+QColor ToQColor(uint32_t rgb) {
+    return QColor::fromRgb(static_cast<QRgb>(rgb));
 }
 } // namespace
 
@@ -62,29 +55,35 @@ QRect TStatusBar::PanelRect(int panel) const {
     return {left, 1, panelWidth - 2, height() - 2};
 }
 
-QPoint TStatusBar::OutputLampTopLeft(int output) const {
-    const QRect r = PanelRect(StatusPanel::Outputs);
-    int x = r.left() + static_cast<int>(std::trunc(35 * StatusScale));
-    if (output == 2) {
-        x += static_cast<int>(std::trunc(22 * StatusScale));
-    }
-    return {x, r.top() + LampOffset()};
+PanelDrawing TStatusBar::Drawing(int panel) const {
+    const QRect r = PanelRect(panel);
+    const vg::PanelRect rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    return Status_DrawPanel(panel, rect, height(), StatusScale, Display, Poll);
 }
 
 QPoint TStatusBar::OutputLampCentre(int output) const {
-    return OutputLampTopLeft(output) + QPoint(LampSize / 2, LampSize / 2);
+    const LampSpot lamp = Drawing(StatusPanel::Outputs).Lamps.at(output == 2 ? 1 : 0);
+    return {lamp.X + StatusLampSize / 2, lamp.Y + StatusLampSize / 2};
 }
 
 QPoint TStatusBar::OnlineLampCentre() const {
-    const QRect r = PanelRect(StatusPanel::Online);
-    const int x = r.left() + (r.width() - LampSize) / 2;
-    return {x + LampSize / 2, r.top() + LampOffset() + LampSize / 2};
+    const LampSpot lamp = Drawing(StatusPanel::Online).Lamps.at(0);
+    return {lamp.X + StatusLampSize / 2, lamp.Y + StatusLampSize / 2};
 }
 
-void TStatusBar::DrawLamp(QPainter& painter, QPoint topLeft, const QColor& colour) const {
-    painter.setPen(Qt::black);
-    painter.setBrush(colour);
-    painter.drawEllipse(QRect(topLeft, QSize(LampSize, LampSize)));
+void TStatusBar::DrawOwnerPanel(QPainter& painter, int panel) const {
+    const PanelDrawing drawing = Drawing(panel);
+    if (!drawing.Text.empty()) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        const QRect r = PanelRect(panel);
+        painter.drawText(QRect(drawing.TextX, drawing.TextY, r.right() - drawing.TextX, r.height()),
+                         Qt::AlignLeft | Qt::AlignTop, FromAnsi(drawing.Text));
+    }
+    for (const LampSpot& lamp : drawing.Lamps) {
+        painter.setPen(ToQColor(LampColour::Outline));
+        painter.setBrush(ToQColor(lamp.Colour));
+        painter.drawEllipse(QRect(lamp.X, lamp.Y, StatusLampSize, StatusLampSize));
+    }
 }
 
 void TStatusBar::paintEvent(QPaintEvent* /*event*/) {
@@ -99,21 +98,15 @@ void TStatusBar::paintEvent(QPaintEvent* /*event*/) {
         frame.state |= QStyle::State_Sunken;
         style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
         if (panel == StatusPanel::Outputs || panel == StatusPanel::Online) {
-            continue;
+            continue; // drawn below
         }
         const int align =
             panel == StatusPanel::Scanning ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawText(r.adjusted(2, 0, -2, 0), align, Texts[static_cast<size_t>(panel)]);
     }
-    const QRect outs = PanelRect(StatusPanel::Outputs);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(QRect(outs.left(), outs.top() + 1, outs.width(), outs.height() - 1),
-                     Qt::AlignLeft | Qt::AlignTop, QStringLiteral(" Outs:"));
-    DrawLamp(painter, OutputLampTopLeft(1), Display.Out1On ? LampGreen : LampOff);
-    DrawLamp(painter, OutputLampTopLeft(2), Display.Out2On ? LampRed : LampOff);
-    DrawLamp(painter, OnlineLampCentre() - QPoint(LampSize / 2, LampSize / 2),
-             OnlineLampColour(Poll));
+    DrawOwnerPanel(painter, StatusPanel::Outputs);
+    DrawOwnerPanel(painter, StatusPanel::Online);
 }
 
 } // namespace vg

@@ -2,6 +2,7 @@
 
 #include "status/DisplayState.h"
 #include "status/PollState.h"
+#include "status/StatusLamps.h"
 #include "status/StatusViews.h"
 
 #include <QColor>
@@ -19,7 +20,6 @@ class TStatusBar : public QWidget, public StatusBarView {
 public:
     static constexpr std::array<int, StatusPanel::Count> DesignWidths = {232, 76, 97, 102, 97, 22};
     static constexpr int DesignHeight = 20;
-    static constexpr int LampSize = 12;
 
     TStatusBar(const DisplayState& display, const PollState& poll, QWidget* parent = nullptr);
 
@@ -44,9 +44,8 @@ protected:
 
 private:
     QRect PanelRect(int panel) const;
-    int LampOffset() const { return (height() - 15) / 2; }
-    QPoint OutputLampTopLeft(int output) const;
-    void DrawLamp(QPainter& painter, QPoint topLeft, const QColor& colour) const;
+    PanelDrawing Drawing(int panel) const;
+    void DrawOwnerPanel(QPainter& painter, int panel) const;
 
     const DisplayState& Display;
     const PollState& Poll;

@@ -11,6 +11,8 @@
 #include "sim/SimUnit.h"
 #include "status/DisplayState.h"
 #include "status/PollState.h"
+#include "status/StatusPoll.h"
+#include "status/StatusPresenter.h"
 
 #include <string>
 
@@ -32,9 +34,13 @@ struct Session {
     FieldbusTransport Fieldbus{BuiltInMaster, Settings};
     DeviceLink Link{Settings, Serial, Fieldbus};
     PollState Poll;
-    DisplayState Display;
     ParChannel Par{Link, Poll};
     ConfigState Config;
+    DisplayState Display;
+    StatusPresenter Presenter{Poll, Display, Config};
+    // The windows attach their StatusHost with Status.SetHost and call Status.Status_Tick on
+    // every timer event.
+    StatusPoll Status{Settings, Link, Serial, Poll, Presenter, Config};
 };
 
 // The directory of the running executable, ending with '/'.

@@ -10,11 +10,12 @@ namespace vg::sim {
 const char* const SimUsage =
     "usage: vigilo-sim [--link PATH] [--pace] [--variant N] [--firmware MAJOR.MINOR]\n"
     "                  [--cu-id DDDDDDDD] [--tool N:ANGLE:TOLERANCE:INTENSITY]... [--demo-tools]\n"
-    "                  [--object ANGLE] [--speed DEGREES_PER_SECOND] [--delay MS]\n"
+    "                  [--object ANGLE] [--speed DEGREES_PER_SECOND] [--delay MS] [--silent]\n"
     "Opens a pseudo-terminal, prints its path and answers as a control unit on it.\n"
     "Commands on standard input: tool N | actual N | error BITS | object ANGLE | silent on|off\n"
     "                            | delay MS | variant N | firmware X.YY | cu-id DDDDDDDD\n"
-    "                            | set N:ANGLE:TOLERANCE:INTENSITY | clear N | param N VALUE\n";
+    "                            | set N:ANGLE:TOLERANCE:INTENSITY | clear N | param N VALUE\n"
+    "                            | goto ANGLE | goback\n";
 
 namespace {
 
@@ -101,6 +102,13 @@ bool ApplyWord(SimUnit& unit, const std::string& word, const std::string& arg) {
         unit.SetVariant(byte);
     } else if (word == "cu-id" && IsEightDigits(arg)) {
         unit.SetCuId(arg);
+    } else if (word == "goto" && ParseHundredths(arg, hundredths)) {
+        // As if the program had sent a go-to-position request (a silent unit ignores it).
+        DeviceRequest request{0, RequestCode::GoToPosition, 0, 0, 0, 0};
+        SetMessageWord(request, hundredths);
+        unit.HandleRequest(request);
+    } else if (word == "goback" && arg.empty()) {
+        unit.HandleRequest(DeviceRequest{0, RequestCode::GoBack, 0, 0, 0, 0});
     } else {
         return false;
     }
@@ -173,6 +181,10 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
         }
         if (a == "--demo-tools") {
             options.UnitSettings.emplace_back("demo-tools");
+            continue;
+        }
+        if (a == "--silent") {
+            options.UnitSettings.emplace_back("silent on");
             continue;
         }
         const bool takesValue =

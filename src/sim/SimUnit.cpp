@@ -8,6 +8,15 @@ namespace vg::sim {
 namespace {
 constexpr int FirstFirmwareParameter = 26;
 constexpr int LastByteParameter = 15;
+constexpr size_t LogLimit = 4096;
+
+// Keeps the newer half when a log is full.
+void AppendBounded(std::vector<DeviceRequest>& log, const DeviceRequest& request) {
+    if (log.size() == LogLimit) {
+        log.erase(log.begin(), log.begin() + LogLimit / 2);
+    }
+    log.push_back(request);
+}
 
 // Tool slots by the low three bits of the variant.
 constexpr std::array<int, 8> CapacityByVariant = {32, 0, 32, 64, 128, 0, 32, 32};
@@ -48,17 +57,14 @@ SimUnit::SimUnit(ClockFunction clock) : Now(std::move(clock)) {
 
 std::optional<SimReply> SimUnit::HandleRequest(const DeviceRequest& request) {
     std::lock_guard lock(Mutex);
+    AppendBounded(Received, request);
     if (IsSilent) {
         return std::nullopt;
     }
     const uint8_t code = request[1];
     if (IsParameterRequest(code) || IsToolRequest(code)) {
         const long long index = ChannelRequests++;
-        constexpr size_t LogLimit = 4096;
-        if (RequestLog.size() == LogLimit) {
-            RequestLog.erase(RequestLog.begin(), RequestLog.begin() + LogLimit / 2);
-        }
-        RequestLog.push_back(request);
+        AppendBounded(RequestLog, request);
         const bool faulty = index >= FaultKnobs.FirstRequest &&
                             index - FaultKnobs.FirstRequest < FaultKnobs.RequestCount;
         if (faulty && FaultKnobs.NoReply) {
@@ -384,6 +390,11 @@ std::chrono::milliseconds SimUnit::AnswerDelay() const {
 std::vector<DeviceRequest> SimUnit::ChannelRequestLog() const {
     std::lock_guard lock(Mutex);
     return RequestLog;
+}
+
+std::vector<DeviceRequest> SimUnit::RequestsReceived() const {
+    std::lock_guard lock(Mutex);
+    return Received;
 }
 
 int SimUnit::ChannelRequestsSeen() const {

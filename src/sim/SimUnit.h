@@ -92,6 +92,9 @@ public:
     int ChannelRequestsSeen() const;
     // The parameter and tool requests received so far (the most recent ones, for tests).
     std::vector<DeviceRequest> ChannelRequestLog() const;
+    // Every request that reached the unit, status requests and commands included, answered
+    // or not (the most recent ones, for tests).
+    std::vector<DeviceRequest> RequestsReceived() const;
 
 private:
     enum class MotionKind { Idle, GoToPosition, GoBack, Start, Teach };
@@ -132,6 +135,7 @@ private:
     std::chrono::milliseconds Delay{0};
     int ChannelRequests = 0;
     std::vector<DeviceRequest> RequestLog;
+    std::vector<DeviceRequest> Received;
 };
 
 } // namespace vg::sim

@@ -32,6 +32,9 @@ struct PollState {
     int16_t CurrentToolNr = -1;
     DeviceRequest PendingCommand{};
     bool PendingCommandFlag = false;
+    // The offline picture is on the screen. The fieldbus open counts the unit as online before
+    // any record came, so the next record must redraw every field all the same.
+    bool RedrawAll = false;
 };
 
 } // namespace vg

@@ -16,6 +16,14 @@ constexpr int Online = 5; // drawn: the online lamp
 constexpr int Count = 6;
 } // namespace StatusPanel
 
+// What StatusHost::FrontWindow answers.
+namespace FrontWindowNr {
+constexpr int Main = 1;
+constexpr int Settings = 2;
+constexpr int Manual = 3;
+constexpr int Monitor = 4;
+} // namespace FrontWindowNr
+
 // One status bar. The drawn panels take their lamps from the display and poll state when
 // repainted.
 class StatusBarView {

@@ -9,12 +9,16 @@
 #include "sim/SimUnit.h"
 
 #include <string>
+#include <utility>
 
 namespace vg::test {
 
 // The link with both transports, the fieldbus one backed by an in-process simulated unit.
 struct LinkWorld {
-    explicit LinkWorld(int8_t mode) { Settings.CommMode = mode; }
+    explicit LinkWorld(int8_t mode, sim::SimUnit::ClockFunction clock = sim::SimUnit::Clock::now)
+        : BusUnit(std::move(clock)) {
+        Settings.CommMode = mode;
+    }
 
     CommSettings Settings;
     ReceiveSlot Slot;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace vg::test {
 
@@ -16,7 +17,10 @@ namespace vg::test {
 // simulator thread, or through the in-process fieldbus slave. The unit is the same object in
 // both cases, so tests turn the same knobs.
 struct UnitWorld {
-    explicit UnitWorld(int8_t mode) : World(mode) {
+    // `clock` drives the unit's scanner motion; tests that follow a motion tick by tick pass
+    // one they advance themselves.
+    explicit UnitWorld(int8_t mode, sim::SimUnit::ClockFunction clock = sim::SimUnit::Clock::now)
+        : World(mode, std::move(clock)) {
         Par.Timeout = std::chrono::milliseconds(300);
         ErrorCode error = 0;
         if (mode == CommModeSerial) {

@@ -1,0 +1,183 @@
+#include "cli/StatusCommands.h"
+
+#include "cli/Vgctl.h"
+#include "status/StatusPresenter.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <pthread.h>
+
+namespace vg::cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// SIGINT and SIGTERM are taken by sigtimedwait while the command runs. They are blocked
+// before the receive thread starts, so that thread inherits the mask and never takes them.
+class TerminationSignals {
+public:
+    TerminationSignals() {
+        sigemptyset(&Signals);
+        sigaddset(&Signals, SIGINT);
+        sigaddset(&Signals, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &Signals, &Previous);
+    }
+    ~TerminationSignals() { pthread_sigmask(SIG_SETMASK, &Previous, nullptr); }
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+    // Sleeps for the poll's interval; true when a termination signal came meanwhile.
+    bool Wait(int milliseconds) const {
+        const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
+        while (true) {
+            const auto left = until - Clock::now();
+            if (left <= Clock::duration::zero()) {
+                return false;
+            }
+            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+            const timespec timeout{static_cast<time_t>(ns / 1'000'000'000),
+                                   static_cast<long>(ns % 1'000'000'000)};
+            if (sigtimedwait(&Signals, nullptr, &timeout) > 0) {
+                return true;
+            }
+            if (errno != EINTR) {
+                return false;
+            }
+        }
+    }
+
+private:
+    sigset_t Signals{};
+    sigset_t Previous{};
+};
+
+std::string OnOff(bool on) {
+    return on ? "on" : "off";
+}
+
+std::string OrNone(const std::string& text) {
+    return text.empty() ? "(none)" : text;
+}
+
+std::string ToolText(const StatusPicture& picture) {
+    return picture.Tool < 0 ? "-" : std::to_string(picture.Tool);
+}
+
+// " MeasA.:  90.00" gives "90.00"; the offline "-----" stays as it is.
+std::string AngleValue(const std::string& panel) {
+    const std::string prefix = StatusText::AnglePrefix;
+    if (panel.compare(0, prefix.size(), prefix) != 0) {
+        return panel;
+    }
+    const size_t first = panel.find_first_not_of(' ', prefix.size());
+    return first == std::string::npos ? std::string() : panel.substr(first);
+}
+
+} // namespace
+
+TerminalStatusBar::TerminalStatusBar() {
+    // Nothing is known before the unit answered.
+    Texts[StatusPanel::Scanning] = StatusText::Unknown;
+    Texts[StatusPanel::Angle] = StatusText::Unknown;
+    Texts[StatusPanel::Id] = StatusText::NoId;
+}
+
+void TerminalStatusBar::SetPanelText(int panel, const std::string& text) {
+    if (panel >= 0 && panel < StatusPanel::Count) {
+        Texts[static_cast<size_t>(panel)] = text;
+    }
+}
+
+const std::string& TerminalStatusBar::PanelText(int panel) const {
+    return Texts.at(static_cast<size_t>(panel));
+}
+
+StatusPicture TakeStatusPicture(const TerminalStatusBar& bar, const DisplayState& display,
+                                const PollState& poll) {
+    StatusPicture picture;
+    picture.Online = poll.Online;
+    picture.Tool = poll.Online ? poll.CurrentToolNr : int16_t{-1};
+    picture.Out1 = display.Out1On;
+    picture.Out2 = display.Out2On;
+    picture.Scanner = bar.PanelText(StatusPanel::Scanning);
+    picture.Angle = AngleValue(bar.PanelText(StatusPanel::Angle));
+    picture.Message = bar.PanelText(StatusPanel::Error);
+    picture.Id = bar.PanelText(StatusPanel::Id);
+    return picture;
+}
+
+std::string FormatStatusLines(const StatusPicture& picture) {
+    return "Online: " + std::string(picture.Online ? "yes" : "no") + "\n" +
+           "Tool: " + ToolText(picture) + "\n" + "Message: " + OrNone(picture.Message) + "\n" +
+           "Out1: " + OnOff(picture.Out1) + "\n" + "Out2: " + OnOff(picture.Out2) + "\n" +
+           "Scanner: " + OrNone(picture.Scanner) + "\n" + "MeasA.: " + picture.Angle + "\n" +
+           picture.Id + "\n";
+}
+
+std::string FormatWatchLine(const StatusPicture& picture) {
+    return std::string(picture.Online ? "Online" : "Offline") + " | Tool: " + ToolText(picture) +
+           " | Out1: " + OnOff(picture.Out1) + " | Out2: " + OnOff(picture.Out2) +
+           " | Scanner: " + OrNone(picture.Scanner) + " | MeasA.: " + picture.Angle +
+           " | Message: " + OrNone(picture.Message);
+}
+
+int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostream& err) {
+    const TerminationSignals signals;
+    TerminalStatusHost host;
+    session.Status.SetHost(&host);
+    session.Poll.StatusBarTarget = &host.Bar;
+    const bool opened = OpenLink(session, err);
+    int result = ExitSuccess;
+    if (!opened && session.Settings.IsSerial()) {
+        // The program does not retry a serial port either.
+        result = ExitFailure;
+    } else {
+        host.Interval = opened ? PollInterval::Online : PollInterval::Designed;
+        const auto giveUp = Clock::now() + std::chrono::milliseconds(AnswerWaitMilliseconds);
+        bool printing = false;
+        std::string lastLine;
+        while (true) {
+            session.Status.Status_Tick();
+            const bool answered = session.Status.RecordsProcessed() > 0;
+            const bool late = Clock::now() >= giveUp;
+            const StatusPicture picture =
+                TakeStatusPicture(host.Bar, session.Display, session.Poll);
+            if (!watch && (answered || late)) {
+                if (answered) {
+                    out << FormatStatusLines(picture) << std::flush;
+                } else {
+                    err << "vgctl: the unit does not answer\n";
+                    result = ExitFailure;
+                }
+                break;
+            }
+            if (watch && !printing && (answered || late)) {
+                printing = true;
+                if (!answered) {
+                    err << "vgctl: the unit does not answer yet; watching on\n";
+                }
+            }
+            if (printing) {
+                const std::string line = FormatWatchLine(picture);
+                if (line != lastLine) {
+                    // A pipe reader sees each change as it happens.
+                    out << line << std::endl;
+                    lastLine = line;
+                }
+            }
+            if (signals.Wait(host.Interval)) {
+                result = watch ? ExitSuccess : ExitFailure;
+                break;
+            }
+        }
+    }
+    CloseLink(session);
+    session.Poll.StatusBarTarget = nullptr;
+    session.Status.SetHost(nullptr);
+    return result;
+}
+
+} // namespace vg::cli

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "session/Session.h"
+#include "status/StatusPoll.h"
+#include "status/StatusViews.h"
+
+#include <array>
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace vg::cli {
+
+// The main window's status bar on a terminal: it keeps the panel texts for printing.
+class TerminalStatusBar : public StatusBarView {
+public:
+    TerminalStatusBar();
+    void SetPanelText(int panel, const std::string& text) override;
+    void Repaint() override {} // the lamps are read when the picture is taken
+    const std::string& PanelText(int panel) const;
+
+private:
+    std::array<std::string, StatusPanel::Count> Texts;
+};
+
+// The status poll's host for vgctl: one status bar, no monitor, the timer interval kept for
+// the command's own rhythm.
+class TerminalStatusHost : public StatusHost {
+public:
+    void SetTimerInterval(int milliseconds) override { Interval = milliseconds; }
+    void EnableVigiloButton(bool) override {}
+    void EnableMonitorMode(bool) override {}
+    StatusBarView* MainStatusBar() override { return &Bar; }
+    MonitorView* Monitor() override { return nullptr; }
+    int FrontWindow() const override { return FrontWindowNr::Main; }
+
+    TerminalStatusBar Bar;
+    int Interval = PollInterval::Designed;
+};
+
+// What the main window shows of the unit, field by field.
+struct StatusPicture {
+    bool Online = false;
+    int16_t Tool = -1; // -1: not known (offline)
+    bool Out1 = false;
+    bool Out2 = false;
+    std::string Scanner; // "Scanning", "Zero-Pos.", "" or "-----"
+    std::string Angle;   // degrees with a point, or "-----"
+    std::string Message; // the unit's error message, "" for none
+    std::string Id;      // the identifier panel as shown
+};
+
+StatusPicture TakeStatusPicture(const TerminalStatusBar& bar, const DisplayState& display,
+                                const PollState& poll);
+// One "Name: value" line per field, for `vgctl status`.
+std::string FormatStatusLines(const StatusPicture& picture);
+// The whole picture on one line, for `vgctl watch`.
+std::string FormatWatchLine(const StatusPicture& picture);
+
+// vgctl status (watch false): polls until the unit answers and prints its status, exit 1 when
+// it does not answer within AnswerWait. vgctl watch: prints a line on every change of the
+// picture until SIGINT or SIGTERM. Opens and closes the link itself.
+int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostream& err);
+
+constexpr int AnswerWaitMilliseconds = 3000;
+
+} // namespace vg::cli

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "status/DisplayState.h"
+#include "status/PollState.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vg {
+
+// Colours as 0xRRGGBB. Lamp outlines are black.
+namespace LampColour {
+constexpr uint32_t Green = 0x80FF80;
+constexpr uint32_t Red = 0xFF0000;
+constexpr uint32_t Silver = 0xC0C0C0;
+constexpr uint32_t Outline = 0x000000;
+} // namespace LampColour
+
+uint32_t Out1LampColour(const DisplayState& display); // green on, silver off
+uint32_t Out2LampColour(const DisplayState& display); // red on, silver off
+// Red offline; online it blinks with the processed records: green while the PollModulus / 2
+// bit of PollCounter is set, silver otherwise.
+uint32_t OnlineLampColour(const PollState& poll);
+// The monitor window's online indicator: red offline; online green when PollCounter is
+// PollModulus / 2, silver when it is 0, and no value (leave the picture alone) otherwise.
+std::optional<uint32_t> MonitorLedColour(const PollState& poll);
+
+struct PanelRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+
+// A 12 x 12 lamp with its top left corner at (X, Y).
+struct LampSpot {
+    int X = 0;
+    int Y = 0;
+    uint32_t Colour = 0;
+};
+constexpr int StatusLampSize = 12;
+
+// What the owner-drawn panels of a status bar show: panel 1 the text " Outs:" and the two
+// output lamps, panel 5 the online lamp, any other panel nothing.
+struct PanelDrawing {
+    std::string Text;
+    int TextX = 0;
+    int TextY = 0;
+    std::vector<LampSpot> Lamps;
+};
+PanelDrawing Status_DrawPanel(int panel, const PanelRect& rect, int barHeight, double scale,
+                              const DisplayState& display, const PollState& poll);
+
+// The monitor's 20 x 20 indicator circle, centred in the picture's client rectangle.
+PanelRect MonitorLedCircle(const PanelRect& client);
+
+} // namespace vg

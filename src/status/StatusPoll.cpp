@@ -1,0 +1,208 @@
+#include "status/StatusPoll.h"
+
+namespace vg {
+
+namespace {
+constexpr uint16_t CountdownOnline = 10;
+constexpr uint16_t CountdownOffline = 2;
+constexpr uint16_t SerialModulus = 2;
+constexpr uint16_t FieldbusModulus = 8;
+
+// The kind requested and compared: 1, or 0 for anything else (as the request is built).
+size_t KindIndex(const PollState& poll) {
+    return poll.StatusKind == 1 ? 1 : 0;
+}
+} // namespace
+
+void StatusPoll::Status_StartLink() {
+    ErrorCode error = 0;
+    Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
+    if (Link.IsSerial()) {
+        // A block left from the old link must not pass for the new unit's answer.
+        Serial.Slot.Clear();
+        Serial.StartReceiver();
+        return;
+    }
+    if (Poll.LinkOpened) {
+        Poll.Online = true;
+        Host().EnableVigiloButton(true);
+        Host().EnableMonitorMode(true);
+        Host().SetTimerInterval(PollInterval::Online);
+    }
+}
+
+void StatusPoll::Status_QueueCommand(const DeviceRequest& request) {
+    if (!Link.IsSerial()) {
+        Link.Link_Service(false);
+        Link.Link_Send(request, Config.TransferError);
+        return;
+    }
+    Poll.PendingCommand = request;
+    Poll.PendingCommandFlag = true;
+}
+
+void StatusPoll::Status_Tick() {
+    if (Poll.ReconnectRequest) {
+        Reconnect();
+        return;
+    }
+    if (!Poll.LinkOpened && !Link.IsSerial()) {
+        Status_StartLink();
+        return;
+    }
+    // A serial port that failed to open is not retried until the settings change; the poll
+    // still runs and simply finds no replies.
+    RunPoll();
+}
+
+void StatusPoll::Reconnect() {
+    Presenter.Status_Reset(Host().MainStatusBar());
+    Poll.RedrawAll = true;
+    Host().EnableVigiloButton(false);
+    // Monitor mode needs an answering unit just as the chooser's button does.
+    Host().EnableMonitorMode(false);
+    Host().SetTimerInterval(PollInterval::Offline);
+    Poll.Online = false;
+    Poll.ReconnectRequest = false;
+    Poll.LinkOpened = false;
+    // The old link is closed: what was asked on it will never be answered.
+    Poll.RequestOutstanding = false;
+    if (Link.IsSerial()) {
+        Status_StartLink();
+    }
+    // On the fieldbus the next tick opens the link.
+}
+
+void StatusPoll::RunPoll() {
+    const bool targetChanged = Poll.StatusBarTarget != Poll.LastStatusBarTarget;
+    const bool serial = Link.IsSerial();
+    if (serial && !Poll.RequestOutstanding && Poll.PendingCommandFlag) {
+        // The command takes the place of this tick's request; its answer, if any, is read by
+        // a later tick like a status reply.
+        Link.Link_Send(Poll.PendingCommand, Config.TransferError);
+        Poll.PendingCommandFlag = false;
+        return;
+    }
+    if (!Poll.RequestOutstanding || !serial) {
+        SendStatusRequest();
+    }
+    DeviceReply reply{};
+    bool gotReply = false;
+    const bool usable = TakeReply(reply, gotReply);
+    if (!gotReply) {
+        if (Poll.Online) {
+            DeclareLost();
+        }
+        return;
+    }
+    if (!usable) {
+        return; // still waiting within the countdown, or a block that failed its checks
+    }
+    if (!Poll.Online) {
+        BecomeOnline();
+    }
+    Poll.PollModulus = serial ? SerialModulus : FieldbusModulus;
+    Poll.PollCounter = static_cast<uint16_t>((Poll.PollCounter + 1) % Poll.PollModulus);
+    const bool unchanged = reply == Poll.LastStatus[KindIndex(Poll)];
+    if ((Poll.PollCounter == 0 || Poll.PollCounter == Poll.PollModulus / 2) && unchanged) {
+        // Nothing to redraw but the lamps that blink with the counter.
+        if (Poll.StatusBarTarget != nullptr) {
+            Poll.StatusBarTarget->Repaint();
+        } else if (MonitorView* monitor = Host().Monitor()) {
+            monitor->MonitorShowLed();
+        }
+    }
+    if ((reply[1] & StateBit::ParameterReply) != 0) {
+        return; // a late parameter-channel answer, not a status record
+    }
+    ShowRecord(reply, targetChanged);
+}
+
+void StatusPoll::SendStatusRequest() {
+    ErrorCode error = 0;
+    Link.Link_Service(false);
+    Link.Link_Send(MakeStatusRequest(Poll.StatusKind), error);
+    Poll.ReplyCountdown = Poll.Online ? CountdownOnline : CountdownOffline;
+    Link.Link_Service(false);
+    Poll.RequestOutstanding = true;
+}
+
+bool StatusPoll::TakeReply(DeviceReply& reply, bool& gotReply) {
+    ErrorCode error = 0;
+    if (!Link.IsSerial()) {
+        // A failed read proves nothing about the unit: the validity words it left are stale.
+        const bool received = Link.Link_Receive(reply, error);
+        gotReply = received && Link.FieldbusInputsValid();
+        return received;
+    }
+    gotReply = Poll.Online;
+    if (Link.Link_ReplyAvailable()) {
+        gotReply = true;
+        Poll.RequestOutstanding = false;
+        // A frame that failed its checks still ends the wait; the next tick asks again.
+        return Link.Link_Receive(reply, error);
+    }
+    if (Poll.ReplyCountdown == 1) {
+        gotReply = false;
+        Poll.RequestOutstanding = false;
+    }
+    if (Poll.ReplyCountdown != 0) {
+        --Poll.ReplyCountdown;
+    }
+    return false;
+}
+
+void StatusPoll::DeclareLost() {
+    Poll.Online = false;
+    Presenter.Status_Reset(Poll.StatusBarTarget);
+    Poll.RedrawAll = true;
+    Host().EnableVigiloButton(false);
+    Host().EnableMonitorMode(false);
+    Host().SetTimerInterval(PollInterval::Offline);
+    if (!Link.IsSerial()) {
+        Poll.LinkOpened = false;
+        ErrorCode ignored = 0;
+        Link.Link_Close(Settings.ComPortNr, ignored);
+    }
+}
+
+void StatusPoll::BecomeOnline() {
+    Host().EnableVigiloButton(true);
+    Host().EnableMonitorMode(true);
+    Host().SetTimerInterval(PollInterval::Online);
+}
+
+void StatusPoll::ShowRecord(const DeviceReply& reply, bool targetChanged) {
+    StatusBarView* bar = Poll.StatusBarTarget;
+    const StatusRecord& last = Poll.LastStatus[KindIndex(Poll)];
+    const bool forced = !Poll.Online || targetChanged || Poll.RedrawAll;
+    const uint16_t angle = MessageWord(reply);
+    if (forced || reply[1] != last[1]) {
+        Presenter.Status_ShowFlags(bar, reply[1], angle);
+    }
+    Poll.CurrentToolNr = reply[0];
+    if (forced || reply[3] != last[3]) {
+        Presenter.Status_ShowError(bar, reply[3]);
+    }
+    if (forced || angle != MessageWord(last)) {
+        Presenter.Status_ShowAngle(bar, angle);
+    }
+    if (bar == nullptr) {
+        if (MonitorView* monitor = Host().Monitor()) {
+            monitor->MonitorShowTool();
+        }
+    }
+    Poll.LastStatus[KindIndex(Poll)] = reply;
+    if (bar != nullptr) {
+        Presenter.Status_ShowId(bar);
+    } else {
+        // The monitor window shows both kinds, one after the other.
+        Poll.StatusKind = KindIndex(Poll) == 0 ? 1 : 0;
+    }
+    Poll.LastStatusBarTarget = Poll.StatusBarTarget;
+    Poll.Online = true;
+    Poll.RedrawAll = false;
+    ++Processed;
+}
+
+} // namespace vg

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "config/ConfigState.h"
+#include "link/CommSettings.h"
+#include "link/DeviceLink.h"
+#include "link/SerialPort.h"
+#include "status/PollState.h"
+#include "status/StatusPresenter.h"
+
+#include <cstdint>
+
+namespace vg {
+
+// Timer intervals of the poll, in milliseconds.
+namespace PollInterval {
+constexpr int Designed = 700; // until the first open succeeded
+constexpr int Online = 120;
+constexpr int Offline = 800;
+} // namespace PollInterval
+
+// The periodic status poll. Each timer event is one Status_Tick: it sends a queued command or
+// a status request, takes the reply that is there (it never waits for one), keeps Online and
+// the timer interval up to date and hands what changed to the presenter.
+class StatusPoll {
+public:
+    StatusPoll(const CommSettings& settings, DeviceLink& link, SerialPort& serial, PollState& poll,
+               StatusPresenter& presenter, ConfigState& config)
+        : Settings(settings), Link(link), Serial(serial), Poll(poll), Presenter(presenter),
+          Config(config) {}
+    StatusPoll(const StatusPoll&) = delete;
+    StatusPoll& operator=(const StatusPoll&) = delete;
+
+    // The windows attach themselves once they exist (none detaches them again).
+    void SetHost(StatusHost* host) { Presenter.SetHost(host); }
+
+    void Status_Tick();
+    void Status_StartLink();
+    // Fieldbus: out at once, the error in TransferError. Serial: sent by the next tick in
+    // place of a status request; a later command replaces one not yet sent.
+    void Status_QueueCommand(const DeviceRequest& request);
+
+    // Status records processed since start (parameter-channel blocks not counted).
+    uint32_t RecordsProcessed() const { return Processed; }
+
+private:
+    StatusHost& Host() const { return Presenter.CurrentHost(); }
+    void Reconnect();
+    void RunPoll();
+    void SendStatusRequest();
+    // Takes what arrived; false when the reply cannot be used (nothing came, or it failed
+    // its checks). `gotReply` tells whether the unit still counts as answering.
+    bool TakeReply(DeviceReply& reply, bool& gotReply);
+    void DeclareLost();
+    void BecomeOnline();
+    void ShowRecord(const DeviceReply& reply, bool targetChanged);
+
+    const CommSettings& Settings;
+    DeviceLink& Link;
+    SerialPort& Serial;
+    PollState& Poll;
+    StatusPresenter& Presenter;
+    ConfigState& Config;
+    uint32_t Processed = 0;
+};
+
+} // namespace vg

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "config/ConfigState.h"
+#include "status/DisplayState.h"
+#include "status/PollState.h"
+#include "status/StatusViews.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vg {
+
+// Bits of byte 1 of a status record.
+namespace StateBit {
+constexpr uint8_t ZeroPosition = 0x01;
+constexpr uint8_t Scanning = 0x02;
+constexpr uint8_t Out1 = 0x08;
+constexpr uint8_t Out2 = 0x10;
+constexpr uint8_t ParameterReply = 0x80; // not a status record
+} // namespace StateBit
+
+namespace StatusText {
+constexpr const char* Unknown = "-----"; // scanning and angle while the unit does not answer
+constexpr const char* Scanning = "Scanning";
+constexpr const char* ZeroPosition = "Zero-Pos.";
+constexpr const char* AnglePrefix = " MeasA.: ";
+constexpr const char* IdPrefix = "Id: ";
+constexpr const char* NoId = "Id: --------";
+} // namespace StatusText
+
+// The unit's message for its error bits; the lowest set bit wins, no bit gives "".
+std::string ErrorMessageText(uint8_t errorBits);
+// "%6.2f" of hundredths x 0.01, always with a point: 9000 gives " 90.00".
+std::string AngleText(uint16_t hundredths);
+// Panel 2: "Scanning" wins over "Zero-Pos.", neither gives "".
+std::string ScanningText(uint8_t stateBits);
+
+// Draws the parts of a status record that the poll hands over, on a status bar or, when the
+// bar is none (the monitor window is open), on the monitor window.
+class StatusPresenter {
+public:
+    StatusPresenter(const PollState& poll, DisplayState& display, ConfigState& config)
+        : Poll(poll), Display(display), Config(config) {}
+    StatusPresenter(const StatusPresenter&) = delete;
+    StatusPresenter& operator=(const StatusPresenter&) = delete;
+
+    // The windows attach themselves once they exist; none draws nowhere.
+    void SetHost(StatusHost* host) { Host = host != nullptr ? host : &Detached; }
+    StatusHost& CurrentHost() const { return *Host; }
+
+    void Status_Reset(StatusBarView* bar);
+    void Status_ShowFlags(StatusBarView* bar, uint8_t stateBits, uint16_t angle);
+    void Status_ShowError(StatusBarView* bar, uint8_t errorBits);
+    void Status_ShowAngle(StatusBarView* bar, uint16_t angle);
+    void Status_ShowId(StatusBarView* bar);
+
+private:
+    // Before any window exists: nothing to draw on, nothing to enable.
+    class DetachedHost : public StatusHost {
+    public:
+        void SetTimerInterval(int) override {}
+        void EnableVigiloButton(bool) override {}
+        void EnableMonitorMode(bool) override {}
+        StatusBarView* MainStatusBar() override { return nullptr; }
+        MonitorView* Monitor() override { return nullptr; }
+        int FrontWindow() const override { return 1; }
+    };
+
+    void DeliverTeachResult(uint16_t angle);
+
+    const PollState& Poll;
+    DisplayState& Display;
+    ConfigState& Config;
+    DetachedHost Detached;
+    StatusHost* Host = &Detached;
+};
+
+} // namespace vg

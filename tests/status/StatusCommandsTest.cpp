@@ -1,0 +1,251 @@
+#include "cli/StatusCommands.h"
+
+#include "cli/Vgctl.h"
+#include "sim/SimSerialServer.h"
+#include "support/SimProcess.h"
+#include "support/TempDir.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vg::cli {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// The simulated unit on a pseudo-terminal inside the test process; its scanner moves on a
+// clock the test advances.
+struct SerialUnit {
+    SerialUnit() {
+        std::string why;
+        if (!Server.Open(why)) {
+            throw std::runtime_error(why);
+        }
+        Server.Start();
+    }
+    const Clock::time_point Base = Clock::now();
+    std::atomic<int64_t> Seconds{0};
+    sim::SimUnit Unit{[this] {
+        return Base + std::chrono::seconds(Seconds.load());
+    }};
+    sim::SimSerialServer Server{Unit};
+};
+
+struct Run {
+    int Exit = -1;
+    std::string Out;
+    std::string Err;
+};
+
+Run Vgctl(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    Run run;
+    run.Exit = RunVgctl(args, out, err);
+    run.Out = out.str();
+    run.Err = err.str();
+    return run;
+}
+
+TEST(VgctlStatus, PrintsTheStatusBarFieldByField) {
+    test::TempDir dir;
+    SerialUnit unit;
+    unit.Unit.SetCurrentTool(12);
+    unit.Unit.SetErrorBits(0x48);
+    unit.Unit.SetObjectAngle(4550);
+    unit.Unit.HandleRequest(DeviceRequest{0, RequestCode::Start, 1, 20, 0xC6, 0x11});
+    unit.Seconds = 10; // long arrived
+    const auto run =
+        Vgctl({"--dir", dir.ProgramDir(), "--port", unit.Server.DevicePath(), "status"});
+    EXPECT_EQ(run.Exit, ExitSuccess) << run.Err;
+    // The start ends at 45.50 with the object within tolerance: Out1.
+    EXPECT_EQ(run.Out, "Online: yes\n"
+                       "Tool: 12\n"
+                       "Message: ERROR! Wand!\n"
+                       "Out1: on\n"
+                       "Out2: off\n"
+                       "Scanner: (none)\n"
+                       "MeasA.: 45.50\n"
+                       "Id: --------\n");
+}
+
+TEST(VgctlStatus, FieldbusReachesTheBuiltInUnit) {
+    test::TempDir dir;
+    const auto run = Vgctl({"--dir", dir.ProgramDir(), "--fieldbus", "status"});
+    EXPECT_EQ(run.Exit, ExitSuccess) << run.Err;
+    EXPECT_NE(run.Out.find("Online: yes\n"), std::string::npos);
+    EXPECT_NE(run.Out.find("Scanner: Zero-Pos.\n"), std::string::npos);
+}
+
+TEST(VgctlStatus, SilentUnitIsReportedAfterAFewSeconds) {
+    test::TempDir dir;
+    SerialUnit unit;
+    unit.Unit.SetSilent(true);
+    const auto began = Clock::now();
+    const auto run =
+        Vgctl({"--dir", dir.ProgramDir(), "--port", unit.Server.DevicePath(), "status"});
+    EXPECT_EQ(run.Exit, ExitFailure);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "vgctl: the unit does not answer\n");
+    EXPECT_GE(Clock::now() - began, std::chrono::milliseconds(AnswerWaitMilliseconds));
+    // Requests kept going out while it waited (every second tick of 120 ms).
+    EXPECT_GE(unit.Unit.RequestsReceived().size(), 8u);
+}
+
+TEST(VgctlStatus, AbsentPortFailsWithTheStartUpMessage) {
+    test::TempDir dir;
+    const auto run =
+        Vgctl({"--dir", dir.ProgramDir(), "--port", (dir / "ttyNone").string(), "status"});
+    EXPECT_EQ(run.Exit, ExitFailure);
+    EXPECT_EQ(run.Err, "Init Communication failed! ErrorCode=C001H\n"
+                       "Port is not available or occupied by another process.\n");
+}
+
+// vgctl as a separate process whose output lines (both streams) the test reads as they come.
+class VgctlProcess {
+public:
+    explicit VgctlProcess(const std::vector<std::string>& args) {
+        int out[2];
+        if (pipe2(out, O_CLOEXEC) != 0) {
+            throw std::runtime_error("pipe failed");
+        }
+        Pid = fork();
+        if (Pid == 0) {
+            dup2(out[1], 1);
+            dup2(out[1], 2);
+            std::vector<std::string> all = {std::string(VG_BIN_DIR) + "/vgctl"};
+            all.insert(all.end(), args.begin(), args.end());
+            std::vector<char*> argv;
+            for (auto& a : all) {
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        close(out[1]);
+        Out = out[0];
+    }
+    ~VgctlProcess() {
+        Stop(SIGKILL);
+        close(Out);
+    }
+    VgctlProcess(const VgctlProcess&) = delete;
+    VgctlProcess& operator=(const VgctlProcess&) = delete;
+
+    // Reads lines until one satisfies `wanted` or the deadline passes; that line, or "".
+    template <typename Predicate>
+    std::string WaitForLine(Predicate wanted, std::chrono::milliseconds timeout = 10s) {
+        const auto deadline = Clock::now() + timeout;
+        while (true) {
+            for (auto end = Pending.find('\n'); end != std::string::npos;
+                 end = Pending.find('\n')) {
+                std::string line = Pending.substr(0, end);
+                Pending.erase(0, end + 1);
+                Lines.push_back(line);
+                if (wanted(line)) {
+                    return line;
+                }
+            }
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            pollfd fd{Out, POLLIN, 0};
+            if (left.count() <= 0 || poll(&fd, 1, static_cast<int>(left.count())) <= 0) {
+                return {};
+            }
+            char buffer[512];
+            const ssize_t n = read(Out, buffer, sizeof buffer);
+            if (n <= 0) {
+                return {};
+            }
+            Pending.append(buffer, static_cast<size_t>(n));
+        }
+    }
+
+    // Sends `signal` and waits; the exit status, or -1 when it did not exit normally.
+    int Stop(int signal = SIGTERM) {
+        if (Pid <= 0) {
+            return -1;
+        }
+        kill(Pid, signal);
+        int status = 0;
+        waitpid(Pid, &status, 0);
+        Pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::vector<std::string> Lines;
+
+private:
+    pid_t Pid = -1;
+    int Out = -1;
+    std::string Pending;
+};
+
+bool Has(const std::string& line, const std::string& part) {
+    return line.find(part) != std::string::npos;
+}
+
+// The angle of a watch line in hundredths; -1 when it shows none.
+int AngleOf(const std::string& line) {
+    const std::string key = "MeasA.: ";
+    const auto at = line.find(key);
+    if (at == std::string::npos) {
+        return -1;
+    }
+    const std::string text =
+        line.substr(at + key.size(), line.find(' ', at + key.size()) - at - key.size());
+    const auto dot = text.find('.');
+    if (dot == std::string::npos) {
+        return -1;
+    }
+    return std::stoi(text.substr(0, dot)) * 100 + std::stoi(text.substr(dot + 1));
+}
+
+TEST(VgctlWatch, FollowsAMotionOfTheSimulatorAndALossUntilTerminated) {
+    test::TempDir dir;
+    test::SimProcess sim({"--speed", "30"});
+    VgctlProcess watch({"--dir", dir.ProgramDir(), "--port", sim.DevicePath(), "watch"});
+    const auto atRest = [](const std::string& l) {
+        return Has(l, "Online |") && Has(l, "Zero-Pos.") && AngleOf(l) == 0;
+    };
+    ASSERT_NE(watch.WaitForLine(atRest), "");
+
+    sim.Command("goto 45");
+    ASSERT_NE(watch.WaitForLine([](const std::string& l) { return Has(l, "Scanning"); }), "");
+    const std::string between = watch.WaitForLine([](const std::string& l) {
+        return Has(l, "Scanning") && AngleOf(l) > 0 && AngleOf(l) < 4500;
+    });
+    EXPECT_NE(between, "");
+    const std::string arrived = watch.WaitForLine(
+        [](const std::string& l) { return !Has(l, "Scanning") && AngleOf(l) == 4500; });
+    EXPECT_TRUE(Has(arrived, "Scanner: (none)")) << arrived;
+
+    sim.Command("goback");
+    ASSERT_NE(watch.WaitForLine(atRest), "");
+
+    sim.Command("silent on");
+    const std::string lost =
+        watch.WaitForLine([](const std::string& l) { return Has(l, "Offline"); });
+    EXPECT_EQ(lost, "Offline | Tool: - | Out1: off | Out2: off | Scanner: ----- | MeasA.: ----- "
+                    "| Message: (none)");
+    sim.Command("silent off");
+    ASSERT_NE(watch.WaitForLine(atRest), "");
+
+    // Every line is a change from the one before.
+    for (size_t i = 1; i < watch.Lines.size(); ++i) {
+        EXPECT_NE(watch.Lines[i], watch.Lines[i - 1]);
+    }
+    EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
+}
+
+} // namespace
+} // namespace vg::cli
