@@ -1,0 +1,175 @@
+#include "gui/PrgFrm_Main.h"
+#include "gui/StatusBarWidget.h"
+#include "gui/TransferActions.h"
+#include "gui/UDlg_Konfig.h"
+#include "gui/UDlg_Progress.h"
+#include "gui/UDlg_SrcAuswahl.h"
+#include "support/GuiWorld.h"
+#include "support/SimProcess.h"
+
+#include <QAction>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <sstream>
+
+namespace vg {
+namespace {
+
+using namespace std::chrono_literals;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        World.Start();
+        Main = World.W().Frm_Main;
+        Main->Timer1->stop(); // the test drives the poll itself
+    }
+    QString Panel(int panel) const { return Main->StatusBar1->PanelText(panel); }
+    void Ticks(int count) {
+        for (int i = 0; i < count; ++i) {
+            World.Core->Status.Status_Tick();
+        }
+    }
+
+    test::GuiWorld World;
+    TFrm_Main* Main = nullptr;
+};
+
+TEST_F(MainWindowTest, ControlsFollowTheUnitAnsweringAndFallingSilent) {
+    TDlg_SrcAuswahl& chooser = *World.W().Dlg_SrcAuswahl;
+    World.Core->BuiltInUnit.SetCurrentTool(5);
+    World.Core->BuiltInUnit.SetErrorBits(0x41);
+    Ticks(1);
+    EXPECT_TRUE(Main->MonitorMode1->isEnabled());
+    EXPECT_TRUE(chooser.BN_Vigilo->isEnabled());
+    EXPECT_EQ(Main->Timer1->interval(), 120);
+    EXPECT_EQ(Panel(StatusPanel::Error), "ERROR! Cable broken!");
+    EXPECT_EQ(Panel(StatusPanel::Scanning), "Zero-Pos.");
+    EXPECT_EQ(Panel(StatusPanel::Angle), " MeasA.:   0.00");
+    EXPECT_EQ(Panel(StatusPanel::Id), "Id: --------");
+
+    // The built-in master itself stays available: a silent slave is lost on the next tick
+    // (the one after that reopens the master, which counts as online again).
+    World.Core->BuiltInUnit.SetSilent(true);
+    Ticks(1);
+    EXPECT_FALSE(Main->MonitorMode1->isEnabled());
+    EXPECT_FALSE(chooser.BN_Vigilo->isEnabled());
+    EXPECT_EQ(Main->Timer1->interval(), 800);
+    EXPECT_EQ(Panel(StatusPanel::Scanning), "-----");
+    EXPECT_EQ(Panel(StatusPanel::Angle), "-----");
+    const QImage bar = Main->StatusBar1->grab().toImage();
+    EXPECT_EQ(bar.pixelColor(Main->StatusBar1->OnlineLampCentre()), QColor(0xFF, 0, 0));
+}
+
+TEST_F(MainWindowTest, StatusBarIsScaledToTheWindowWidth) {
+    EXPECT_DOUBLE_EQ(World.Context->StatusBarScale, Main->width() / 640.0);
+    EXPECT_EQ(Main->StatusBar1->PanelWidth(0), static_cast<int>(232 * Main->width() / 640.0));
+}
+
+TEST_F(MainWindowTest, ProgressAdvancesWhileNoTickRuns) {
+    Ticks(1);
+    std::vector<int> seen;
+    QProgressBar* bar = World.W().Dlg_ProgressBar->ProgressBar1;
+    const uint32_t recordsBefore = World.Core->Status.RecordsProcessed();
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        seen.push_back(value);
+        // The progress window paints through the event loop; the poll must stay out of it.
+        EXPECT_EQ(World.Core->Status.RecordsProcessed(), recordsBefore);
+    });
+    Main->Timer1->start(1); // a tick would come at once if anything let it through
+    World.Core->Config.ConfigSource = ConfigSourceUnit;
+    EXPECT_TRUE(LoadConfigurationFromUnit(*World.Context));
+    Main->Timer1->stop();
+    // A step per tool slot of the 128-slot unit: n * 100 / 129 for n = 0..127.
+    ASSERT_EQ(seen.size(), 98u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 98);
+    EXPECT_FALSE(World.W().Dlg_ProgressBar->isVisible());
+    EXPECT_FALSE(World.Core->Config.ToolLines.empty());
+}
+
+TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowInFront) {
+    Main->show();
+    QApplication::setActiveWindow(Main);
+    QTest::keyClick(Main, Qt::Key_F1);
+    EXPECT_EQ(World.Help.ShownTopic(), 1);
+    TDlg_Konfig& konfig = *World.W().Dlg_Konfig;
+    konfig.show();
+    QApplication::setActiveWindow(&konfig);
+    QTest::keyClick(&konfig, Qt::Key_F1);
+    EXPECT_EQ(World.Help.ShownTopic(), 10);
+    konfig.BN_Cancel->click();
+    Main->Help1->trigger();
+    EXPECT_EQ(World.Help.ShownTopic(), 0);
+    EXPECT_EQ(World.Help.HelpFile().toStdString(), World.Dir.ProgramDir() + "ROVOZUZ_E.html");
+}
+
+TEST_F(MainWindowTest, ClosingTheMainWindowStopsTheLink) {
+    EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
+    Main->close();
+    EXPECT_FALSE(World.Core->BuiltInMaster.IsOpen());
+    EXPECT_FALSE(Main->Timer1->isActive());
+}
+
+TEST(HelpFile, HasATopicForEveryHelpContext) {
+    std::ifstream in(std::string(VG_SOURCE_DIR) + "/help/ROVOZUZ_E.html");
+    std::stringstream text;
+    text << in.rdbuf();
+    const QString html = QString::fromStdString(text.str());
+    std::set<int> anchors;
+    const QRegularExpression anchor(QStringLiteral("name=\"context-(\\d+)\""));
+    for (auto it = anchor.globalMatch(html); it.hasNext();) {
+        anchors.insert(it.next().captured(1).toInt());
+    }
+    for (int context : {1, 5, 6, 7, 9, 10, 11, 12}) {
+        EXPECT_TRUE(anchors.count(context)) << "no topic for help context " << context;
+    }
+    EXPECT_TRUE(html.contains(QStringLiteral("name=\"contents\"")));
+}
+
+// The program's windows against vigilo-sim on a pseudo-terminal linked as COM1.
+TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
+    test::GuiWorld world("A:50\r\nC:1\r\nM:2\r\n");
+    auto sim = std::make_unique<test::SimProcess>(std::vector<std::string>{
+        "--link", (world.Dir / "COM1").string(), "--demo-tools", "--cu-id", "00004711"});
+    world.Start();
+    TFrm_Main& main = *world.W().Frm_Main;
+    main.Timer1->stop();
+    ASSERT_TRUE(world.Core->Serial.ReceiverRunning());
+    Session& core = *world.Core;
+    // A request goes out on one tick; its reply is taken on the next.
+    core.Status.Status_Tick();
+    ASSERT_TRUE(core.Slot.WaitForReply(std::chrono::steady_clock::now() + 5s));
+    core.Status.Status_Tick();
+    EXPECT_TRUE(core.Poll.Online);
+    EXPECT_TRUE(main.MonitorMode1->isEnabled());
+    ASSERT_TRUE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+
+    test::WhenModalOpens([&world](QWidget*) { world.W().Dlg_SrcAuswahl->BN_Vigilo->click(); });
+    ASSERT_TRUE(SelectAndLoad(*world.Context));
+    EXPECT_EQ(core.Config.ConfigSource, ConfigSourceUnit);
+    EXPECT_TRUE(core.Config.NamespaceIdValid);
+    EXPECT_EQ(core.Config.ToolLines.size(), 5u); // the simulator's demonstration tools
+    core.Status.Status_Tick();
+    ASSERT_TRUE(core.Slot.WaitForReply(std::chrono::steady_clock::now() + 5s));
+    core.Status.Status_Tick();
+    EXPECT_EQ(main.StatusBar1->PanelText(StatusPanel::Id), "Id: 00004711");
+
+    sim.reset(); // the unit goes away
+    for (int tick = 0; tick < 12; ++tick) {
+        core.Status.Status_Tick();
+    }
+    EXPECT_FALSE(core.Poll.Online);
+    EXPECT_FALSE(main.MonitorMode1->isEnabled());
+    EXPECT_FALSE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+    EXPECT_EQ(main.StatusBar1->PanelText(StatusPanel::Angle), "-----");
+}
+
+} // namespace
+} // namespace vg
