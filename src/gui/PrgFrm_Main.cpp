@@ -85,7 +85,6 @@ void TFrm_Main::BuildClientArea() {
     setCentralWidget(client);
     // The client area is fixed; the window is not resizable.
     client->setFixedSize(778, 534);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     InstallContextHelp(this, Context.Help, HelpContext::MainWindow);
 }
 
@@ -99,8 +98,9 @@ void TFrm_Main::FormCreate() {
     OpenLinkAtStart();
     // Created in either mode; it only runs when the serial port opened.
     Context.Core.Serial.StartReceiver();
-    PlaceOnScreen();
     adjustSize();
+    setFixedSize(size());
+    PlaceOnScreen();
     ScaleStatusBar(Context, *StatusBar1, width());
     Timer1->start();
 }
