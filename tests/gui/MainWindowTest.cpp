@@ -143,11 +143,7 @@ TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
     main.Timer1->stop();
     ASSERT_TRUE(world.Core->Serial.ReceiverRunning());
     Session& core = *world.Core;
-    // A request goes out on one tick; its reply is taken on the next.
-    core.Status.Status_Tick();
-    ASSERT_TRUE(core.Slot.WaitForReply(std::chrono::steady_clock::now() + 5s));
-    core.Status.Status_Tick();
-    EXPECT_TRUE(core.Poll.Online);
+    ASSERT_TRUE(test::PollUntil(core, [&core] { return core.Poll.Online; }));
     EXPECT_TRUE(main.MonitorMode1->isEnabled());
     ASSERT_TRUE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
 
@@ -156,10 +152,8 @@ TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
     EXPECT_EQ(core.Config.ConfigSource, ConfigSourceUnit);
     EXPECT_TRUE(core.Config.NamespaceIdValid);
     EXPECT_EQ(core.Config.ToolLines.size(), 5u); // the simulator's demonstration tools
-    core.Status.Status_Tick();
-    ASSERT_TRUE(core.Slot.WaitForReply(std::chrono::steady_clock::now() + 5s));
-    core.Status.Status_Tick();
-    EXPECT_EQ(main.StatusBar1->PanelText(StatusPanel::Id), "Id: 00004711");
+    EXPECT_TRUE(test::PollUntil(
+        core, [&main] { return main.StatusBar1->PanelText(StatusPanel::Id) == "Id: 00004711"; }));
 
     sim.reset(); // the unit goes away
     for (int tick = 0; tick < 12; ++tick) {

@@ -2,6 +2,7 @@
 
 #include "link/ReceiveSlot.h"
 
+#include <algorithm>
 #include <cctype>
 #include <gtest/gtest.h>
 #include <random>
@@ -11,9 +12,10 @@ namespace vg {
 namespace {
 
 std::vector<uint8_t> Framed(const std::string& text) {
-    std::vector<uint8_t> bytes = {FrameStartByte};
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    bytes.push_back(FrameEndByte);
+    std::vector<uint8_t> bytes(text.size() + 2);
+    bytes.front() = FrameStartByte;
+    std::copy(text.begin(), text.end(), bytes.begin() + 1);
+    bytes.back() = FrameEndByte;
     return bytes;
 }
 

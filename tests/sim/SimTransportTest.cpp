@@ -119,10 +119,11 @@ TEST(SimProcess, EndsCleanlyOnTerminationAndTakesCommands) {
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     sim.Command("tool 12");
     RawTerminal terminal(link);
-    // The command is applied before the request is answered: stdin is read in order, but
-    // the answer comes from another thread, so ask until it shows.
+    // Commands are read on the simulator's main thread and answers come from another, so ask
+    // until the new tool shows, for a bounded time.
     DeviceReply reply{};
-    for (int attempt = 0; attempt < 50 && reply[0] != 12; ++attempt) {
+    const auto deadline = Clock::now() + 10s;
+    while (reply[0] != 12 && Clock::now() < deadline) {
         terminal.Write(V24_BuildFrame(DeviceRequest{}));
         const auto frame = terminal.ReadFrame();
         V24_DecodeFrame(frame.data(), frame.size(), reply);

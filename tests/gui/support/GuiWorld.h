@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -45,6 +47,24 @@ public:
     std::unique_ptr<ProgramContext> Context;
     std::unique_ptr<WindowSet> Windows;
 };
+
+// Runs status poll ticks until `done` holds or `timeout` passes. On the serial line a reply
+// may come within the tick that asked or only after it: between ticks this waits (bounded)
+// for one to arrive rather than guessing.
+template <typename Predicate>
+bool PollUntil(Session& core, Predicate done,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        core.Status.Status_Tick();
+        if (done()) {
+            return true;
+        }
+        core.Slot.WaitForReply(
+            std::min(deadline, std::chrono::steady_clock::now() + std::chrono::milliseconds(200)));
+    }
+    return done();
+}
 
 // Runs `action` once the next modal window has opened (tests drive modal dialogs this way).
 inline void WhenModalOpens(std::function<void(QWidget*)> action) {

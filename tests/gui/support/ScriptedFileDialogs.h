@@ -21,11 +21,13 @@ public:
     ~ScriptedFileDialogs() override {
         for (const auto& left : Answers) {
             ADD_FAILURE() << "file dialog answer never used: "
-                          << (left ? left->toStdString() : std::string("(cancel)"));
+                          << (left.Cancel ? std::string("(cancel)") : left.Path.toStdString());
         }
     }
 
-    void Answer(std::optional<QString> path) { Answers.push_back(std::move(path)); }
+    void Answer(const std::optional<QString>& path) {
+        Answers.push_back({!path.has_value(), path.value_or(QString())});
+    }
     const std::vector<Call>& Calls() const { return Seen; }
 
     std::optional<QString> GetOpenFileName(QWidget*, const QString& directory,
@@ -44,12 +46,19 @@ private:
             ADD_FAILURE() << "unexpected file dialog";
             return std::nullopt;
         }
-        auto answer = Answers.front();
+        const Scripted answer = Answers.front();
         Answers.pop_front();
-        return answer;
+        if (answer.Cancel) {
+            return std::nullopt;
+        }
+        return answer.Path;
     }
 
-    std::deque<std::optional<QString>> Answers;
+    struct Scripted {
+        bool Cancel;
+        QString Path;
+    };
+    std::deque<Scripted> Answers;
     std::vector<Call> Seen;
 };
 
