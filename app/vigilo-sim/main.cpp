@@ -66,6 +66,10 @@ int main(int argc, char** argv) {
     vg::sim::SimOptions options;
     std::string error;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << vg::sim::SimUsage;
+        return 0;
+    }
     if (!vg::sim::ParseSimOptions(args, options, error)) {
         std::cerr << "vigilo-sim: " << error << '\n' << vg::sim::SimUsage;
         return 2;
