@@ -117,6 +117,28 @@ TEST_F(MainWindowTest, ClosingTheMainWindowStopsTheLink) {
     EXPECT_FALSE(Main->Timer1->isActive());
 }
 
+TEST_F(MainWindowTest, AWorkingWindowTakesTheMainWindowsPlaceAndHandsBackItsState) {
+    Main->show();
+    Main->move(40, 30);
+    QDialog working;
+    bool checked = false;
+    test::WhenModalOpens([&](QWidget*) {
+        EXPECT_FALSE(Main->isVisible());
+        EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Settings);
+        EXPECT_EQ(working.pos(), QPoint(40, 30));
+        World.Core->Poll.StatusBarTarget = nullptr; // as the working window would
+        working.setWindowState(Qt::WindowMaximized);
+        checked = true;
+        working.accept();
+    });
+    Main->OpenWorkingWindow(&working, FrontWindowNr::Settings);
+    EXPECT_TRUE(checked);
+    EXPECT_TRUE(Main->isVisible());
+    EXPECT_TRUE(Main->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
+    EXPECT_EQ(World.Core->Poll.StatusBarTarget, Main->StatusBar1);
+}
+
 TEST(HelpFile, HasATopicForEveryHelpContext) {
     std::ifstream in(std::string(VG_SOURCE_DIR) + "/help/ROVOZUZ_E.html");
     std::stringstream text;
