@@ -49,7 +49,36 @@ WindowSet::~WindowSet() {
     }
 }
 
-int RunProgram(int argc, char** argv) {
+namespace {
+
+// Calls back once, after the first paint of the watched window.
+class FirstPaint : public QObject {
+public:
+    FirstPaint(TFrm_Main& window, std::function<void(TFrm_Main&)> callback)
+        : Window(window), Callback(std::move(callback)) {
+        Window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &Window && event->type() == QEvent::Paint && Callback) {
+            auto callback = std::move(Callback);
+            Callback = nullptr;
+            // After the paint has been shown, not in the middle of it.
+            QMetaObject::invokeMethod(
+                &Window, [this, callback] { callback(Window); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    TFrm_Main& Window;
+    std::function<void(TFrm_Main&)> Callback;
+};
+
+} // namespace
+
+int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown) {
     QApplication application(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("VG-Config"));
     try {
@@ -59,6 +88,7 @@ int RunProgram(int argc, char** argv) {
         HelpViewer help;
         ProgramContext context(core, messages, files, help);
         WindowSet windows(context);
+        FirstPaint firstPaint(*context.Windows.Frm_Main, whenShown);
         context.Windows.Frm_Main->show();
         return QApplication::exec();
     } catch (const std::exception& e) {

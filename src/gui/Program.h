@@ -3,10 +3,13 @@
 #include "gui/ProgramContext.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace vg {
+
+class TFrm_Main;
 
 // Owns the eleven windows, created once in the program's order (the main window first, so
 // its start-up runs before the others exist) and destroyed in reverse.
@@ -23,7 +26,8 @@ private:
     std::vector<std::unique_ptr<QWidget>> Owned;
 };
 
-// The program: runs until the main window is closed.
-int RunProgram(int argc, char** argv);
+// The program: runs until the main window is closed. `whenShown`, if given, runs once the main
+// window has been painted for the first time (the start-up benchmark measures with it).
+int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown = {});
 
 } // namespace vg
