@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/MessageService.h"
+#include "gui/ToolEditContext.h"
 #include "session/Session.h"
 #include "status/StatusViews.h"
 
@@ -52,6 +53,8 @@ struct ProgramContext {
     // The source chooser's mode and outcome.
     bool ChooserSaveMode = false;
     bool SourceConfirmed = false;
+    // The settings window and the single-tool editor meet here.
+    ToolEditContext ToolEdit;
     ProgramWindows Windows;
 };
 

@@ -4,16 +4,58 @@
 
 #include <QDialog>
 
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
 namespace vg {
 
-// The single-tool editor.
+class TExtendEdit;
+class TRadioGroup;
+
+// The single-tool editor: number, name, angle, tolerance and intensity of one tool. It starts
+// from ToolEditContext, and when it closes it decides by how it was closed and by what changed
+// whether the tool is stored in the image; EditTool tells the settings window which.
 class TDLG_Set1Tool : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int NameLength = 30;
+
     explicit TDLG_Set1Tool(ProgramContext& context, QWidget* parent = nullptr);
 
+    // A teach started here ended with this angle.
+    void TaughtAngle(double degrees);
+    // The number the tool would be stored under: the proposal while it shows, else the chosen
+    // entry; -1 when there is none.
+    int ToolNumberInForce() const;
+
+    QComboBox* CB_TS_ToolNr = nullptr;
+    QLineEdit* EB_InitToolNr = nullptr;
+    QLineEdit* EB_TS_ToolName = nullptr;
+    TExtendEdit* EB_TS_Angle = nullptr;
+    QPushButton* BN_Teach = nullptr;
+    TExtendEdit* EB_TS_Tolerance = nullptr;
+    TRadioGroup* RBG_TS_Intensity = nullptr;
+    QPushButton* BN_Close = nullptr;
+    QPushButton* BN_Cancel = nullptr;
+
+public slots:
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void FormCreate();
+    void FormActivate();
+    void CB_TS_ToolNrChange();
+    void BN_TeachClick();
+    void FormCloseQuery(int result);
+    bool ChangedFromStored(int toolNr) const;
+    void Store(int toolNr);
+
     ProgramContext& Context;
+    bool ClosingByButton = false;
 };
 
 } // namespace vg

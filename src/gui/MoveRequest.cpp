@@ -1,0 +1,26 @@
+#include "gui/MoveRequest.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace vg {
+
+DeviceRequest BuildStartRequest(const ToolRecord& tool, double angle) {
+    DeviceRequest request{};
+    request[1] = RequestCode::Start;
+    request[2] = static_cast<uint8_t>(tool.Intensity & 0xFF);
+    request[3] = ToleranceToByte(tool.Tolerance);
+    SetMessageWord(request, static_cast<uint16_t>(std::lround(angle * 100.0) & 0xFFFF));
+    return request;
+}
+
+DeviceRequest BuildTeachRequest(const ConfigImage& image) {
+    DeviceRequest request{};
+    request[1] = RequestCode::Teach;
+    request[2] = static_cast<uint8_t>(image.DefaultIntensity & 0xFF);
+    request[3] = static_cast<uint8_t>((image.DefaultTolerance / 10) & 0xFF);
+    SetMessageWord(request, static_cast<uint16_t>(image.DefaultAngle & 0xFFFF));
+    return request;
+}
+
+} // namespace vg

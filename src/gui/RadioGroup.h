@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+
+class QButtonGroup;
+class QRadioButton;
+
+namespace vg {
+
+// A titled group of radio buttons chosen by item index; -1 means none is chosen.
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    TRadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
+
+    int Count() const;
+    int ItemIndex() const;
+    // An index that names no item chooses none.
+    void SetItemIndex(int index);
+    QRadioButton* Button(int index) const;
+    // The chosen item, or `fallback` when none is chosen: a value the group cannot show
+    // stays as it was instead of becoming -1.
+    int ValueOr(int fallback) const;
+
+signals:
+    // The user chose an item (not sent for SetItemIndex).
+    void Clicked(int index);
+    // The choice changed, by the user or by SetItemIndex.
+    void Changed(int index);
+
+private:
+    QButtonGroup* Group;
+};
+
+} // namespace vg

@@ -1,0 +1,221 @@
+#include "gui/RadioGroup.h"
+#include "support/SettingsWorld.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+namespace vg {
+namespace {
+
+// Tools 0, 1 and 3 of a configuration from the unit, in the open settings window.
+class ToolEditorTest : public ::testing::Test {
+protected:
+    ToolEditorTest() {
+        World.Start();
+        World.SetUnitSettings();
+        World.SetTool(0, 12000, 100, 1, "drill");
+        World.SetTool(1, 12345, 70, 0);
+        World.SetTool(3, 4550, 70, 2, "mill");
+        World.Loaded(ConfigSourceUnit);
+        World.Open();
+    }
+    ~ToolEditorTest() override { World.Settings().hide(); }
+
+    TDLG_Set1Tool& E() { return World.Editor(); }
+    const ToolRecord& Tool(int nr) { return World.Config().ConfigImage.Tools[size_t(nr)]; }
+    std::string Name(int nr) { return ToolNameText(World.Config().ToolNameTable[size_t(nr)]); }
+
+    // Opens the editor with `opener`; `inside` runs in it and closes it.
+    void Edit(QPushButton* opener, const std::function<void()>& inside) {
+        test::WhenWindowOpens(&E(), inside);
+        opener->click();
+        EXPECT_FALSE(E().isVisible());
+    }
+    void Change(int line, const std::function<void()>& inside) {
+        World.Settings().LB_TS_ToolPar->setCurrentRow(line);
+        Edit(World.Settings().BN_Change, inside);
+    }
+    // Typed into the field, which keeps the focus.
+    static void TypeIn(QLineEdit* field, const QString& text) {
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        for (const QChar c : text) {
+            // QTest names ASCII keys only
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(field, &press);
+        }
+    }
+    QStringList Offered() {
+        QStringList numbers;
+        for (int i = 0; i < E().CB_TS_ToolNr->count(); ++i) {
+            numbers << E().CB_TS_ToolNr->itemText(i);
+        }
+        return numbers;
+    }
+
+    test::SettingsWorld World;
+};
+
+TEST_F(ToolEditorTest, OffersTheFreeNumbersAndProposesOne) {
+    Edit(World.Settings().BN_New, [this] {
+        EXPECT_EQ(E().windowTitle(), "Setting New Tool");
+        const QStringList offered = Offered();
+        EXPECT_EQ(offered.size(), 125);
+        EXPECT_EQ(offered.mid(0, 3), (QStringList{"2", "4", "5"}));
+        EXPECT_EQ(offered.last(), "127");
+        EXPECT_TRUE(E().EB_InitToolNr->isVisible());
+        EXPECT_FALSE(E().EB_InitToolNr->isEnabled());
+        EXPECT_EQ(E().EB_InitToolNr->text(), "2");
+        EXPECT_EQ(E().EB_TS_ToolName->text(), "");
+        EXPECT_EQ(E().EB_TS_Angle->text(), "120.00"); // the default settings
+        EXPECT_EQ(E().EB_TS_Tolerance->text(), "3.00");
+        EXPECT_EQ(E().RBG_TS_Intensity->ItemIndex(), 1);
+        EXPECT_TRUE(E().BN_Teach->isEnabled());
+        E().BN_Cancel->click();
+    });
+    Change(2, [this] {
+        EXPECT_EQ(E().windowTitle(), "Setting Tool");
+        EXPECT_EQ(Offered().mid(0, 3), (QStringList{"2", "3", "4"}));
+        EXPECT_EQ(E().EB_InitToolNr->text(), "3");
+        EXPECT_EQ(E().EB_TS_ToolName->text(), "mill");
+        EXPECT_EQ(E().EB_TS_Angle->text(), "45.50");
+        EXPECT_EQ(E().EB_TS_Tolerance->text(), "0.70");
+        EXPECT_EQ(E().RBG_TS_Intensity->ItemIndex(), 2);
+        E().BN_Cancel->click();
+    });
+    EXPECT_TRUE(World.Messages.History().empty());
+    EXPECT_EQ(World.Context->ToolEdit.EditTool, 3);
+}
+
+TEST_F(ToolEditorTest, OkClampsIntoTheRanges) {
+    struct Case {
+        const char* Angle;
+        const char* Tolerance;
+        float StoredAngle, StoredTolerance;
+    };
+    for (const Case& c : {Case{"350", "30", 300.0F, 25.5F}, Case{"5", "0.1", 10.0F, 0.2F}}) {
+        Change(2, [this, c] {
+            TypeIn(E().EB_TS_Tolerance, c.Tolerance);
+            TypeIn(E().EB_TS_Angle, c.Angle);
+            E().BN_Close->click();
+        });
+        EXPECT_FLOAT_EQ(Tool(3).Angle, c.StoredAngle);
+        EXPECT_FLOAT_EQ(Tool(3).Tolerance, c.StoredTolerance);
+        EXPECT_EQ(World.SelectedLine(), 2);
+    }
+}
+
+TEST_F(ToolEditorTest, CancelStoresNothingAndAsksNothing) {
+    Change(2, [this] {
+        TypeIn(E().EB_TS_Angle, "200");
+        TypeIn(E().EB_TS_ToolName, "other");
+        E().BN_Cancel->click();
+    });
+    EXPECT_FLOAT_EQ(Tool(3).Angle, 45.5F);
+    EXPECT_EQ(Name(3), "mill");
+    EXPECT_TRUE(World.Messages.History().empty());
+}
+
+TEST_F(ToolEditorTest, TheCloseBoxAsksOnlyAboutAChange) {
+    for (int line : {0, 1}) { // 120.00 / 1.00 and 123.45 / 0.70
+        Change(line, [this] { E().close(); });
+    }
+    EXPECT_TRUE(World.Messages.History().empty());
+
+    for (MessageResult answer : {MessageResult::No, MessageResult::Cancel, MessageResult::Yes}) {
+        World.Messages.Expect("Save programmed data?", answer);
+        Change(2, [this] {
+            TypeIn(E().EB_TS_Angle, "200");
+            E().close();
+        });
+        EXPECT_FLOAT_EQ(Tool(3).Angle, answer == MessageResult::Yes ? 200.0F : 45.5F);
+    }
+}
+
+TEST_F(ToolEditorTest, ANewToolAlwaysCountsAsChanged) {
+    World.Messages.Expect("Save programmed data?", MessageResult::No);
+    Edit(World.Settings().BN_New, [this] { E().close(); });
+    EXPECT_EQ(Tool(2).Programmed, 0);
+    World.Messages.Expect("Save programmed data?", MessageResult::Yes);
+    Edit(World.Settings().BN_New, [this] { E().close(); });
+    EXPECT_EQ(Tool(2).Programmed, 1);
+    EXPECT_FLOAT_EQ(Tool(2).Angle, 120.0F);
+    EXPECT_EQ(World.LineText(World.SelectedLine()).substr(0, 4), " 002");
+}
+
+TEST_F(ToolEditorTest, AnEmptyNameKeepsTheStoredOneAndNamesAreWindows1252) {
+    Change(0, [this] {
+        E().EB_TS_ToolName->clear();
+        E().BN_Close->click();
+    });
+    EXPECT_EQ(Name(0), "drill");
+    Change(1, [this] {
+        TypeIn(E().EB_TS_ToolName, QStringLiteral("Fr\u00e4ser \u00d86 ") + QString(30, 'x'));
+        E().BN_Close->click();
+    });
+    EXPECT_EQ(World.Config().ToolNameTable[1].Defined, 1);
+    EXPECT_EQ(Name(1), "Fr\xE4ser \xD8"
+                       "6 " +
+                           std::string(20, 'x'))
+        << "30 characters at most";
+}
+
+TEST_F(ToolEditorTest, AChangedNumberStoresUnderTheNewOne) {
+    Change(2, [this] {
+        E().CB_TS_ToolNr->setFocus();
+        QTest::keyClicks(E().CB_TS_ToolNr, "7");
+        EXPECT_TRUE(E().EB_InitToolNr->isHidden());
+        EXPECT_EQ(E().ToolNumberInForce(), 7);
+        E().BN_Close->click();
+    });
+    EXPECT_EQ(Tool(7).Programmed, 1);
+    EXPECT_FLOAT_EQ(Tool(7).Angle, 45.5F);
+    EXPECT_EQ(Name(7), "mill");
+    EXPECT_EQ(Tool(3).Programmed, 1) << "the tool it was opened on keeps its values";
+    EXPECT_EQ(World.Context->ToolEdit.EditTool, 7);
+    EXPECT_EQ(World.LineText(World.SelectedLine()).substr(0, 4), " 007");
+}
+
+TEST_F(ToolEditorTest, ADoubleClickOnAnEmptyListStartsFromThePreviousPreset) {
+    Change(2, [this] { E().BN_Cancel->click(); });
+    for (int i = 0; i < 3; ++i) {
+        World.Settings().BN_Delete->click();
+    }
+    ASSERT_EQ(World.Settings().LB_TS_ToolPar->count(), 0);
+    test::WhenWindowOpens(&E(), [this] {
+        EXPECT_EQ(E().windowTitle(), "Setting New Tool");
+        EXPECT_EQ(E().EB_InitToolNr->text(), "0");
+        EXPECT_EQ(E().EB_TS_Angle->text(), "45.50");
+        E().BN_Close->click();
+    });
+    QTest::mouseDClick(World.Settings().LB_TS_ToolPar->viewport(), Qt::LeftButton);
+    EXPECT_EQ(World.LineText(0).substr(0, 4), " 000");
+    EXPECT_EQ(World.SelectedLine(), 0);
+    EXPECT_TRUE(World.Settings().BN_Delete->isEnabled());
+}
+
+TEST_F(ToolEditorTest, TeachPutsTheMeasuredAngleIntoTheField) {
+    World.Core->BuiltInUnit.SetSpeed(200000);
+    World.Core->BuiltInUnit.SetObjectAngle(8765);
+    Change(2, [this] {
+        E().BN_Teach->click();
+        EXPECT_EQ(World.Core->Display.TeachTarget, 3 + 4096);
+        QTRY_COMPARE_WITH_TIMEOUT(E().EB_TS_Angle->text(), QStringLiteral("87.65"), 5000);
+        EXPECT_FLOAT_EQ(Tool(3).Angle, 45.5F) << "nothing is stored before Ok";
+        E().BN_Close->click();
+    });
+    EXPECT_FLOAT_EQ(Tool(3).Angle, 87.65F);
+    const auto requests = World.Core->BuiltInUnit.RequestsReceived();
+    const auto teach = std::find_if(requests.begin(), requests.end(),
+                                    [](const DeviceRequest& r) { return r[1] == 0x02; });
+    ASSERT_NE(teach, requests.end());
+    EXPECT_EQ(*teach, (DeviceRequest{0, 0x02, 1, 30, 0xE0, 0x2E}));
+}
+
+} // namespace
+} // namespace vg

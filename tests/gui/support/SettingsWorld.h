@@ -1,0 +1,108 @@
+#pragma once
+
+#include "config/TextFormats.h"
+#include "gui/RadioGroup.h"
+#include "gui/StatusBarWidget.h"
+#include "gui/TextCodec.h"
+#include "gui/TextEdit.h"
+#include "gui/UDLG_Set1Tool.h"
+#include "gui/UDlg_Program.h"
+#include "support/GuiWorld.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace vg::test {
+
+// Runs `action` once `window` is the modal window in front; fails the test when it has not
+// opened within `limitMs`.
+inline void WhenWindowOpens(QWidget* window, std::function<void()> action, int limitMs = 10000) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, window, action, limitMs] {
+        const bool open = QApplication::activeModalWidget() == window;
+        if (!open && clock->elapsed() < limitMs) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        delete clock;
+        if (open) {
+            action();
+        } else {
+            ADD_FAILURE() << "the window never opened";
+        }
+    });
+    timer->start();
+}
+
+// The program with a configuration in place as a load leaves it, and the settings window.
+class SettingsWorld : public GuiWorld {
+public:
+    using GuiWorld::GuiWorld;
+
+    ConfigState& Config() { return Core->Config; }
+    TDlg_Program& Settings() { return *W().Dlg_Program; }
+    TDLG_Set1Tool& Editor() { return *W().DLG_Set1Tool; }
+
+    void SetTool(int nr, int32_t angleHundredths, int32_t toleranceHundredths, int intensity,
+                 const std::string& name = "") {
+        ToolRecord& tool = Config().ConfigImage.Tools[static_cast<size_t>(nr)];
+        tool = {1, HundredthsToValue(angleHundredths), HundredthsToValue(toleranceHundredths),
+                intensity};
+        if (!name.empty()) {
+            ToolNameRecord& record = Config().ToolNameTable[static_cast<size_t>(nr)];
+            record.Defined = 1;
+            std::memcpy(record.Name.data(), name.c_str(), name.size() + 1);
+        }
+    }
+
+    // The factory settings of a unit, as an upload would bring them.
+    void SetUnitSettings() {
+        SetConfigDefaults(Config().ConfigImage);
+        Config().ConfigImage.DefaultAngle = 12000;
+        Config().ConfigImage.OutPulseTime = 20;
+    }
+
+    // What a load ends with: the source, the lines and the snapshots.
+    void Loaded(uint8_t source, const std::string& fileName = "") {
+        Config().ConfigSource = source;
+        Config().ConfigFileName = fileName;
+        BuildToolLines(Config());
+        TakeSnapshots(Config());
+    }
+    std::string DataFile(const std::string& name) const {
+        return (Dir / "CD_DATA" / name).string();
+    }
+
+    // Opens the settings window without waiting for it, active so fields take the focus.
+    void Open() {
+        Settings().show();
+        Settings().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Settings()));
+    }
+
+    // The user replaces a number field's text and moves on to `next`.
+    static void Type(TExtendEdit* field, const QString& text, QWidget* next) {
+        field->setFocus(Qt::TabFocusReason);
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        next->setFocus(Qt::TabFocusReason);
+    }
+
+    int SelectedLine() { return Settings().LB_TS_ToolPar->currentRow(); }
+    std::string LineText(int row) { return ToAnsi(Settings().LB_TS_ToolPar->item(row)->text()); }
+};
+
+} // namespace vg::test
