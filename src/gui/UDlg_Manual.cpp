@@ -9,7 +9,7 @@
 #include "gui/UDlg_SrcAuswahl.h"
 #include "link/DeviceMessage.h"
 
-#include <QFontDatabase>
+#include <QFont>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -38,13 +38,22 @@ DeviceRequest GoToPositionRequest(const ToolRecord& tool) {
     return request;
 }
 
+// The lines are laid out in columns of characters; where the designed font is missing, any
+// fixed-pitch one keeps them.
+QFont ToolLineFont() {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
+}
+
 } // namespace
 
 ToolTable CreateToolTable(QWidget* parent, const QRect& area) {
     ToolTable table;
     table.List = new QListWidget(parent);
     table.List->setObjectName(QStringLiteral("LB_MM_ToolPar"));
-    table.List->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    table.List->setFont(ToolLineFont());
     table.List->setSelectionMode(QAbstractItemView::SingleSelection);
     table.List->setGeometry(area.left(), area.top() + HeadingHeight, area.width(),
                             area.height() - HeadingHeight);
