@@ -122,7 +122,6 @@ using Box = std::vector<QString>;
 TEST_F(MonitorWindowTest, OpensInPlaceOfTheMainWindowWithPlaceholdersAndTheFreshTable) {
     Open([this] {
         TDlg_Monitor& m = Monitor();
-        EXPECT_EQ(m.windowTitle(), "VG-Config / Monitor Mode");
         EXPECT_EQ(m.size(), QSize(632, 434));
         EXPECT_FALSE(Main().isVisible());
         EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Monitor);
@@ -141,13 +140,14 @@ TEST_F(MonitorWindowTest, OpensInPlaceOfTheMainWindowWithPlaceholdersAndTheFresh
         const QFontMetrics metrics(m.LB_MM_ToolPar->font());
         EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'))
             << "the columns need a fixed-pitch font";
-        std::vector<QString> headings;
-        for (QLabel* heading : m.ColumnHeadings) {
-            headings.push_back(heading->text());
+        // Each heading starts left of the column it names.
+        const int charWidth = metrics.horizontalAdvance('0');
+        const int textLeft = m.LB_MM_ToolPar->x() + m.LB_MM_ToolPar->frameWidth();
+        for (const auto& [heading, column] : {std::pair{1, 7}, {2, 15}, {3, 21}, {4, 29}}) {
+            const QLabel* label = m.ColumnHeadings[static_cast<size_t>(heading)];
+            EXPECT_NEAR(label->x(), textLeft + column * charWidth, 4)
+                << label->text().toStdString();
         }
-        EXPECT_EQ(headings,
-                  (std::vector<QString>{"ToolNr   ", "Angle", "Toler.", "Intensity", "Toolname"}));
-        EXPECT_EQ(m.BN_Close->text(), "&Close");
     });
 }
 
@@ -253,8 +253,6 @@ TEST_F(MonitorWindowTest, MeasuredAngleFollowsTheCurrentToolsRecordsOnly) {
         EXPECT_EQ(Monitor().L_CurrentAngle->text(), " 90.00");
         RecordOfKind(0);
         EXPECT_EQ(Monitor().L_CurrentAngle->text(), " 45.00");
-        EXPECT_TRUE(Monitor().L_CurrentAngle->font().bold());
-        EXPECT_TRUE(Monitor().L_CurrentAngle->alignment() & Qt::AlignRight);
     });
 }
 
@@ -337,9 +335,10 @@ TEST_F(MonitorWindowTest, UnitThatStopsAnsweringTurnsTheLampsOffAndTheIndicatorR
     });
 }
 
-TEST_F(MonitorWindowTest, CloseButtonForgetsTheIdentifierAndTheMainWindowTakesOver) {
+TEST_F(MonitorWindowTest, CloseButtonForgetsTheIdentifierTheCloseBoxKeepsIt) {
+    Open([this] { Monitor().close(); });
+    EXPECT_TRUE(World.Core->Config.NamespaceIdValid);
     Open([this] {
-        EXPECT_TRUE(World.Core->Config.NamespaceIdValid);
         RecordOfKind(0); // the next request would be of kind 1
         Monitor().BN_Close->click();
     });
@@ -352,29 +351,7 @@ TEST_F(MonitorWindowTest, CloseButtonForgetsTheIdentifierAndTheMainWindowTakesOv
     EXPECT_EQ(Main().StatusBar1->PanelText(StatusPanel::Id), "Id: --------");
 }
 
-TEST_F(MonitorWindowTest, CloseBoxKeepsTheIdentifier) {
-    Open([this] { Monitor().close(); });
-    EXPECT_TRUE(World.Core->Config.NamespaceIdValid);
-    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar1);
-    NextRecord();
-    EXPECT_EQ(Main().StatusBar1->PanelText(StatusPanel::Id), "Id: 00001234");
-}
-
-TEST_F(MonitorWindowTest, UnitWithoutToolsIsNotMonitored) {
-    for (const int toolNr : {5, 7, 9}) {
-        Unit().SetTool(toolNr, {});
-    }
-    World.Messages.Expect("No tool-values in VGL available!");
-    Main().MonitorMode1->trigger();
-    ASSERT_EQ(World.Messages.History().size(), 1u);
-    EXPECT_EQ(World.Messages.History()[0].Kind, MessageKind::Information);
-    EXPECT_EQ(World.Messages.History()[0].Buttons, MessageButtons::Ok);
-    EXPECT_FALSE(Monitor().isVisible());
-    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar1);
-    EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
-}
-
-TEST_F(MonitorWindowTest, FailedUploadIsToldAndNothingOpens) {
+TEST_F(MonitorWindowTest, NothingOpensWithoutToolValues) {
     sim::SimFaults refused;
     refused.RefuseRead = true;
     Unit().SetFaults(refused);
@@ -382,8 +359,19 @@ TEST_F(MonitorWindowTest, FailedUploadIsToldAndNothingOpens) {
     World.Messages.Expect("No tool-values in VGL available!");
     Main().MonitorMode1->trigger();
     EXPECT_TRUE(World.Messages.AllAnswered());
+
+    Unit().SetFaults({});
+    for (const int toolNr : {5, 7, 9}) {
+        Unit().SetTool(toolNr, {});
+    }
+    World.Messages.Expect("No tool-values in VGL available!");
+    Main().MonitorMode1->trigger();
+    ASSERT_EQ(World.Messages.History().size(), 3u);
+    EXPECT_EQ(World.Messages.History()[2].Kind, MessageKind::Information);
+    EXPECT_EQ(World.Messages.History()[2].Buttons, MessageButtons::Ok);
     EXPECT_FALSE(Monitor().isVisible());
     EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar1);
+    EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
 }
 
 } // namespace
