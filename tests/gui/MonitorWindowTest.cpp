@@ -1,0 +1,378 @@
+#include "gui/PrgFrm_Main.h"
+#include "gui/StatusBarWidget.h"
+#include "gui/UDlg_Manual.h"
+#include "gui/UDlg_Monitor.h"
+#include "status/StatusPresenter.h"
+#include "support/GuiWorld.h"
+#include "support/ModalScript.h"
+
+#include <QAction>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace vg {
+namespace {
+
+const QColor Green(0x80, 0xFF, 0x80);
+const QColor Red(0xFF, 0, 0);
+const QColor Silver(0xC0, 0xC0, 0xC0);
+
+// The colour a user sees in the middle of a widget.
+QColor ShownColour(QWidget* widget) {
+    return widget->grab().toImage().pixelColor(widget->width() / 2, widget->height() / 2);
+}
+
+DeviceRequest Motion(uint8_t code, uint16_t hundredths, uint8_t toleranceTenths = 0) {
+    DeviceRequest request{0, code, 0, toleranceTenths, 0, 0};
+    SetMessageWord(request, hundredths);
+    return request;
+}
+
+// Monitor Mode against the built-in unit on the fieldbus, opened from the main menu. The
+// test ticks the poll itself: the main window's timer is stopped.
+class MonitorWindowTest : public ::testing::Test {
+protected:
+    MonitorWindowTest() {
+        for (int toolNr = 0; toolNr < ToolSlotCount; ++toolNr) {
+            Unit().SetTool(toolNr, {}); // not the demonstration tools
+        }
+        Unit().SetTool(5, {true, 4500, 15, 2});
+        Unit().SetTool(7, {true, 12050, 30, 0});
+        Unit().SetTool(9, {true, 30000, 5, 3});
+        WriteToolName(5, "Bohrer \xD8"
+                         "5");
+        World.Start();
+        Main().Timer1->stop();
+        NextRecord();
+    }
+
+    TFrm_Main& Main() { return *World.W().Frm_Main; }
+    TDlg_Monitor& Monitor() { return *World.W().Dlg_Monitor; }
+    sim::SimUnit& Unit() { return World.Core->BuiltInUnit; }
+    PollState& Poll() { return World.Core->Poll; }
+    QColor ButtonFace() { return Monitor().palette().color(QPalette::Button); }
+
+    void WriteToolName(int toolNr, const char* name) {
+        ToolNameTable names{};
+        names[static_cast<size_t>(toolNr)].Defined = 1;
+        std::strcpy(names[static_cast<size_t>(toolNr)].Name.data(), name);
+        std::ofstream(World.Dir / "CD_DATA" / "VGL_00001234.NS", std::ios::binary)
+            .write(reinterpret_cast<const char*>(names.data()), sizeof names);
+    }
+
+    // One timer event at a time until the poll has processed the next status record.
+    void NextRecord() {
+        const auto before = World.Core->Status.RecordsProcessed();
+        for (int i = 0; i < 4 && World.Core->Status.RecordsProcessed() == before; ++i) {
+            World.Core->Status.Status_Tick();
+        }
+        ASSERT_GT(World.Core->Status.RecordsProcessed(), before) << "no record processed";
+    }
+    // The window asks for the two kinds in turn.
+    void RecordOfKind(int kind) {
+        if (Poll().StatusKind != kind) {
+            NextRecord();
+        }
+        NextRecord();
+    }
+
+    // Moves the scanner at once, as the machine would, and waits (bounded) until it is there.
+    void Arrive(const DeviceRequest& motion) {
+        Unit().SetSpeed(std::numeric_limits<uint32_t>::max());
+        Unit().HandleRequest(motion);
+        const auto moving = [this] {
+            return (Unit().StatusRecord(0)[1] & StateBit::Scanning) != 0;
+        };
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+        while (moving() && std::chrono::steady_clock::now() < deadline) {
+        }
+        ASSERT_FALSE(moving()) << "the scanner did not arrive";
+    }
+
+    // Chooses Monitor Mode; `script` runs while the window is open.
+    void Open(std::function<void()> script) {
+        test::RunWhileModal(&Monitor(), std::move(script));
+        ASSERT_TRUE(Main().MonitorMode1->isEnabled());
+        Main().MonitorMode1->trigger();
+    }
+
+    int SelectedLine() { return SelectedToolLine(*Monitor().LB_MM_ToolPar); }
+    QString SelectedText() {
+        const int line = SelectedLine();
+        return line < 0 ? QString() : Monitor().LB_MM_ToolPar->item(line)->text();
+    }
+    std::vector<QString> CurrentToolBox() {
+        const TDlg_Monitor& m = Monitor();
+        return {m.L_ToolNr->text(), m.L_TargetAngle->text(), m.L_Tolerance->text(),
+                m.L_Intensity->text(), m.L_Name->text()};
+    }
+
+    test::GuiWorld World;
+};
+
+using Box = std::vector<QString>;
+
+TEST_F(MonitorWindowTest, OpensInPlaceOfTheMainWindowWithPlaceholdersAndTheFreshTable) {
+    Open([this] {
+        TDlg_Monitor& m = Monitor();
+        EXPECT_EQ(m.size(), QSize(632, 434));
+        EXPECT_FALSE(Main().isVisible());
+        EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Monitor);
+        EXPECT_EQ(Poll().StatusBarTarget, nullptr);
+        // Nothing has been reported in this window yet.
+        EXPECT_EQ(CurrentToolBox(), Box(5, "12"));
+        EXPECT_EQ(m.L_ActToolNr->text(), "12");
+        EXPECT_EQ(m.L_CurrentAngle->text(), "12");
+        EXPECT_EQ(ShownColour(m.IMG_OnlineState), ButtonFace());
+        for (QLabel* lamp : {m.P_Out1, m.P_Out2, m.P_ZeroPosition, m.P_Scanning}) {
+            EXPECT_EQ(ShownColour(lamp), ButtonFace());
+        }
+        ASSERT_EQ(m.LB_MM_ToolPar->count(), 3);
+        EXPECT_EQ(SelectedText().left(4), " 005");
+        EXPECT_EQ(m.LB_MM_ToolPar->item(2)->text().left(4), " 009");
+        const QFontMetrics metrics(m.LB_MM_ToolPar->font());
+        EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'))
+            << "the columns need a fixed-pitch font";
+        // Each heading starts left of the column it names.
+        const int charWidth = metrics.horizontalAdvance('0');
+        const int textLeft = m.LB_MM_ToolPar->x() + m.LB_MM_ToolPar->frameWidth();
+        for (const auto& [heading, column] : {std::pair{1, 7}, {2, 15}, {3, 21}, {4, 29}}) {
+            const QLabel* label = m.ColumnHeadings[static_cast<size_t>(heading)];
+            EXPECT_NEAR(label->x(), textLeft + column * charWidth, 4)
+                << label->text().toStdString();
+        }
+    });
+}
+
+TEST_F(MonitorWindowTest, CurrentToolBoxShowsTheToolsValuesOrDashes) {
+    Unit().SetActualTool(9);
+    Open([this] {
+        RecordOfKind(1);
+        const int lineOfTool9 = SelectedLine();
+        EXPECT_EQ(SelectedText().left(4), " 009");
+
+        Unit().SetCurrentTool(5);
+        RecordOfKind(0);
+        // The intensity as the number the unit keeps, the name from the tool-name file.
+        EXPECT_EQ(CurrentToolBox(),
+                  (Box{"5", " 45.00", "  1.50", "2", QString::fromUtf8("Bohrer Ø5")}));
+        EXPECT_EQ(SelectedLine(), lineOfTool9) << "the current tool leaves the selection";
+
+        Unit().SetCurrentTool(7);
+        RecordOfKind(0);
+        EXPECT_EQ(CurrentToolBox(), (Box{"7", "120.50", "  3.00", "0", ""}));
+
+        Unit().SetCurrentTool(3); // not programmed
+        RecordOfKind(0);
+        EXPECT_EQ(CurrentToolBox(), (Box{"3", "- - - -", "- - - -", "- - - -", "- - - -"}));
+        EXPECT_EQ(SelectedLine(), -1);
+
+        // A number beyond the tool table.
+        RecordOfKind(1);
+        EXPECT_EQ(SelectedLine(), lineOfTool9);
+        Unit().SetCurrentTool(200);
+        RecordOfKind(0);
+        EXPECT_EQ(CurrentToolBox(), (Box{"200", "- - - -", "- - - -", "- - - -", "- - - -"}));
+        EXPECT_EQ(SelectedLine(), -1);
+    });
+}
+
+TEST_F(MonitorWindowTest, ActualToolSelectsItsLineAndLeavesTheCurrentTool) {
+    Unit().SetCurrentTool(5);
+    Open([this] {
+        RecordOfKind(0);
+        const Box shown = CurrentToolBox();
+        for (const int actual : {9, 7}) {
+            Unit().SetActualTool(static_cast<uint8_t>(actual));
+            RecordOfKind(1);
+            EXPECT_EQ(Monitor().L_ActToolNr->text(), QString::number(actual));
+            EXPECT_EQ(SelectedText().left(4), QString(" 00%1").arg(actual));
+        }
+        // Tools without a line, in the table and beyond it.
+        for (const int actual : {4, 131}) {
+            Unit().SetActualTool(static_cast<uint8_t>(actual));
+            RecordOfKind(1);
+            EXPECT_EQ(Monitor().L_ActToolNr->text(), QString::number(actual));
+            EXPECT_EQ(SelectedLine(), -1);
+        }
+        EXPECT_EQ(CurrentToolBox(), shown);
+    });
+}
+
+TEST_F(MonitorWindowTest, TheSameToolReportedAgainIsNotRedrawn) {
+    Unit().SetCurrentTool(5);
+    Open([this] {
+        RecordOfKind(0);
+        ASSERT_EQ(Monitor().L_TargetAngle->text(), " 45.00");
+        // Changed behind the window's back: only a change of tool shows it.
+        World.Core->Config.ConfigImage.Tools[5].Angle = 99.0f;
+        RecordOfKind(0);
+        RecordOfKind(0);
+        EXPECT_EQ(Monitor().L_TargetAngle->text(), " 45.00");
+        EXPECT_EQ(Monitor().LastShownToolNr(), 5);
+        Unit().SetCurrentTool(7);
+        RecordOfKind(0);
+        Unit().SetCurrentTool(5);
+        RecordOfKind(0);
+        EXPECT_EQ(Monitor().L_TargetAngle->text(), " 99.00");
+    });
+}
+
+TEST_F(MonitorWindowTest, ReopeningKeepsTheShownToolWithItsFreshlyUploadedValues) {
+    Unit().SetCurrentTool(5);
+    Open([this] {
+        RecordOfKind(0);
+        Monitor().BN_Close->click();
+    });
+    ASSERT_EQ(Monitor().LastShownToolNr(), 5);
+    Unit().SetTool(5, {true, 5000, 15, 1}); // changed on the unit meanwhile
+    NextRecord();
+    Open([this] {
+        // Before any record of this opening: the old tool, the new values.
+        EXPECT_EQ(CurrentToolBox(),
+                  (Box{"5", " 50.00", "  1.50", "1", QString::fromUtf8("Bohrer Ø5")}));
+        RecordOfKind(0);
+        EXPECT_EQ(CurrentToolBox()[1], " 50.00");
+    });
+}
+
+TEST_F(MonitorWindowTest, MeasuredAngleFollowsTheCurrentToolsRecordsOnly) {
+    Open([this] {
+        Arrive(Motion(RequestCode::GoToPosition, 9000));
+        RecordOfKind(0);
+        EXPECT_EQ(Monitor().L_CurrentAngle->text(), " 90.00");
+        Arrive(Motion(RequestCode::GoToPosition, 4500));
+        RecordOfKind(1);
+        EXPECT_EQ(Monitor().L_CurrentAngle->text(), " 90.00");
+        RecordOfKind(0);
+        EXPECT_EQ(Monitor().L_CurrentAngle->text(), " 45.00");
+    });
+}
+
+TEST_F(MonitorWindowTest, LampsShowOutputsZeroPositionAndScanning) {
+    Open([this] {
+        TDlg_Monitor& m = Monitor();
+        RecordOfKind(0);
+        EXPECT_EQ(ShownColour(m.P_ZeroPosition), Green);
+        EXPECT_EQ(ShownColour(m.P_Scanning), ButtonFace());
+
+        Unit().HandleRequest(Motion(RequestCode::GoToPosition, 30000)); // takes seconds
+        RecordOfKind(0);
+        EXPECT_EQ(ShownColour(m.P_ZeroPosition), ButtonFace());
+        EXPECT_EQ(ShownColour(m.P_Scanning), Green);
+
+        Arrive(Motion(RequestCode::Start, 6543, 1)); // finds the object
+        RecordOfKind(0);
+        EXPECT_EQ(ShownColour(m.P_Scanning), ButtonFace());
+        EXPECT_EQ(ShownColour(m.P_Out1), Green);
+        EXPECT_EQ(ShownColour(m.P_Out2), ButtonFace());
+
+        Arrive(Motion(RequestCode::Start, 20000, 1)); // misses it
+        RecordOfKind(0);
+        EXPECT_EQ(ShownColour(m.P_Out1), ButtonFace());
+        EXPECT_EQ(ShownColour(m.P_Out2), Red);
+    });
+}
+
+TEST_F(MonitorWindowTest, IndicatorBlinksWithUnchangedRecordsAndKeepsItsPictureBetween) {
+    Open([this] {
+        QWidget* indicator = Monitor().IMG_OnlineState;
+        // Each kind has been seen once, so the records from here on are unchanged.
+        NextRecord();
+        NextRecord();
+        QColor previous = ShownColour(indicator);
+        int greens = 0, silvers = 0;
+        for (int i = 0; i < 16; ++i) {
+            NextRecord();
+            const QColor now = ShownColour(indicator);
+            const int counter = Poll().PollCounter;
+            if (counter == Poll().PollModulus / 2) {
+                EXPECT_EQ(now, Green) << "record " << i;
+                ++greens;
+            } else if (counter == 0) {
+                EXPECT_EQ(now, Silver) << "record " << i;
+                ++silvers;
+            } else {
+                EXPECT_EQ(now, previous) << "record " << i;
+            }
+            previous = now;
+        }
+        EXPECT_EQ(greens, 2);
+        EXPECT_EQ(silvers, 2);
+    });
+}
+
+TEST_F(MonitorWindowTest, UnitThatStopsAnsweringTurnsTheLampsOffAndTheIndicatorRed) {
+    Unit().SetCurrentTool(5);
+    Unit().SetErrorBits(0x41);
+    Unit().SetObjectAngle(0);
+    Open([this] {
+        TDlg_Monitor& m = Monitor();
+        Arrive(Motion(RequestCode::Start, 0, 1)); // finds the object at zero
+        RecordOfKind(0);
+        ASSERT_EQ(ShownColour(m.P_Out1), Green);
+        ASSERT_EQ(ShownColour(m.P_ZeroPosition), Green);
+        EXPECT_EQ(m.P_Message->text(), "ERROR! Cable broken!");
+
+        Unit().SetSilent(true);
+        World.Core->Status.Status_Tick();
+        ASSERT_FALSE(Poll().Online);
+        for (QLabel* lamp : {m.P_Out1, m.P_Out2, m.P_ZeroPosition, m.P_Scanning}) {
+            EXPECT_EQ(ShownColour(lamp), ButtonFace());
+        }
+        EXPECT_EQ(m.L_CurrentAngle->text(), "-----");
+        EXPECT_EQ(ShownColour(m.IMG_OnlineState), Red);
+        // What the unit said last stays.
+        EXPECT_EQ(m.P_Message->text(), "ERROR! Cable broken!");
+        EXPECT_EQ(m.L_ToolNr->text(), "5");
+    });
+}
+
+TEST_F(MonitorWindowTest, CloseButtonForgetsTheIdentifierTheCloseBoxKeepsIt) {
+    Open([this] { Monitor().close(); });
+    EXPECT_TRUE(World.Core->Config.NamespaceIdValid);
+    Open([this] {
+        RecordOfKind(0); // the next request would be of kind 1
+        Monitor().BN_Close->click();
+    });
+    EXPECT_FALSE(World.Core->Config.NamespaceIdValid);
+    EXPECT_TRUE(Main().isVisible());
+    EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
+    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar1);
+    EXPECT_EQ(Poll().StatusKind, 0);
+    NextRecord();
+    EXPECT_EQ(Main().StatusBar1->PanelText(StatusPanel::Id), "Id: --------");
+}
+
+TEST_F(MonitorWindowTest, NothingOpensWithoutToolValues) {
+    sim::SimFaults refused;
+    refused.RefuseRead = true;
+    Unit().SetFaults(refused);
+    World.Messages.Expect("Read Error from VGL");
+    World.Messages.Expect("No tool-values in VGL available!");
+    Main().MonitorMode1->trigger();
+    EXPECT_TRUE(World.Messages.AllAnswered());
+
+    Unit().SetFaults({});
+    for (const int toolNr : {5, 7, 9}) {
+        Unit().SetTool(toolNr, {});
+    }
+    World.Messages.Expect("No tool-values in VGL available!");
+    Main().MonitorMode1->trigger();
+    ASSERT_EQ(World.Messages.History().size(), 3u);
+    EXPECT_EQ(World.Messages.History()[2].Kind, MessageKind::Information);
+    EXPECT_EQ(World.Messages.History()[2].Buttons, MessageButtons::Ok);
+    EXPECT_FALSE(Monitor().isVisible());
+    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar1);
+    EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
+}
+
+} // namespace
+} // namespace vg
