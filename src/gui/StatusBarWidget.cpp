@@ -17,6 +17,10 @@ QColor ToQColor(uint32_t rgb) {
 TStatusBar::TStatusBar(const DisplayState& display, const PollState& poll, QWidget* parent)
     : QWidget(parent), Display(display), Poll(poll) {
     setFixedHeight(DesignHeight);
+    // Small enough that " Outs:" ends before the first lamp at 35 pixels.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
