@@ -4,12 +4,12 @@
 # hang or a broken check fails the stage; the input that did it is kept under
 # build-fuzz/findings/<target>/ and can be replayed with: build-fuzz/fuzz/<target> <file>
 #
-# FUZZ_SECONDS sets the time per target (default 45).
+# FUZZ_SECONDS sets the time per target (default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-seconds="${FUZZ_SECONDS:-45}"
+seconds="${FUZZ_SECONDS:-60}"
 targets=(
     fuzz_frame_reader
     fuzz_config_file
