@@ -207,9 +207,13 @@ QString DisplayText(TEditType style, double value, int places, const QLocale& lo
         return FormatTruncated(value);
     case esFloat:
         return FormatFixed(value, places, decimal);
-    case esCurrency:
-        return locale.toCurrencyString(value, locale.currencySymbol(QLocale::CurrencySymbol),
+    case esCurrency: {
+        // Rounded as the editing form rounds, so that entering the field never changes the
+        // amount (2.675 is no "2,67 €" that becomes "2,68"), and zero shows no minus sign.
+        const double shown = ConvNumericText(FormatFixed(value, places, u'.'), esFloat, {});
+        return locale.toCurrencyString(shown, locale.currencySymbol(QLocale::CurrencySymbol),
                                        ClampPlaces(places));
+    }
     case esPercentage:
         return FormatFixed(value * 100.0, places, decimal) + u'%';
     }

@@ -151,6 +151,17 @@ TEST(FieldForms, CurrencyDisplayReadsBackInManyLocales) {
     }
 }
 
+// Found by fuzzing: the currency form rounded the binary value while the editing form
+// rounds the decimal one, and kept the sign of an amount that rounds to zero.
+TEST(FieldForms, CurrencyDisplayShowsTheAmountOfTheEditingForm) {
+    const QLocale american(QLocale::English, QLocale::UnitedStates);
+    const QLocale swedish(QLocale::Swedish, QLocale::Sweden);
+    EXPECT_EQ(EditingText(esCurrency, 2.675, 2, u'.'), "2.68");
+    EXPECT_EQ(DisplayText(esCurrency, 2.675, 2, american), "$2.68");
+    EXPECT_EQ(DisplayText(esCurrency, -2.675, 2, american), "($2.68)");
+    EXPECT_EQ(DisplayText(esCurrency, -0.243, 0, swedish), QStringLiteral("0\u00a0kr"));
+}
+
 // Random numbers through the written forms and back.
 TEST(FieldForms, WrittenFormsReadBackAsTheNumber) {
     std::mt19937 random(20240611);

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# CI: the whole suite under AddressSanitizer with UndefinedBehaviorSanitizer (leak checks on),
+# then the receive-thread tests under ThreadSanitizer. Each build is its own preset and folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+# The window tests need no display; ctest also sets this per test, this covers test discovery.
+export QT_QPA_PLATFORM=offscreen
+
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
+
+cmake --preset tsan
+cmake --build --preset tsan
+ctest --preset tsan
