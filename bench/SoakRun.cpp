@@ -10,6 +10,7 @@
 #include "gui/StatusBarWidget.h"
 #include "session/Session.h"
 #include "sim/SimSerialServer.h"
+#include "status/StatusPresenter.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -47,14 +48,6 @@ double ResidentMegabytes() {
 
 // Error bits with distinct messages; the status bar's panel 0 shows which one is set.
 constexpr uint8_t Errors[] = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80};
-const char* const Messages[] = {"ERROR! Cable broken!",
-                                "ERROR! Scanner!",
-                                "ERROR! Control Unit!",
-                                "ERROR! Wand!",
-                                "ERROR! Angle!",
-                                "ERROR! Control Word!",
-                                "ERROR! Selected Tool not programmed!",
-                                "ERROR! No external teach allowed!"};
 
 struct Change {
     size_t Index;
@@ -142,7 +135,7 @@ int main(int argc, char** argv) {
         }
         wasOnline = core.Poll.Online;
         const std::string shown = main.StatusBar1->PanelText(vg::StatusPanel::Error).toStdString();
-        if (!changes.empty() && shown == Messages[changes.back().Index]) {
+        if (!changes.empty() && shown == vg::ErrorMessageText(Errors[changes.back().Index])) {
             changes.back().Seen = true;
         }
     });

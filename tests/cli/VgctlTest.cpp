@@ -1,5 +1,6 @@
 #include "config/ConfigImage.h"
 #include "config/FileTestSupport.h"
+#include "support/ChildProcess.h"
 #include "support/PtyPair.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
@@ -8,7 +9,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,27 +31,14 @@ Outcome RunVgctl(const std::vector<std::string>& args, const std::string& errTer
     test::TempDir capture;
     const std::string outPath = (capture / "out").string();
     const std::string errPath = errTerminal.empty() ? (capture / "err").string() : errTerminal;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_NOCTTY,
-                                     0600);
-    std::vector<std::string> all = {std::string(VG_BIN_DIR) + "/vgctl"};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : all) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    pid_t pid = -1;
+    const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0600);
     Outcome run;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Status = test::WaitForExit(test::SpawnBuiltProgram("vgctl", args, in, out, err));
+    for (int fd : {in, out, err}) {
+        close(fd);
     }
-    posix_spawn_file_actions_destroy(&actions);
     run.Out = ReadBytes(outPath);
     run.Err = errTerminal.empty() ? ReadBytes(errPath) : "";
     return run;

@@ -2,6 +2,7 @@
 
 #include "cli/Vgctl.h"
 #include "sim/SimSerialServer.h"
+#include "support/ChildProcess.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
 
@@ -117,20 +118,7 @@ public:
         if (pipe2(out, O_CLOEXEC) != 0) {
             throw std::runtime_error("pipe failed");
         }
-        Pid = fork();
-        if (Pid == 0) {
-            dup2(out[1], 1);
-            dup2(out[1], 2);
-            std::vector<std::string> all = {std::string(VG_BIN_DIR) + "/vgctl"};
-            all.insert(all.end(), args.begin(), args.end());
-            std::vector<char*> argv;
-            for (auto& a : all) {
-                argv.push_back(a.data());
-            }
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
+        Pid = test::SpawnBuiltProgram("vgctl", args, -1, out[1], out[1]);
         close(out[1]);
         Out = out[0];
     }
@@ -176,10 +164,9 @@ public:
             return -1;
         }
         kill(Pid, signal);
-        int status = 0;
-        waitpid(Pid, &status, 0);
+        const int status = test::WaitForExit(Pid);
         Pid = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return status;
     }
 
     std::vector<std::string> Lines;

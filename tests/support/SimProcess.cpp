@@ -1,5 +1,7 @@
 #include "support/SimProcess.h"
 
+#include "support/ChildProcess.h"
+
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -14,20 +16,7 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
-    Pid = fork();
-    if (Pid == 0) {
-        dup2(in[0], 0);
-        dup2(out[1], 1);
-        std::vector<std::string> all = {std::string(VG_BIN_DIR) + "/vigilo-sim"};
-        all.insert(all.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& a : all) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    Pid = SpawnBuiltProgram("vigilo-sim", args, in[0], out[1], -1);
     close(in[0]);
     close(out[1]);
     Stdin = in[1];
@@ -61,10 +50,9 @@ int SimProcess::Terminate() {
         return -1;
     }
     kill(Pid, SIGTERM);
-    int status = 0;
-    waitpid(Pid, &status, 0);
+    const int status = WaitForExit(Pid);
     Pid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status;
 }
 
 } // namespace vg::test
