@@ -72,4 +72,13 @@ uint8_t ToleranceToByte(float tolerance) {
     return static_cast<uint8_t>(RoundedHundredths(tolerance) / 10);
 }
 
+DeviceRequest ToolValuesRequest(uint8_t code, const ToolRecord& tool) {
+    DeviceRequest request{};
+    request[1] = code;
+    request[2] = static_cast<uint8_t>(tool.Intensity & 0xFF);
+    request[3] = ToleranceToByte(tool.Tolerance);
+    SetMessageWord(request, AngleToWord(tool.Angle));
+    return request;
+}
+
 } // namespace vg

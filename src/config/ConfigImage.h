@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/DeviceMessage.h"
+
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -106,5 +108,10 @@ float AngleFromWord(uint16_t word);
 float ToleranceFromByte(uint8_t tenths);
 uint16_t AngleToWord(float angle);
 uint8_t ToleranceToByte(float tolerance);
+
+// A request that carries a tool's values (write, go to position, start): byte 2 the low byte
+// of the intensity, byte 3 the tolerance in tenths, bytes 4-5 the angle in hundredths, all
+// converted as for the download. The code and byte 0 are the caller's.
+DeviceRequest ToolValuesRequest(uint8_t code, const ToolRecord& tool);
 
 } // namespace vg

@@ -146,15 +146,12 @@ bool WriteTools(const ConfigState& config, ParChannel& par, ProgressView& progre
     for (int n = 0; n < slots && error == 0; ++n) {
         const ToolRecord& tool = config.ConfigImage.Tools[static_cast<size_t>(n)];
         DeviceRequest request{};
-        request[0] = static_cast<uint8_t>(n);
         if (tool.Programmed != 0) {
-            request[1] = RequestCode::ToolWrite;
-            request[2] = static_cast<uint8_t>(tool.Intensity);
-            request[3] = ToleranceToByte(tool.Tolerance);
-            SetMessageWord(request, AngleToWord(tool.Angle));
+            request = ToolValuesRequest(RequestCode::ToolWrite, tool);
         } else {
             request[1] = RequestCode::ToolDelete;
         }
+        request[0] = static_cast<uint8_t>(n);
         DeviceReply reply{};
         // A reply that fails its checks is asked for again until the deadline.
         if (!ExchangeTool(config, par, progress, n, request, reply, false, error)) {

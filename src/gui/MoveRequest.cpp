@@ -6,10 +6,8 @@
 namespace vg {
 
 DeviceRequest BuildStartRequest(const ToolRecord& tool, double angle) {
-    DeviceRequest request{};
-    request[1] = RequestCode::Start;
-    request[2] = static_cast<uint8_t>(tool.Intensity & 0xFF);
-    request[3] = ToleranceToByte(tool.Tolerance);
+    DeviceRequest request = ToolValuesRequest(RequestCode::Start, tool);
+    // The angle is the one the target-angle field shows, not necessarily the tool's.
     SetMessageWord(request, static_cast<uint16_t>(std::lround(angle * 100.0) & 0xFFFF));
     return request;
 }

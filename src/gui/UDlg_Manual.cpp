@@ -28,16 +28,6 @@ constexpr std::array<int, 5> HeadingColumns = {0, 7, 15, 21, 29};
 const std::array<const char*, 5> HeadingTexts = {"ToolNr   ", "Angle", "Toler.", "Intensity",
                                                  "Toolname"};
 
-// The unit's go-to-position request for a tool, its numbers converted as for the download.
-DeviceRequest GoToPositionRequest(const ToolRecord& tool) {
-    DeviceRequest request{};
-    request[1] = RequestCode::GoToPosition;
-    request[2] = static_cast<uint8_t>(tool.Intensity & 0xFF);
-    request[3] = ToleranceToByte(tool.Tolerance);
-    SetMessageWord(request, AngleToWord(tool.Angle));
-    return request;
-}
-
 // The lines are laid out in columns of characters; where the designed font is missing, any
 // fixed-pitch one keeps them.
 QFont ToolLineFont() {
@@ -161,8 +151,8 @@ void TDlg_Manual::BN_GoPosClick() {
     if (toolNr < 0 || toolNr >= ToolSlotCount) {
         return; // nothing selected
     }
-    Context.Core.Status.Status_QueueCommand(
-        GoToPositionRequest(config.ConfigImage.Tools[static_cast<size_t>(toolNr)]));
+    Context.Core.Status.Status_QueueCommand(ToolValuesRequest(
+        RequestCode::GoToPosition, config.ConfigImage.Tools[static_cast<size_t>(toolNr)]));
 }
 
 void TDlg_Manual::BN_GoBackClick() {

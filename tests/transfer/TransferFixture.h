@@ -85,9 +85,9 @@ inline ::testing::AssertionResult SameBytes(const std::string& actual,
 
 // A configuration, a unit in the chosen mode and the services, in a fresh program directory
 // with its CD_DATA folder.
-class TransferTest : public ::testing::TestWithParam<int8_t> {
+template <typename Param> class TransferTestBase : public ::testing::TestWithParam<Param> {
 protected:
-    TransferTest() {
+    explicit TransferTestBase(int8_t mode) : W(mode) {
         Config.ProgramDir = Dir.ProgramDir();
         std::filesystem::create_directory(Dir / "CD_DATA");
     }
@@ -124,12 +124,18 @@ protected:
     }
 
     TempDir Dir;
-    UnitWorld W{GetParam()};
+    UnitWorld W;
     ConfigState Config;
     ScriptedMessages Messages;
     RecordingProgress Progress;
     ScriptedIdentifier Identifier;
     TransferServices Services{Messages, Progress, Identifier};
+};
+
+// The usual case: the parameter is the communication mode.
+class TransferTest : public TransferTestBase<int8_t> {
+protected:
+    TransferTest() : TransferTestBase(GetParam()) {}
 };
 
 } // namespace vg::test
