@@ -1,8 +1,8 @@
 #include "config/NamespaceFile.h"
 
+#include "common/ErrorCode.h"
 #include "config/AsciiText.h"
 #include "config/FilePaths.h"
-#include "common/ErrorCode.h"
 
 #include <algorithm>
 
@@ -33,8 +33,9 @@ bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCod
                    const WriteFunction& write) {
     const std::string_view bytes(reinterpret_cast<const char*>(names.data()),
                                  sizeof(ToolNameTable));
-    error =
-        ReplaceFileContents(ReplaceExtension(path, ".NS"), bytes, write) ? 0 : TransferCode::FileWrite;
+    error = ReplaceFileContents(ReplaceExtension(path, ".NS"), bytes, write)
+                ? 0
+                : TransferCode::FileWrite;
     return error == 0;
 }
 

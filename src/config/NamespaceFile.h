@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/ErrorCode.h"
+#include "common/FileIo.h"
 #include "common/MessageService.h"
 #include "config/ConfigImage.h"
-#include "common/FileIo.h"
 
 #include <string>
 #include <string_view>
