@@ -204,10 +204,8 @@ void ReadNamespace(ConfigState& config, ParChannel& par, MessageService& message
         std::memcpy(&config.NamespaceInfo, block.data(), block.size());
     }
     if (!valid) {
+        // Not a failure of the upload: the names in memory stay as they were.
         messages.ShowMessage(NoNamespaceWarning, MessageKind::Warning, MessageButtons::Ok);
-        for (ToolNameRecord& record : config.ToolNameTable) {
-            record.Defined = 0;
-        }
         return;
     }
     config.NamespaceIdValid = true;

@@ -140,7 +140,7 @@ TEST_P(UploadTest, ImplausibleDefaultsAreReplacedTogether) {
     EXPECT_EQ(Config.ConfigImage.DefaultIntensity, 1);
 }
 
-TEST_P(UploadTest, WithoutAnIdentifierTheUploadSucceedsWithoutNames) {
+TEST_P(UploadTest, WithoutAnIdentifierTheUploadSucceedsAndKeepsTheNames) {
     PutUnitNames(GoldenNames());
     // Letters among the digits, then a unit that no longer answers for its namespace block
     // (the fourteen global parameters come before it).
@@ -155,8 +155,9 @@ TEST_P(UploadTest, WithoutAnIdentifierTheUploadSucceedsWithoutNames) {
         ASSERT_TRUE(Upload());
         EXPECT_EQ(Config.TransferError, 0U);
         EXPECT_FALSE(Config.NamespaceIdValid);
-        EXPECT_FALSE(AnyToolNameDefined(Config.ToolNameTable))
-            << "names of another configuration must not stay with this unit";
+        // The unit names no file: the names in memory are neither replaced nor dropped.
+        EXPECT_TRUE(std::all_of(Config.ToolNameTable.begin(), Config.ToolNameTable.end(),
+                                [](const ToolNameRecord& r) { return r.Defined == 1; }));
         EXPECT_EQ(Config.ToolLines.size(), 4U);
         EXPECT_FALSE(DiffersFromSnapshots(Config));
         Unit().SetCuId("00001234");
