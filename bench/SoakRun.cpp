@@ -148,7 +148,8 @@ int main(int argc, char** argv) {
     });
     memoryProbe.start(10000);
 
-    QTimer::singleShot(seconds * 1000, [&main] { main.close(); });
+    // A few seconds more, so an outage that starts at the very end is seen too.
+    QTimer::singleShot(seconds * 1000 + 3000, [&main] { main.close(); });
     QApplication::exec();
 
     size_t counted = 0, missed = 0;
