@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    poppler-utils
+    poppler-utils fonts-dejavu-core
     clang libclang-rt-14-dev clang-format
     xvfb xauth
 )
