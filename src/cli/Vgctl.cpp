@@ -4,7 +4,6 @@
 #include "cli/StatusCommands.h"
 #include "link/CommSettingsFile.h"
 
-#include <cstdio>
 
 namespace vg::cli {
 
@@ -26,12 +25,7 @@ bool OpenLink(Session& session, std::ostream& err) {
     session.Poll.LinkOpened = session.Link.Link_Open(session.Settings.ComPortNr, error);
     if (!session.Poll.LinkOpened) {
         if (error != 0) {
-            char text[160];
-            std::snprintf(text, sizeof text,
-                          "Init Communication failed! ErrorCode=%XH\nPort is not available or "
-                          "occupied by another process.",
-                          error);
-            err << text << '\n';
+            err << LinkOpenFailureText(error) << '\n';
         }
         return false;
     }

@@ -22,7 +22,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
-#include <cstdio>
 
 namespace vg {
 
@@ -112,12 +111,8 @@ void TFrm_Main::OpenLinkAtStart() {
     if (core.Poll.LinkOpened) {
         Timer1->setInterval(OnlineInterval);
     } else if (OpenError != 0) {
-        char text[160];
-        std::snprintf(text, sizeof text,
-                      "Init Communication failed! ErrorCode=%XH\nPort is not available or "
-                      "occupied by another process.",
-                      OpenError);
-        Context.Messages.ShowMessage(text, MessageKind::Error, MessageButtons::Ok);
+        Context.Messages.ShowMessage(LinkOpenFailureText(OpenError), MessageKind::Error,
+                                     MessageButtons::Ok);
     }
 }
 

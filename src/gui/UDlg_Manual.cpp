@@ -5,11 +5,9 @@
 #include "gui/HelpViewer.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/TextCodec.h"
 #include "gui/UDlg_SrcAuswahl.h"
 #include "link/DeviceMessage.h"
 
-#include <QFont>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -21,68 +19,7 @@ namespace {
 
 constexpr int ClientWidth = 632;
 constexpr int ClientHeight = 434;
-constexpr int HeadingHeight = 20;
-
-// Where each heading starts, in characters of a tool line (" %03d   %6.2f  %5.2f    %d    %s").
-constexpr std::array<int, 5> HeadingColumns = {0, 7, 15, 21, 29};
-const std::array<const char*, 5> HeadingTexts = {"ToolNr   ", "Angle", "Toler.", "Intensity",
-                                                 "Toolname"};
-
-// The lines are laid out in columns of characters; where the designed font is missing, any
-// fixed-pitch one keeps them.
-QFont ToolLineFont() {
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    return font;
-}
-
 } // namespace
-
-ToolTable CreateToolTable(QWidget* parent, const QRect& area) {
-    ToolTable table;
-    table.List = new QListWidget(parent);
-    table.List->setObjectName(QStringLiteral("LB_MM_ToolPar"));
-    table.List->setFont(ToolLineFont());
-    table.List->setSelectionMode(QAbstractItemView::SingleSelection);
-    table.List->setGeometry(area.left(), area.top() + HeadingHeight, area.width(),
-                            area.height() - HeadingHeight);
-    const int charWidth = table.List->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    // The lines start right of the list's frame and the item's margin.
-    const int origin = area.left() + table.List->frameWidth() + 2;
-    for (size_t i = 0; i < HeadingTexts.size(); ++i) {
-        const int left = i == 0 ? area.left() : origin + HeadingColumns[i] * charWidth;
-        const int right = i + 1 < HeadingTexts.size() ? origin + HeadingColumns[i + 1] * charWidth
-                                                      : area.right() + 1;
-        auto* heading = new QLabel(QString::fromLatin1(HeadingTexts[i]), parent);
-        heading->setFrameStyle(QFrame::Panel | QFrame::Raised);
-        heading->setAlignment(Qt::AlignCenter);
-        heading->setGeometry(left, area.top(), right - left, HeadingHeight);
-        table.Headings[i] = heading;
-    }
-    return table;
-}
-
-void FillToolTable(QListWidget& list, const std::vector<std::string>& lines) {
-    list.clear();
-    for (const std::string& line : lines) {
-        list.addItem(FromAnsi(line));
-    }
-}
-
-void SelectToolLine(QListWidget& list, int line) {
-    if (line >= 0 && line < list.count()) {
-        list.setCurrentRow(line);
-        return;
-    }
-    list.setCurrentRow(-1);
-    list.clearSelection();
-}
-
-int SelectedToolLine(const QListWidget& list) {
-    const QList<QListWidgetItem*> selected = list.selectedItems();
-    return selected.isEmpty() ? -1 : list.row(selected.front());
-}
 
 TDlg_Manual::TDlg_Manual(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {

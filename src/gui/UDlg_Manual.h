@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/ProgramContext.h"
+#include "gui/ToolTable.h"
 
 #include <QDialog>
 #include <array>
@@ -14,21 +15,6 @@ class QPushButton;
 namespace vg {
 
 class TStatusBar;
-
-// The tool table of the manual-mode and monitor windows: five column headings over the lines
-// of ToolLines, in a fixed-pitch font so that the columns line up under the headings.
-struct ToolTable {
-    std::array<QLabel*, 5> Headings{}; // Panel1 .. Panel5
-    QListWidget* List = nullptr;       // LB_MM_ToolPar
-};
-
-// `area` takes the headings and, below them, the list.
-ToolTable CreateToolTable(QWidget* parent, const QRect& area);
-void FillToolTable(QListWidget& list, const std::vector<std::string>& lines);
-// Selects `line`; -1, or a line the list does not have, leaves nothing selected.
-void SelectToolLine(QListWidget& list, int line);
-// The selected line; -1 when nothing is selected.
-int SelectedToolLine(const QListWidget& list);
 
 // The manual-mode window: sends the scanner to a tool's position or back home while its own
 // status bar shows the live status.

@@ -10,6 +10,7 @@
 #include "gui/StatusBarWidget.h"
 #include "gui/TextCodec.h"
 #include "gui/TextEdit.h"
+#include "gui/ToolTable.h"
 #include "gui/TransferActions.h"
 #include "gui/UDLG_Set1Tool.h"
 #include "gui/UDlg_SrcAuswahl.h"
@@ -18,7 +19,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QEvent>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -137,13 +137,11 @@ TDlg_Program::~TDlg_Program() = default;
 
 QWidget* TDlg_Program::BuildToolPage() {
     auto* page = new QWidget;
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = ToolLineFont();
 
     auto* headings = new QHBoxLayout;
     headings->setSpacing(0);
-    const QStringList headingTexts = {QStringLiteral("ToolNr   "), QStringLiteral("Angle"),
-                                      QStringLiteral("Toler."), QStringLiteral("Intensity"),
-                                      QStringLiteral("Toolname")};
+    const QStringList headingTexts = ToolHeadingTexts();
     const std::array<int, 5> headingWidths = {8, 8, 7, 10, 0}; // characters, over the columns
     const QFontMetrics metrics(fixed);
     for (int i = 0; i < headingTexts.size(); ++i) {
@@ -484,12 +482,8 @@ void TDlg_Program::ShowToolLines(int selectLine) {
     const ConfigState& config = Context.Core.Config;
     {
         const QSignalBlocker quiet(LB_TS_ToolPar);
-        LB_TS_ToolPar->clear();
-        for (const std::string& line : config.ToolLines) {
-            LB_TS_ToolPar->addItem(FromAnsi(line));
-        }
-        LB_TS_ToolPar->setCurrentRow(
-            selectLine >= 0 && selectLine < LB_TS_ToolPar->count() ? selectLine : -1);
+        FillToolTable(*LB_TS_ToolPar, config.ToolLines);
+        SelectToolLine(*LB_TS_ToolPar, selectLine);
     }
     ShowTargetAngle();
 }

@@ -1,5 +1,7 @@
 #include "link/DeviceLink.h"
 
+#include <cstdio>
+
 namespace vg {
 
 namespace {
@@ -70,6 +72,15 @@ void DeviceLink::Link_WaitReply(Clock::time_point deadline) {
     } else {
         Fieldbus.WaitForInputs(deadline);
     }
+}
+
+std::string LinkOpenFailureText(ErrorCode error) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "Init Communication failed! ErrorCode=%XH\nPort is not available or occupied "
+                  "by another process.",
+                  error);
+    return text;
 }
 
 } // namespace vg

@@ -7,6 +7,7 @@
 #include "link/SerialPort.h"
 
 #include <chrono>
+#include <string>
 
 namespace vg {
 
@@ -41,5 +42,8 @@ private:
     SerialPort& Serial;
     FieldbusTransport& Fieldbus;
 };
+
+// What the program says when the link cannot be opened at start, with the code in hex.
+std::string LinkOpenFailureText(ErrorCode error);
 
 } // namespace vg

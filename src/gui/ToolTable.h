@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QStringList>
+#include <array>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QWidget;
+
+namespace vg {
+
+// The tool table of the settings, manual-mode and monitor windows: five column headings over
+// the lines of ToolLines, in a fixed-pitch font so that the columns line up under the headings.
+struct ToolTable {
+    std::array<QLabel*, 5> Headings{}; // Panel1 .. Panel5
+    QListWidget* List = nullptr;       // LB_MM_ToolPar
+};
+
+// The headings' captions, left to right.
+QStringList ToolHeadingTexts();
+// The lines are laid out in columns of characters; where the designed font is missing, any
+// fixed-pitch one keeps them.
+QFont ToolLineFont();
+
+// `area` takes the headings and, below them, the list.
+ToolTable CreateToolTable(QWidget* parent, const QRect& area);
+void FillToolTable(QListWidget& list, const std::vector<std::string>& lines);
+// Selects `line`; -1, or a line the list does not have, leaves nothing selected.
+void SelectToolLine(QListWidget& list, int line);
+// The selected line; -1 when nothing is selected.
+int SelectedToolLine(const QListWidget& list);
+
+} // namespace vg
