@@ -106,12 +106,12 @@ void TFrm_Main::FormCreate() {
 
 void TFrm_Main::OpenLinkAtStart() {
     Session& core = Context.Core;
-    OpenError = 0;
-    core.Poll.LinkOpened = core.Link.Link_Open(core.Settings.ComPortNr, OpenError);
+    ErrorCode error = 0;
+    core.Poll.LinkOpened = core.Link.Link_Open(core.Settings.ComPortNr, error);
     if (core.Poll.LinkOpened) {
         Timer1->setInterval(OnlineInterval);
-    } else if (OpenError != 0) {
-        Context.Messages.ShowMessage(LinkOpenFailureText(OpenError), MessageKind::Error,
+    } else if (error != 0) {
+        Context.Messages.ShowMessage(LinkOpenFailureText(error), MessageKind::Error,
                                      MessageButtons::Ok);
     }
 }

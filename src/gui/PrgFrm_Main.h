@@ -52,9 +52,6 @@ public:
     TStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
 
-    // The start-up link result, for whoever wants to check it.
-    ErrorCode StartupError() const { return OpenError; }
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -74,7 +71,6 @@ private:
     void About1Click();
 
     ProgramContext& Context;
-    ErrorCode OpenError = 0;
     bool Destroyed = false;
 };
 

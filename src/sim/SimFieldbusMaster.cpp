@@ -68,7 +68,6 @@ uint32_t SimFieldbusMaster::RunCycle() {
     if (!MasterOpen) {
         return ErrNotOpen;
     }
-    ++CycleCount;
     PublishDueReply();
     if (!SlaveAdded || DueReply) {
         return 0; // no slave, or it is still answering the last request
@@ -131,11 +130,6 @@ void SimFieldbusMaster::SetOpenResult(uint32_t result) {
 bool SimFieldbusMaster::IsOpen() const {
     std::lock_guard lock(Mutex);
     return MasterOpen;
-}
-
-int SimFieldbusMaster::Cycles() const {
-    std::lock_guard lock(Mutex);
-    return CycleCount;
 }
 
 } // namespace vg::sim

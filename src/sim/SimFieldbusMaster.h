@@ -33,7 +33,6 @@ public:
     // Fault knob: what OpenMaster answers (0 = success).
     void SetOpenResult(uint32_t result);
     bool IsOpen() const;
-    int Cycles() const;
 
 private:
     void PublishDueReply(); // caller holds the lock
@@ -53,7 +52,6 @@ private:
     Clock::time_point DueAt{};
     uint64_t Generation = 0;
     uint64_t GenerationRead = 0;
-    int CycleCount = 0;
 };
 
 } // namespace vg::sim

@@ -182,7 +182,6 @@ void SimSerialServer::HandleBlock(const std::vector<uint8_t>& block) {
         digit = digit == '0' ? '1' : '0';
     }
     SendFrame(frame);
-    ++Answered;
 }
 
 void SimSerialServer::SendFrame(const std::vector<uint8_t>& frame) {

@@ -40,8 +40,6 @@ public:
     // Writes bytes to the program as they are, outside the protocol (for tests).
     void SendRaw(const std::vector<uint8_t>& bytes);
 
-    int FramesAnswered() const { return Answered.load(); }
-
 private:
     void Serve();
     void TakeBytes(const uint8_t* bytes, size_t count);
@@ -58,7 +56,6 @@ private:
     std::string LinkPath;
     bool Paced = false;
     std::atomic<bool> Stopping{false};
-    std::atomic<int> Answered{0};
     std::vector<uint8_t> Incoming;
     Clock::time_point RequestReceivedAt{};
     Clock::time_point LineFreeAt{};
