@@ -2,6 +2,7 @@
 
 #include "sim/SimUnit.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
