@@ -10,7 +10,9 @@ export QT_QPA_PLATFORM=offscreen
 
 cmake --preset asan
 cmake --build --preset asan
-ctest --preset asan
+# The X server tests show what a window manager does with the windows, not memory errors;
+# the debug stage runs them.
+ctest --preset asan -LE x11
 
 cmake --preset tsan
 cmake --build --preset tsan

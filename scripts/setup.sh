@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils fonts-dejavu-core
     clang libclang-rt-14-dev clang-format
-    xvfb xauth
+    xvfb xauth openbox xdotool x11-utils
 )
 
 missing=()

@@ -1,6 +1,10 @@
 #include "gui/HelpViewer.h"
 
+#include "gui/WindowStacking.h"
+
+#include <QApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QShortcut>
 #include <QUrl>
 
@@ -8,9 +12,21 @@ namespace vg {
 
 HelpViewer::HelpViewer(QWidget* parent) : QTextBrowser(parent) {
     setWindowTitle(QStringLiteral("VG-Config Help"));
-    setWindowFlag(Qt::Window);
+    // A dialog to the window manager, so that it can be kept above the window it explains.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    // Quitting the main window ends the program, help open or not.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setOpenExternalLinks(false);
     resize(640, 520);
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
 }
 
 void HelpViewer::SetHelpFile(const QString& path) {
@@ -36,6 +52,8 @@ void HelpViewer::Open(const QString& anchor) {
         setSource(url);
         scrollToAnchor(anchor);
     }
+    // Asked from a modal window, the help belongs to it: usable while that window stays open.
+    KeepAbove(*this, QApplication::activeModalWidget());
     show();
     raise();
     activateWindow();

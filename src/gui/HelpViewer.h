@@ -33,6 +33,10 @@ public:
     // The topic now shown: 0 for the contents, else the help context.
     int ShownTopic() const { return Topic; }
 
+protected:
+    // Escape closes the help, as it would a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Open(const QString& anchor);
 

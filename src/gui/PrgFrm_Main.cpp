@@ -140,6 +140,8 @@ void TFrm_Main::FormDestroy() {
         return;
     }
     Destroyed = true;
+    // The help goes with the program rather than outlive its main window.
+    Context.Help.close();
     Timer1->stop();
     Context.Core.Status.SetHost(nullptr);
     Session& core = Context.Core;

@@ -37,7 +37,7 @@ WindowSet::WindowSet(ProgramContext& context) {
     w.Dlg_About = Create<TDlg_About>();
     w.Dlg_Manual = Create<TDlg_Manual>(context);
     w.Dlg_Konfig = Create<TDlg_Konfig>(context);
-    w.Dlg_RdCU_Id = Create<TDlg_RdCU_Id>(context.Messages);
+    w.Dlg_RdCU_Id = Create<TDlg_RdCU_Id>(context.Messages, context.Help);
     w.Dlg_ProgressBar = Create<TDlg_ProgressBar>();
     w.Dlg_StatusBox = Create<TDlg_StatusBox>();
     w.Dlg_Monitor = Create<TDlg_Monitor>(context);
@@ -80,7 +80,8 @@ private:
 
 int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown) {
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("VG-Config"));
+    // The name only: a display name would be appended to every window's caption.
+    QApplication::setApplicationName(QStringLiteral("VG-Config"));
     try {
         Session core(ExecutableDirectory());
         QtMessageService messages;

@@ -1,8 +1,8 @@
 #include "gui/QtMessageService.h"
 
 #include "gui/TextCodec.h"
+#include "gui/WindowStacking.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 namespace vg {
@@ -52,8 +52,9 @@ MessageResult ResultOf(int button) {
 
 MessageResult QtMessageService::ShowMessage(const std::string& text, MessageKind kind,
                                             MessageButtons buttons) {
-    QMessageBox box(IconOf(kind), QApplication::applicationDisplayName(), FromAnsi(text),
-                    ButtonsOf(buttons), QApplication::activeWindow());
+    // Over the window it was opened from, with the program's name as its caption.
+    QMessageBox box(IconOf(kind), QStringLiteral("VG-Config"), FromAnsi(text), ButtonsOf(buttons),
+                    WindowInFront());
     const int pressed = box.exec();
     // The close box of a question counts as its Cancel, or No when there is no Cancel.
     if (pressed == QMessageBox::Escape || pressed == 0) {

@@ -6,7 +6,7 @@ class QWidget;
 
 namespace vg {
 
-// Message boxes as QMessageBox, on top of the window in front.
+// Message boxes as QMessageBox, above the window they were opened from.
 class QtMessageService : public MessageService {
 public:
     MessageResult ShowMessage(const std::string& text, MessageKind kind,

@@ -6,6 +6,37 @@
 
 namespace vg {
 
+bool CheckItem(QButtonGroup& group, int index) {
+    if (QAbstractButton* button = group.button(index)) {
+        button->setChecked(true);
+        return false;
+    }
+    QAbstractButton* checked = group.checkedButton();
+    if (checked == nullptr) {
+        return false;
+    }
+    // an exclusive group never lets its last button go
+    group.setExclusive(false);
+    checked->setChecked(false);
+    group.setExclusive(true);
+    return true;
+}
+
+void TabToCheckedItem(QButtonGroup& group) {
+    const auto update = [&group] {
+        const QList<QAbstractButton*> buttons = group.buttons();
+        QAbstractButton* stop = group.checkedButton();
+        if (stop == nullptr && !buttons.isEmpty()) {
+            stop = buttons.front();
+        }
+        for (QAbstractButton* button : buttons) {
+            button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    };
+    update();
+    QObject::connect(&group, &QButtonGroup::idToggled, &group, update);
+}
+
 TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget* parent)
     : QGroupBox(title, parent), Group(new QButtonGroup(this)) {
     auto* layout = new QVBoxLayout(this);
@@ -16,6 +47,7 @@ TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget
         layout->addWidget(radio);
     }
     layout->addStretch(1);
+    TabToCheckedItem(*Group);
     connect(Group, &QButtonGroup::idClicked, this, &TRadioGroup::Clicked);
     connect(Group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) {
@@ -33,15 +65,7 @@ int TRadioGroup::ItemIndex() const {
 }
 
 void TRadioGroup::SetItemIndex(int index) {
-    if (QAbstractButton* button = Group->button(index)) {
-        button->setChecked(true);
-        return;
-    }
-    if (QAbstractButton* checked = Group->checkedButton()) {
-        // an exclusive group never lets its last button go
-        Group->setExclusive(false);
-        checked->setChecked(false);
-        Group->setExclusive(true);
+    if (CheckItem(*Group, index)) {
         emit Changed(-1);
     }
 }

@@ -8,6 +8,14 @@ class QRadioButton;
 
 namespace vg {
 
+// Chooses item `index` of an exclusive group; an index that names no item chooses none.
+// True when that took a choice away.
+bool CheckItem(QButtonGroup& group, int index);
+// Tab stops at the chosen item only (at the first while none is chosen), so that Tab and
+// Space cannot change the choice; the arrow keys still move between the items. Call once the
+// group has all its buttons.
+void TabToCheckedItem(QButtonGroup& group);
+
 // A titled group of radio buttons chosen by item index; -1 means none is chosen.
 class TRadioGroup : public QGroupBox {
     Q_OBJECT

@@ -1,7 +1,10 @@
 #include "gui/StatusBarWidget.h"
 
+#include "gui/StatusBarAccess.h"
 #include "gui/TextCodec.h"
+#include "status/StatusPresenter.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QStyleOptionFrame>
 #include <cmath>
@@ -9,9 +12,14 @@
 namespace vg {
 
 namespace {
+
+// Room left between the "Outs:" label and the first lamp.
+constexpr int LampClearance = 3;
+
 QColor ToQColor(uint32_t rgb) {
     return QColor::fromRgb(static_cast<QRgb>(rgb));
 }
+
 } // namespace
 
 TStatusBar::TStatusBar(const DisplayState& display, const PollState& poll, QWidget* parent)
@@ -22,6 +30,11 @@ TStatusBar::TStatusBar(const DisplayState& display, const PollState& poll, QWidg
     small.setPixelSize(11);
     setFont(small);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Until a unit answers, the bar says that none has, as it does when a unit is lost.
+    Texts[StatusPanel::Scanning] = FromAnsi(StatusText::Unknown);
+    Texts[StatusPanel::Angle] = FromAnsi(StatusText::Unknown);
+    Texts[StatusPanel::Id] = FromAnsi(StatusText::NoId);
+    InstallStatusBarAccess();
 }
 
 void TStatusBar::Scale(double scale) {
@@ -37,6 +50,11 @@ void TStatusBar::SetPanelText(int panel, const std::string& text) {
     if (panel >= 0 && panel < StatusPanel::Count) {
         Texts[static_cast<size_t>(panel)] = FromAnsi(text);
         update();
+        if (QAccessible::isActive()) {
+            QAccessibleEvent changed(this, QAccessible::NameChanged);
+            changed.setChild(panel);
+            QAccessible::updateAccessibility(&changed);
+        }
     }
 }
 
@@ -75,13 +93,47 @@ QPoint TStatusBar::OnlineLampCentre() const {
     return {lamp.X + StatusLampSize / 2, lamp.Y + StatusLampSize / 2};
 }
 
+QString TStatusBar::SpokenPanelText(int panel) const {
+    const auto onOff = [](bool on) {
+        return on ? QStringLiteral("on") : QStringLiteral("off");
+    };
+    switch (panel) {
+    case StatusPanel::Outputs:
+        return QStringLiteral("Outs: Out1 %1, Out2 %2")
+            .arg(onOff(Display.Out1On), onOff(Display.Out2On));
+    case StatusPanel::Online:
+        return Poll.Online ? QStringLiteral("Online") : QStringLiteral("Offline");
+    default:
+        return Texts[static_cast<size_t>(panel)].trimmed();
+    }
+}
+
+// The label stands on the line of the other panels' texts and ends clear of the first lamp;
+// a font too wide for that room is made smaller.
+void TStatusBar::DrawOwnerText(QPainter& painter, const PanelDrawing& drawing,
+                               const QRect& panel) const {
+    const QString text = FromAnsi(drawing.Text);
+    const int right =
+        drawing.Lamps.empty() ? panel.right() : drawing.Lamps.front().X - LampClearance;
+    const QFontMetrics barMetrics(font());
+    const int baseline =
+        panel.top() + (panel.height() - barMetrics.height()) / 2 + barMetrics.ascent();
+    QFont fitted = font();
+    while (QFontMetrics(fitted).horizontalAdvance(text) > right - drawing.TextX &&
+           fitted.pixelSize() > 6) {
+        fitted.setPixelSize(fitted.pixelSize() - 1);
+    }
+    painter.save();
+    painter.setFont(fitted);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(QPoint(drawing.TextX, baseline), text);
+    painter.restore();
+}
+
 void TStatusBar::DrawOwnerPanel(QPainter& painter, int panel) const {
     const PanelDrawing drawing = Drawing(panel);
     if (!drawing.Text.empty()) {
-        painter.setPen(palette().color(QPalette::WindowText));
-        const QRect r = PanelRect(panel);
-        painter.drawText(QRect(drawing.TextX, drawing.TextY, r.right() - drawing.TextX, r.height()),
-                         Qt::AlignLeft | Qt::AlignTop, FromAnsi(drawing.Text));
+        DrawOwnerText(painter, drawing, PanelRect(panel));
     }
     for (const LampSpot& lamp : drawing.Lamps) {
         painter.setPen(ToQColor(LampColour::Outline));

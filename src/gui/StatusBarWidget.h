@@ -32,6 +32,9 @@ public:
     void SetPanelText(int panel, const std::string& text) override;
     void Repaint() override { update(); }
     QString PanelText(int panel) const { return Texts[static_cast<size_t>(panel)]; }
+    // What a panel shows, in words: its text, and for the drawn panels the lamps' states.
+    QString SpokenPanelText(int panel) const;
+    QRect PanelRect(int panel) const;
 
     // Where the lamps are drawn, for whoever reads their colour back from a grab.
     QPoint OutputLampCentre(int output) const; // 1 or 2
@@ -43,19 +46,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QRect PanelRect(int panel) const;
     PanelDrawing Drawing(int panel) const;
     void DrawOwnerPanel(QPainter& painter, int panel) const;
+    void DrawOwnerText(QPainter& painter, const PanelDrawing& drawing, const QRect& panel) const;
 
     const DisplayState& Display;
     const PollState& Poll;
     std::array<int, StatusPanel::Count> Widths = DesignWidths;
-    std::array<QString, StatusPanel::Count> Texts = {QString(),
-                                                     QStringLiteral("Outs:"),
-                                                     QStringLiteral("Scanning-Active"),
-                                                     QStringLiteral("Ang.:"),
-                                                     QStringLiteral("Id:"),
-                                                     QString()};
+    std::array<QString, StatusPanel::Count> Texts;
     double StatusScale = 1.0;
 };
 

@@ -2,19 +2,104 @@
 
 #include "gui/TextCodec.h"
 
+#include <QEvent>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <algorithm>
 
 namespace vg {
 
 namespace {
 
-constexpr int HeadingHeight = 20;
-
 // Where each heading starts, in characters of a tool line (" %03d   %6.2f  %5.2f    %d    %s").
 constexpr std::array<int, 5> HeadingColumns = {0, 7, 15, 21, 29};
 
+// Where the list draws the first character of a line, from the list's left edge.
+int TextOrigin(const QListWidget& list) {
+    QStyleOptionViewItem option;
+    option.initFrom(&list);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("0");
+    option.font = list.font();
+    option.fontMetrics = list.fontMetrics();
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.rect = QRect(0, 0, std::max(1, list.viewport()->width()), list.fontMetrics().height());
+    const QStyle* style = list.style();
+    const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &option, &list);
+    // the style keeps this margin inside the text rectangle when it draws
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1;
+    return list.viewport()->x() + text.left() + margin - list.horizontalScrollBar()->value();
+}
+
+QListWidget* CreateToolList(QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QStringLiteral("LB_MM_ToolPar"));
+    list->setFont(ToolLineFont());
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setAccessibleName(QStringLiteral("Tools"));
+    list->setAccessibleDescription(ToolHeadingTexts().join(QStringLiteral(", ")).simplified());
+    return list;
+}
+
 } // namespace
+
+TToolHeadings::TToolHeadings(QListWidget& list, QWidget* parent) : QWidget(parent), List(list) {
+    const QStringList texts = ToolHeadingTexts();
+    for (size_t i = 0; i < Labels.size(); ++i) {
+        auto* heading = new QLabel(texts[static_cast<qsizetype>(i)], this);
+        heading->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        heading->setAlignment(Qt::AlignCenter);
+        Labels[i] = heading;
+    }
+    setFixedHeight(std::max(20, fontMetrics().height() + 4));
+    List.installEventFilter(this);
+}
+
+void TToolHeadings::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceLabels();
+}
+
+void TToolHeadings::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    PlaceLabels();
+}
+
+bool TToolHeadings::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &List) {
+        switch (event->type()) {
+        case QEvent::FontChange:
+        case QEvent::StyleChange:
+        case QEvent::Move:
+        case QEvent::Resize:
+            PlaceLabels();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TToolHeadings::PlaceLabels() {
+    // fractional: over thirty columns a rounded width would drift off them
+    const qreal charWidth = QFontMetricsF(List.font()).horizontalAdvance(QLatin1Char('0'));
+    // The list may stand a little to the side of the row: measure from the list.
+    const int shift = List.mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x();
+    const int origin = shift + TextOrigin(List);
+    for (size_t i = 0; i < Labels.size(); ++i) {
+        const auto column = [&](size_t c) {
+            return origin + qRound(HeadingColumns[c] * charWidth);
+        };
+        const int left = i == 0 ? shift : column(i);
+        const int right = i + 1 < Labels.size() ? column(i + 1) : width();
+        Labels[i]->setGeometry(left, 0, std::max(0, right - left), height());
+    }
+}
 
 QStringList ToolHeadingTexts() {
     return {QStringLiteral("ToolNr   "), QStringLiteral("Angle"), QStringLiteral("Toler."),
@@ -28,28 +113,20 @@ QFont ToolLineFont() {
     return font;
 }
 
-ToolTable CreateToolTable(QWidget* parent, const QRect& area) {
+ToolTable CreateToolTable(QWidget* parent) {
     ToolTable table;
-    table.List = new QListWidget(parent);
-    table.List->setObjectName(QStringLiteral("LB_MM_ToolPar"));
-    table.List->setFont(ToolLineFont());
-    table.List->setSelectionMode(QAbstractItemView::SingleSelection);
-    table.List->setGeometry(area.left(), area.top() + HeadingHeight, area.width(),
-                            area.height() - HeadingHeight);
-    const int charWidth = table.List->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    // The lines start right of the list's frame and the item's margin.
-    const int origin = area.left() + table.List->frameWidth() + 2;
-    const QStringList texts = ToolHeadingTexts();
-    for (size_t i = 0; i < HeadingColumns.size(); ++i) {
-        const int left = i == 0 ? area.left() : origin + HeadingColumns[i] * charWidth;
-        const int right = i + 1 < HeadingColumns.size() ? origin + HeadingColumns[i + 1] * charWidth
-                                                        : area.right() + 1;
-        auto* heading = new QLabel(texts[static_cast<qsizetype>(i)], parent);
-        heading->setFrameStyle(QFrame::Panel | QFrame::Raised);
-        heading->setAlignment(Qt::AlignCenter);
-        heading->setGeometry(left, area.top(), right - left, HeadingHeight);
-        table.Headings[i] = heading;
-    }
+    table.List = CreateToolList(parent);
+    table.HeadingRow = new TToolHeadings(*table.List, parent);
+    table.Headings = table.HeadingRow->Labels;
+    return table;
+}
+
+ToolTable CreateToolTable(QWidget* parent, const QRect& area) {
+    ToolTable table = CreateToolTable(parent);
+    const int headingHeight = table.HeadingRow->height();
+    table.HeadingRow->setGeometry(area.left(), area.top(), area.width(), headingHeight);
+    table.List->setGeometry(area.left(), area.top() + headingHeight, area.width(),
+                            area.height() - headingHeight);
     return table;
 }
 

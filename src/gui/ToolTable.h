@@ -3,21 +3,43 @@
 #include <QFont>
 #include <QRect>
 #include <QStringList>
+#include <QWidget>
 #include <array>
 #include <string>
 #include <vector>
 
 class QLabel;
 class QListWidget;
-class QWidget;
 
 namespace vg {
+
+// The row of column headings over a tool list. Each heading starts where its column's text
+// starts in the list, measured in the list's own font and style, so the headings stay over
+// their columns whatever font the program gets.
+class TToolHeadings : public QWidget {
+    Q_OBJECT
+public:
+    TToolHeadings(QListWidget& list, QWidget* parent);
+
+    std::array<QLabel*, 5> Labels{}; // Panel1 .. Panel5
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void PlaceLabels();
+
+    QListWidget& List;
+};
 
 // The tool table of the settings, manual-mode and monitor windows: five column headings over
 // the lines of ToolLines, in a fixed-pitch font so that the columns line up under the headings.
 struct ToolTable {
     std::array<QLabel*, 5> Headings{}; // Panel1 .. Panel5
     QListWidget* List = nullptr;       // LB_MM_ToolPar
+    TToolHeadings* HeadingRow = nullptr;
 };
 
 // The headings' captions, left to right.
@@ -26,6 +48,8 @@ QStringList ToolHeadingTexts();
 // fixed-pitch one keeps them.
 QFont ToolLineFont();
 
+// The headings and the list, for a layout to place one above the other.
+ToolTable CreateToolTable(QWidget* parent);
 // `area` takes the headings and, below them, the list.
 ToolTable CreateToolTable(QWidget* parent, const QRect& area);
 void FillToolTable(QListWidget& list, const std::vector<std::string>& lines);

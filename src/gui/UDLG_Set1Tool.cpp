@@ -67,6 +67,9 @@ TDLG_Set1Tool::TDLG_Set1Tool(ProgramContext& context, QWidget* parent)
     EB_InitToolNr = new QLineEdit(toolNr);
     EB_InitToolNr->setEnabled(false);
     EB_InitToolNr->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The label's buddy lies in the box with the proposal: name both for what they are.
+    CB_TS_ToolNr->setAccessibleName(QStringLiteral("Tool-Nr:"));
+    EB_InitToolNr->setAccessibleName(QStringLiteral("Tool-Nr:"));
     EB_InitToolNr->setFixedSize(72, CB_TS_ToolNr->sizeHint().height());
     auto* stack = new QGridLayout(toolNr);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -76,6 +79,12 @@ TDLG_Set1Tool::TDLG_Set1Tool(ProgramContext& context, QWidget* parent)
 
     EB_TS_ToolName = new QLineEdit(this);
     EB_TS_ToolName->setMaxLength(NameLength);
+    // A longer name from a file written elsewhere stays whole; the user can shorten it, but
+    // never type past the limit.
+    connect(EB_TS_ToolName, &QLineEdit::textEdited, this, [this](const QString& text) {
+        EB_TS_ToolName->setMaxLength(
+            std::max<int>(NameLength, std::min<int>(EB_TS_ToolName->maxLength(), text.size())));
+    });
     EB_TS_Angle = MakeDegreeField(this);
     BN_Teach = new QPushButton(QStringLiteral("&Teach"), this);
     BN_Teach->setAutoDefault(false);
@@ -171,7 +180,9 @@ void TDLG_Set1Tool::FormActivate() {
         const ToolNameRecord& name = config.ToolNameTable[tool];
         edit.PresetName = name.Defined != 0 ? ToolNameText(name) : std::string();
     }
-    EB_TS_ToolName->setText(FromAnsi(edit.PresetName));
+    const QString name = FromAnsi(edit.PresetName);
+    EB_TS_ToolName->setMaxLength(std::max<int>(NameLength, name.size()));
+    EB_TS_ToolName->setText(name);
     EB_TS_Angle->SetValue(edit.Preset.Angle);
     EB_TS_Tolerance->SetValue(edit.Preset.Tolerance);
     RBG_TS_Intensity->SetItemIndex(edit.Preset.Intensity);

@@ -1,6 +1,7 @@
 #include "gui/UDlg_Konfig.h"
 
 #include "gui/HelpViewer.h"
+#include "gui/RadioGroup.h"
 #include "gui/TextEdit.h"
 #include "link/CommSettingsFile.h"
 
@@ -9,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,6 +32,7 @@ QGroupBox* MakeRadioGroup(const QString& title, const QStringList& items, QButto
         group->addButton(radio, i);
         layout->addWidget(radio);
     }
+    TabToCheckedItem(*group);
     return box;
 }
 
@@ -45,6 +48,20 @@ TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
                                            {QStringLiteral("Profibus"), QStringLiteral("Serial")},
                                            CommunicationModeItems, this);
 
+    // Created in the order Tab visits them: the left column, then the ports on the right.
+    auto* address = new QGroupBox(QStringLiteral("Profibus Device Address"), this);
+    address->setObjectName(QStringLiteral("GroupBox1"));
+    EB_KF_DevAddr = new TExtendEdit(address);
+    EB_KF_DevAddr->SetEditStyle(esInteger);
+    EB_KF_DevAddr->Range().SetMinValue(-100);
+    EB_KF_DevAddr->Range().SetMaxValue(127);
+    EB_KF_DevAddr->SetValue(50);
+    (new QVBoxLayout(address))->addWidget(EB_KF_DevAddr);
+    connect(EB_KF_DevAddr, &QLineEdit::textEdited, this, [this] {
+        AddressEdited = true;
+        EB_KF_DevAddr->Range().SetEnforce(true);
+    });
+
     RBG_ComPortNr = new QGroupBox(QStringLiteral("Serial COM-Port"), this);
     ComPortItems = new QButtonGroup(RBG_ComPortNr);
     auto* ports = new QGridLayout(RBG_ComPortNr);
@@ -56,15 +73,7 @@ TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
         ports->addWidget(radio, i, 0);
         ports->addWidget(PortDevices[static_cast<size_t>(i)], i, 1);
     }
-
-    auto* address = new QGroupBox(QStringLiteral("Profibus Device Address"), this);
-    address->setObjectName(QStringLiteral("GroupBox1"));
-    EB_KF_DevAddr = new TExtendEdit(address);
-    EB_KF_DevAddr->SetEditStyle(esInteger);
-    EB_KF_DevAddr->Range().SetMinValue(-100);
-    EB_KF_DevAddr->Range().SetMaxValue(127);
-    EB_KF_DevAddr->SetValue(50);
-    (new QVBoxLayout(address))->addWidget(EB_KF_DevAddr);
+    TabToCheckedItem(*ComPortItems);
 
     BN_Close = new QPushButton(QStringLiteral("&Ok"), this);
     BN_Close->setDefault(true);
@@ -100,18 +109,32 @@ void TDlg_Konfig::showEvent(QShowEvent* event) {
     FormActivate();
 }
 
+// A setting the controls cannot show (a port above 6 from the file, an address outside the
+// field's range) shows no choice or its own number, and stays as it is unless the user
+// chooses another.
 void TDlg_Konfig::FormActivate() {
     const CommSettings& settings = Context.Core.Settings;
-    if (auto* mode = CommunicationModeItems->button(settings.CommMode - 1)) {
-        mode->setChecked(true);
-    }
-    if (auto* port = ComPortItems->button(settings.ComPortNr - 1)) {
-        port->setChecked(true);
-    }
+    CheckItem(*CommunicationModeItems, settings.CommMode - 1);
+    CheckItem(*ComPortItems, settings.ComPortNr - 1);
+    ShownModeItem = CommunicationModeItems->checkedId();
+    ShownPortItem = ComPortItems->checkedId();
     // The address is a 16-bit setting shown as the signed number the field takes.
-    EB_KF_DevAddr->SetValue(static_cast<int16_t>(settings.DevAddr));
+    const auto address = static_cast<int16_t>(settings.DevAddr);
+    EB_KF_DevAddr->Range().SetEnforce(address >= EB_KF_DevAddr->Range().MinValue() &&
+                                      address <= EB_KF_DevAddr->Range().MaxValue());
+    EB_KF_DevAddr->SetValue(address);
+    AddressEdited = false;
     ShowPortDevices();
     ButtonPressed = false;
+}
+
+void TDlg_Konfig::keyPressEvent(QKeyEvent* event) {
+    // Escape backs out as the Cancel button does; only OK and the close box apply a change.
+    if (event->matches(QKeySequence::Cancel)) {
+        BN_Cancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TDlg_Konfig::ShowPortDevices() {
@@ -139,23 +162,36 @@ uint16_t TDlg_Konfig::EnteredAddress() const {
     return static_cast<uint16_t>(static_cast<int32_t>(std::trunc(value)));
 }
 
+CommSettings TDlg_Konfig::ChosenSettings() const {
+    CommSettings chosen = Context.Core.Settings;
+    if (ComPortItems->checkedId() != ShownPortItem) {
+        chosen.ComPortNr = static_cast<uint16_t>(ComPortItems->checkedId() + 1);
+    }
+    if (AddressEdited) {
+        chosen.DevAddr = EnteredAddress();
+    }
+    if (CommunicationModeItems->checkedId() != ShownModeItem) {
+        chosen.CommMode = static_cast<int8_t>(CommunicationModeItems->checkedId() + 1);
+    }
+    return chosen;
+}
+
 bool TDlg_Konfig::ControlsDifferFromSettings() const {
     const CommSettings& settings = Context.Core.Settings;
-    return ComPortItems->checkedId() + 1 != settings.ComPortNr ||
-           EnteredAddress() != settings.DevAddr ||
-           CommunicationModeItems->checkedId() + 1 != settings.CommMode;
+    const CommSettings chosen = ChosenSettings();
+    return chosen.ComPortNr != settings.ComPortNr || chosen.DevAddr != settings.DevAddr ||
+           chosen.CommMode != settings.CommMode;
 }
 
 void TDlg_Konfig::ApplyChange() {
     Session& core = Context.Core;
+    const CommSettings chosen = ChosenSettings();
     if (core.Settings.IsSerial()) {
         core.Serial.StopReceiver();
     }
     ErrorCode ignored = 0;
     core.Link.Link_Close(core.Settings.ComPortNr, ignored);
-    core.Settings.ComPortNr = static_cast<uint16_t>(ComPortItems->checkedId() + 1);
-    core.Settings.DevAddr = EnteredAddress();
-    core.Settings.CommMode = static_cast<int8_t>(CommunicationModeItems->checkedId() + 1);
+    core.Settings = chosen;
     core.Poll.ReconnectRequest = true;
     // A file that cannot be written is not reported: the settings still hold for this run.
     Cfg_Write(core.Settings, core.Config.ProgramDir);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/ProgramContext.h"
+#include "link/CommSettings.h"
 
 #include <QDialog>
 #include <array>
@@ -32,6 +33,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 public slots:
     void done(int result) override;
@@ -39,12 +41,18 @@ public slots:
 private:
     void FormActivate();
     void ShowPortDevices();
+    // The settings with what the user chose in place of what was shown.
+    CommSettings ChosenSettings() const;
     bool ControlsDifferFromSettings() const;
     void ApplyChange();
     uint16_t EnteredAddress() const;
 
     ProgramContext& Context;
     bool ButtonPressed = false;
+    // What the controls showed on activation: an item index, -1 for none.
+    int ShownModeItem = -1;
+    int ShownPortItem = -1;
+    bool AddressEdited = false;
 };
 
 } // namespace vg

@@ -2,6 +2,7 @@
 
 #include "config/ConfigImage.h"
 #include "config/TextFormats.h"
+#include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/StatusBarWidget.h"
@@ -53,6 +54,7 @@ TDlg_Manual::TDlg_Manual(ProgramContext& context, QWidget* parent)
     connect(BN_Close, &QPushButton::clicked, this, &TDlg_Manual::BN_CloseClick);
 
     InstallContextHelp(this, Context.Help, HelpContext::ManualMode);
+    PressFocusedButtonOnEnter(*this);
 }
 
 void TDlg_Manual::OpenFromMenu() {

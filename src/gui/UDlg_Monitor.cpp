@@ -1,5 +1,6 @@
 #include "gui/UDlg_Monitor.h"
 
+#include "gui/ButtonKeys.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/TextCodec.h"
 #include "gui/TransferActions.h"
@@ -69,6 +70,7 @@ TDlg_Monitor::TDlg_Monitor(ProgramContext& context, QWidget* parent)
     LB_MM_ToolPar = table.List;
     BuildActualToolBox();
     BuildBottomRow();
+    PressFocusedButtonOnEnter(*this);
 }
 
 void TDlg_Monitor::BuildStateBox() {

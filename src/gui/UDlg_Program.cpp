@@ -2,6 +2,7 @@
 
 #include "config/ReportLayout.h"
 #include "config/TextFormats.h"
+#include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
 #include "gui/MoveRequest.h"
 #include "gui/PrgFrm_Main.h"
@@ -34,7 +35,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
@@ -131,33 +131,16 @@ TDlg_Program::TDlg_Program(ProgramContext& context, QWidget* parent)
             [this] { Context.Help.ShowTopic(CurrentHelpContext()); });
 
     FormCreate();
+    PressFocusedButtonOnEnter(*this);
 }
 
 TDlg_Program::~TDlg_Program() = default;
 
 QWidget* TDlg_Program::BuildToolPage() {
     auto* page = new QWidget;
-    const QFont fixed = ToolLineFont();
-
-    auto* headings = new QHBoxLayout;
-    headings->setSpacing(0);
-    const QStringList headingTexts = ToolHeadingTexts();
-    const std::array<int, 5> headingWidths = {8, 8, 7, 10, 0}; // characters, over the columns
-    const QFontMetrics metrics(fixed);
-    for (int i = 0; i < headingTexts.size(); ++i) {
-        auto* heading = new QLabel(headingTexts[i], page);
-        heading->setFont(fixed);
-        const int chars = headingWidths[static_cast<size_t>(i)];
-        if (chars > 0) {
-            heading->setFixedWidth(metrics.horizontalAdvance(QLatin1Char('0')) * chars);
-        }
-        headings->addWidget(heading);
-    }
-    headings->addStretch(1);
-
-    LB_TS_ToolPar = new QListWidget(page);
-    LB_TS_ToolPar->setFont(fixed);
-    LB_TS_ToolPar->setSelectionMode(QAbstractItemView::SingleSelection);
+    const ToolTable table = CreateToolTable(page);
+    LB_TS_ToolPar = table.List;
+    LB_TS_ToolPar->setObjectName(QStringLiteral("LB_TS_ToolPar"));
     LB_TS_ToolPar->viewport()->installEventFilter(this);
 
     BN_Teach = MakeButton(QStringLiteral("&Teach"), page);
@@ -177,7 +160,9 @@ QWidget* TDlg_Program::BuildToolPage() {
     auto* target = new QGridLayout(GB_TargetAngle);
     target->addWidget(RB_AngleFromTable, 0, 0, 1, 2);
     target->addWidget(RB_CurrentAngle, 1, 0, 1, 2);
-    target->addWidget(new QLabel(QStringLiteral("Angle:"), GB_TargetAngle), 2, 0);
+    auto* angleLabel = new QLabel(QStringLiteral("Angle:"), GB_TargetAngle);
+    angleLabel->setBuddy(EB_AngleVal);
+    target->addWidget(angleLabel, 2, 0);
     target->addWidget(EB_AngleVal, 2, 1);
 
     GB_Globals = new QGroupBox(QStringLiteral("Global Parameters:"), page);
@@ -207,7 +192,8 @@ QWidget* TDlg_Program::BuildToolPage() {
     right->addStretch(1);
 
     auto* left = new QVBoxLayout;
-    left->addLayout(headings);
+    left->setSpacing(0);
+    left->addWidget(table.HeadingRow);
     left->addWidget(LB_TS_ToolPar, 1);
     auto* columns = new QHBoxLayout(page);
     columns->addLayout(left, 1);
@@ -263,11 +249,15 @@ QWidget* TDlg_Program::BuildGlobalPage() {
         new TRadioGroup(QStringLiteral("Power On Move"),
                         {QStringLiteral("Inactive"), QStringLiteral("Active")}, page);
 
+    auto* versionLabel = new QLabel(QStringLiteral("FSW Version:"), page);
+    versionLabel->setBuddy(EB_GS_FirmSoftwareVersion);
+    auto* scannerLabel = new QLabel(QStringLiteral("Scanner:"), page);
+    scannerLabel->setBuddy(CB_GS_Scanner);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("FSW Version:"), page));
+    top->addWidget(versionLabel);
     top->addWidget(EB_GS_FirmSoftwareVersion);
     top->addSpacing(24);
-    top->addWidget(new QLabel(QStringLiteral("Scanner:"), page));
+    top->addWidget(scannerLabel);
     top->addWidget(CB_GS_Scanner);
     top->addStretch(1);
     auto* groups = new QGridLayout;
@@ -301,10 +291,14 @@ QWidget* TDlg_Program::BuildDefaultPage() {
                         {QStringLiteral(" Ultra-Low "), QStringLiteral(" Low"),
                          QStringLiteral(" Medium"), QStringLiteral(" High")},
                         page);
+    auto* angleLabel = new QLabel(QStringLiteral("Maximum Teach-Angle:"), page);
+    angleLabel->setBuddy(EB_DS_DefaultAngle);
+    auto* toleranceLabel = new QLabel(QStringLiteral("Default Tolerance:"), page);
+    toleranceLabel->setBuddy(EB_DS_DefaultTolerance);
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("Maximum Teach-Angle:"), page), 0, 0);
+    fields->addWidget(angleLabel, 0, 0);
     fields->addWidget(EB_DS_DefaultAngle, 0, 1);
-    fields->addWidget(new QLabel(QStringLiteral("Default Tolerance:"), page), 1, 0);
+    fields->addWidget(toleranceLabel, 1, 0);
     fields->addWidget(EB_DS_DefaultTolerance, 1, 1);
     fields->setColumnStretch(2, 1);
     auto* layout = new QVBoxLayout(page);

@@ -1,6 +1,7 @@
 #include "gui/UDlg_Progress.h"
 
 #include "gui/TextCodec.h"
+#include "gui/WindowStacking.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,7 +13,10 @@ namespace vg {
 
 TDlg_ProgressBar::TDlg_ProgressBar(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Saving Data to VG"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // A notice: it takes no input and leaves the focus with the window that started the job.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setModal(false);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setRange(0, 100);
@@ -25,8 +29,10 @@ TDlg_ProgressBar::TDlg_ProgressBar(QWidget* parent) : QDialog(parent) {
 void TDlg_ProgressBar::ShowProgress(const std::string& caption) {
     setWindowTitle(FromAnsi(caption));
     ProgressBar1->setValue(0);
-    // Centred on the window that started the transfer.
-    if (QWidget* owner = QApplication::activeWindow(); owner != nullptr && owner != this) {
+    // Above and centred on the window that started the transfer.
+    QWidget* owner = WindowInFront();
+    KeepAbove(*this, owner);
+    if (owner != nullptr && owner != this) {
         move(owner->geometry().center() - rect().center());
     }
     show();

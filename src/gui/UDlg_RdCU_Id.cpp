@@ -1,6 +1,7 @@
 #include "gui/UDlg_RdCU_Id.h"
 
 #include "config/NamespaceFile.h"
+#include "gui/HelpViewer.h"
 #include "gui/TextCodec.h"
 
 #include <QFrame>
@@ -11,7 +12,7 @@
 
 namespace vg {
 
-TDlg_RdCU_Id::TDlg_RdCU_Id(MessageService& messages, QWidget* parent)
+TDlg_RdCU_Id::TDlg_RdCU_Id(MessageService& messages, HelpViewer& help, QWidget* parent)
     : QDialog(parent), Messages(messages) {
     setWindowTitle(QStringLiteral("Please enter Namespace-Identifier  ..."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -38,6 +39,7 @@ TDlg_RdCU_Id::TDlg_RdCU_Id(MessageService& messages, QWidget* parent)
     layout->addWidget(bevel, 0, 0);
     layout->addWidget(BN_OK, 1, 0, Qt::AlignHCenter);
     setFixedSize(sizeHint().expandedTo(QSize(320, 120)));
+    InstallContextHelp(this, help, HelpContext::Identifier);
 }
 
 void TDlg_RdCU_Id::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) {

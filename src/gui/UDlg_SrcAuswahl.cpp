@@ -3,6 +3,7 @@
 #include "config/ConfigFile.h"
 #include "config/FilePaths.h"
 #include "config/NamespaceFile.h"
+#include "gui/ButtonKeys.h"
 #include "gui/FileDialogs.h"
 #include "gui/TransferActions.h"
 
@@ -35,6 +36,7 @@ TDlg_SrcAuswahl::TDlg_SrcAuswahl(ProgramContext& context, QWidget* parent)
     connect(BN_Vigilo, &QPushButton::clicked, this, &TDlg_SrcAuswahl::BN_VigiloClick);
     connect(BN_File, &QPushButton::clicked, this, &TDlg_SrcAuswahl::BN_FileClick);
     connect(BN_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    PressFocusedButtonOnEnter(*this);
 }
 
 void TDlg_SrcAuswahl::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 #include "gui/UDlg_StatusBox.h"
 
 #include "gui/TextCodec.h"
+#include "gui/WindowStacking.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,7 +11,10 @@ namespace vg {
 
 TDlg_StatusBox::TDlg_StatusBox(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("RunTime-Define!"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // A notice: it takes no input and leaves the focus with the window that started the job.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(540, 100);
     Label1 = new QLabel(this);
     Label1->setGeometry(16, 32, 497, 20);
@@ -23,6 +27,7 @@ TDlg_StatusBox::TDlg_StatusBox(QWidget* parent) : QDialog(parent) {
 void TDlg_StatusBox::ShowBusyBox(const std::string& caption, const std::string& message) {
     setWindowTitle(FromAnsi(caption));
     Label1->setText(FromAnsi(message));
+    KeepAbove(*this, WindowInFront());
     show();
     // The job that follows keeps the event loop busy: paint the box now.
     raise();

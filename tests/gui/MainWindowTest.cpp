@@ -110,6 +110,47 @@ TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowInFront) {
     EXPECT_EQ(World.Help.HelpFile().toStdString(), World.Dir.ProgramDir() + "ROVOZUZ_E.html");
 }
 
+// Counts the mouse presses that reach a widget.
+class PressCounter : public QObject {
+public:
+    int Presses = 0;
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        Presses += event->type() == QEvent::MouseButtonPress ? 1 : 0;
+        return false;
+    }
+};
+
+// The help of a modal window is not blocked by it (clicks reach it), and Escape closes the
+// help alone.
+TEST_F(MainWindowTest, HelpFromAModalWindowTakesClicksAndEscapeClosesIt) {
+    TDlg_Konfig& konfig = *World.W().Dlg_Konfig;
+    PressCounter clicks;
+    World.Help.viewport()->installEventFilter(&clicks);
+    bool helpActive = false;
+    bool helpClosed = false;
+    bool konfigOpen = false;
+    test::WhenModalOpens([&](QWidget* modal) {
+        modal->activateWindow();
+        if (QTest::qWaitForWindowActive(modal, 2000)) {
+            QTest::keyClick(modal, Qt::Key_F1);
+            helpActive = QTest::qWaitForWindowActive(&World.Help, 2000);
+        }
+        // through the window system, which drops the clicks of a blocked window
+        QTest::mouseClick(World.Help.viewport(), Qt::LeftButton);
+        QTest::keyClick(&World.Help, Qt::Key_Escape);
+        helpClosed = !World.Help.isVisible();
+        konfigOpen = konfig.isVisible();
+        konfig.BN_Cancel->click();
+    });
+    konfig.exec();
+    EXPECT_TRUE(helpActive);
+    EXPECT_EQ(clicks.Presses, 1);
+    EXPECT_TRUE(helpClosed);
+    EXPECT_TRUE(konfigOpen);
+}
+
 TEST_F(MainWindowTest, ClosingTheMainWindowStopsTheLink) {
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
     Main->close();

@@ -1,3 +1,4 @@
+#include "gui/HelpViewer.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TextEdit.h"
@@ -6,6 +7,7 @@
 #include "gui/UDlg_RdCU_Id.h"
 #include "gui/UDlg_SrcAuswahl.h"
 #include "gui/UDlg_StatusBox.h"
+#include "status/StatusLamps.h"
 #include "support/GuiWorld.h"
 
 #include <QAction>
@@ -62,6 +64,11 @@ TEST(MainWindowStart, APortThatCannotOpenIsReportedWithItsCode) {
         EXPECT_EQ(world.W().Frm_Main->Timer1->interval(), 700);
         EXPECT_EQ(world.Messages.History().at(0).Kind, MessageKind::Error);
         EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
+        // No unit has answered: the bar shows that, not the texts it was designed with.
+        const TStatusBar& bar = *world.W().Frm_Main->StatusBar1;
+        EXPECT_EQ(bar.PanelText(StatusPanel::Scanning), "-----");
+        EXPECT_EQ(bar.PanelText(StatusPanel::Angle), "-----");
+        EXPECT_EQ(bar.PanelText(StatusPanel::Id), "Id: --------");
     }
 }
 
@@ -106,6 +113,47 @@ TEST(StatusBarLamps, LampsAreDrawnInTheirColours) {
     EXPECT_EQ(colourAt(bar.OnlineLampCentre()), QColor(0xC0, 0xC0, 0xC0));
 }
 
+// The rows and columns of `area` in `image` that hold text (dark pixels).
+QRect InkBounds(const QImage& image, const QRect& area) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) {
+                ink |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+TEST(StatusBarLamps, OutsLabelSharesTheTextLineAndStaysClearOfTheLamps) {
+    // the manual-mode window's, the design's and a wider main window's scale
+    for (const double scale : {632 * 0.0015625, 1.0, 786 * 0.0015625}) {
+        DisplayState display;
+        PollState poll;
+        TStatusBar bar(display, poll);
+        bar.Scale(scale);
+        bar.resize(static_cast<int>(640 * scale), bar.height());
+        bar.SetPanelText(StatusPanel::Id, "Id: --------");
+        const QImage image = bar.grab().toImage();
+        const int inner = bar.height() - 5;
+        const int outsLeft = bar.PanelWidth(0) + 2;
+        const int lampLeft = bar.OutputLampCentre(1).x() - StatusLampSize / 2;
+        const QRect outs = InkBounds(image, QRect(outsLeft, 2, lampLeft - outsLeft, inner));
+        int idLeft = 2;
+        for (int panel = 0; panel < StatusPanel::Id; ++panel) {
+            idLeft += bar.PanelWidth(panel);
+        }
+        const QRect id = InkBounds(image, QRect(idLeft, 2, bar.PanelWidth(4) - 4, inner));
+        ASSERT_FALSE(outs.isEmpty());
+        ASSERT_FALSE(id.isEmpty());
+        // "O" and "I" both stand on the line and reach the capital height.
+        EXPECT_NEAR(outs.top(), id.top(), 1) << "scale " << scale;
+        EXPECT_NEAR(outs.bottom(), id.bottom(), 1) << "scale " << scale;
+        EXPECT_LT(outs.right(), lampLeft - 2) << "scale " << scale;
+    }
+}
+
 class KonfigDialogTest : public ::testing::Test {
 protected:
     KonfigDialogTest() {
@@ -145,6 +193,55 @@ TEST_F(KonfigDialogTest, CancelButtonLeavesSettingsLinkAndFile) {
     EXPECT_EQ(World.Core->Settings.CommMode, CommModeFieldbus);
     EXPECT_FALSE(CfgExists());
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
+}
+
+TEST_F(KonfigDialogTest, EscapeIsCancel) {
+    ChooseSerialCom(3);
+    QTest::keyClick(Dialog, Qt::Key_Escape);
+    EXPECT_FALSE(Dialog->isVisible());
+    EXPECT_EQ(World.Core->Settings.CommMode, CommModeFieldbus);
+    EXPECT_EQ(World.Core->Settings.ComPortNr, 1);
+    EXPECT_FALSE(CfgExists());
+    EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
+    EXPECT_FALSE(World.Core->Poll.ReconnectRequest);
+}
+
+TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems) {
+    Dialog->ComPortItems->button(2)->click();
+    Dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Dialog));
+    Dialog->CommunicationModeItems->button(0)->setFocus(Qt::TabFocusReason);
+    std::vector<QWidget*> order;
+    for (int i = 0; i < 5; ++i) {
+        order.push_back(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    const std::vector<QWidget*> expected = {Dialog->CommunicationModeItems->button(0),
+                                            Dialog->EB_KF_DevAddr, Dialog->ComPortItems->button(2),
+                                            Dialog->BN_Close, Dialog->BN_Cancel};
+    EXPECT_EQ(order, expected);
+    Dialog->BN_Cancel->click();
+}
+
+// Settings read from a file the dialog's controls cannot show (a port above 6, an address
+// above 127) stay as they are unless the user chooses others.
+TEST(KonfigDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
+    test::GuiWorld world("A:200\r\nC:9\r\nM:1\r\n");
+    world.Start();
+    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    const auto cfg = world.Dir / "Konfig.Cfg";
+    dialog.show();
+    EXPECT_EQ(dialog.ComPortItems->checkedId(), -1);
+    dialog.BN_Close->click();
+    EXPECT_EQ(world.Core->Settings.ComPortNr, 9);
+    EXPECT_EQ(world.Core->Settings.DevAddr, 200);
+    EXPECT_FALSE(world.Core->Poll.ReconnectRequest);
+    EXPECT_EQ(ReadFile(cfg), "A:200\r\nC:9\r\nM:1\r\n");
+
+    dialog.show();
+    dialog.ComPortItems->button(1)->click();
+    dialog.BN_Close->click();
+    EXPECT_EQ(ReadFile(cfg), "A:200\r\nC:2\r\nM:1\r\n");
 }
 
 TEST_F(KonfigDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
@@ -226,6 +323,17 @@ TEST_F(IdentifierWindowTest, SevenDigitsAndTheCloseBoxAtOnceAreCheckedToo) {
     EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "12345678");
 }
 
+TEST_F(IdentifierWindowTest, F1OpensItsTopic) {
+    Ask([this] {
+        QApplication::setActiveWindow(Window);
+        QTest::keyClick(Window, Qt::Key_F1);
+        EXPECT_EQ(World.Help.ShownTopic(), HelpContext::Identifier);
+        World.Help.close();
+        Type("12345678");
+        Window->BN_OK->click();
+    });
+}
+
 TEST_F(IdentifierWindowTest, EachShowingStartsEmpty) {
     Ask([this] {
         Type("12345678");
@@ -241,7 +349,11 @@ TEST_F(IdentifierWindowTest, EachShowingStartsEmpty) {
 
 class ChooserTest : public ::testing::Test {
 protected:
-    ChooserTest() { World.Start(); }
+    ChooserTest() {
+        World.Start();
+        // No poll: the unit never answers, however slowly a test runs.
+        World.W().Frm_Main->Timer1->stop();
+    }
 
     bool LoadThroughFileButton() {
         test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });

@@ -165,6 +165,45 @@ TEST_F(ToolEditorTest, AnEmptyNameKeepsTheStoredOneAndNamesAreWindows1252) {
         << "30 characters at most";
 }
 
+// A name longer than the field's 30 characters, written by another program, is neither cut
+// nor taken for an edit; the limit holds for what the user types.
+TEST_F(ToolEditorTest, ALongStoredNameIsKeptUntilTheUserEditsIt) {
+    const std::string forty = "abcdefghij0123456789ABCDEFGHIJklmnopqrst";
+    World.SetTool(3, 4550, 70, 2, forty);
+    Change(2, [this] { E().close(); }); // no question: nothing was edited
+    Change(2, [this] { E().BN_Close->click(); });
+    EXPECT_EQ(Name(3), forty);
+    EXPECT_TRUE(World.Messages.History().empty());
+
+    Change(2, [this] {
+        QLineEdit* field = E().EB_TS_ToolName;
+        field->setFocus(Qt::TabFocusReason);
+        field->end(false);
+        QTest::keyClick(field, Qt::Key_X);
+        EXPECT_EQ(field->text().toStdString(), "abcdefghij0123456789ABCDEFGHIJklmnopqrst");
+        TypeIn(field, QString(35, QLatin1Char('z')));
+        EXPECT_EQ(field->text(), QString(30, QLatin1Char('z')));
+        E().BN_Close->click();
+    });
+    EXPECT_EQ(Name(3), std::string(30, 'z'));
+}
+
+TEST_F(ToolEditorTest, TabLandsOnTheChosenIntensity) {
+    Change(2, [this] { // tool 3, intensity Medium
+        E().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&E()));
+        E().EB_TS_Tolerance->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(E().EB_TS_Tolerance, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), E().RBG_TS_Intensity->Button(2));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), E().BN_Close);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::focusWidget(), E().RBG_TS_Intensity->Button(2));
+        E().BN_Cancel->click();
+    });
+    EXPECT_EQ(Tool(3).Intensity, 2);
+}
+
 TEST_F(ToolEditorTest, AChangedNumberStoresUnderTheNewOne) {
     Change(2, [this] {
         E().CB_TS_ToolNr->setFocus();

@@ -7,9 +7,14 @@ namespace vg::test {
 
 pid_t SpawnBuiltProgram(const std::string& name, const std::vector<std::string>& args, int stdinFd,
                         int stdoutFd, int stderrFd) {
-    // Everything is prepared before the fork: the child only redirects and executes.
     std::vector<std::string> all = {std::string(VG_BIN_DIR) + "/" + name};
     all.insert(all.end(), args.begin(), args.end());
+    return SpawnProgram(all, stdinFd, stdoutFd, stderrFd);
+}
+
+pid_t SpawnProgram(const std::vector<std::string>& args, int stdinFd, int stdoutFd, int stderrFd) {
+    // Everything is prepared before the fork: the child only redirects and executes.
+    std::vector<std::string> all = args;
     std::vector<char*> argv;
     for (auto& a : all) {
         argv.push_back(a.data());
@@ -23,7 +28,7 @@ pid_t SpawnBuiltProgram(const std::string& name, const std::vector<std::string>&
                 dup2(wanted[target], target);
             }
         }
-        execv(argv[0], argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     return pid;

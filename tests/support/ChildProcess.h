@@ -6,6 +6,10 @@
 
 namespace vg::test {
 
+// Starts `argv[0]` (a path, or a name looked up in PATH) as a child process, its standard
+// input, output and error on the given descriptors (-1 keeps the test's own). The pid, or -1.
+pid_t SpawnProgram(const std::vector<std::string>& argv, int stdinFd, int stdoutFd, int stderrFd);
+
 // Starts a program of this build (vgctl, vigilo-sim) as a child process, its standard input,
 // output and error on the given descriptors (-1 keeps the test's own). The pid, or -1.
 pid_t SpawnBuiltProgram(const std::string& name, const std::vector<std::string>& args, int stdinFd,

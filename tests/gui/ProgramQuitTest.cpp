@@ -1,0 +1,29 @@
+// The whole program in this process, as vgconfig runs it, with its own QApplication.
+
+#include "gui/PrgFrm_Main.h"
+#include "gui/Program.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace vg {
+namespace {
+
+TEST(ProgramQuit, QuitEndsTheProgramWhileTheHelpIsOpen) {
+    char name[] = "vgconfig";
+    char* argv[] = {name, nullptr};
+    int argc = 1;
+    constexpr int Lingered = 2;
+    const int result = RunProgram(argc, argv, [](TFrm_Main& main) {
+        main.Help1->trigger();
+        // A program that does not end on Quit is ended here, with a result the test refuses.
+        QTimer::singleShot(10000, [] { QCoreApplication::exit(Lingered); });
+        main.Quit1->trigger();
+    });
+    EXPECT_EQ(result, 0);
+}
+
+} // namespace
+} // namespace vg

@@ -1,0 +1,196 @@
+// The windows under a real X server with a window manager: the titles it shows, which window
+// it stacks above which, and where the keyboard goes. The program runs as vgconfig does, in a
+// child process; the windows this process opens itself are on the same server.
+
+#include "gui/QtMessageService.h"
+#include "gui/UDlg_Program.h"
+#include "gui/UDlg_Progress.h"
+#include "gui/UDlg_StatusBox.h"
+#include "support/SettingsWorld.h"
+#include "x11/XServer.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace vg {
+namespace {
+
+using test::XServer;
+
+// The X server and this process's QApplication on it, for the whole test program.
+class XEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        std::string why;
+        if (!Server.Start(why)) {
+            GTEST_FAIL() << why;
+        }
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        App = std::make_unique<QApplication>(Argc, Argv);
+    }
+    void TearDown() override {
+        App.reset();
+        Server.Stop();
+    }
+
+private:
+    XServer Server;
+    int Argc = 1;
+    char Name[12] = "x11-test";
+    char* Argv[2] = {Name, nullptr};
+    std::unique_ptr<QApplication> App;
+};
+
+[[maybe_unused]] ::testing::Environment* const Registered =
+    ::testing::AddGlobalTestEnvironment(new XEnvironment);
+
+// Windows of process `pid` the window manager shows with exactly `title`; 0 when none.
+unsigned long WindowTitled(pid_t pid, const QString& title) {
+    for (unsigned long window : XServer::Stacking()) {
+        if (XServer::Owner(window) == pid && XServer::Title(window) == title) {
+            return window;
+        }
+    }
+    return 0;
+}
+
+bool Managed(unsigned long window) {
+    const auto all = XServer::Stacking();
+    return std::find(all.begin(), all.end(), window) != all.end();
+}
+
+// True when the window manager stacks `upper` above `lower`.
+bool Above(unsigned long upper, unsigned long lower) {
+    const auto all = XServer::Stacking();
+    const auto u = std::find(all.begin(), all.end(), upper);
+    const auto l = std::find(all.begin(), all.end(), lower);
+    return u != all.end() && l != all.end() && u > l;
+}
+
+// vgconfig in a program directory of its own, on the test's X server.
+class RunningProgram {
+public:
+    RunningProgram() {
+        for (const char* file : {"vgconfig", "ROVOZUZ_E.html"}) {
+            std::filesystem::copy(std::filesystem::path(VG_BIN_DIR) / file, Dir / file);
+        }
+        Process.setProgram(QString::fromStdString((Dir / "vgconfig").string()));
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        Process.setProcessEnvironment(environment);
+        Process.start();
+        Process.waitForStarted();
+    }
+    ~RunningProgram() {
+        if (Process.state() != QProcess::NotRunning) {
+            Process.kill();
+            Process.waitForFinished();
+        }
+    }
+    pid_t Pid() const { return static_cast<pid_t>(Process.processId()); }
+
+    // Waits for a window of the program titled exactly `title`, and for it to have the focus.
+    unsigned long WaitForWindow(const QString& title) {
+        unsigned long window = 0;
+        const bool shown = test::WaitUntil([&] {
+            window = WindowTitled(Pid(), title);
+            return window != 0 && XServer::Focused() == window;
+        });
+        EXPECT_TRUE(shown) << "no focused window \"" << title.toStdString()
+                           << "\"; the program shows " << XServer::Describe(Pid()).toStdString();
+        return shown ? window : 0;
+    }
+
+    test::TempDir Dir;
+    QProcess Process;
+};
+
+// The titles are the windows' captions as they are, a help window opened from a modal window
+// takes the keyboard and goes with Escape, and Quit ends the program with the help still open.
+TEST(X11Program, TitlesHelpOverModalWindowsAndQuit) {
+    RunningProgram program;
+    const unsigned long main = program.WaitForWindow("VG-Config");
+    ASSERT_NE(main, 0u);
+
+    XServer::Keys({"alt+o", "c"});
+    const unsigned long konfig = program.WaitForWindow("Communication");
+    ASSERT_NE(konfig, 0u);
+    XServer::Keys({"F1"});
+    const unsigned long help = program.WaitForWindow("VG-Config Help");
+    ASSERT_NE(help, 0u);
+    EXPECT_TRUE(Above(help, konfig));
+    XServer::Keys({"Escape"});
+    EXPECT_TRUE(test::WaitUntil([&] { return !Managed(help); })) << "Escape left the help open";
+    EXPECT_TRUE(Managed(konfig));
+    ASSERT_TRUE(test::WaitUntil([&] { return XServer::Focused() == konfig; }));
+    XServer::Keys({"Escape"});
+    ASSERT_TRUE(test::WaitUntil([&] { return !Managed(konfig); }));
+    // Escape backs out: nothing written.
+    EXPECT_FALSE(std::filesystem::exists(program.Dir / "Konfig.Cfg"));
+
+    ASSERT_TRUE(test::WaitUntil([&] { return XServer::Focused() == main; }));
+    XServer::Keys({"alt+f", "o"});
+    EXPECT_NE(program.WaitForWindow("Load Data from ..."), 0u);
+    XServer::Keys({"Escape"});
+    ASSERT_TRUE(test::WaitUntil([&] { return XServer::Focused() == main; }));
+    XServer::Keys({"alt+o", "Right", "Down", "Return"});
+    EXPECT_NE(program.WaitForWindow("Info"), 0u);
+    XServer::Keys({"Escape"});
+
+    // Monitor mode uploads from the built-in unit first, then takes the main window's place.
+    ASSERT_TRUE(test::WaitUntil([&] { return XServer::Focused() == main; }));
+    XServer::Keys({"alt+v", "Down", "Return"});
+    EXPECT_NE(program.WaitForWindow("VG-Config / Monitor Mode"), 0u);
+    XServer::Keys({"Escape"});
+
+    ASSERT_TRUE(test::WaitUntil([&] { return XServer::Focused() == main; }));
+    XServer::Keys({"F1"});
+    ASSERT_NE(program.WaitForWindow("VG-Config Help"), 0u);
+    XServer::Activate(main);
+    XServer::Keys({"alt+f", "q"});
+    EXPECT_TRUE(program.Process.waitForFinished(5000)) << "the program lingers after Quit";
+}
+
+// Progress windows, busy boxes and message boxes opened while the settings window is the
+// modal window in front appear above it.
+TEST(X11Stacking, NoticesAndMessagesComeAboveTheModalSettingsWindow) {
+    test::SettingsWorld world;
+    world.Start();
+    world.SetUnitSettings();
+    world.SetTool(1, 9000, 200, 3);
+    world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
+    TDlg_Program& settings = world.Settings();
+    QtMessageService messages;
+    const auto notice = [](QWidget* window, QWidget* owner) {
+        return test::WaitUntil([&] { return Above(window->winId(), owner->winId()); }, 5000);
+    };
+    test::WhenModalOpens([&](QWidget*) {
+        EXPECT_TRUE(test::WaitUntil([&] { return Managed(settings.winId()); }));
+        TDlg_ProgressBar& progress = *world.W().Dlg_ProgressBar;
+        progress.ShowProgress("Saving Data to VG ... please wait ...");
+        EXPECT_TRUE(notice(&progress, &settings)) << "progress window below the settings";
+        progress.HideProgress();
+
+        TDlg_StatusBox& busy = *world.W().Dlg_StatusBox;
+        busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
+        EXPECT_TRUE(notice(&busy, &settings)) << "busy box below the settings";
+        busy.HideBusyBox();
+
+        test::WhenModalOpens([&](QWidget* box) {
+            EXPECT_TRUE(notice(box, &settings)) << "message box below the settings";
+            qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+        });
+        messages.ShowMessage("Save Data to VGL successfull!", MessageKind::Information,
+                             MessageButtons::Ok);
+        settings.reject();
+    });
+    settings.exec();
+}
+
+} // namespace
+} // namespace vg
