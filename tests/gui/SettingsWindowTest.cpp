@@ -123,7 +123,7 @@ TEST_F(SettingsWindowTest, ToolButtonsFollowTheListAndTheSource) {
 
 TEST_F(SettingsWindowTest, DeleteSelectsTheNextLineOrTheNewLast) {
     for (int nr : {1, 2, 5, 17, 42}) {
-        World.SetTool(nr, 1000 + nr, 100, 1, "t" + std::to_string(nr));
+        World.SetTool(nr, 1000 + nr, 100, 1, std::string("t").append(std::to_string(nr)));
     }
     World.Loaded(ConfigSourceUnit);
     World.Open();
