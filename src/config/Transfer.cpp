@@ -1,6 +1,7 @@
 #include "config/Transfer.h"
 
 #include "config/ConfigFile.h"
+#include "config/FilePaths.h"
 #include "config/NamespaceFile.h"
 #include "config/TextFormats.h"
 
@@ -209,7 +210,7 @@ void ReadNamespace(ConfigState& config, ParChannel& par, MessageService& message
         return;
     }
     config.NamespaceIdValid = true;
-    config.NamespaceFileName = NamespaceFilePath(config.ProgramDir, config.NamespaceInfo);
+    config.NamespaceFileName = NamespaceFilePath(config.DataDir, config.NamespaceInfo);
     LoadToolNames(config.ToolNameTable, config.NamespaceFileName, error, messages);
 }
 
@@ -236,7 +237,11 @@ bool WriteNamespace(ConfigState& config, ParChannel& par, const TransferServices
     if (!par.Par_WriteCuId(block, error)) {
         return false;
     }
-    config.NamespaceFileName = NamespaceFilePath(config.ProgramDir, config.NamespaceInfo);
+    config.NamespaceFileName = NamespaceFilePath(config.DataDir, config.NamespaceInfo);
+    if (!MakeUnitDataFolder(config.DataDir)) {
+        error = TransferCode::FileWrite;
+        return false;
+    }
     return SaveToolNames(config.ToolNameTable, config.NamespaceFileName, error);
 }
 

@@ -122,7 +122,7 @@ QString ReportPdfPath(const ConfigState& config) {
         const QFileInfo file(QString::fromStdString(config.ConfigFileName));
         return file.dir().filePath(file.completeBaseName() + QStringLiteral(".pdf"));
     }
-    const QString directory = QString::fromStdString(config.ProgramDir + "CD_DATA/");
+    const QString directory = QString::fromStdString(config.DataDir + "CD_DATA/");
     if (config.NamespaceIdValid) {
         const auto& id = config.NamespaceInfo.CU_Id;
         return directory + QStringLiteral("VGL_") +

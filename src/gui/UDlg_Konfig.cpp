@@ -1,5 +1,6 @@
 #include "gui/UDlg_Konfig.h"
 
+#include "common/WriteFailure.h"
 #include "gui/HelpViewer.h"
 #include "gui/TextEdit.h"
 #include "link/CommSettingsFile.h"
@@ -157,8 +158,22 @@ void TDlg_Konfig::ApplyChange() {
     core.Settings.DevAddr = EnteredAddress();
     core.Settings.CommMode = static_cast<int8_t>(CommunicationModeItems->checkedId() + 1);
     core.Poll.ReconnectRequest = true;
-    // A file that cannot be written is not reported: the settings still hold for this run.
-    Cfg_Write(core.Settings, core.Config.ProgramDir);
+    SaveSettings();
+}
+
+void TDlg_Konfig::SaveSettings() {
+    // An installed program keeps them in a folder of the user's that may not exist yet.
+    const std::string& folder = Context.Core.Folders.Settings;
+    WriteFailure failure;
+    if (!MakeFolders(folder, PrivateFolderMode)) {
+        failure.Record(folder);
+    } else if (!Cfg_Write(Context.Core.Settings, folder)) {
+        failure.Record(folder + CommSettingsFileName);
+    }
+    if (!failure.Path.empty()) {
+        Context.Messages.ShowMessage(std::string(SettingsNotSavedText) + "\n" + failure.Line(),
+                                     MessageKind::Warning, MessageButtons::Ok);
+    }
 }
 
 void TDlg_Konfig::done(int result) {

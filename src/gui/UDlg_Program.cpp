@@ -1,5 +1,6 @@
 #include "gui/UDlg_Program.h"
 
+#include "config/FilePaths.h"
 #include "config/ReportLayout.h"
 #include "config/TextFormats.h"
 #include "gui/HelpViewer.h"
@@ -739,6 +740,7 @@ void TDlg_Program::BN_PrintClick() {
     QString pdfPath;
     if (!Printers->SelectPrinter(printer)) {
         pdfPath = ReportPdfPath(config);
+        MakeUnitDataFolder(config.DataDir); // the usual place of the file
         PrintToPdfFile(printer, pdfPath);
     }
     TPrinterCanvas canvas(printer);

@@ -98,7 +98,7 @@ TEST_P(DownloadTest, LeavesTheUnitHoldingTheFileAndAnUploadGivesItBack) {
     // What the unit holds comes back as the file, but for what never travels: the reserved
     // words and the old values of the empty slot 50.
     Config = ConfigState{};
-    Config.ProgramDir = Dir.ProgramDir();
+    Config.DataDir = Dir.ProgramDir();
     ASSERT_TRUE(Upload());
     Messages.Expect("File save successfull!");
     ASSERT_TRUE(SaveToFile(Dir / "VGL_00001234.CD"));
@@ -200,7 +200,9 @@ TEST_P(DownloadTest, GivingUpOnTheIdentifierSendsTheConfigurationWithoutNames) {
 }
 
 TEST_P(DownloadTest, ANameFileThatCannotBeWrittenFailsWithCode3) {
+    // CD_DATA cannot be made where a file of that name is in the way.
     std::filesystem::remove(Dir / "CD_DATA");
+    test::WriteBytes(Dir / "CD_DATA", "");
     GiveToolANameWithoutIdentifier();
     Config.NamespaceIdValid = true;
     std::memcpy(Config.NamespaceInfo.CU_Id.data(), "00004321", 8);
@@ -212,7 +214,8 @@ TEST_P(DownloadTest, ANameFileThatCannotBeWrittenFailsWithCode3) {
         << "the unit was written before the name file";
     EXPECT_EQ(W.Par.ParState, 0);
 
-    std::filesystem::create_directory(Dir / "CD_DATA");
+    // A missing CD_DATA is made when the names are first saved.
+    std::filesystem::remove(Dir / "CD_DATA");
     Messages.Expect(Saved);
     EXPECT_TRUE(SaveToUnit());
     EXPECT_TRUE(std::filesystem::exists(Dir / "CD_DATA" / "VGL_00004321.NS"));
