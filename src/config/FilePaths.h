@@ -20,6 +20,9 @@ std::string ReplaceExtension(std::string_view path, std::string_view extension);
 std::string UnitDataFilePath(std::string_view dataDir, const NamespaceInfo& info,
                              std::string_view extension);
 
+// dataDir + "CD_DATA", without a separator at the end.
+std::string UnitDataFolder(std::string_view dataDir);
+
 // Creates dataDir + "CD_DATA" when it is missing, and the folder that holds it (private to the
 // user) when that is missing too. True when it is there afterwards; otherwise errno says why.
 bool MakeUnitDataFolder(const std::string& dataDir);

@@ -164,11 +164,12 @@ void TDlg_Konfig::ApplyChange() {
 void TDlg_Konfig::SaveSettings() {
     // An installed program keeps them in a folder of the user's that may not exist yet.
     const std::string& folder = Context.Core.Folders.Settings;
+    const std::string file = folder + CommSettingsFileName;
     WriteFailure failure;
     if (!MakeFolders(folder, PrivateFolderMode)) {
         failure.Record(folder);
     } else if (!Cfg_Write(Context.Core.Settings, folder)) {
-        failure.Record(folder + CommSettingsFileName);
+        failure.Record(file);
     }
     if (!failure.Path.empty()) {
         Context.Messages.ShowMessage(std::string(SettingsNotSavedText) + "\n" + failure.Line(),

@@ -51,7 +51,7 @@ void TDlg_SrcAuswahl::FormActivate() {
 QString TDlg_SrcAuswahl::DataDirectory() const {
     // The dialogs start there, so it must exist (an installed program's does not at first).
     MakeUnitDataFolder(Context.Core.Config.DataDir);
-    return QString::fromStdString(Context.Core.Config.DataDir + "CD_DATA");
+    return QString::fromStdString(UnitDataFolder(Context.Core.Config.DataDir));
 }
 
 void TDlg_SrcAuswahl::BN_VigiloClick() {

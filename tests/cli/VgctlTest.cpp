@@ -176,7 +176,8 @@ TEST_F(VgctlTest, AFailedUploadLeavesTheTargetAlone) {
     std::filesystem::remove(Dir / "CD_DATA" / "VGL_00001234.NS");
     const Outcome nowhere = Vgctl({"upload", Path("missing/unit.CD")});
     EXPECT_EQ(nowhere.Status, 1);
-    EXPECT_EQ(nowhere.Err, "File Write Error!\n");
+    EXPECT_EQ(nowhere.Err,
+              "File Write Error!\n" + Path("missing/unit.CD") + ": No such file or directory\n");
     EXPECT_FALSE(std::filesystem::exists(Dir / "missing"));
 }
 

@@ -393,7 +393,10 @@ TEST_F(CloseQuestionTest, YesSavesAndCloses) {
 
 TEST_F(CloseQuestionTest, YesWithAFailingSaveStaysOpenWithTheSettingsRestored) {
     MakeSavesFail();
-    CloseBox(MessageResult::Yes, "File Write Error!");
+    // The system's reason follows on a line of its own.
+    const std::string text =
+        "File Write Error!\n" + World.Config().ConfigFileName + ": No such file or directory";
+    CloseBox(MessageResult::Yes, text.c_str());
     EXPECT_TRUE(S().isVisible());
     EXPECT_TRUE(World.Config().NamespaceIdValid);
     EXPECT_EQ(Image().SignalMode, 1);

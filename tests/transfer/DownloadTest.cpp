@@ -206,7 +206,7 @@ TEST_P(DownloadTest, ANameFileThatCannotBeWrittenFailsWithCode3) {
     GiveToolANameWithoutIdentifier();
     Config.NamespaceIdValid = true;
     std::memcpy(Config.NamespaceInfo.CU_Id.data(), "00004321", 8);
-    Messages.Expect("File Write Error!");
+    Messages.Expect("File Write Error!\n" + (Dir / "CD_DATA").string() + ": Not a directory");
     EXPECT_FALSE(SaveToUnit());
     EXPECT_EQ(Config.TransferError, TransferCode::FileWrite);
     const auto block = Unit().NamespaceBlock();
@@ -224,7 +224,8 @@ TEST_P(DownloadTest, ANameFileThatCannotBeWrittenFailsWithCode3) {
 TEST_P(DownloadTest, FileBranchWritesTheImageAndNamesOrReportsCode3) {
     GiveToolANameWithoutIdentifier();
     Config.ConfigImage.OutPulseTime = 40;
-    Messages.Expect("File Write Error!");
+    Messages.Expect("File Write Error!\n" + (Dir / "missing" / "VGL_00000001.CD").string() +
+                    ": No such file or directory");
     EXPECT_FALSE(SaveToFile(Dir / "missing" / "VGL_00000001.CD"));
     EXPECT_EQ(Config.TransferError, TransferCode::FileWrite);
     EXPECT_FALSE(std::filesystem::exists(Dir / "missing"));
