@@ -373,7 +373,8 @@ std::string TransferErrorText(ErrorCode code) {
 void ShowTransferError(MessageService& messages, ErrorCode code, const WriteFailure& failure) {
     std::string text = TransferErrorText(code);
     if (code == TransferCode::FileWrite && !failure.Path.empty()) {
-        text += "\n" + failure.Line();
+        text += '\n';
+        text += failure.Line();
     }
     messages.ShowMessage(text, MessageKind::Error, MessageButtons::Ok);
 }

@@ -172,8 +172,9 @@ void TDlg_Konfig::SaveSettings() {
         failure.Record(file);
     }
     if (!failure.Path.empty()) {
-        Context.Messages.ShowMessage(std::string(SettingsNotSavedText) + "\n" + failure.Line(),
-                                     MessageKind::Warning, MessageButtons::Ok);
+        const std::string text =
+            std::string(SettingsNotSavedText).append("\n").append(failure.Line());
+        Context.Messages.ShowMessage(text, MessageKind::Warning, MessageButtons::Ok);
     }
 }
 
