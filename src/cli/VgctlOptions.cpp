@@ -12,13 +12,13 @@ const char* const VgctlUsage = "usage: vgctl [OPTION]... COMMAND [FILE.CD]\n";
 
 namespace {
 
-struct CommandSpec {
+struct CommandEntry {
     const char* Name;
     const char* Operand; // "" when the command takes none
     const char* Help;
 };
 
-constexpr CommandSpec Commands[] = {
+constexpr CommandEntry Commands[] = {
     {"upload", "FILE.CD", "read the unit's configuration into FILE.CD, its names into FILE.NS"},
     {"download", "FILE.CD", "send FILE.CD and its tool names to the unit"},
     {"show", "FILE.CD", "print the configuration report as text"},
@@ -28,7 +28,7 @@ constexpr CommandSpec Commands[] = {
 
 // An option of vgctl, and the one command it belongs to (nullptr: every command).
 struct VgctlOption {
-    OptionSpec Spec;
+    CommandLineOption Option;
     const char* OnlyFor = nullptr;
 };
 
@@ -104,15 +104,15 @@ std::vector<VgctlOption> OptionTable(VgctlOptions& options) {
     };
 }
 
-const CommandSpec* FindCommand(const std::string& name) {
+const CommandEntry* FindCommand(const std::string& name) {
     const auto it = std::find_if(std::begin(Commands), std::end(Commands),
-                                 [&name](const CommandSpec& c) { return name == c.Name; });
+                                 [&name](const CommandEntry& c) { return name == c.Name; });
     return it != std::end(Commands) ? &*it : nullptr;
 }
 
 bool CheckArguments(const VgctlOptions& options, const std::vector<VgctlOption>& table,
                     std::string& error) {
-    const CommandSpec* command = FindCommand(options.Command);
+    const CommandEntry* command = FindCommand(options.Command);
     if (command == nullptr) {
         error = options.Command.empty() ? "no command given" : "unknown command " + options.Command;
         return false;
@@ -123,9 +123,9 @@ bool CheckArguments(const VgctlOptions& options, const std::vector<VgctlOption>&
         return false;
     }
     for (const VgctlOption& option : table) {
-        if (option.OnlyFor != nullptr && options.Given.count(option.Spec.Name) != 0 &&
+        if (option.OnlyFor != nullptr && options.Given.count(option.Option.Name) != 0 &&
             options.Command != option.OnlyFor) {
-            error = "--" + option.Spec.Name + " belongs to " + option.OnlyFor;
+            error = "--" + option.Option.Name + " belongs to " + option.OnlyFor;
             return false;
         }
     }
@@ -141,18 +141,18 @@ bool CheckArguments(const VgctlOptions& options, const std::vector<VgctlOption>&
 bool ParseVgctlOptions(const std::vector<std::string>& args, VgctlOptions& options,
                        std::string& error) {
     const std::vector<VgctlOption> table = OptionTable(options);
-    std::vector<OptionSpec> specs;
+    std::vector<CommandLineOption> lineOptions;
     for (const VgctlOption& option : table) {
-        OptionSpec spec = option.Spec;
-        spec.Apply = [&options, name = spec.Name, apply = spec.Apply](const std::string& value,
-                                                                      std::string& e) {
+        CommandLineOption lineOption = option.Option;
+        lineOption.Apply = [&options, name = lineOption.Name,
+                            apply = lineOption.Apply](const std::string& value, std::string& e) {
             options.Given.insert(name);
             return apply(value, e);
         };
-        specs.push_back(std::move(spec));
+        lineOptions.push_back(std::move(lineOption));
     }
     std::vector<std::string> operands;
-    if (!ParseCommandLine(args, specs, operands, error)) {
+    if (!ParseCommandLine(args, lineOptions, operands, error)) {
         return false;
     }
     if (!operands.empty()) {
@@ -166,19 +166,19 @@ std::string VgctlHelp(const ProgramFolders& folders) {
     std::string text = VgctlUsage;
     text += "Backs up, restores and watches a Vigilo control unit from a terminal or a script.\n"
             "\nCommands:\n";
-    for (const CommandSpec& command : Commands) {
+    for (const CommandEntry& command : Commands) {
         std::string head = std::string(command.Name) + " " + command.Operand;
         text += "  " + head + std::string(18 - head.size(), ' ') + command.Help + "\n";
     }
     VgctlOptions unused;
-    std::vector<OptionSpec> specs;
+    std::vector<CommandLineOption> lineOptions;
     for (VgctlOption& option : OptionTable(unused)) {
         if (option.OnlyFor != nullptr) {
-            option.Spec.Help = std::string("(") + option.OnlyFor + ") " + option.Spec.Help;
+            option.Option.Help = std::string("(") + option.OnlyFor + ") " + option.Option.Help;
         }
-        specs.push_back(option.Spec);
+        lineOptions.push_back(option.Option);
     }
-    text += "\nOptions:\n" + OptionsHelp(specs);
+    text += "\nOptions:\n" + OptionsHelp(lineOptions);
     text += "\nWithout --port or --fieldbus the link is the one Konfig.Cfg names; the fieldbus\n"
             "reaches the built-in simulated unit.\n"
             "Settings (Konfig.Cfg) and COMn links: " +

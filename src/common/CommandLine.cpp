@@ -11,10 +11,10 @@ namespace {
 // beyond the one-letter range.
 constexpr int FirstLongIndex = 256;
 
-std::string ShortOptionString(const std::vector<OptionSpec>& options) {
+std::string ShortOptionString(const std::vector<CommandLineOption>& options) {
     // ':' first: a missing value is told apart from an unknown option.
     std::string text = ":";
-    for (const OptionSpec& option : options) {
+    for (const CommandLineOption& option : options) {
         if (option.Short != 0) {
             text += option.Short;
             text += option.ValueName.empty() ? "" : ":";
@@ -23,7 +23,7 @@ std::string ShortOptionString(const std::vector<OptionSpec>& options) {
     return text;
 }
 
-std::vector<option> LongOptionTable(const std::vector<OptionSpec>& options) {
+std::vector<option> LongOptionTable(const std::vector<CommandLineOption>& options) {
     std::vector<option> table;
     for (size_t i = 0; i < options.size(); ++i) {
         table.push_back({options[i].Name.c_str(),
@@ -34,17 +34,18 @@ std::vector<option> LongOptionTable(const std::vector<OptionSpec>& options) {
     return table;
 }
 
-const OptionSpec* Find(const std::vector<OptionSpec>& options, int code) {
+const CommandLineOption* Find(const std::vector<CommandLineOption>& options, int code) {
     if (code >= FirstLongIndex && code < FirstLongIndex + static_cast<int>(options.size())) {
         return &options[static_cast<size_t>(code - FirstLongIndex)];
     }
-    const auto it = std::find_if(options.begin(), options.end(), [code](const OptionSpec& o) {
-        return o.Short != 0 && o.Short == code;
-    });
+    const auto it =
+        std::find_if(options.begin(), options.end(), [code](const CommandLineOption& o) {
+            return o.Short != 0 && o.Short == code;
+        });
     return it != options.end() ? &*it : nullptr;
 }
 
-std::string DisplayName(const OptionSpec& option) {
+std::string DisplayName(const CommandLineOption& option) {
     return "--" + option.Name;
 }
 
@@ -57,9 +58,9 @@ std::string OffendingWord(const std::vector<char*>& argv, int optopt) {
     return word.substr(0, word.find('='));
 }
 
-std::string UsageError(int code, const std::vector<OptionSpec>& options,
+std::string UsageError(int code, const std::vector<CommandLineOption>& options,
                        const std::vector<char*>& argv) {
-    if (const OptionSpec* option = Find(options, optopt); option != nullptr) {
+    if (const CommandLineOption* option = Find(options, optopt); option != nullptr) {
         return code == ':' ? "missing value for " + DisplayName(*option)
                            : DisplayName(*option) + " takes no value";
     }
@@ -68,7 +69,8 @@ std::string UsageError(int code, const std::vector<OptionSpec>& options,
 
 } // namespace
 
-bool ParseCommandLine(const std::vector<std::string>& args, const std::vector<OptionSpec>& options,
+bool ParseCommandLine(const std::vector<std::string>& args,
+                      const std::vector<CommandLineOption>& options,
                       std::vector<std::string>& operands, std::string& error) {
     // getopt_long reorders the words it is given, so it gets copies.
     std::vector<std::string> words = args;
@@ -86,18 +88,18 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::vector<Op
     const int argc = static_cast<int>(words.size());
     for (int code = 0; (code = getopt_long(argc, argv.data(), shortOptions.c_str(),
                                            longOptions.data(), nullptr)) != -1;) {
-        const OptionSpec* spec = code == '?' || code == ':' ? nullptr : Find(options, code);
-        if (spec == nullptr) {
+        const CommandLineOption* found = code == '?' || code == ':' ? nullptr : Find(options, code);
+        if (found == nullptr) {
             error = UsageError(code, options, argv);
             return false;
         }
         const std::string value = optarg != nullptr ? optarg : "";
-        if (!spec->ValueName.empty() && value.empty()) {
-            error = "empty value for " + DisplayName(*spec);
+        if (!found->ValueName.empty() && value.empty()) {
+            error = "empty value for " + DisplayName(*found);
             return false;
         }
-        if (spec->Apply && !spec->Apply(value, error)) {
-            error = DisplayName(*spec) + ": " + error;
+        if (found->Apply && !found->Apply(value, error)) {
+            error = DisplayName(*found) + ": " + error;
             return false;
         }
     }
@@ -105,10 +107,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::vector<Op
     return true;
 }
 
-std::string OptionsHelp(const std::vector<OptionSpec>& options) {
+std::string OptionsHelp(const std::vector<CommandLineOption>& options) {
     std::vector<std::string> heads;
     size_t width = 0;
-    for (const OptionSpec& option : options) {
+    for (const CommandLineOption& option : options) {
         std::string head = option.Short != 0 ? std::string("-") + option.Short + ", " : "    ";
         head += DisplayName(option);
         if (!option.ValueName.empty()) {

@@ -8,7 +8,7 @@ namespace vg {
 
 // One option of a program's command line. getopt_long learns it from here, --help lists it,
 // and Apply takes its value: adding an option is adding an entry.
-struct OptionSpec {
+struct CommandLineOption {
     std::string Name;      // the long name, without "--"
     char Short = 0;        // a one-letter name, 0 for none
     std::string ValueName; // what the value is called in --help; empty for a switch
@@ -21,10 +21,11 @@ struct OptionSpec {
 // or after the operands, as "--name value", "--name=value" or "-x"; "--" ends the options.
 // An empty value is refused: an unset shell variable must not pass for an option not given.
 // Fills `operands` in their order; false with a message on a usage error.
-bool ParseCommandLine(const std::vector<std::string>& args, const std::vector<OptionSpec>& options,
+bool ParseCommandLine(const std::vector<std::string>& args,
+                      const std::vector<CommandLineOption>& options,
                       std::vector<std::string>& operands, std::string& error);
 
 // The options as --help lists them: one per line, the help texts aligned.
-std::string OptionsHelp(const std::vector<OptionSpec>& options);
+std::string OptionsHelp(const std::vector<CommandLineOption>& options);
 
 } // namespace vg

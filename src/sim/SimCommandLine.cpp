@@ -164,7 +164,7 @@ namespace {
 
 // Every option of vigilo-sim, writing into `options`. Options with a value are the runtime
 // commands of the same meaning, applied in order before the unit starts answering.
-std::vector<OptionSpec> SimOptionTable(SimOptions& options) {
+std::vector<CommandLineOption> SimOptionTable(SimOptions& options) {
     const auto command = [&options](const char* word) {
         return [&options, word](const std::string& value, std::string&) {
             options.UnitSettings.push_back(std::string(word) + " " + value);
