@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils fonts-dejavu-core
     clang libclang-rt-14-dev clang-format
     xvfb xauth openbox xdotool x11-utils
+    # installing and packaging: the validators, manual pages, and what cpack -G DEB runs
+    desktop-file-utils appstream man-db dpkg-dev file strace
 )
 
 missing=()

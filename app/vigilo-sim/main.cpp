@@ -1,4 +1,5 @@
 // vigilo-sim: the simulated control unit on a pseudo-terminal.
+#include "common/ProgramInfo.h"
 #include "sim/SimCommandLine.h"
 #include "sim/SimSerialServer.h"
 #include "sim/SimUnit.h"
@@ -65,14 +66,18 @@ void RunCommandLoop(vg::sim::SimUnit& unit, vg::sim::SimSerialServer& server, in
 int main(int argc, char** argv) {
     vg::sim::SimOptions options;
     std::string error;
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << vg::sim::SimUsage;
+    if (!vg::sim::ParseSimOptions({argv + 1, argv + argc}, options, error)) {
+        std::cerr << "vigilo-sim: " << error << '\n'
+                  << vg::sim::SimUsage << "Try 'vigilo-sim --help' for more information.\n";
+        return 2;
+    }
+    if (options.Help) {
+        std::cout << vg::sim::SimHelp();
         return 0;
     }
-    if (!vg::sim::ParseSimOptions(args, options, error)) {
-        std::cerr << "vigilo-sim: " << error << '\n' << vg::sim::SimUsage;
-        return 2;
+    if (options.Version) {
+        std::cout << "vigilo-sim " << vg::ProgramVersion << '\n';
+        return 0;
     }
     vg::sim::SimUnit unit;
     for (const auto& setting : options.UnitSettings) {

@@ -2,13 +2,13 @@
 
 #include "cli/ConfigCommands.h"
 #include "cli/StatusCommands.h"
+#include "common/ProgramInfo.h"
 #include "link/CommSettingsFile.h"
-
 
 namespace vg::cli {
 
 void ApplyLinkSettings(Session& session, const VgctlOptions& options) {
-    Cfg_Read(session.Settings, session.Config.ProgramDir);
+    Cfg_Read(session.Settings, session.Folders.Settings);
     if (options.Fieldbus) {
         session.Settings.CommMode = CommModeFieldbus;
     } else if (options.ComPort) {
@@ -50,10 +50,21 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     VgctlOptions options;
     std::string error;
     if (!ParseVgctlOptions(args, options, error)) {
-        err << "vgctl: " << error << '\n' << VgctlUsage;
+        err << "vgctl: " << error << '\n'
+            << VgctlUsage << "Try 'vgctl --help' for more information.\n";
         return ExitUsage;
     }
-    Session session(options.ProgramDir.empty() ? ExecutableDirectory() : options.ProgramDir);
+    const ProgramFolders folders =
+        options.ProgramDir.empty() ? RunningProgramFolders() : PortableFolders(options.ProgramDir);
+    if (options.Help) {
+        out << VgctlHelp(folders);
+        return ExitSuccess;
+    }
+    if (options.Version) {
+        out << "vgctl " << ProgramVersion << '\n';
+        return ExitSuccess;
+    }
+    Session session(folders);
     ApplyLinkSettings(session, options);
     if (IsConfigCommand(options.Command)) {
         return RunConfigCommand(session, options, out, err, errIsTerminal);

@@ -1,90 +1,135 @@
 #include "cli/VgctlOptions.h"
 
+#include "common/CommandLine.h"
+
+#include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 namespace vg::cli {
 
-const char* const VgctlUsage =
-    "usage: vgctl [--dir DIR] [--port COMn|DEVICE | --fieldbus] COMMAND [ARGUMENTS]\n"
-    "commands:\n"
-    "  upload FILE.CD                      read the unit's configuration into FILE.CD/.NS\n"
-    "  download FILE.CD [--cu-id DDDDDDDD] send FILE.CD and its tool names to the unit\n"
-    "  show FILE.CD                        print the configuration report as text\n"
-    "  status                              show the unit's status once\n"
-    "  watch                               show every change of the status until interrupted\n"
-    "--dir is the program directory (Konfig.Cfg, CD_DATA); without --port or --fieldbus the\n"
-    "link is the one Konfig.Cfg names.\n";
+const char* const VgctlUsage = "usage: vgctl [OPTION]... COMMAND [FILE.CD]\n";
 
 namespace {
 
-// "COM3" gives 3; anything else is a device path.
+struct CommandEntry {
+    const char* Name;
+    const char* Operand; // "" when the command takes none
+    const char* Help;
+};
+
+constexpr CommandEntry Commands[] = {
+    {"upload", "FILE.CD", "read the unit's configuration into FILE.CD, its names into FILE.NS"},
+    {"download", "FILE.CD", "send FILE.CD and its tool names to the unit"},
+    {"show", "FILE.CD", "print the configuration report as text"},
+    {"status", "", "show the unit's status once"},
+    {"watch", "", "show every change of the status until interrupted"},
+};
+
+// An option of vgctl, and the one command it belongs to (nullptr: every command).
+struct VgctlOption {
+    CommandLineOption Option;
+    const char* OnlyFor = nullptr;
+};
+
+// "COM3" gives 3; nothing when what follows "COM" is not a number.
 std::optional<int> ComPortNumber(const std::string& text) {
-    if (text.size() < 4 || text.compare(0, 3, "COM") != 0) {
-        return std::nullopt;
-    }
+    const char* last = text.data() + text.size();
     int number = 0;
-    const auto [end, ec] = std::from_chars(text.data() + 3, text.data() + text.size(), number);
-    if (ec != std::errc() || end != text.data() + text.size()) {
+    const auto [end, ec] = std::from_chars(text.data() + 3, last, number);
+    if (ec != std::errc() || end != last) {
         return std::nullopt;
     }
     return number;
 }
 
-bool TakeValue(const std::vector<std::string>& args, size_t& i, std::string& value,
-               std::string& error) {
-    if (i + 1 >= args.size()) {
-        error = "missing value for " + args[i];
+bool ApplyPort(const std::string& value, VgctlOptions& options, std::string& error) {
+    if (value.rfind("COM", 0) != 0) {
+        options.Device = value;
+        options.ComPort.reset();
+        return true;
+    }
+    const std::optional<int> number = ComPortNumber(value);
+    if (!number || *number < 1 || *number > 6) {
+        error = value + " is not a port: COM1 to COM6, or a device path";
         return false;
     }
-    value = args[++i];
+    options.ComPort = number;
+    options.Device.clear();
     return true;
 }
 
-bool TakeOption(const std::vector<std::string>& args, size_t& i, VgctlOptions& options,
-                std::string& error) {
-    const std::string& a = args[i];
-    std::string value;
-    if (a == "--fieldbus") {
-        options.Fieldbus = true;
-    } else if (a == "--dir") {
-        if (!TakeValue(args, i, value, error)) {
-            return false;
-        }
-        options.ProgramDir = value.empty() || value.back() == '/' ? value : value + "/";
-    } else if (a == "--port") {
-        if (!TakeValue(args, i, value, error)) {
-            return false;
-        }
-        options.ComPort = ComPortNumber(value);
-        options.Device = options.ComPort ? "" : value;
-    } else if (a == "--cu-id") {
-        if (!TakeValue(args, i, options.CuId, error)) {
-            return false;
-        }
-    } else {
-        error = "unknown option " + a;
+bool ApplyDir(const std::string& value, VgctlOptions& options, std::string& error) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(value, ec)) {
+        error = value + ": " + (ec ? ec.message() : "Not a directory");
         return false;
     }
+    options.ProgramDir = value.back() == '/' ? value : value + "/";
     return true;
 }
 
-bool CheckArguments(const VgctlOptions& options, std::string& error) {
-    const bool takesFile =
-        options.Command == "upload" || options.Command == "download" || options.Command == "show";
-    const bool takesNothing = options.Command == "status" || options.Command == "watch";
-    if (!takesFile && !takesNothing) {
+// Every option of vgctl, writing into `options`.
+std::vector<VgctlOption> OptionTable(VgctlOptions& options) {
+    return {
+        {{"dir", 0, "DIR", "the program folder, with Konfig.Cfg, the COMn links and CD_DATA",
+          [&options](const std::string& v, std::string& e) {
+              return ApplyDir(v, options, e);
+          }}},
+        {{"port", 0, "COMn|DEVICE", "use this serial port, whatever Konfig.Cfg says",
+          [&options](const std::string& v, std::string& e) {
+              return ApplyPort(v, options, e);
+          }}},
+        {{"fieldbus", 0, "", "use the fieldbus, whatever Konfig.Cfg says",
+          [&options](const std::string&, std::string&) {
+              options.Fieldbus = true;
+              return true;
+          }}},
+        {{"cu-id", 0, "DDDDDDDD", "keep the tool names under this identifier",
+          [&options](const std::string& v, std::string&) {
+              options.CuId = v;
+              return true;
+          }},
+         "download"},
+        {{"help", 'h', "", "print this help and exit",
+          [&options](const std::string&, std::string&) {
+              options.Help = true;
+              return true;
+          }}},
+        {{"version", 0, "", "print the version and exit",
+          [&options](const std::string&, std::string&) {
+              options.Version = true;
+              return true;
+          }}},
+    };
+}
+
+const CommandEntry* FindCommand(const std::string& name) {
+    const auto it = std::find_if(std::begin(Commands), std::end(Commands),
+                                 [&name](const CommandEntry& c) { return name == c.Name; });
+    return it != std::end(Commands) ? &*it : nullptr;
+}
+
+bool CheckArguments(const VgctlOptions& options, const std::vector<VgctlOption>& table,
+                    std::string& error) {
+    const CommandEntry* command = FindCommand(options.Command);
+    if (command == nullptr) {
         error = options.Command.empty() ? "no command given" : "unknown command " + options.Command;
         return false;
     }
+    const bool takesFile = *command->Operand != '\0';
     if (options.Arguments.size() != (takesFile ? 1u : 0u)) {
         error = options.Command + (takesFile ? " takes one file" : " takes no arguments");
         return false;
     }
-    if (!options.CuId.empty() && options.Command != "download") {
-        error = "--cu-id belongs to download";
-        return false;
+    for (const VgctlOption& option : table) {
+        if (option.OnlyFor != nullptr && options.Given.count(option.Option.Name) != 0 &&
+            options.Command != option.OnlyFor) {
+            error = "--" + option.Option.Name + " belongs to " + option.OnlyFor;
+            return false;
+        }
     }
-    if (options.Fieldbus && (options.ComPort || !options.Device.empty())) {
+    if (options.Fieldbus && options.Given.count("port") != 0) {
         error = "--port and --fieldbus exclude each other";
         return false;
     }
@@ -95,18 +140,51 @@ bool CheckArguments(const VgctlOptions& options, std::string& error) {
 
 bool ParseVgctlOptions(const std::vector<std::string>& args, VgctlOptions& options,
                        std::string& error) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i].rfind("--", 0) == 0) {
-            if (!TakeOption(args, i, options, error)) {
-                return false;
-            }
-        } else if (options.Command.empty()) {
-            options.Command = args[i];
-        } else {
-            options.Arguments.push_back(args[i]);
-        }
+    const std::vector<VgctlOption> table = OptionTable(options);
+    std::vector<CommandLineOption> lineOptions;
+    for (const VgctlOption& option : table) {
+        CommandLineOption lineOption = option.Option;
+        lineOption.Apply = [&options, name = lineOption.Name,
+                            apply = lineOption.Apply](const std::string& value, std::string& e) {
+            options.Given.insert(name);
+            return apply(value, e);
+        };
+        lineOptions.push_back(std::move(lineOption));
     }
-    return CheckArguments(options, error);
+    std::vector<std::string> operands;
+    if (!ParseCommandLine(args, lineOptions, operands, error)) {
+        return false;
+    }
+    if (!operands.empty()) {
+        options.Command = operands.front();
+        options.Arguments.assign(operands.begin() + 1, operands.end());
+    }
+    return options.Help || options.Version || CheckArguments(options, table, error);
+}
+
+std::string VgctlHelp(const ProgramFolders& folders) {
+    std::string text = VgctlUsage;
+    text += "Backs up, restores and watches a Vigilo control unit from a terminal or a script.\n"
+            "\nCommands:\n";
+    for (const CommandEntry& command : Commands) {
+        std::string head = std::string(command.Name) + " " + command.Operand;
+        text += "  " + head + std::string(18 - head.size(), ' ') + command.Help + "\n";
+    }
+    VgctlOptions unused;
+    std::vector<CommandLineOption> lineOptions;
+    for (VgctlOption& option : OptionTable(unused)) {
+        if (option.OnlyFor != nullptr) {
+            option.Option.Help = std::string("(") + option.OnlyFor + ") " + option.Option.Help;
+        }
+        lineOptions.push_back(option.Option);
+    }
+    text += "\nOptions:\n" + OptionsHelp(lineOptions);
+    text += "\nWithout --port or --fieldbus the link is the one Konfig.Cfg names; the fieldbus\n"
+            "reaches the built-in simulated unit.\n"
+            "Settings (Konfig.Cfg) and COMn links: " +
+            folders.Settings + "\nConfigurations (CD_DATA): " + folders.Data +
+            "CD_DATA\nExit status: 0 success, 1 failure, 2 usage error.\n";
+    return text;
 }
 
 } // namespace vg::cli

@@ -1,27 +1,36 @@
 #pragma once
 
+#include "common/ProgramFolders.h"
+
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace vg::cli {
 
 // The command line of vgctl:
-//   vgctl [--dir DIR] [--port COMn|DEVICE | --fieldbus] COMMAND [ARGUMENTS]
+//   vgctl [OPTION]... COMMAND [FILE.CD]
 struct VgctlOptions {
-    std::string ProgramDir;     // with a trailing '/'; empty: the executable's directory
+    std::string ProgramDir;     // --dir, with a trailing '/'; empty: the program's own folders
     std::optional<int> ComPort; // --port COMn
     std::string Device;         // --port DEVICE
     bool Fieldbus = false;      // --fieldbus
     std::string Command;        // upload, download, show, status, watch
     std::vector<std::string> Arguments;
     std::string CuId; // download --cu-id DDDDDDDD
+    bool Help = false;
+    bool Version = false;
+    std::set<std::string> Given; // the long names of the options given
 };
 
-// False with a message on a usage error.
+// False with a message on a usage error. --help and --version need no command.
 bool ParseVgctlOptions(const std::vector<std::string>& args, VgctlOptions& options,
                        std::string& error);
 
+// The one-line synopsis, printed with a usage error.
 extern const char* const VgctlUsage;
+// What --help prints; `folders` are the ones this run uses.
+std::string VgctlHelp(const ProgramFolders& folders);
 
 } // namespace vg::cli

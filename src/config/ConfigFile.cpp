@@ -103,15 +103,18 @@ long long FileSize(int fd) {
 }
 
 bool WriteConfigFile(const ConfigState& state, const std::string& path, ErrorCode& error,
-                     const WriteFunction& write) {
+                     const WriteFunction& write, WriteFailure* failure) {
     ConfigImage stored = state.ConfigImage;
     stored.OutPulseTime = ShiftedPulseTime(stored.OutPulseTime, 1);
     const std::string_view bytes(reinterpret_cast<const char*>(&stored), sizeof stored);
     if (!ReplaceFileContents(path, bytes, write)) {
+        if (failure != nullptr) {
+            failure->Record(path);
+        }
         error = TransferCode::FileWrite;
         return false;
     }
-    return SaveToolNames(state.ToolNameTable, path, error, write);
+    return SaveToolNames(state.ToolNameTable, path, error, write, failure);
 }
 
 std::string ConfigFilePath(const std::string& programDir, const NamespaceInfo& info) {

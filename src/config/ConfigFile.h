@@ -3,6 +3,7 @@
 #include "common/ErrorCode.h"
 #include "common/FileIo.h"
 #include "common/MessageService.h"
+#include "common/WriteFailure.h"
 #include "config/ConfigState.h"
 
 #include <string>
@@ -32,9 +33,10 @@ long long FileSize(int fd);
 
 // The file branch of a save: the image (OutPulseTime stored plus 1) to `path`, then the
 // names beside it. Code 3 when either is not fully written; a failed write leaves the
-// previous file intact. The image itself is not changed.
+// previous file intact, and `failure`, if given, tells which file and why. The image itself
+// is not changed.
 bool WriteConfigFile(const ConfigState& state, const std::string& path, ErrorCode& error,
-                     const WriteFunction& write = {});
+                     const WriteFunction& write = {}, WriteFailure* failure = nullptr);
 
 // ProgramDir + "CD_DATA/VGL_" + CU_Id + ".CD", the name proposed for a unit's file.
 std::string ConfigFilePath(const std::string& programDir, const NamespaceInfo& info);

@@ -35,7 +35,7 @@ struct ConfigState {
     std::array<int32_t, ToolSlotCount> ToolLineIndex{};
     ErrorCode TransferError = 0;
     bool TransferBusy = false;
-    std::string ProgramDir; // ends with '/'
+    std::string DataDir; // the folder that holds CD_DATA, ending with '/'
     // The settings pages as they stand on the screen, filled just before a report is printed.
     vg::ConfigImage PrintSettings{};
 };

@@ -1,5 +1,7 @@
 #include "config/FilePaths.h"
 
+#include "common/ProgramFolders.h"
+
 namespace vg {
 
 std::string FileNamePart(std::string_view path) {
@@ -15,10 +17,13 @@ std::string ReplaceExtension(std::string_view path, std::string_view extension) 
     return std::string(path.substr(0, stem)) + std::string(extension);
 }
 
-std::string UnitDataFilePath(std::string_view programDir, const NamespaceInfo& info,
+namespace {
+constexpr const char* UnitDataFolderName = "CD_DATA";
+} // namespace
+
+std::string UnitDataFilePath(std::string_view dataDir, const NamespaceInfo& info,
                              std::string_view extension) {
-    std::string path(programDir);
-    path += "CD_DATA/VGL_";
+    std::string path = UnitDataFolder(dataDir) + "/VGL_";
     for (char c : info.CU_Id) {
         // The identifier is only valid as digits; a byte that would leave the directory or
         // cut the path short must not end up in a file name.
@@ -26,6 +31,18 @@ std::string UnitDataFilePath(std::string_view programDir, const NamespaceInfo& i
     }
     path += extension;
     return path;
+}
+
+std::string UnitDataFolder(std::string_view dataDir) {
+    return std::string(dataDir) + UnitDataFolderName;
+}
+
+bool MakeUnitDataFolder(const std::string& dataDir) {
+    // Shared with others as the program's own folder would be; only the user's folder that
+    // holds it is private.
+    constexpr mode_t UsualFolderMode = 0777;
+    return MakeFolders(dataDir, PrivateFolderMode) &&
+           MakeFolders(UnitDataFolder(dataDir), UsualFolderMode);
 }
 
 } // namespace vg

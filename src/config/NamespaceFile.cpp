@@ -30,12 +30,17 @@ bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& err
 }
 
 bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCode& error,
-                   const WriteFunction& write) {
+                   const WriteFunction& write, WriteFailure* failure) {
     const std::string_view bytes(reinterpret_cast<const char*>(names.data()),
                                  sizeof(ToolNameTable));
-    error = ReplaceFileContents(ReplaceExtension(path, ".NS"), bytes, write)
-                ? 0
-                : TransferCode::FileWrite;
+    const std::string namesPath = ReplaceExtension(path, ".NS");
+    error = 0;
+    if (!ReplaceFileContents(namesPath, bytes, write)) {
+        if (failure != nullptr) {
+            failure->Record(namesPath);
+        }
+        error = TransferCode::FileWrite;
+    }
     return error == 0;
 }
 

@@ -3,6 +3,7 @@
 #include "common/ErrorCode.h"
 #include "common/FileIo.h"
 #include "common/MessageService.h"
+#include "common/WriteFailure.h"
 #include "config/ConfigImage.h"
 
 #include <string>
@@ -20,9 +21,10 @@ bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& err
                    MessageService& messages);
 
 // Writes all 128 records to `path` with its extension replaced by ".NS"; code 3 when that
-// fails, in which case the previous file is left as it was.
+// fails, in which case the previous file is left as it was and `failure`, if given, tells
+// which file and why.
 bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCode& error,
-                   const WriteFunction& write = {});
+                   const WriteFunction& write = {}, WriteFailure* failure = nullptr);
 
 // ProgramDir + "CD_DATA/VGL_" + CU_Id + ".NS".
 std::string NamespaceFilePath(const std::string& programDir, const NamespaceInfo& info);

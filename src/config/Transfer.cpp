@@ -1,6 +1,7 @@
 #include "config/Transfer.h"
 
 #include "config/ConfigFile.h"
+#include "config/FilePaths.h"
 #include "config/NamespaceFile.h"
 #include "config/TextFormats.h"
 
@@ -209,7 +210,7 @@ void ReadNamespace(ConfigState& config, ParChannel& par, MessageService& message
         return;
     }
     config.NamespaceIdValid = true;
-    config.NamespaceFileName = NamespaceFilePath(config.ProgramDir, config.NamespaceInfo);
+    config.NamespaceFileName = NamespaceFilePath(config.DataDir, config.NamespaceInfo);
     LoadToolNames(config.ToolNameTable, config.NamespaceFileName, error, messages);
 }
 
@@ -226,7 +227,7 @@ void AskForMissingIdentifier(ConfigState& config, const TransferServices& servic
 }
 
 bool WriteNamespace(ConfigState& config, ParChannel& par, const TransferServices& services,
-                    ErrorCode& error) {
+                    ErrorCode& error, WriteFailure& failure) {
     AskForMissingIdentifier(config, services);
     if (!config.NamespaceIdValid) {
         return true; // the unit's block and the name file stay as they are
@@ -236,13 +237,20 @@ bool WriteNamespace(ConfigState& config, ParChannel& par, const TransferServices
     if (!par.Par_WriteCuId(block, error)) {
         return false;
     }
-    config.NamespaceFileName = NamespaceFilePath(config.ProgramDir, config.NamespaceInfo);
-    return SaveToolNames(config.ToolNameTable, config.NamespaceFileName, error);
+    config.NamespaceFileName = NamespaceFilePath(config.DataDir, config.NamespaceInfo);
+    const std::string folder = UnitDataFolder(config.DataDir);
+    if (!MakeUnitDataFolder(config.DataDir)) {
+        failure.Record(folder);
+        error = TransferCode::FileWrite;
+        return false;
+    }
+    return SaveToolNames(config.ToolNameTable, config.NamespaceFileName, error, {}, &failure);
 }
 
 bool SaveToUnit(ConfigState& config, ParChannel& par, const TransferServices& services,
                 ErrorCode& error) {
     error = 0;
+    WriteFailure failure;
     // Busy first: showing the progress window may activate other windows, which then must
     // leave the image alone.
     config.TransferBusy = true;
@@ -257,13 +265,13 @@ bool SaveToUnit(ConfigState& config, ParChannel& par, const TransferServices& se
         WriteGlobals(config, par, error);
     }
     if (error == 0) {
-        WriteNamespace(config, par, services, error);
+        WriteNamespace(config, par, services, error, failure);
     }
     services.Progress.HideProgress();
     config.TransferBusy = false;
     par.ParState = 0;
     if (error != 0) {
-        ShowTransferError(services.Messages, error);
+        ShowTransferError(services.Messages, error, failure);
         return false;
     }
     services.Messages.ShowMessage("Save Data to VGL successfull!", MessageKind::Information,
@@ -273,8 +281,9 @@ bool SaveToUnit(ConfigState& config, ParChannel& par, const TransferServices& se
 
 bool SaveToFile(const ConfigState& config, MessageService& messages, ErrorCode& error) {
     error = 0;
-    if (!WriteConfigFile(config, config.ConfigFileName, error)) {
-        ShowTransferError(messages, error);
+    WriteFailure failure;
+    if (!WriteConfigFile(config, config.ConfigFileName, error, {}, &failure)) {
+        ShowTransferError(messages, error, failure);
         return false;
     }
     messages.ShowMessage("File save successfull!", MessageKind::Information, MessageButtons::Ok);
@@ -361,8 +370,13 @@ std::string TransferErrorText(ErrorCode code) {
     }
 }
 
-void ShowTransferError(MessageService& messages, ErrorCode code) {
-    messages.ShowMessage(TransferErrorText(code), MessageKind::Error, MessageButtons::Ok);
+void ShowTransferError(MessageService& messages, ErrorCode code, const WriteFailure& failure) {
+    std::string text = TransferErrorText(code);
+    if (code == TransferCode::FileWrite && !failure.Path.empty()) {
+        text += '\n';
+        text += failure.Line();
+    }
+    messages.ShowMessage(text, MessageKind::Error, MessageButtons::Ok);
 }
 
 } // namespace vg

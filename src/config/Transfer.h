@@ -3,6 +3,7 @@
 #include "common/ErrorCode.h"
 #include "common/MessageService.h"
 #include "common/ProgressView.h"
+#include "common/WriteFailure.h"
 #include "config/ConfigState.h"
 #include "config/IdentifierPrompt.h"
 #include "link/ParChannel.h"
@@ -40,6 +41,8 @@ bool SaveConfiguration(ConfigState& config, ParChannel& par, const TransferServi
 
 // The message of a transfer error code; codes outside the table are named by number.
 std::string TransferErrorText(ErrorCode code);
-void ShowTransferError(MessageService& messages, ErrorCode code);
+// Shows the message; a file that could not be written is named with the system's reason on a
+// line of its own below it.
+void ShowTransferError(MessageService& messages, ErrorCode code, const WriteFailure& failure = {});
 
 } // namespace vg

@@ -1,9 +1,12 @@
 #include "gui/Artwork.h"
 
+#include "common/ProgramInfo.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgRenderer>
 #include <cmath>
 
 namespace vg {
@@ -11,6 +14,9 @@ namespace vg {
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
+
+// The icon file an installation puts into the icon theme, built into the program.
+const QString BuiltInIconFile = QStringLiteral(":/vg-config/program-icon.svg");
 
 QPointF OnCircle(QPointF centre, double radius, double degrees) {
     const double rad = degrees * Pi / 180.0;
@@ -103,22 +109,15 @@ QPixmap MainPicture() {
     return picture;
 }
 
+QIcon ProgramIcon() {
+    return QIcon::fromTheme(QString::fromLatin1(DesktopId), QIcon(BuiltInIconFile));
+}
+
 QPixmap ProgramIconPixmap(int size) {
     QPixmap icon(size, size);
     icon.fill(Qt::transparent);
-    QPainter p(&icon);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r(1, 1, size - 2, size - 2);
-    p.setPen(QPen(QColor(20, 30, 50), 1));
-    p.setBrush(QColor(34, 52, 84));
-    p.drawRoundedRect(r, size / 6.0, size / 6.0);
-    const QPointF pivot(size * 0.3, size * 0.78);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x80, 0xFF, 0x80));
-    p.drawPie(QRectF(pivot.x() - size * 0.55, pivot.y() - size * 0.55, size * 1.1, size * 1.1), 0,
-              60 * 16);
-    p.setBrush(QColor(0xFF, 0x40, 0x20));
-    p.drawEllipse(pivot, size * 0.07, size * 0.07);
+    QPainter painter(&icon);
+    QSvgRenderer(BuiltInIconFile).render(&painter);
     return icon;
 }
 

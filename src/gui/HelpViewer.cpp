@@ -10,6 +10,16 @@
 
 namespace vg {
 
+namespace {
+const char* const HelpFileName = "ROVOZUZ_E.html";
+} // namespace
+
+QString HelpFilePath(const ProgramFolders& folders) {
+    const QString beside = QString::fromStdString(folders.Program + HelpFileName);
+    const QString shared = QString::fromStdString(folders.Shared + HelpFileName);
+    return QFileInfo::exists(beside) || !QFileInfo::exists(shared) ? beside : shared;
+}
+
 HelpViewer::HelpViewer(QWidget* parent) : QTextBrowser(parent) {
     setWindowTitle(QStringLiteral("VG-Config Help"));
     // A dialog to the window manager, so that it can be kept above the window it explains.

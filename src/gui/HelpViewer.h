@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ProgramFolders.h"
+
 #include <QString>
 #include <QTextBrowser>
 
@@ -25,7 +27,6 @@ class HelpViewer : public QTextBrowser {
 public:
     explicit HelpViewer(QWidget* parent = nullptr);
 
-    // `ProgramDir` + the help file's name.
     void SetHelpFile(const QString& path);
     QString HelpFile() const { return File; }
     void ShowContents();
@@ -43,6 +44,11 @@ private:
     QString File;
     int Topic = -1;
 };
+
+// The help file beside the program (a build or a portable copy), else the installation's
+// (share/vg-config). When neither is there, the one beside the program, so that the help
+// window names where it was looked for.
+QString HelpFilePath(const ProgramFolders& folders);
 
 // Makes F1 in `window` open the help at `helpContext` (the window in front wins: a shortcut
 // of the active window only).

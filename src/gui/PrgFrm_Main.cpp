@@ -25,10 +25,6 @@
 
 namespace vg {
 
-namespace {
-const char* const HelpFileName = "ROVOZUZ_E.html";
-} // namespace
-
 void ScaleStatusBar(ProgramContext& context, TStatusBar& bar, int windowWidth) {
     context.StatusBarScale = windowWidth * 0.0015625;
     bar.Scale(context.StatusBarScale);
@@ -36,7 +32,7 @@ void ScaleStatusBar(ProgramContext& context, TStatusBar& bar, int windowWidth) {
 
 TFrm_Main::TFrm_Main(ProgramContext& context) : Context(context) {
     setWindowTitle(QStringLiteral("VG-Config"));
-    setWindowIcon(QIcon(ProgramIconPixmap(48)));
+    setWindowIcon(ProgramIcon());
     BuildMenu();
     BuildClientArea();
     Timer1 = new QTimer(this);
@@ -90,8 +86,8 @@ void TFrm_Main::BuildClientArea() {
 void TFrm_Main::FormCreate() {
     // The other windows do not exist yet: touch none of them here.
     InitConfigState(Context.Core.Config);
-    Context.Help.SetHelpFile(QString::fromStdString(Context.Core.Config.ProgramDir + HelpFileName));
-    Cfg_Read(Context.Core.Settings, Context.Core.Config.ProgramDir);
+    Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
+    Cfg_Read(Context.Core.Settings, Context.Core.Folders.Settings);
     Context.Core.Poll.StatusBarTarget = StatusBar1;
     Context.Core.Status.SetHost(this);
     OpenLinkAtStart();
@@ -225,7 +221,7 @@ void TFrm_Main::Communication1Click() {
 }
 
 void TFrm_Main::Help1Click() {
-    Context.Help.SetHelpFile(QString::fromStdString(Context.Core.Config.ProgramDir + HelpFileName));
+    Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
     Context.Help.ShowContents();
 }
 

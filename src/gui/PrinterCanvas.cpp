@@ -1,5 +1,6 @@
 #include "gui/PrinterCanvas.h"
 
+#include "config/FilePaths.h"
 #include "gui/TextCodec.h"
 
 #include <QDir>
@@ -122,7 +123,7 @@ QString ReportPdfPath(const ConfigState& config) {
         const QFileInfo file(QString::fromStdString(config.ConfigFileName));
         return file.dir().filePath(file.completeBaseName() + QStringLiteral(".pdf"));
     }
-    const QString directory = QString::fromStdString(config.ProgramDir + "CD_DATA/");
+    const QString directory = QString::fromStdString(UnitDataFolder(config.DataDir) + "/");
     if (config.NamespaceIdValid) {
         const auto& id = config.NamespaceInfo.CU_Id;
         return directory + QStringLiteral("VGL_") +

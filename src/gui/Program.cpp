@@ -1,8 +1,10 @@
 #include "gui/Program.h"
 
+#include "gui/Artwork.h"
 #include "gui/FileDialogs.h"
 #include "gui/HelpViewer.h"
 #include "gui/PrgFrm_Main.h"
+#include "gui/ProgramCommandLine.h"
 #include "gui/QtMessageService.h"
 #include "gui/UDLG_Set1Tool.h"
 #include "gui/UDlg_About.h"
@@ -79,11 +81,18 @@ private:
 } // namespace
 
 int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown) {
+    if (const auto answered = AnswerInformationOptions(argc, argv)) {
+        return *answered;
+    }
     QApplication application(argc, argv);
-    // The name only: a display name would be appended to every window's caption.
-    QApplication::setApplicationName(QStringLiteral("VG-Config"));
+    // No display name: it would be appended to every window's caption.
+    SetProgramIdentity();
+    QApplication::setWindowIcon(ProgramIcon());
+    if (const auto refused = RefuseUnknownArguments(QApplication::arguments())) {
+        return *refused;
+    }
     try {
-        Session core(ExecutableDirectory());
+        Session core(RunningProgramFolders());
         QtMessageService messages;
         QtFileDialogs files;
         HelpViewer help;

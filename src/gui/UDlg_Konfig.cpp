@@ -1,5 +1,6 @@
 #include "gui/UDlg_Konfig.h"
 
+#include "common/WriteFailure.h"
 #include "gui/HelpViewer.h"
 #include "gui/RadioGroup.h"
 #include "gui/TextEdit.h"
@@ -193,8 +194,24 @@ void TDlg_Konfig::ApplyChange() {
     core.Link.Link_Close(core.Settings.ComPortNr, ignored);
     core.Settings = chosen;
     core.Poll.ReconnectRequest = true;
-    // A file that cannot be written is not reported: the settings still hold for this run.
-    Cfg_Write(core.Settings, core.Config.ProgramDir);
+    SaveSettings();
+}
+
+void TDlg_Konfig::SaveSettings() {
+    // An installed program keeps them in a folder of the user's that may not exist yet.
+    const std::string& folder = Context.Core.Folders.Settings;
+    const std::string file = folder + CommSettingsFileName;
+    WriteFailure failure;
+    if (!MakeFolders(folder, PrivateFolderMode)) {
+        failure.Record(folder);
+    } else if (!Cfg_Write(Context.Core.Settings, folder)) {
+        failure.Record(file);
+    }
+    if (!failure.Path.empty()) {
+        const std::string text =
+            std::string(SettingsNotSavedText).append("\n").append(failure.Line());
+        Context.Messages.ShowMessage(text, MessageKind::Warning, MessageButtons::Ok);
+    }
 }
 
 void TDlg_Konfig::done(int result) {

@@ -16,6 +16,9 @@ namespace vg {
 
 class TExtendEdit;
 
+constexpr const char* SettingsNotSavedText =
+    "The communication settings apply until the program ends, but could not be saved:";
+
 // The communication dialog: mode, COM port and fieldbus address, taking effect at once.
 class TDlg_Konfig : public QDialog {
     Q_OBJECT
@@ -45,6 +48,8 @@ private:
     CommSettings ChosenSettings() const;
     bool ControlsDifferFromSettings() const;
     void ApplyChange();
+    // Writes Konfig.Cfg; a failure is told, and the settings still hold for this run.
+    void SaveSettings();
     uint16_t EnteredAddress() const;
 
     ProgramContext& Context;

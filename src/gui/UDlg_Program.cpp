@@ -1,5 +1,6 @@
 #include "gui/UDlg_Program.h"
 
+#include "config/FilePaths.h"
 #include "config/ReportLayout.h"
 #include "config/TextFormats.h"
 #include "gui/ButtonKeys.h"
@@ -733,6 +734,7 @@ void TDlg_Program::BN_PrintClick() {
     QString pdfPath;
     if (!Printers->SelectPrinter(printer)) {
         pdfPath = ReportPdfPath(config);
+        MakeUnitDataFolder(config.DataDir); // the usual place of the file
         PrintToPdfFile(printer, pdfPath);
     }
     TPrinterCanvas canvas(printer);

@@ -51,7 +51,9 @@ void TDlg_SrcAuswahl::FormActivate() {
 }
 
 QString TDlg_SrcAuswahl::DataDirectory() const {
-    return QString::fromStdString(Context.Core.Config.ProgramDir + "CD_DATA");
+    // The dialogs start there, so it must exist (an installed program's does not at first).
+    MakeUnitDataFolder(Context.Core.Config.DataDir);
+    return QString::fromStdString(UnitDataFolder(Context.Core.Config.DataDir));
 }
 
 void TDlg_SrcAuswahl::BN_VigiloClick() {
@@ -100,7 +102,7 @@ void TDlg_SrcAuswahl::ChooseFileToSave() {
     // A configuration from the unit is proposed under its identifier's default name.
     if (config.ConfigSource == ConfigSourceUnit && config.NamespaceIdValid) {
         config.ConfigFileName =
-            ReplaceExtension(NamespaceFilePath(config.ProgramDir, config.NamespaceInfo), ".CD");
+            ReplaceExtension(NamespaceFilePath(config.DataDir, config.NamespaceInfo), ".CD");
     }
     QString name = QString::fromStdString(config.ConfigFileName);
     while (true) {

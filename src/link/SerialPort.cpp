@@ -80,10 +80,10 @@ std::string SerialPort::ResolveDevice(int16_t port) const {
     if (!DeviceOverride.empty()) {
         return DeviceOverride;
     }
-    const std::string local = ProgramDir + "COM" + std::to_string(port);
+    const std::string local = LinkDir + "COM" + std::to_string(port);
     std::error_code ec;
-    if (!ProgramDir.empty() && std::filesystem::symlink_status(local, ec).type() !=
-                                   std::filesystem::file_type::not_found) {
+    if (!LinkDir.empty() && std::filesystem::symlink_status(local, ec).type() !=
+                                std::filesystem::file_type::not_found) {
         return local;
     }
     return "/dev/ttyS" + std::to_string(port - 1);

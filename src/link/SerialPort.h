@@ -12,7 +12,7 @@
 namespace vg {
 
 // The serial port on POSIX termios. "COMn" is looked for as a device or link named COMn in
-// the program's directory (normally a symlink to /dev/ttyUSB0 or a simulator's
+// LinkDir, the folder of Konfig.Cfg (normally a symlink to /dev/ttyUSB0 or a simulator's
 // pseudo-terminal), else it is /dev/ttyS<n-1>.
 class SerialPort {
 public:
@@ -21,7 +21,7 @@ public:
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    std::string ProgramDir;     // ends with '/'
+    std::string LinkDir;        // ends with '/'
     std::string DeviceOverride; // a device path given by the user instead of COMn
 
     std::string ResolveDevice(int16_t port) const;

@@ -2,24 +2,15 @@
 
 #include "sim/SimCommandLine.h"
 
-#include <filesystem>
-
 namespace vg {
 
-Session::Session(const std::string& programDir) {
+Session::Session(const ProgramFolders& folders) : Folders(folders) {
     InitConfigState(Config);
-    Config.ProgramDir = programDir;
-    Serial.ProgramDir = programDir;
+    Config.DataDir = folders.Data;
+    Serial.LinkDir = folders.Settings;
     sim::LoadDemoTools(BuiltInUnit);
 }
 
-std::string ExecutableDirectory() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        return "./";
-    }
-    return exe.parent_path().string() + "/";
-}
+Session::Session(const std::string& programDir) : Session(PortableFolders(programDir)) {}
 
 } // namespace vg

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ProgramFolders.h"
 #include "config/ConfigState.h"
 #include "link/CommSettings.h"
 #include "link/DeviceLink.h"
@@ -21,10 +22,13 @@ namespace vg {
 // Everything one run of the program holds, one of each, wired together. The windows and the
 // command line build one; tests build a fresh one each.
 struct Session {
+    explicit Session(const ProgramFolders& folders);
+    // Everything in one folder, as a portable copy keeps it (and vgctl --dir).
     explicit Session(const std::string& programDir);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
+    ProgramFolders Folders;
     CommSettings Settings;
     ReceiveSlot Slot;
     SerialPort Serial{Slot};
@@ -42,8 +46,5 @@ struct Session {
     // every timer event.
     StatusPoll Status{Settings, Link, Serial, Poll, Presenter, Config};
 };
-
-// The directory of the running executable, ending with '/'.
-std::string ExecutableDirectory();
 
 } // namespace vg

@@ -1,5 +1,7 @@
 #include "sim/SimCommandLine.h"
 
+#include "common/CommandLine.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -7,15 +9,7 @@
 
 namespace vg::sim {
 
-const char* const SimUsage =
-    "usage: vigilo-sim [--link PATH] [--pace] [--variant N] [--firmware MAJOR.MINOR]\n"
-    "                  [--cu-id DDDDDDDD] [--tool N:ANGLE:TOLERANCE:INTENSITY]... [--demo-tools]\n"
-    "                  [--object ANGLE] [--speed DEGREES_PER_SECOND] [--delay MS] [--silent]\n"
-    "Opens a pseudo-terminal, prints its path and answers as a control unit on it.\n"
-    "Commands on standard input: tool N | actual N | error BITS | object ANGLE | silent on|off\n"
-    "                            | delay MS | variant N | firmware X.YY | cu-id DDDDDDDD\n"
-    "                            | set N:ANGLE:TOLERANCE:INTENSITY | clear N | param N VALUE\n"
-    "                            | goto ANGLE | goback\n";
+const char* const SimUsage = "usage: vigilo-sim [OPTION]...\n";
 
 namespace {
 
@@ -166,50 +160,78 @@ void LoadDemoTools(SimUnit& unit) {
     unit.SetTool(42, {true, 6543, 15, 2});
 }
 
+namespace {
+
+// Every option of vigilo-sim, writing into `options`. Options with a value are the runtime
+// commands of the same meaning, applied in order before the unit starts answering.
+std::vector<CommandLineOption> SimOptionTable(SimOptions& options) {
+    const auto command = [&options](const char* word) {
+        return [&options, word](const std::string& value, std::string&) {
+            options.UnitSettings.push_back(std::string(word) + " " + value);
+            return true;
+        };
+    };
+    const auto flag = [](bool& field) {
+        return [&field](const std::string&, std::string&) {
+            field = true;
+            return true;
+        };
+    };
+    return {
+        {"link", 0, "PATH", "also make PATH a link to the terminal (such as COMn)",
+         [&options](const std::string& value, std::string&) {
+             options.LinkPath = value;
+             return true;
+         }},
+        {"pace", 0, "", "answer no faster than the line's 19200 bit/s", flag(options.Paced)},
+        {"variant", 0, "N", "the device variant, which sets the tool capacity", command("variant")},
+        {"firmware", 0, "MAJOR.MINOR", "the firmware version", command("firmware")},
+        {"cu-id", 0, "DDDDDDDD", "the control-unit identifier", command("cu-id")},
+        {"tool", 0, "N:ANGLE:TOLERANCE:INTENSITY", "program tool N (may be repeated)",
+         command("set")},
+        {"demo-tools", 0, "", "program a handful of demonstration tools",
+         [&options](const std::string&, std::string&) {
+             options.UnitSettings.emplace_back("demo-tools");
+             return true;
+         }},
+        {"object", 0, "ANGLE", "where the scanner finds the tool", command("object")},
+        {"speed", 0, "DEGREES_PER_SECOND", "how fast the scanner turns", command("speed")},
+        {"delay", 0, "MS", "wait this long before every answer", command("delay")},
+        {"silent", 0, "", "do not answer at all",
+         [&options](const std::string&, std::string&) {
+             options.UnitSettings.emplace_back("silent on");
+             return true;
+         }},
+        {"help", 'h', "", "print this help and exit", flag(options.Help)},
+        {"version", 0, "", "print the version and exit", flag(options.Version)},
+    };
+}
+
+} // namespace
+
 bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
                      std::string& error) {
-    // Options with a value map onto the runtime commands of the same name.
-    static const std::vector<std::pair<std::string, std::string>> ValueOptions = {
-        {"--variant", "variant"}, {"--firmware", "firmware"}, {"--cu-id", "cu-id"},
-        {"--tool", "set"},        {"--object", "object"},     {"--speed", "speed"},
-        {"--delay", "delay"}};
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--pace") {
-            options.Paced = true;
-            continue;
-        }
-        if (a == "--demo-tools") {
-            options.UnitSettings.emplace_back("demo-tools");
-            continue;
-        }
-        if (a == "--silent") {
-            options.UnitSettings.emplace_back("silent on");
-            continue;
-        }
-        const bool takesValue =
-            a == "--link" || std::any_of(ValueOptions.begin(), ValueOptions.end(),
-                                         [&a](const auto& o) { return o.first == a; });
-        if (!takesValue) {
-            error = "unknown option: " + a;
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            error = "missing value for " + a;
-            return false;
-        }
-        const std::string& value = args[++i];
-        if (a == "--link") {
-            options.LinkPath = value;
-            continue;
-        }
-        for (const auto& [option, command] : ValueOptions) {
-            if (option == a) {
-                options.UnitSettings.push_back(command + " " + value);
-            }
-        }
+    std::vector<std::string> operands;
+    if (!ParseCommandLine(args, SimOptionTable(options), operands, error)) {
+        return false;
+    }
+    if (!operands.empty()) {
+        error = "unexpected argument " + operands.front();
+        return false;
     }
     return true;
+}
+
+std::string SimHelp() {
+    SimOptions unused;
+    return std::string(SimUsage) +
+           "Opens a pseudo-terminal, prints its path and answers as a control unit on it.\n"
+           "\nOptions:\n" +
+           OptionsHelp(SimOptionTable(unused)) +
+           "\nCommands on standard input:\n"
+           "  tool N | actual N | error BITS | object ANGLE | silent on|off | delay MS\n"
+           "  variant N | firmware X.YY | cu-id DDDDDDDD | set N:ANGLE:TOLERANCE:INTENSITY\n"
+           "  clear N | param N VALUE | goto ANGLE | goback | hangup | quit\n";
 }
 
 } // namespace vg::sim

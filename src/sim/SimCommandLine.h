@@ -11,6 +11,8 @@ struct SimOptions {
     std::string LinkPath;
     bool Paced = false;
     std::vector<std::string> UnitSettings; // applied in order with ApplySimCommand
+    bool Help = false;
+    bool Version = false;
 };
 
 // Reads the command line of vigilo-sim. False with a message on a bad option.
@@ -23,6 +25,9 @@ bool ApplySimCommand(SimUnit& unit, const std::string& line, std::string& error)
 // Programs a demonstration tool table: a handful of tools at plausible angles.
 void LoadDemoTools(SimUnit& unit);
 
+// The one-line synopsis, printed with a usage error.
 extern const char* const SimUsage;
+// What --help prints.
+std::string SimHelp();
 
 } // namespace vg::sim

@@ -176,7 +176,8 @@ TEST_F(VgctlTest, AFailedUploadLeavesTheTargetAlone) {
     std::filesystem::remove(Dir / "CD_DATA" / "VGL_00001234.NS");
     const Outcome nowhere = Vgctl({"upload", Path("missing/unit.CD")});
     EXPECT_EQ(nowhere.Status, 1);
-    EXPECT_EQ(nowhere.Err, "File Write Error!\n");
+    EXPECT_EQ(nowhere.Err,
+              "File Write Error!\n" + Path("missing/unit.CD") + ": No such file or directory\n");
     EXPECT_FALSE(std::filesystem::exists(Dir / "missing"));
 }
 
@@ -222,11 +223,51 @@ TEST(VgctlUsage, MistakesOnTheCommandLineExitWith2) {
                                                  {"show", "a.CD", "b.CD"},
                                                  {"upload", "a.CD", "--cu-id", "12345678"},
                                                  {"--port", "COM1", "--fieldbus", "status"},
-                                                 {"upload", "a.CD", "--dir"}}) {
+                                                 {"upload", "a.CD", "--dir"},
+                                                 {"--dir", "", "status"},
+                                                 {"--dir", "/no/such/folder", "status"},
+                                                 {"--port", "COM7", "status"},
+                                                 {"--port", "COM1x", "status"},
+                                                 {"--fieldbus=yes", "status"},
+                                                 {"--frobnicate", "status"}}) {
         const Outcome run = RunVgctl(args);
         EXPECT_EQ(run.Status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(run.Err.find("usage: vgctl"), std::string::npos);
         EXPECT_EQ(run.Out, "");
+    }
+}
+
+TEST_F(VgctlTest, OptionsTakeTheirValueAfterAnEqualsSignAndAfterTheCommand) {
+    const Outcome run = Vgctl({"status", "--port=COM1"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Out.find("Online: yes\n"), std::string::npos) << run.Out;
+}
+
+// "--port $PORT" with the variable unset must not fall back to Konfig.Cfg, whose default is
+// the fieldbus and so the built-in simulated unit: that would report a download as done and
+// fill the user's file from a unit that is not there.
+TEST(VgctlPort, AnEmptyPortIsAUsageErrorAndNothingIsSentOrWritten) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "CD_DATA");
+    WriteBytes(dir / "VGL_00001234.CD", GoldenImage());
+    WriteBytes(dir / "VGL_00001234.NS", GoldenNames());
+    for (const std::vector<std::string>& port :
+         {std::vector<std::string>{"--port", ""}, {"--port="}}) {
+        std::vector<std::string> upload = {"--dir", dir.ProgramDir()};
+        upload.insert(upload.end(), port.begin(), port.end());
+        std::vector<std::string> download = upload;
+        upload.insert(upload.end(), {"upload", (dir / "unit.CD").string()});
+        download.insert(download.end(), {"download", (dir / "VGL_00001234.CD").string()});
+
+        const Outcome up = RunVgctl(upload);
+        EXPECT_EQ(up.Status, 2);
+        EXPECT_EQ(up.Out, "");
+        EXPECT_NE(up.Err.find("empty value for --port"), std::string::npos) << up.Err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "unit.CD"));
+        const Outcome down = RunVgctl(download);
+        EXPECT_EQ(down.Status, 2);
+        EXPECT_EQ(down.Out, "") << "nothing was sent";
+        EXPECT_TRUE(std::filesystem::is_empty(dir / "CD_DATA"));
     }
 }
 

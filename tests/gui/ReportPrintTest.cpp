@@ -38,7 +38,7 @@ struct PdfReport {
     double PageHeight = 0; // in line heights
 
     explicit PdfReport(const std::filesystem::path& pdf) {
-        const std::string quoted = "'" + pdf.string() + "'";
+        const std::string quoted = std::string("'").append(pdf.string()).append("'");
         // Word boxes in points give the line height, the character pitch and where each
         // page's text starts, which the text layout drops.
         std::istringstream tsv(Output("pdftotext -tsv " + quoted + " -"));

@@ -123,7 +123,7 @@ TEST_F(SettingsWindowTest, ToolButtonsFollowTheListAndTheSource) {
 
 TEST_F(SettingsWindowTest, DeleteSelectsTheNextLineOrTheNewLast) {
     for (int nr : {1, 2, 5, 17, 42}) {
-        World.SetTool(nr, 1000 + nr, 100, 1, "t" + std::to_string(nr));
+        World.SetTool(nr, 1000 + nr, 100, 1, std::string("t").append(std::to_string(nr)));
     }
     World.Loaded(ConfigSourceUnit);
     World.Open();
@@ -393,7 +393,10 @@ TEST_F(CloseQuestionTest, YesSavesAndCloses) {
 
 TEST_F(CloseQuestionTest, YesWithAFailingSaveStaysOpenWithTheSettingsRestored) {
     MakeSavesFail();
-    CloseBox(MessageResult::Yes, "File Write Error!");
+    // The system's reason follows on a line of its own.
+    const std::string text =
+        "File Write Error!\n" + World.Config().ConfigFileName + ": No such file or directory";
+    CloseBox(MessageResult::Yes, text.c_str());
     EXPECT_TRUE(S().isVisible());
     EXPECT_TRUE(World.Config().NamespaceIdValid);
     EXPECT_EQ(Image().SignalMode, 1);

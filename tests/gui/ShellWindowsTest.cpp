@@ -1,3 +1,4 @@
+#include "gui/Artwork.h"
 #include "gui/HelpViewer.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/StatusBarWidget.h"
@@ -264,6 +265,51 @@ TEST_F(KonfigDialogTest, AddressMinusOneIsStoredAs65535) {
     Dialog->BN_Close->click();
     EXPECT_EQ(World.Core->Settings.DevAddr, 65535);
     EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:65535\r\nC:1\r\nM:1\r\n");
+}
+
+TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {
+    test::GuiWorld world{test::GuiWorld::Installed{}};
+    const ProgramFolders& folders = world.Core->Folders;
+    std::filesystem::create_directories(folders.Shared);
+    std::ofstream(folders.Shared + "ROVOZUZ_E.html") << "<a name=\"contents\"></a>";
+    world.Start();
+    EXPECT_EQ(world.Help.HelpFile().toStdString(), folders.Shared + "ROVOZUZ_E.html");
+
+    TDlg_Konfig& konfig = *world.W().Dlg_Konfig;
+    konfig.show();
+    konfig.CommunicationModeItems->button(1)->click();
+    konfig.BN_Close->click();
+    EXPECT_EQ(ReadFile(folders.Settings + "Konfig.Cfg"), "A:50\r\nC:1\r\nM:2\r\n");
+
+    // The file dialogs start in the user's CD_DATA, made for them.
+    world.Files.Answer(std::nullopt);
+    test::WhenModalOpens([&world](QWidget*) { world.W().Dlg_SrcAuswahl->BN_File->click(); });
+    EXPECT_FALSE(SelectAndLoad(*world.Context));
+    ASSERT_EQ(world.Files.Calls().size(), 1u);
+    EXPECT_EQ(world.Files.Calls()[0].Directory.toStdString(), folders.Data + "CD_DATA");
+    EXPECT_TRUE(std::filesystem::is_directory(folders.Data + "CD_DATA"));
+}
+
+TEST(InstalledProgram, SettingsThatCannotBeSavedAreToldWithThePathAndTheReason) {
+    test::GuiWorld world{test::GuiWorld::Installed{}};
+    // A file stands where the user's folder should be made.
+    std::ofstream(world.Dir / "config") << "";
+    world.Start();
+    const std::string folder = world.Core->Folders.Settings;
+    world.Messages.Expect(std::string(SettingsNotSavedText) + "\n" + folder + ": Not a directory");
+    TDlg_Konfig& konfig = *world.W().Dlg_Konfig;
+    konfig.show();
+    konfig.CommunicationModeItems->button(1)->click();
+    konfig.BN_Close->click();
+    EXPECT_EQ(world.Core->Settings.CommMode, CommModeSerial) << "the change holds for this run";
+}
+
+TEST(ProgramIcon, IsTheIconFileDrawnAtTheSizeAsked) {
+    const QImage icon = ProgramIconPixmap(48).toImage();
+    ASSERT_EQ(icon.size(), QSize(48, 48));
+    EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0) << "rounded corners";
+    EXPECT_EQ(icon.pixelColor(14, 37), QColor(0xFF, 0x40, 0x20)) << "the scanner's pivot";
+    EXPECT_FALSE(ProgramIcon().isNull());
 }
 
 class IdentifierWindowTest : public ::testing::Test {

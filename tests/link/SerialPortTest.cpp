@@ -49,7 +49,7 @@ protected:
 TEST_F(SerialPortTest, PortNumbersOutsideOneToSixAreRefusedWithoutOpening) {
     test::TempDir dir;
     SerialPort fresh{Slot};
-    fresh.ProgramDir = dir.ProgramDir();
+    fresh.LinkDir = dir.ProgramDir();
     ErrorCode error = 0;
     // Were a device tried, /dev/ttyS-1 or a missing COM7 would fail with 0xC001 instead.
     EXPECT_FALSE(OpenLine(fresh, 0, error));
@@ -64,7 +64,7 @@ TEST_F(SerialPortTest, ComPortResolvesToALinkInTheProgramDirectoryFirst) {
     test::TempDir dir;
     std::filesystem::create_symlink(Pty.SlavePath(), dir / "COM3");
     SerialPort port{Slot};
-    port.ProgramDir = dir.ProgramDir();
+    port.LinkDir = dir.ProgramDir();
     EXPECT_EQ(port.ResolveDevice(3), dir.ProgramDir() + "COM3");
     EXPECT_EQ(port.ResolveDevice(2), "/dev/ttyS1");
     ErrorCode error = 0;

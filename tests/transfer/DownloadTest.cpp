@@ -98,7 +98,7 @@ TEST_P(DownloadTest, LeavesTheUnitHoldingTheFileAndAnUploadGivesItBack) {
     // What the unit holds comes back as the file, but for what never travels: the reserved
     // words and the old values of the empty slot 50.
     Config = ConfigState{};
-    Config.ProgramDir = Dir.ProgramDir();
+    Config.DataDir = Dir.ProgramDir();
     ASSERT_TRUE(Upload());
     Messages.Expect("File save successfull!");
     ASSERT_TRUE(SaveToFile(Dir / "VGL_00001234.CD"));
@@ -200,11 +200,13 @@ TEST_P(DownloadTest, GivingUpOnTheIdentifierSendsTheConfigurationWithoutNames) {
 }
 
 TEST_P(DownloadTest, ANameFileThatCannotBeWrittenFailsWithCode3) {
+    // CD_DATA cannot be made where a file of that name is in the way.
     std::filesystem::remove(Dir / "CD_DATA");
+    test::WriteBytes(Dir / "CD_DATA", "");
     GiveToolANameWithoutIdentifier();
     Config.NamespaceIdValid = true;
     std::memcpy(Config.NamespaceInfo.CU_Id.data(), "00004321", 8);
-    Messages.Expect("File Write Error!");
+    Messages.Expect("File Write Error!\n" + (Dir / "CD_DATA").string() + ": Not a directory");
     EXPECT_FALSE(SaveToUnit());
     EXPECT_EQ(Config.TransferError, TransferCode::FileWrite);
     const auto block = Unit().NamespaceBlock();
@@ -212,7 +214,8 @@ TEST_P(DownloadTest, ANameFileThatCannotBeWrittenFailsWithCode3) {
         << "the unit was written before the name file";
     EXPECT_EQ(W.Par.ParState, 0);
 
-    std::filesystem::create_directory(Dir / "CD_DATA");
+    // A missing CD_DATA is made when the names are first saved.
+    std::filesystem::remove(Dir / "CD_DATA");
     Messages.Expect(Saved);
     EXPECT_TRUE(SaveToUnit());
     EXPECT_TRUE(std::filesystem::exists(Dir / "CD_DATA" / "VGL_00004321.NS"));
@@ -221,7 +224,8 @@ TEST_P(DownloadTest, ANameFileThatCannotBeWrittenFailsWithCode3) {
 TEST_P(DownloadTest, FileBranchWritesTheImageAndNamesOrReportsCode3) {
     GiveToolANameWithoutIdentifier();
     Config.ConfigImage.OutPulseTime = 40;
-    Messages.Expect("File Write Error!");
+    Messages.Expect("File Write Error!\n" + (Dir / "missing" / "VGL_00000001.CD").string() +
+                    ": No such file or directory");
     EXPECT_FALSE(SaveToFile(Dir / "missing" / "VGL_00000001.CD"));
     EXPECT_EQ(Config.TransferError, TransferCode::FileWrite);
     EXPECT_FALSE(std::filesystem::exists(Dir / "missing"));

@@ -88,7 +88,7 @@ inline ::testing::AssertionResult SameBytes(const std::string& actual,
 template <typename Param> class TransferTestBase : public ::testing::TestWithParam<Param> {
 protected:
     explicit TransferTestBase(int8_t mode) : W(mode) {
-        Config.ProgramDir = Dir.ProgramDir();
+        Config.DataDir = Dir.ProgramDir();
         std::filesystem::create_directory(Dir / "CD_DATA");
     }
 

@@ -30,6 +30,15 @@ public:
         Core = std::make_unique<Session>(Dir.ProgramDir());
         Context = std::make_unique<ProgramContext>(*Core, Messages, Files, Help);
     }
+    // An installed program: its folders and the user's below Dir, none of them made yet.
+    struct Installed {};
+    explicit GuiWorld(Installed) {
+        const std::string root = Dir.ProgramDir();
+        Core = std::make_unique<Session>(ProgramFolders{root + "bin/", root + "config/vg-config/",
+                                                        root + "data/vg-config/",
+                                                        root + "share/vg-config/", false});
+        Context = std::make_unique<ProgramContext>(*Core, Messages, Files, Help);
+    }
     ~GuiWorld() {
         Windows.reset();
         Context.reset();

@@ -1,0 +1,85 @@
+#include "common/ProgramInfo.h"
+#include "config/FileTestSupport.h"
+#include "support/TempDir.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace vg {
+namespace {
+
+struct Outcome {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// Runs a program of this build through the shell; `environment` is put before it as
+// `env` arguments ("-u DISPLAY", "QT_QPA_PLATFORM=xcb").
+Outcome RunProgram(const std::string& program, const std::string& arguments,
+                   const std::string& environment = "") {
+    test::TempDir capture;
+    const std::string command = "env " + environment + " '" + VG_BIN_DIR + "/" + program + "' " +
+                                arguments + " 2>'" + (capture / "err").string() + "'";
+    Outcome run;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (size_t n = 0; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            run.Out.append(buffer, n);
+        }
+        const int status = pclose(pipe);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    run.Err = test::ReadBytes(capture / "err");
+    return run;
+}
+
+class ProgramConventionsTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ProgramConventionsTest, HelpAndVersionAnswerOnStandardOutput) {
+    // Without a display: the program with windows must answer before it opens any.
+    const std::string noDisplay = "-u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb";
+    for (const std::string help : {"--help", "-h"}) {
+        const Outcome run = RunProgram(GetParam(), help, noDisplay);
+        EXPECT_EQ(run.Status, 0) << help << ": " << run.Err;
+        EXPECT_NE(run.Out.find(GetParam() + " ["), std::string::npos) << run.Out;
+        EXPECT_EQ(run.Err, "");
+    }
+    const Outcome version = RunProgram(GetParam(), "--version", noDisplay);
+    EXPECT_EQ(version.Status, 0) << version.Err;
+    EXPECT_EQ(version.Out, GetParam() + " " + ProgramVersion + "\n");
+}
+
+TEST_P(ProgramConventionsTest, AnUnknownOptionIsAUsageError) {
+    const Outcome run = RunProgram(GetParam(), "--frobnicate", "QT_QPA_PLATFORM=offscreen");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_NE(run.Err.find("frobnicate"), std::string::npos) << run.Err;
+}
+
+std::vector<std::string> Programs() {
+#ifdef VG_HAVE_WINDOWS
+    return {"vgctl", "vigilo-sim", "vgconfig"};
+#else
+    return {"vgctl", "vigilo-sim"};
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramConventionsTest, ::testing::ValuesIn(Programs()),
+                         [](const auto& param) {
+                             std::string name = param.param;
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+TEST(SimulatorOptions, AnEmptyValueIsAUsageError) {
+    const Outcome run = RunProgram("vigilo-sim", "--link ''");
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("empty value for --link"), std::string::npos) << run.Err;
+}
+
+} // namespace
+} // namespace vg

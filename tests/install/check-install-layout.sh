@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix and checks what a packager gets: the programs, the help
+# file, manual pages that render, the completion of vgctl and, with the windows, a desktop entry
+# and metainfo that the validators accept.
+# Usage: check-install-layout.sh CMAKE BUILD_DIR VERSION DESKTOP_ID WITH_WINDOWS(ON|OFF)
+set -euo pipefail
+cmake=$1 build=$2 version=$3 id=$4 windows=$5
+
+prefix=$(mktemp -d /tmp/vg-install-XXXXXX)
+trap 'rm -rf "$prefix"' EXIT
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+share=$prefix/share
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+expect_file() {
+    [ -f "$1" ] || fail "missing $1"
+}
+
+programs=(vgctl vigilo-sim)
+[ "$windows" = ON ] && programs+=(vgconfig)
+for program in "${programs[@]}"; do
+    expect_file "$prefix/bin/$program"
+    page=$share/man/man1/$program.1.gz
+    expect_file "$page"
+    # Rendered without a warning, and with the sections a reader looks for.
+    warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "$page: $warnings"
+    rendered=$(MANWIDTH=80 man -l "$page" 2>/dev/null)
+    for section in NAME SYNOPSIS DESCRIPTION OPTIONS; do
+        grep -q "^$section" <<<"$rendered" || fail "$page has no $section"
+    done
+    out=$("$prefix/bin/$program" --version)
+    [ "$out" = "$program $version" ] || fail "$program --version said '$out'"
+done
+expect_file "$share/vg-config/ROVOZUZ_E.html"
+
+# The completion offers the commands and the .CD files, reading them from the installed vgctl.
+completion=$share/bash-completion/completions/vgctl
+expect_file "$completion"
+work=$(mktemp -d /tmp/vg-completion-XXXXXX)
+touch "$work/VGL_00001234.CD" "$work/notes.txt"
+words=$(cd "$work" && PATH="$prefix/bin:$PATH" bash -c '
+    source "$1"
+    complete_words() { COMP_WORDS=("$@"); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _vgctl; echo "${COMPREPLY[*]}"; }
+    complete_words vgctl d
+    complete_words vgctl --port COM1 show ""' _ "$completion")
+rm -rf "$work"
+[ "$words" = $'download\nVGL_00001234.CD' ] || fail "completion gave: $words"
+
+if [ "$windows" = ON ]; then
+    expect_file "$share/icons/hicolor/scalable/apps/$id.svg"
+    desktop-file-validate "$share/applications/$id.desktop"
+    grep -q "^Icon=$id$" "$share/applications/$id.desktop" || fail "the entry names another icon"
+    appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml"
+fi
+echo "install layout: ok"
