@@ -47,7 +47,7 @@ std::string LocalDateTimeText() {
 // A missing file would load as a new, empty configuration: shown or sent to the unit that
 // would hide a mistyped name, or wipe the unit's tool table.
 bool FileIsThere(const std::string& path, std::ostream& err) {
-    if (OpenForReading(path).IsOpen()) {
+    if (OpenForReading(ExistingPathIgnoringCase(path)).IsOpen()) {
         return true;
     }
     err << "vgctl: cannot read " << path << '\n';

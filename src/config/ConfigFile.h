@@ -30,9 +30,9 @@ bool CuIdFromFileName(const std::string& path, NamespaceInfo& info);
 // Length of an open file; its read position is left where it was. -1 if it cannot be told.
 long long FileSize(int fd);
 
-// The file branch of a save: the image (OutPulseTime stored plus 1) to `path`, then the
-// names beside it. Code 3 when either is not fully written; a failed write leaves the
-// previous file intact. The image itself is not changed.
+// The file branch of a save: the image (OutPulseTime stored plus 1) to `path` and the names
+// beside it. Code 3 when either is not fully written; then both previous files are left as
+// they were (errno says why). The image itself is not changed.
 bool WriteConfigFile(const ConfigState& state, const std::string& path, ErrorCode& error,
                      const WriteFunction& write = {});
 

@@ -8,6 +8,14 @@
 
 namespace vg {
 
+std::string ToolNamesFileBeside(const std::string& path) {
+    return ExistingPathIgnoringCase(ReplaceExtension(path, ".NS"));
+}
+
+std::string_view ToolNamesBytes(const ToolNameTable& names) {
+    return {reinterpret_cast<const char*>(names.data()), sizeof(ToolNameTable)};
+}
+
 bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& error,
                    MessageService& messages) {
     error = 0;
@@ -15,7 +23,7 @@ bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& err
     for (ToolNameRecord& record : names) {
         record.Defined = 0;
     }
-    UniqueFd fd = OpenForReading(ReplaceExtension(path, ".NS"));
+    UniqueFd fd = OpenForReading(ToolNamesFileBeside(path));
     if (!fd.IsOpen()) {
         return true;
     }
@@ -31,9 +39,7 @@ bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& err
 
 bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCode& error,
                    const WriteFunction& write) {
-    const std::string_view bytes(reinterpret_cast<const char*>(names.data()),
-                                 sizeof(ToolNameTable));
-    error = ReplaceFileContents(ReplaceExtension(path, ".NS"), bytes, write)
+    error = ReplaceFileContents(ToolNamesFileBeside(path), ToolNamesBytes(names), write)
                 ? 0
                 : TransferCode::FileWrite;
     return error == 0;
