@@ -71,9 +71,28 @@ int Show(Session& session, const std::string& file, TerminalMessages& messages, 
     if (!PrintReport(config, canvas, busy, LocalDateTimeText())) {
         return ExitFailure;
     }
-    // Tool names are Windows-1252 bytes; the terminal reads UTF-8.
-    out << TerminalTextFromWindows1252(canvas.Text());
+    // Tool names are Windows-1252 bytes; the terminal reads UTF-8. Rows and pages are the
+    // grid's own: a control byte inside a row cannot start another.
+    out << canvas.Text(TerminalTextFromWindows1252);
     return ExitSuccess;
+}
+
+// A unit without an identifier names no tool-name file, and this process holds no names: the
+// save would write an empty names file over the one beside the target. Its names are loaded
+// instead, so the save writes them back. False when that file cannot be used.
+bool KeepNamesBeside(ConfigState& config, const std::string& file, MessageService& messages,
+                     std::ostream& err) {
+    const std::string names = ToolNamesFileBeside(file);
+    if (!OpenForReading(names).IsOpen()) {
+        return true;
+    }
+    ErrorCode error = 0;
+    if (!LoadToolNames(config.ToolNameTable, file, error, messages)) {
+        ShowTransferError(messages, error);
+        return false;
+    }
+    err << "vgctl: the unit names no tool-name file; the names in " << names << " are kept\n";
+    return true;
 }
 
 int Upload(Session& session, const std::string& file, const TransferServices& services,
@@ -91,6 +110,9 @@ int Upload(Session& session, const std::string& file, const TransferServices& se
     }
     config.ConfigSource = ConfigSourceFile;
     config.ConfigFileName = file;
+    if (!config.NamespaceIdValid && !KeepNamesBeside(config, file, services.Messages, err)) {
+        return ExitFailure;
+    }
     return SaveConfiguration(config, session.Par, services, config.TransferError) ? ExitSuccess
                                                                                   : ExitFailure;
 }

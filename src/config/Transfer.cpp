@@ -193,8 +193,8 @@ bool WriteGlobals(const ConfigState& config, ParChannel& par, ErrorCode& error) 
     return true;
 }
 
-// The unit's identifier names its tool-name file. Without one the upload goes on, but the
-// names held so far belong to another configuration and are dropped.
+// The unit's identifier names its tool-name file. Without one the upload goes on and the
+// names in memory stay as they were.
 void ReadNamespace(ConfigState& config, ParChannel& par, MessageService& messages,
                    ErrorCode& error) {
     std::array<uint8_t, ParChannel::CuIdBlockSize> block{};

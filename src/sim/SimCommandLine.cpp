@@ -9,13 +9,16 @@ namespace vg::sim {
 
 const char* const SimUsage =
     "usage: vigilo-sim [--link PATH] [--pace] [--variant N] [--firmware MAJOR.MINOR]\n"
-    "                  [--cu-id DDDDDDDD] [--tool N:ANGLE:TOLERANCE:INTENSITY]... [--demo-tools]\n"
+    "                  [--cu-id IDENTIFIER] [--tool N:ANGLE:TOLERANCE:INTENSITY]... "
+    "[--demo-tools]\n"
     "                  [--object ANGLE] [--speed DEGREES_PER_SECOND] [--delay MS] [--silent]\n"
     "Opens a pseudo-terminal, prints its path and answers as a control unit on it.\n"
     "Commands on standard input: tool N | actual N | error BITS | object ANGLE | silent on|off\n"
-    "                            | delay MS | variant N | firmware X.YY | cu-id DDDDDDDD\n"
+    "                            | delay MS | variant N | firmware X.YY | cu-id IDENTIFIER\n"
     "                            | set N:ANGLE:TOLERANCE:INTENSITY | clear N | param N VALUE\n"
-    "                            | goto ANGLE | goback\n";
+    "                            | goto ANGLE | goback\n"
+    "An identifier is eight characters; anything but eight digits is a namespace block the\n"
+    "program cannot use.\n";
 
 namespace {
 
@@ -76,8 +79,11 @@ bool ParseFirmware(const std::string& text, uint8_t& major, uint8_t& minor) {
            ParseByte(text.substr(dot + 1), minor);
 }
 
-bool IsEightDigits(const std::string& text) {
-    return text.size() == 8 && text.find_first_not_of("0123456789") == std::string::npos;
+// Eight digits are a valid identifier; other printable characters make the namespace block
+// one the program refuses, as a unit that never got an identifier has.
+bool IsIdentifier(const std::string& text) {
+    return text.size() == 8 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c < 0x7F; });
 }
 
 bool ApplyWord(SimUnit& unit, const std::string& word, const std::string& arg) {
@@ -100,7 +106,7 @@ bool ApplyWord(SimUnit& unit, const std::string& word, const std::string& arg) {
         unit.SetAnswerDelay(std::chrono::milliseconds(number));
     } else if (word == "variant" && ParseByte(arg, byte)) {
         unit.SetVariant(byte);
-    } else if (word == "cu-id" && IsEightDigits(arg)) {
+    } else if (word == "cu-id" && IsIdentifier(arg)) {
         unit.SetCuId(arg);
     } else if (word == "goto" && ParseHundredths(arg, hundredths)) {
         // As if the program had sent a go-to-position request (a silent unit ignores it).

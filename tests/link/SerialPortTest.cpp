@@ -2,6 +2,7 @@
 
 #include "link/FrameCodec.h"
 #include "link/ReceiveSlot.h"
+#include "support/OtherUser.h"
 #include "support/PtyPair.h"
 #include "support/TempDir.h"
 
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -110,6 +112,28 @@ TEST_F(SerialPortTest, SecondCloseReportsNotOpen) {
     EXPECT_TRUE(Port.V24_Close(1, error));
     EXPECT_FALSE(Port.V24_Close(1, error));
     EXPECT_EQ(error, V24_ERR_NOT_OPEN);
+}
+
+TEST_F(SerialPortTest, TheTerminalIsNoLongerExclusiveAfterClose) {
+    ErrorCode error = 0;
+    ASSERT_TRUE(OpenLine(Port, 1, error));
+    ASSERT_TRUE(Port.V24_Close(1, error));
+    const int observer = open(Pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(observer, 0);
+    int exclusive = -1;
+    ASSERT_EQ(ioctl(observer, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    close(observer);
+    if (test::CanActAsOtherUser()) {
+        // What the user sees: the next program run by someone else opens the port.
+        ASSERT_EQ(chmod(Pty.SlavePath().c_str(), 0666), 0);
+        const std::string path = Pty.SlavePath();
+        EXPECT_EQ(test::RunAsNobody([&] {
+                      const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
+                      return fd >= 0 && close(fd) == 0 ? 0 : 1;
+                  }),
+                  0);
+    }
 }
 
 TEST_F(SerialPortTest, LineSettingsFoundAtOpenAreBackAfterClose) {
