@@ -1,5 +1,6 @@
 #include "cli/ConfigCommands.h"
 
+#include "cli/MarkedReportCanvas.h"
 #include "cli/TerminalIdentifierPrompt.h"
 #include "cli/TerminalMessages.h"
 #include "cli/TerminalProgress.h"
@@ -12,10 +13,12 @@
 #include "config/ReportLayout.h"
 #include "config/TextGridCanvas.h"
 #include "config/Transfer.h"
+#include "config/ValueRanges.h"
 
 #include <clocale>
 #include <ctime>
 #include <locale.h>
+#include <set>
 
 namespace vg::cli {
 
@@ -54,6 +57,23 @@ bool FileIsThere(const std::string& path, std::ostream& err) {
     return false;
 }
 
+// The report's texts that show the values: a setting's label, a tool's line.
+std::set<std::string> MarkedTexts(const ConfigState& config,
+                                  const std::vector<OutOfRangeValue>& values) {
+    std::set<std::string> texts;
+    for (const OutOfRangeValue& value : values) {
+        if (value.Tool < 0) {
+            texts.insert(value.Name + ":");
+            continue;
+        }
+        const int line = config.ToolLineIndex[static_cast<size_t>(value.Tool)];
+        if (line >= 0 && static_cast<size_t>(line) < config.ToolLines.size()) {
+            texts.insert(config.ToolLines[static_cast<size_t>(line)]);
+        }
+    }
+    return texts;
+}
+
 int Show(Session& session, const std::string& file, TerminalMessages& messages, std::ostream& out,
          std::ostream& err) {
     if (!FileIsThere(file, err)) {
@@ -66,7 +86,9 @@ int Show(Session& session, const std::string& file, TerminalMessages& messages, 
         return ExitFailure;
     }
     config.PrintSettings = config.ConfigImage;
-    TextGridCanvas canvas;
+    // Values a download would refuse are marked in the report and named below it.
+    const auto outside = ValuesOutOfRange(config.ConfigImage, true);
+    MarkedReportCanvas canvas(MarkedTexts(config, outside));
     QuietBusyBox busy;
     if (!PrintReport(config, canvas, busy, LocalDateTimeText())) {
         return ExitFailure;
@@ -74,6 +96,9 @@ int Show(Session& session, const std::string& file, TerminalMessages& messages, 
     // Tool names are Windows-1252 bytes; the terminal reads UTF-8. Rows and pages are the
     // grid's own: a control byte inside a row cannot start another.
     out << canvas.Text(TerminalTextFromWindows1252);
+    for (const OutOfRangeValue& value : outside) {
+        err << "vgctl: " << MarkedReportCanvas::Mark << ' ' << OutOfRangeText(value) << '\n';
+    }
     return ExitSuccess;
 }
 

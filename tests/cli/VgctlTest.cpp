@@ -138,6 +138,28 @@ TEST_F(VgctlTest, ControlBytesInANameKeepTheReportsRowsAndPages) {
     EXPECT_EQ(show.Out.find('\f'), std::string::npos) << "three tools fit on one page";
 }
 
+TEST_F(VgctlTest, AValueTheUnitCannotHoldIsMarkedByShowAndRefusedByDownload) {
+    std::string image = GoldenImage();
+    const float angle = 700.0F;
+    std::memcpy(image.data() + 76 + 3 * 16 + 4, &angle, sizeof angle); // tool 3
+    WriteBytes(Dir / "VGL_00001234.CD", image);
+    WriteBytes(Dir / "VGL_00001234.NS", GoldenNames());
+    const std::string reason = "Tool 3: Angle 700.00 is outside 0.00 to 655.35";
+
+    const Outcome show = Vgctl({"show", Path("VGL_00001234.CD")});
+    EXPECT_EQ(show.Status, 0) << show.Err;
+    EXPECT_NE(show.Out.find("\n!      003   700.00   1.00    1    drill 2,5 mm\n"),
+              std::string::npos)
+        << show.Out;
+    EXPECT_EQ(show.Out.find("\n!      017"), std::string::npos);
+    EXPECT_EQ(show.Err, "vgctl: ! " + reason + "\n");
+
+    const Outcome down = Vgctl({"download", Path("VGL_00001234.CD")});
+    EXPECT_EQ(down.Status, 1);
+    EXPECT_EQ(down.Err, "Values out of range; nothing was sent to the unit:\n" + reason + "\n");
+    EXPECT_EQ(down.Out, "");
+}
+
 TEST_F(VgctlUnitWithoutIdentifierTest, UploadKeepsTheNamesBesideTheTarget) {
     WriteBytes(Dir / "unit.NS", GoldenNames());
     const Outcome up = Vgctl({"upload", Path("unit.CD")});
