@@ -12,11 +12,13 @@ const char* const SimUsage =
     "                  [--cu-id IDENTIFIER] [--tool N:ANGLE:TOLERANCE:INTENSITY]... "
     "[--demo-tools]\n"
     "                  [--object ANGLE] [--speed DEGREES_PER_SECOND] [--delay MS] [--silent]\n"
+    "                  [--noise MS:BYTES]\n"
     "Opens a pseudo-terminal, prints its path and answers as a control unit on it.\n"
     "Commands on standard input: tool N | actual N | error BITS | object ANGLE | silent on|off\n"
     "                            | delay MS | variant N | firmware X.YY | cu-id IDENTIFIER\n"
     "                            | set N:ANGLE:TOLERANCE:INTENSITY | clear N | param N VALUE\n"
-    "                            | goto ANGLE | goback\n"
+    "                            | goto ANGLE | goback | noise MS BYTES | noise off\n"
+    "                            | stray [N]\n"
     "An identifier is eight characters; anything but eight digits is a namespace block the\n"
     "program cannot use.\n";
 
@@ -164,6 +166,33 @@ bool ApplySimCommand(SimUnit& unit, const std::string& line, std::string& error)
     return false;
 }
 
+bool IsLineCommand(const std::string& line) {
+    std::stringstream in(line);
+    std::string word;
+    in >> word;
+    return word == "noise" || word == "stray";
+}
+
+bool ApplyLineCommand(SimSerialServer& server, const std::string& line, std::string& error) {
+    std::stringstream in(line);
+    std::string word, first, second, rest;
+    in >> word >> first >> second >> rest;
+    long period = 0, bytes = 0, requests = 0;
+    if (word == "noise" && first == "off" && second.empty()) {
+        server.SetNoise(std::chrono::milliseconds(0), 0);
+    } else if (word == "noise" && ParseNumber(first, period) && period > 0 &&
+               ParseNumber(second, bytes) && bytes > 0 && rest.empty()) {
+        server.SetNoise(std::chrono::milliseconds(period), static_cast<int>(bytes));
+    } else if (word == "stray" && second.empty() &&
+               (first.empty() || (ParseNumber(first, requests) && requests >= 0))) {
+        server.SetStrayByte(static_cast<int>(requests));
+    } else {
+        error = "not understood: " + line;
+        return false;
+    }
+    return true;
+}
+
 void LoadDemoTools(SimUnit& unit) {
     unit.SetTool(1, {true, 9000, 20, 3});
     unit.SetTool(2, {true, 4550, 10, 1});
@@ -193,9 +222,9 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
             options.UnitSettings.emplace_back("silent on");
             continue;
         }
-        const bool takesValue =
-            a == "--link" || std::any_of(ValueOptions.begin(), ValueOptions.end(),
-                                         [&a](const auto& o) { return o.first == a; });
+        const bool takesValue = a == "--link" || a == "--noise" ||
+                                std::any_of(ValueOptions.begin(), ValueOptions.end(),
+                                            [&a](const auto& o) { return o.first == a; });
         if (!takesValue) {
             error = "unknown option: " + a;
             return false;
@@ -207,6 +236,13 @@ bool ParseSimOptions(const std::vector<std::string>& args, SimOptions& options,
         const std::string& value = args[++i];
         if (a == "--link") {
             options.LinkPath = value;
+            continue;
+        }
+        if (a == "--noise") {
+            const auto colon = value.find(':');
+            options.ServerSettings.push_back(
+                "noise " + value.substr(0, colon) + " " +
+                (colon == std::string::npos ? std::string() : value.substr(colon + 1)));
             continue;
         }
         for (const auto& [option, command] : ValueOptions) {

@@ -186,6 +186,24 @@ TEST_F(SerialPortTest, ReceiverHandsAFrameToTheSlot) {
     EXPECT_EQ(payload, (DeviceMessage{5, 0x0A, 0, 0x41, 0x28, 0x23}));
 }
 
+TEST_F(SerialPortTest, NoiseBeforeAFrameIsDroppedAndTheFrameTaken) {
+    ErrorCode error = 0;
+    ASSERT_TRUE(OpenLine(Port, 1, error));
+    Port.StartReceiver();
+    const DeviceMessage reply{5, 0x81, 0, 0, 2, 0};
+    const auto frame = V24_BuildFrame(reply);
+    // Noise alone, noise holding a start byte, and noise read together with the frame.
+    Pty.Write({0x33, 0xF0, 0x01, 0x7E});
+    Pty.Write({0x41, 0x01, 0x42});
+    std::vector<uint8_t> noisy = {0xAA, 0x55};
+    noisy.insert(noisy.end(), frame.begin(), frame.end());
+    Pty.Write(noisy);
+    DeviceMessage payload{};
+    ASSERT_TRUE(ReadFrameFromSlot(payload, error));
+    EXPECT_EQ(error, 0u);
+    EXPECT_EQ(payload, reply);
+}
+
 TEST_F(SerialPortTest, TwoFramesArrivingTogetherAreRejected) {
     ErrorCode error = 0;
     ASSERT_TRUE(OpenLine(Port, 1, error));
