@@ -4,6 +4,7 @@
 #include "config/Transfer.h"
 #include "session/Session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -161,8 +162,9 @@ int main(int argc, char** argv) {
         std::filesystem::temp_directory_path() / ("vg-transfer-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir / "CD_DATA");
 
-    Simulator sim(
-        {"--pace", "--variant", "4", "--firmware", "1.04", "--cu-id", "00001234", "--demo-tools"});
+    const std::vector<std::string> unit = {"--pace", "--variant", "4",        "--firmware",
+                                           "1.04",   "--cu-id",   "00001234", "--demo-tools"};
+    Simulator sim(unit);
     vg::Session session(dir.string() + "/");
     session.Settings.CommMode = vg::CommModeSerial;
     session.Serial.DeviceOverride = sim.Device;
@@ -181,6 +183,7 @@ int main(int argc, char** argv) {
                 CpuModel().c_str());
     std::printf("%-9s %3s %6s %7s %8s %8s %7s %8s %7s\n", "direction", "run", "trans", "frames",
                 "wall_s", "bound_s", "ratio", "cpu_s", "cpu");
+    double cleanUpload = 0;
     for (int run = 1; run <= runs; ++run) {
         for (const bool upload : {true, false}) {
             if (!upload) {
@@ -202,11 +205,34 @@ int main(int argc, char** argv) {
             // Identification, tool slots, global parameters, namespace block words.
             f.Transactions = 6 + config.ToolCapacity + 14 + 10;
             Print(upload ? "upload" : "download", run, f);
+            if (upload) {
+                cleanUpload = cleanUpload == 0 ? f.Wall : std::min(cleanUpload, f.Wall);
+            }
         }
     }
     vg::cli::CloseLink(session);
     const double simCpu = sim.Stop();
     std::printf("vigilo-sim processor time for all runs: %.3f s\n", simCpu);
+
+    // The same upload on a noisy line: bursts of 1 to 8 random bytes every 50 ms.
+    std::vector<std::string> noisyUnit = unit;
+    noisyUnit.insert(noisyUnit.end(), {"--noise", "50:8"});
+    Simulator noisy(noisyUnit);
+    session.Serial.DeviceOverride = noisy.Device;
+    if (!vg::cli::OpenLink(session, std::cerr)) {
+        return 1;
+    }
+    const auto began = Clock::now();
+    const bool ok = vg::LoadFromUnit(config, session.Par, services, config.TransferError);
+    const double wall = std::chrono::duration<double>(Clock::now() - began).count();
+    vg::cli::CloseLink(session);
+    if (!ok || messages.Failed) {
+        std::cerr << "upload under noise failed with code " << config.TransferError << '\n';
+        return 1;
+    }
+    std::printf("upload with up to 8 noise bytes every 50 ms: %.3f s, %.2f times the fastest "
+                "clean upload\n",
+                wall, wall / cleanUpload);
     std::filesystem::remove_all(dir);
     return 0;
 }

@@ -54,7 +54,10 @@ void RunCommandLoop(vg::sim::SimUnit& unit, vg::sim::SimSerialServer& server, in
                 continue;
             }
             std::string error;
-            if (!vg::sim::ApplySimCommand(unit, line, error)) {
+            const bool applied = vg::sim::IsLineCommand(line)
+                                     ? vg::sim::ApplyLineCommand(server, line, error)
+                                     : vg::sim::ApplySimCommand(unit, line, error);
+            if (!applied) {
                 std::cerr << "vigilo-sim: " << error << '\n';
             }
         }
@@ -93,6 +96,12 @@ int main(int argc, char** argv) {
         (!options.LinkPath.empty() && !server.LinkAs(options.LinkPath, error))) {
         std::cerr << "vigilo-sim: " << error << '\n';
         return 1;
+    }
+    for (const auto& setting : options.ServerSettings) {
+        if (!vg::sim::ApplyLineCommand(server, setting, error)) {
+            std::cerr << "vigilo-sim: " << error << '\n' << vg::sim::SimUsage;
+            return 2;
+        }
     }
     std::cout << server.DevicePath() << std::endl;
     server.Start();

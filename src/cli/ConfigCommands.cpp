@@ -1,5 +1,6 @@
 #include "cli/ConfigCommands.h"
 
+#include "cli/MarkedReportCanvas.h"
 #include "cli/TerminalIdentifierPrompt.h"
 #include "cli/TerminalMessages.h"
 #include "cli/TerminalProgress.h"
@@ -12,10 +13,12 @@
 #include "config/ReportLayout.h"
 #include "config/TextGridCanvas.h"
 #include "config/Transfer.h"
+#include "config/ValueRanges.h"
 
 #include <clocale>
 #include <ctime>
 #include <locale.h>
+#include <set>
 
 namespace vg::cli {
 
@@ -47,11 +50,28 @@ std::string LocalDateTimeText() {
 // A missing file would load as a new, empty configuration: shown or sent to the unit that
 // would hide a mistyped name, or wipe the unit's tool table.
 bool FileIsThere(const std::string& path, std::ostream& err) {
-    if (OpenForReading(path).IsOpen()) {
+    if (OpenForReading(ExistingPathIgnoringCase(path)).IsOpen()) {
         return true;
     }
     err << "vgctl: cannot read " << path << '\n';
     return false;
+}
+
+// The report's texts that show the values: a setting's label, a tool's line.
+std::set<std::string> MarkedTexts(const ConfigState& config,
+                                  const std::vector<OutOfRangeValue>& values) {
+    std::set<std::string> texts;
+    for (const OutOfRangeValue& value : values) {
+        if (value.Tool < 0) {
+            texts.insert(value.Name + ":");
+            continue;
+        }
+        const int line = config.ToolLineIndex[static_cast<size_t>(value.Tool)];
+        if (line >= 0 && static_cast<size_t>(line) < config.ToolLines.size()) {
+            texts.insert(config.ToolLines[static_cast<size_t>(line)]);
+        }
+    }
+    return texts;
 }
 
 int Show(Session& session, const std::string& file, TerminalMessages& messages, std::ostream& out,
@@ -66,14 +86,38 @@ int Show(Session& session, const std::string& file, TerminalMessages& messages, 
         return ExitFailure;
     }
     config.PrintSettings = config.ConfigImage;
-    TextGridCanvas canvas;
+    // Values a download would refuse are marked in the report and named below it.
+    const auto outside = ValuesOutOfRange(config.ConfigImage, true);
+    MarkedReportCanvas canvas(MarkedTexts(config, outside));
     QuietBusyBox busy;
     if (!PrintReport(config, canvas, busy, LocalDateTimeText())) {
         return ExitFailure;
     }
-    // Tool names are Windows-1252 bytes; the terminal reads UTF-8.
-    out << TerminalTextFromWindows1252(canvas.Text());
+    // Tool names are Windows-1252 bytes; the terminal reads UTF-8. Rows and pages are the
+    // grid's own: a control byte inside a row cannot start another.
+    out << canvas.Text(TerminalTextFromWindows1252);
+    for (const OutOfRangeValue& value : outside) {
+        err << "vgctl: " << MarkedReportCanvas::Mark << ' ' << OutOfRangeText(value) << '\n';
+    }
     return ExitSuccess;
+}
+
+// A unit without an identifier names no tool-name file, and this process holds no names: the
+// save would write an empty names file over the one beside the target. Its names are loaded
+// instead, so the save writes them back. False when that file cannot be used.
+bool KeepNamesBeside(ConfigState& config, const std::string& file, MessageService& messages,
+                     std::ostream& err) {
+    const std::string names = ToolNamesFileBeside(file);
+    if (!OpenForReading(names).IsOpen()) {
+        return true;
+    }
+    ErrorCode error = 0;
+    if (!LoadToolNames(config.ToolNameTable, file, error, messages)) {
+        ShowTransferError(messages, error);
+        return false;
+    }
+    err << "vgctl: the unit names no tool-name file; the names in " << names << " are kept\n";
+    return true;
 }
 
 int Upload(Session& session, const std::string& file, const TransferServices& services,
@@ -91,6 +135,9 @@ int Upload(Session& session, const std::string& file, const TransferServices& se
     }
     config.ConfigSource = ConfigSourceFile;
     config.ConfigFileName = file;
+    if (!config.NamespaceIdValid && !KeepNamesBeside(config, file, services.Messages, err)) {
+        return ExitFailure;
+    }
     return SaveConfiguration(config, session.Par, services, config.TransferError) ? ExitSuccess
                                                                                   : ExitFailure;
 }

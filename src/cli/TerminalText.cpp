@@ -18,9 +18,6 @@ constexpr std::array<char32_t, 32> HighControls = {
 };
 
 char32_t CodePoint(uint8_t byte) {
-    if (byte == '\n' || byte == '\f') {
-        return byte;
-    }
     if (byte < 0x20 || byte == 0x7F) {
         return Replacement;
     }

@@ -19,6 +19,8 @@ constexpr ErrorCode ReadRefused = 6;
 constexpr ErrorCode Synchronisation = 7; // the answer's echo does not match
 constexpr ErrorCode SoftError = 8;       // an answer without any of the expected flags
 constexpr ErrorCode NoCuId = 20;         // the unit's identifier is not eight digits
+// A value the unit cannot hold; nothing was sent, and the message shown names the value.
+constexpr ErrorCode ValueOutOfRange = 30;
 } // namespace TransferCode
 
 } // namespace vg

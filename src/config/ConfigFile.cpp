@@ -56,7 +56,7 @@ bool LoadConfigFile(ConfigState& state, const std::string& path, ErrorCode& erro
         record.Defined = 0;
     }
     bool result = true;
-    UniqueFd fd = OpenForReading(path);
+    UniqueFd fd = OpenForReading(ExistingPathIgnoringCase(path));
     if (fd.IsOpen()) {
         result = ReadImage(state, fd.Get(), error, messages);
         if (result) {
@@ -107,18 +107,17 @@ bool WriteConfigFile(const ConfigState& state, const std::string& path, ErrorCod
     ConfigImage stored = state.ConfigImage;
     stored.OutPulseTime = ShiftedPulseTime(stored.OutPulseTime, 1);
     const std::string_view bytes(reinterpret_cast<const char*>(&stored), sizeof stored);
-    if (!ReplaceFileContents(path, bytes, write)) {
-        if (failure != nullptr) {
-            failure->Record(path);
-        }
-        error = TransferCode::FileWrite;
-        return false;
-    }
-    return SaveToolNames(state.ToolNameTable, path, error, write, failure);
+    // Both files are written before either is replaced: a failure leaves the old pair.
+    error = ReplaceFilesTogether({{ExistingPathIgnoringCase(path), bytes},
+                                  {ToolNamesFileBeside(path), ToolNamesBytes(state.ToolNameTable)}},
+                                 write, failure)
+                ? 0
+                : TransferCode::FileWrite;
+    return error == 0;
 }
 
-std::string ConfigFilePath(const std::string& programDir, const NamespaceInfo& info) {
-    return UnitDataFilePath(programDir, info, ".CD");
+std::string ConfigFilePath(const std::string& dataDir, const NamespaceInfo& info) {
+    return UnitDataFilePath(dataDir, info, ".CD");
 }
 
 } // namespace vg

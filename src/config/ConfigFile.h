@@ -31,14 +31,14 @@ bool CuIdFromFileName(const std::string& path, NamespaceInfo& info);
 // Length of an open file; its read position is left where it was. -1 if it cannot be told.
 long long FileSize(int fd);
 
-// The file branch of a save: the image (OutPulseTime stored plus 1) to `path`, then the
-// names beside it. Code 3 when either is not fully written; a failed write leaves the
-// previous file intact, and `failure`, if given, tells which file and why. The image itself
-// is not changed.
+// The file branch of a save: the image (OutPulseTime stored plus 1) to `path` and the names
+// beside it. Code 3 when either is not fully written; then both previous files are left as
+// they were, and `failure`, if given, tells which file and why. The image itself is not
+// changed.
 bool WriteConfigFile(const ConfigState& state, const std::string& path, ErrorCode& error,
                      const WriteFunction& write = {}, WriteFailure* failure = nullptr);
 
-// ProgramDir + "CD_DATA/VGL_" + CU_Id + ".CD", the name proposed for a unit's file.
-std::string ConfigFilePath(const std::string& programDir, const NamespaceInfo& info);
+// DataDir + "CD_DATA/VGL_" + CU_Id + ".CD", the name proposed for a unit's file.
+std::string ConfigFilePath(const std::string& dataDir, const NamespaceInfo& info);
 
 } // namespace vg

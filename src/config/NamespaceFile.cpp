@@ -8,6 +8,14 @@
 
 namespace vg {
 
+std::string ToolNamesFileBeside(const std::string& path) {
+    return ExistingPathIgnoringCase(ReplaceExtension(path, ".NS"));
+}
+
+std::string_view ToolNamesBytes(const ToolNameTable& names) {
+    return {reinterpret_cast<const char*>(names.data()), sizeof(ToolNameTable)};
+}
+
 bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& error,
                    MessageService& messages) {
     error = 0;
@@ -15,7 +23,7 @@ bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& err
     for (ToolNameRecord& record : names) {
         record.Defined = 0;
     }
-    UniqueFd fd = OpenForReading(ReplaceExtension(path, ".NS"));
+    UniqueFd fd = OpenForReading(ToolNamesFileBeside(path));
     if (!fd.IsOpen()) {
         return true;
     }
@@ -31,11 +39,9 @@ bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& err
 
 bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCode& error,
                    const WriteFunction& write, WriteFailure* failure) {
-    const std::string_view bytes(reinterpret_cast<const char*>(names.data()),
-                                 sizeof(ToolNameTable));
-    const std::string namesPath = ReplaceExtension(path, ".NS");
+    const std::string namesPath = ToolNamesFileBeside(path);
     error = 0;
-    if (!ReplaceFileContents(namesPath, bytes, write)) {
+    if (!ReplaceFileContents(namesPath, ToolNamesBytes(names), write)) {
         if (failure != nullptr) {
             failure->Record(namesPath);
         }
@@ -44,8 +50,8 @@ bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCod
     return error == 0;
 }
 
-std::string NamespaceFilePath(const std::string& programDir, const NamespaceInfo& info) {
-    return UnitDataFilePath(programDir, info, ".NS");
+std::string NamespaceFilePath(const std::string& dataDir, const NamespaceInfo& info) {
+    return UnitDataFilePath(dataDir, info, ".NS");
 }
 
 bool AnyToolNameDefined(const ToolNameTable& names) {

@@ -14,20 +14,26 @@ namespace vg {
 constexpr size_t ToolNamesFileSize = sizeof(ToolNameTable);         // 128 records
 constexpr size_t ToolNamesFileSize32 = 32 * sizeof(ToolNameRecord); // 32-slot configuration
 
+// The names file beside a configuration file: `path` with its extension replaced by ".NS",
+// or an existing file whose name differs from that only in case.
+std::string ToolNamesFileBeside(const std::string& path);
+
+// What the names file holds: the 128 records as they are.
+std::string_view ToolNamesBytes(const ToolNameTable& names);
+
 // Reads the names from `path` with its extension replaced by ".NS". No file means no names
 // (true); a file of illegal size is warned about and gives code 1 (false), keeping what was
 // read.
 bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& error,
                    MessageService& messages);
 
-// Writes all 128 records to `path` with its extension replaced by ".NS"; code 3 when that
-// fails, in which case the previous file is left as it was and `failure`, if given, tells
-// which file and why.
+// Writes all 128 records to the names file beside `path`; code 3 when that fails, in which
+// case the previous file is left as it was and `failure`, if given, tells which file and why.
 bool SaveToolNames(const ToolNameTable& names, const std::string& path, ErrorCode& error,
                    const WriteFunction& write = {}, WriteFailure* failure = nullptr);
 
-// ProgramDir + "CD_DATA/VGL_" + CU_Id + ".NS".
-std::string NamespaceFilePath(const std::string& programDir, const NamespaceInfo& info);
+// DataDir + "CD_DATA/VGL_" + CU_Id + ".NS".
+std::string NamespaceFilePath(const std::string& dataDir, const NamespaceInfo& info);
 
 bool AnyToolNameDefined(const ToolNameTable& names);
 

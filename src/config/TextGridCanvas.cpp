@@ -41,14 +41,15 @@ std::string TextGridCanvas::Row(size_t page, size_t row) const {
     return PageList[page][row];
 }
 
-std::string TextGridCanvas::Text() const {
+std::string
+TextGridCanvas::Text(const std::function<std::string(std::string_view)>& convertRow) const {
     std::string text;
     for (size_t page = 0; page < PageList.size(); ++page) {
         if (page > 0) {
             text += '\f';
         }
         for (const std::string& row : PageList[page]) {
-            text += row;
+            text += convertRow ? convertRow(row) : row;
             text += '\n';
         }
     }

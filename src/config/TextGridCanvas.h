@@ -2,7 +2,9 @@
 
 #include "config/ReportCanvas.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vg {
@@ -28,8 +30,9 @@ public:
     const std::vector<std::vector<std::string>>& Pages() const { return PageList; }
     // A row of a page, empty when nothing was drawn there.
     std::string Row(size_t page, size_t row) const;
-    // All pages, rows ending with '\n', pages separated by '\f'.
-    std::string Text() const;
+    // All pages, rows ending with '\n', pages separated by '\f'; each row passed through
+    // `convertRow` when one is given.
+    std::string Text(const std::function<std::string(std::string_view)>& convertRow = {}) const;
 
     const std::string& JobTitle() const { return Title; }
     int FontPointSize() const { return FontSize; }

@@ -4,6 +4,7 @@
 #include "config/FilePaths.h"
 #include "config/NamespaceFile.h"
 #include "config/TextFormats.h"
+#include "config/ValueRanges.h"
 
 #include <algorithm>
 #include <cstring>
@@ -180,9 +181,14 @@ bool ReadGlobals(ConfigImage& image, ParChannel& par, ErrorCode& error) {
     return true;
 }
 
+// Unless the unit is known to run firmware without them.
+bool PulseTimeSent(const ConfigState& config) {
+    return !config.VersionValid ||
+           FirmwareVersionNumber(config.FirmwareInfo) > LastVersionWithoutPulseTime;
+}
+
 bool WriteGlobals(const ConfigState& config, ParChannel& par, ErrorCode& error) {
-    const bool withPulseTime = !config.VersionValid || FirmwareVersionNumber(config.FirmwareInfo) >
-                                                           LastVersionWithoutPulseTime;
+    const bool withPulseTime = PulseTimeSent(config);
     for (const GlobalParameter& p : ParamOrder) {
         if (IsPulseTime(p) && !withPulseTime) {
             continue;
@@ -194,8 +200,8 @@ bool WriteGlobals(const ConfigState& config, ParChannel& par, ErrorCode& error) 
     return true;
 }
 
-// The unit's identifier names its tool-name file. Without one the upload goes on, but the
-// names held so far belong to another configuration and are dropped.
+// The unit's identifier names its tool-name file. Without one the upload goes on and the
+// names in memory stay as they were.
 void ReadNamespace(ConfigState& config, ParChannel& par, MessageService& messages,
                    ErrorCode& error) {
     std::array<uint8_t, ParChannel::CuIdBlockSize> block{};
@@ -247,9 +253,28 @@ bool WriteNamespace(ConfigState& config, ParChannel& par, const TransferServices
     return SaveToolNames(config.ToolNameTable, config.NamespaceFileName, error, {}, &failure);
 }
 
+// Sent, a value the unit cannot hold would arrive wrapped and the save would still end with
+// success; so an image holding one is not sent at all.
+bool ValuesFitTheUnit(const ConfigState& config, MessageService& messages, ErrorCode& error) {
+    const auto outside = ValuesOutOfRange(config.ConfigImage, PulseTimeSent(config));
+    if (outside.empty()) {
+        return true;
+    }
+    std::string text = "Values out of range; nothing was sent to the unit:";
+    for (const OutOfRangeValue& value : outside) {
+        text += "\n" + OutOfRangeText(value);
+    }
+    error = TransferCode::ValueOutOfRange;
+    messages.ShowMessage(text, MessageKind::Error, MessageButtons::Ok);
+    return false;
+}
+
 bool SaveToUnit(ConfigState& config, ParChannel& par, const TransferServices& services,
                 ErrorCode& error) {
     error = 0;
+    if (!ValuesFitTheUnit(config, services.Messages, error)) {
+        return false;
+    }
     WriteFailure failure;
     // Busy first: showing the progress window may activate other windows, which then must
     // leave the image alone.

@@ -1,6 +1,7 @@
 #include "gui/UDLG_Set1Tool.h"
 
 #include "config/TextFormats.h"
+#include "config/ValueRanges.h"
 #include "gui/HelpViewer.h"
 #include "gui/MoveRequest.h"
 #include "gui/RadioGroup.h"
@@ -133,10 +134,10 @@ TDLG_Set1Tool::TDLG_Set1Tool(ProgramContext& context, QWidget* parent)
 }
 
 void TDLG_Set1Tool::FormCreate() {
-    EB_TS_Angle->Range().SetMinValue(10.0);
-    EB_TS_Angle->Range().SetMaxValue(300.0);
-    EB_TS_Tolerance->Range().SetMinValue(0.20);
-    EB_TS_Tolerance->Range().SetMaxValue(25.50);
+    EB_TS_Angle->Range().SetMinValue(AngleFieldRange.Min);
+    EB_TS_Angle->Range().SetMaxValue(AngleFieldRange.Max);
+    EB_TS_Tolerance->Range().SetMinValue(ToleranceFieldRange.Min);
+    EB_TS_Tolerance->Range().SetMaxValue(ToleranceFieldRange.Max);
 }
 
 void TDLG_Set1Tool::showEvent(QShowEvent* event) {

@@ -3,6 +3,7 @@
 #include "config/FilePaths.h"
 #include "config/ReportLayout.h"
 #include "config/TextFormats.h"
+#include "config/ValueRanges.h"
 #include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
 #include "gui/MoveRequest.h"
@@ -313,12 +314,12 @@ QWidget* TDlg_Program::BuildDefaultPage() {
 }
 
 void TDlg_Program::FormCreate() {
-    EB_DS_DefaultAngle->Range().SetMinValue(10.0);
-    EB_DS_DefaultAngle->Range().SetMaxValue(300.0);
-    EB_DS_DefaultTolerance->Range().SetMinValue(0.20);
-    EB_DS_DefaultTolerance->Range().SetMaxValue(25.50);
-    EB_GS_OutPulseTime->Range().SetMinValue(20);
-    EB_GS_OutPulseTime->Range().SetMaxValue(5000);
+    EB_DS_DefaultAngle->Range().SetMinValue(AngleFieldRange.Min);
+    EB_DS_DefaultAngle->Range().SetMaxValue(AngleFieldRange.Max);
+    EB_DS_DefaultTolerance->Range().SetMinValue(ToleranceFieldRange.Min);
+    EB_DS_DefaultTolerance->Range().SetMaxValue(ToleranceFieldRange.Max);
+    EB_GS_OutPulseTime->Range().SetMinValue(PulseTimeFieldRange.Min);
+    EB_GS_OutPulseTime->Range().SetMaxValue(PulseTimeFieldRange.Max);
 
     // As wide as the main window, whose place it takes while open.
     QSize size(778, 560);

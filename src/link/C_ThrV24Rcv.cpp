@@ -74,6 +74,7 @@ void C_ThrV24Rcv::Execute() {
             // Hang-up or I/O error: tell the reader once per back-off and leave the port
             // alone for a while instead of polling a descriptor that is always ready.
             GatheredCount = 0;
+            GatheredFrameEnd = false;
             Slot.DepositReadFailure();
             if (WaitForWake(FailureBackoff)) {
                 return;
@@ -94,11 +95,17 @@ bool C_ThrV24Rcv::ReadAvailable() {
     const uint8_t* end = chunk + n;
     bool frameEnd = std::find(static_cast<const uint8_t*>(chunk), end, FrameEndByte) != end;
     for (const uint8_t* p = chunk; p != end; ++p) {
+        if (*p == FrameStartByte && !GatheredFrameEnd) {
+            // What came before a start byte, with no frame end among it, is line noise: kept,
+            // it would spoil the frame that starts here.
+            GatheredCount = 0;
+        }
         if (GatheredCount == Gathered.size()) {
             // A burst longer than the slot: hand over what fits, the rest starts anew.
             DepositGathered();
         }
         Gathered[GatheredCount++] = *p;
+        GatheredFrameEnd = GatheredFrameEnd || *p == FrameEndByte;
     }
     if (frameEnd || GatheredCount == Gathered.size()) {
         DepositGathered();
@@ -109,6 +116,7 @@ bool C_ThrV24Rcv::ReadAvailable() {
 void C_ThrV24Rcv::DepositGathered() {
     Slot.Deposit(Gathered.data(), GatheredCount);
     GatheredCount = 0;
+    GatheredFrameEnd = false;
 }
 
 bool C_ThrV24Rcv::WaitForWake(std::chrono::milliseconds timeout) {

@@ -11,7 +11,8 @@ namespace vg {
 
 // The serial receive thread. Created suspended; Resume starts it. It sleeps in poll() on the
 // port and on a wake-up descriptor, gathers what arrives until the frame end byte is among
-// it, and hands the bytes to the receive slot. Its owner ends it by setting the stop request,
+// it, and hands the bytes to the receive slot. Bytes before a start byte that hold no frame
+// end are noise and are dropped. Its owner ends it by setting the stop request,
 // calling Wake and then WaitFor, before the port is closed.
 class C_ThrV24Rcv {
 public:
@@ -46,6 +47,7 @@ private:
     bool HigherPriority = false;
     std::array<uint8_t, V24_RxBufferSize> Gathered{};
     size_t GatheredCount = 0;
+    bool GatheredFrameEnd = false; // a frame end byte is among the gathered bytes
     std::thread Worker;
 };
 

@@ -40,7 +40,7 @@ void ApplyLine(std::string_view line, CommSettings& settings) {
 
 bool Cfg_Read(CommSettings& settings, const std::string& programDir) {
     settings.CommMode = CommModeFieldbus;
-    UniqueFd fd = OpenForReading(programDir + CommSettingsFileName);
+    UniqueFd fd = OpenForReading(ExistingPathIgnoringCase(programDir + CommSettingsFileName));
     if (!fd.IsOpen()) {
         return false;
     }
@@ -63,7 +63,7 @@ bool Cfg_Write(const CommSettings& settings, const std::string& programDir) {
     const std::string text = "A:" + std::to_string(settings.DevAddr) + "\r\n" +
                              "C:" + std::to_string(settings.ComPortNr) + "\r\n" +
                              "M:" + std::to_string(settings.CommMode) + "\r\n";
-    return ReplaceFileContents(programDir + CommSettingsFileName, text);
+    return ReplaceFileContents(ExistingPathIgnoringCase(programDir + CommSettingsFileName), text);
 }
 
 } // namespace vg

@@ -6,8 +6,9 @@
 
 namespace vg {
 
-// The settings file in the program's directory. One spelling on a case-sensitive file
-// system, for the reader and the writer alike.
+// The settings file in the program's directory. Where no file of exactly this name exists,
+// the reader and the writer take one whose name differs only in case (the writer of other
+// installations spells it "Konfig.CFG").
 constexpr const char* CommSettingsFileName = "Konfig.Cfg";
 
 // Reads "A:", "C:" and "M:" lines into the settings. CommMode becomes fieldbus unless the
@@ -16,7 +17,7 @@ constexpr const char* CommSettingsFileName = "Konfig.Cfg";
 bool Cfg_Read(CommSettings& settings, const std::string& programDir);
 
 // Writes the three lines "A:%d", "C:%d", "M:%d" ending in CR LF. False when the file could
-// not be written; the previous file is then left as it was.
+// not be written (errno says why); the previous file is then left as it was.
 bool Cfg_Write(const CommSettings& settings, const std::string& programDir);
 
 } // namespace vg

@@ -108,6 +108,7 @@ ErrorCode ParChannel::RefusalCode(const DeviceReply& reply, Direction direction)
 
 bool ParChannel::SynchroniseWithStatus(ErrorCode& error) {
     if (!Link.IsSerial() || !Poll.RequestOutstanding) {
+        DropSurplusReply();
         Link.Link_RequestStatus(error);
     }
     Timeout_Start(Timeout);
@@ -122,6 +123,7 @@ bool ParChannel::SynchroniseWithStatus(ErrorCode& error) {
 bool ParChannel::SendAndAwaitReply(const DeviceRequest& request, DeviceReply& reply,
                                    ErrorCode& error, bool recordLinkErrors) {
     ParState = 1;
+    DropSurplusReply();
     Link.Link_Send(request, error);
     Link.Link_Service(false);
     Timeout_Start(Timeout);
@@ -132,6 +134,14 @@ bool ParChannel::SendAndAwaitReply(const DeviceRequest& request, DeviceReply& re
         ParState = 2;
     }
     return got;
+}
+
+void ParChannel::DropSurplusReply() {
+    if (Link.IsSerial() && Link.Link_ReplyAvailable()) {
+        DeviceReply surplus{};
+        ErrorCode ignored = 0;
+        Link.Link_Receive(surplus, ignored);
+    }
 }
 
 template <typename Accept>
@@ -151,9 +161,13 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
                 block = received;
                 return true;
             }
-            // Wrong kind of block, or one that failed its checks: ask again. A block that
-            // failed its checks is never used.
-            Link.Link_Service(true);
+            // A block that failed its checks may have been the reply: ask again (it is never
+            // used). A sound block of the wrong kind answers an earlier request, and asking
+            // again would only make one more surplus reply for a later wait: it is dropped.
+            // On the fieldbus the service call runs the exchange cycle that brings new inputs.
+            if (!ok || !Link.IsSerial()) {
+                Link.Link_Service(true);
+            }
         }
         if (Timeout_Expired()) {
             error = recordLinkErrors && lastLinkError != 0 ? lastLinkError : TransferCode::Timeout;

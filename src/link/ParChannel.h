@@ -54,11 +54,15 @@ private:
     enum class Direction { Read, Write };
     bool Transfer(Direction direction, uint8_t parameter, int count, int startIndex, uint8_t* data,
                   bool forceByteMode, ErrorCode& error);
-    // Takes blocks until one is accepted or the deadline passes. A block of the wrong kind,
-    // or one that failed its checks, makes the link ask again.
+    // Takes blocks until one is accepted or the deadline passes. A block that failed its
+    // checks makes the link ask again; on the serial line a sound block of the wrong kind is
+    // dropped without asking again (on the fieldbus every unwanted block runs a new cycle).
     template <typename Accept>
     bool AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLinkErrors, Accept accept);
     static ErrorCode RefusalCode(const DeviceReply& reply, Direction direction);
+    // Serial line: a block still in the slot when a new request goes out answers an earlier
+    // one; it is taken out of the way so the new request's wait cannot mistake it.
+    void DropSurplusReply();
 
     DeviceLink& Link;
     PollState& Poll;

@@ -107,16 +107,18 @@ bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBit
         error = V24_ERR_OPEN;
         return false;
     }
-    // Not shared: TIOCEXCL keeps other opens out, the lock also holds against root.
-    ioctl(V24_Handle, TIOCEXCL);
+    // Not shared: TIOCEXCL keeps other opens out, the lock also holds against root. The lock
+    // comes first, so a port someone else holds is left as that holder set it.
     if (flock(V24_Handle, LOCK_EX | LOCK_NB) != 0) {
         CloseHandle();
         error = V24_ERR_OPEN;
         return false;
     }
+    ioctl(V24_Handle, TIOCEXCL);
     tcflush(V24_Handle, TCIOFLUSH);
     if (tcgetattr(V24_Handle, &V24_SavedTimeouts) != 0 ||
         V24_SetLine(baudIndex, dataBits, stopBitsIndex, parityIndex, handshakeFlags) != 0) {
+        ioctl(V24_Handle, TIOCNXCL);
         CloseHandle();
         error = V24_ERR_PARAM;
         return false;
@@ -177,6 +179,9 @@ bool SerialPort::V24_Close(int16_t port, ErrorCode& error) {
     ioctl(V24_Handle, TIOCMBIC, &dtr);
     tcflush(V24_Handle, TCIOFLUSH);
     tcsetattr(V24_Handle, TCSANOW, &V24_SavedTimeouts);
+    // The exclusive mode belongs to the terminal, not to this descriptor: left set, it keeps
+    // every later open by another user out.
+    ioctl(V24_Handle, TIOCNXCL);
     CloseHandle();
     return true;
 }

@@ -70,8 +70,11 @@ bool ParseFirmware(const std::string& text, uint8_t& major, uint8_t& minor) {
            ParseByte(text.substr(dot + 1), minor);
 }
 
-bool IsEightDigits(const std::string& text) {
-    return text.size() == 8 && text.find_first_not_of("0123456789") == std::string::npos;
+// Eight digits are a valid identifier; other printable characters make the namespace block
+// one the program refuses, as a unit that never got an identifier has.
+bool IsIdentifier(const std::string& text) {
+    return text.size() == 8 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c < 0x7F; });
 }
 
 bool ApplyWord(SimUnit& unit, const std::string& word, const std::string& arg) {
@@ -94,7 +97,7 @@ bool ApplyWord(SimUnit& unit, const std::string& word, const std::string& arg) {
         unit.SetAnswerDelay(std::chrono::milliseconds(number));
     } else if (word == "variant" && ParseByte(arg, byte)) {
         unit.SetVariant(byte);
-    } else if (word == "cu-id" && IsEightDigits(arg)) {
+    } else if (word == "cu-id" && IsIdentifier(arg)) {
         unit.SetCuId(arg);
     } else if (word == "goto" && ParseHundredths(arg, hundredths)) {
         // As if the program had sent a go-to-position request (a silent unit ignores it).
@@ -152,6 +155,33 @@ bool ApplySimCommand(SimUnit& unit, const std::string& line, std::string& error)
     return false;
 }
 
+bool IsLineCommand(const std::string& line) {
+    std::stringstream in(line);
+    std::string word;
+    in >> word;
+    return word == "noise" || word == "stray";
+}
+
+bool ApplyLineCommand(SimSerialServer& server, const std::string& line, std::string& error) {
+    std::stringstream in(line);
+    std::string word, first, second, rest;
+    in >> word >> first >> second >> rest;
+    long period = 0, bytes = 0, requests = 0;
+    if (word == "noise" && first == "off" && second.empty()) {
+        server.SetNoise(std::chrono::milliseconds(0), 0);
+    } else if (word == "noise" && ParseNumber(first, period) && period > 0 &&
+               ParseNumber(second, bytes) && bytes > 0 && rest.empty()) {
+        server.SetNoise(std::chrono::milliseconds(period), static_cast<int>(bytes));
+    } else if (word == "stray" && second.empty() &&
+               (first.empty() || (ParseNumber(first, requests) && requests >= 0))) {
+        server.SetStrayByte(static_cast<int>(requests));
+    } else {
+        error = "not understood: " + line;
+        return false;
+    }
+    return true;
+}
+
 void LoadDemoTools(SimUnit& unit) {
     unit.SetTool(1, {true, 9000, 20, 3});
     unit.SetTool(2, {true, 4550, 10, 1});
@@ -186,7 +216,10 @@ std::vector<CommandLineOption> SimOptionTable(SimOptions& options) {
         {"pace", 0, "", "answer no faster than the line's 19200 bit/s", flag(options.Paced)},
         {"variant", 0, "N", "the device variant, which sets the tool capacity", command("variant")},
         {"firmware", 0, "MAJOR.MINOR", "the firmware version", command("firmware")},
-        {"cu-id", 0, "DDDDDDDD", "the control-unit identifier", command("cu-id")},
+        {"cu-id", 0, "IDENTIFIER",
+         "the control-unit identifier: eight characters; anything but eight digits is a "
+         "namespace block the program cannot use",
+         command("cu-id")},
         {"tool", 0, "N:ANGLE:TOLERANCE:INTENSITY", "program tool N (may be repeated)",
          command("set")},
         {"demo-tools", 0, "", "program a handful of demonstration tools",
@@ -197,6 +230,14 @@ std::vector<CommandLineOption> SimOptionTable(SimOptions& options) {
         {"object", 0, "ANGLE", "where the scanner finds the tool", command("object")},
         {"speed", 0, "DEGREES_PER_SECOND", "how fast the scanner turns", command("speed")},
         {"delay", 0, "MS", "wait this long before every answer", command("delay")},
+        {"noise", 0, "MS:BYTES", "put up to BYTES random bytes on the line every MS milliseconds",
+         [&options](const std::string& value, std::string&) {
+             const auto colon = value.find(':');
+             options.ServerSettings.push_back(
+                 "noise " + value.substr(0, colon) + " " +
+                 (colon == std::string::npos ? std::string() : value.substr(colon + 1)));
+             return true;
+         }},
         {"silent", 0, "", "do not answer at all",
          [&options](const std::string&, std::string&) {
              options.UnitSettings.emplace_back("silent on");
@@ -230,8 +271,9 @@ std::string SimHelp() {
            OptionsHelp(SimOptionTable(unused)) +
            "\nCommands on standard input:\n"
            "  tool N | actual N | error BITS | object ANGLE | silent on|off | delay MS\n"
-           "  variant N | firmware X.YY | cu-id DDDDDDDD | set N:ANGLE:TOLERANCE:INTENSITY\n"
-           "  clear N | param N VALUE | goto ANGLE | goback | hangup | quit\n";
+           "  variant N | firmware X.YY | cu-id IDENTIFIER | set N:ANGLE:TOLERANCE:INTENSITY\n"
+           "  clear N | param N VALUE | goto ANGLE | goback | noise MS BYTES | noise off\n"
+           "  stray [N] | hangup | quit\n";
 }
 
 } // namespace vg::sim

@@ -110,15 +110,68 @@ void SimSerialServer::SendRaw(const std::vector<uint8_t>& bytes) {
     [[maybe_unused]] ssize_t ignored = write(MasterFd, bytes.data(), bytes.size());
 }
 
+void SimSerialServer::SetNoise(std::chrono::milliseconds period, int maxBytes, uint32_t seed) {
+    {
+        std::lock_guard lock(KnobMutex);
+        NoisePeriod = period;
+        NoiseMaxBytes = std::max(maxBytes, 1);
+        NoiseRandom.seed(seed);
+        NextNoise = Clock::now() + period;
+    }
+    // The server may be asleep without a deadline.
+    const uint64_t one = 1;
+    [[maybe_unused]] ssize_t ignored = write(WakeFd, &one, sizeof one);
+}
+
+void SimSerialServer::SetStrayByte(int requestsFromNow, uint8_t byte) {
+    std::lock_guard lock(KnobMutex);
+    StrayCountdown = requestsFromNow;
+    StrayByte = byte;
+}
+
+int SimSerialServer::MillisecondsToNoise() {
+    std::lock_guard lock(KnobMutex);
+    if (NoisePeriod.count() <= 0) {
+        return -1;
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(NextNoise - Clock::now());
+    return static_cast<int>(std::max<long long>(left.count(), 0));
+}
+
+void SimSerialServer::SendNoiseIfDue() {
+    std::vector<uint8_t> burst;
+    {
+        std::lock_guard lock(KnobMutex);
+        const auto now = Clock::now();
+        if (NoisePeriod.count() <= 0 || now < NextNoise) {
+            return;
+        }
+        // A late burst is not made up for.
+        NextNoise = std::max(NextNoise + NoisePeriod, now);
+        std::uniform_int_distribution<int> length(1, NoiseMaxBytes);
+        std::uniform_int_distribution<int> value(0, 255);
+        burst.resize(static_cast<size_t>(length(NoiseRandom)));
+        for (uint8_t& byte : burst) {
+            byte = static_cast<uint8_t>(value(NoiseRandom));
+        }
+    }
+    SendRaw(burst);
+}
+
 void SimSerialServer::Serve() {
     uint8_t chunk[256];
     while (!Stopping) {
         pollfd fds[2] = {{MasterFd, POLLIN, 0}, {WakeFd, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
+        const int ready = poll(fds, 2, MillisecondsToNoise());
+        if (ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
             return;
+        }
+        SendNoiseIfDue();
+        if (ready == 0) {
+            continue;
         }
         if ((fds[1].revents & POLLIN) != 0) {
             uint64_t drained = 0;
@@ -158,6 +211,15 @@ void SimSerialServer::TakeBytes(const uint8_t* bytes, size_t count) {
 }
 
 void SimSerialServer::HandleBlock(const std::vector<uint8_t>& block) {
+    bool stray = false;
+    uint8_t strayByte = 0;
+    {
+        std::lock_guard lock(KnobMutex);
+        if (StrayCountdown >= 0) {
+            stray = StrayCountdown-- == 0;
+            strayByte = StrayByte;
+        }
+    }
     if (Paced && !SleepUntil(RequestReceivedAt)) {
         return;
     }
@@ -182,6 +244,9 @@ void SimSerialServer::HandleBlock(const std::vector<uint8_t>& block) {
         digit = digit == '0' ? '1' : '0';
     }
     SendFrame(frame);
+    if (stray && SleepUntil(Clock::now() + StrayByteGap)) {
+        SendFrame({strayByte});
+    }
 }
 
 void SimSerialServer::SendFrame(const std::vector<uint8_t>& frame) {
@@ -202,13 +267,21 @@ void SimSerialServer::SendFrame(const std::vector<uint8_t>& frame) {
 
 bool SimSerialServer::SleepUntil(Clock::time_point when) {
     while (!Stopping) {
-        const auto left = when - Clock::now();
+        SendNoiseIfDue();
+        auto left = when - Clock::now();
         if (left <= Clock::duration::zero()) {
             return true;
         }
+        if (const int toNoise = MillisecondsToNoise(); toNoise >= 0) {
+            left = std::min<Clock::duration>(left, std::chrono::milliseconds(toNoise));
+        }
         pollfd fd{WakeFd, POLLIN, 0};
         const timespec timeout = ToTimespec(left);
-        ppoll(&fd, 1, &timeout, nullptr);
+        if (ppoll(&fd, 1, &timeout, nullptr) > 0) {
+            // A knob was turned, or the server is stopping (which the loop sees).
+            uint64_t drained = 0;
+            [[maybe_unused]] ssize_t ignored = read(WakeFd, &drained, sizeof drained);
+        }
     }
     return false;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "link/FrameCodec.h"
 #include "sim/SimUnit.h"
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,14 +43,25 @@ public:
     void Hangup();
     // Writes bytes to the program as they are, outside the protocol (for tests).
     void SendRaw(const std::vector<uint8_t>& bytes);
+    // Line noise toward the program: every `period` a burst of 1 to `maxBytes` random bytes,
+    // between frames or into one. A zero period ends it. The same seed gives the same bytes.
+    void SetNoise(std::chrono::milliseconds period, int maxBytes, uint32_t seed = 1);
+    // One stray `byte` on the line, alone, shortly after the reply to the request
+    // `requestsFromNow` requests ahead (0: the next one).
+    void SetStrayByte(int requestsFromNow, uint8_t byte = FrameEndByte);
+    static constexpr auto StrayByteGap = std::chrono::milliseconds(5);
 
 private:
     void Serve();
     void TakeBytes(const uint8_t* bytes, size_t count);
     void HandleBlock(const std::vector<uint8_t>& block);
     void SendFrame(const std::vector<uint8_t>& frame);
-    // Sleeps until `when`; false when the server is being stopped meanwhile.
+    // Sleeps until `when`, sending noise when it is due; false when the server is being
+    // stopped meanwhile.
     bool SleepUntil(Clock::time_point when);
+    // How long poll may sleep before the next noise burst is due; -1 without noise.
+    int MillisecondsToNoise();
+    void SendNoiseIfDue();
 
     SimUnit& Unit;
     int MasterFd = -1;
@@ -55,12 +69,21 @@ private:
     int WakeFd = -1;
     std::string SlavePath;
     std::string LinkPath;
-    bool Paced = false;
+    std::atomic<bool> Paced{false};
     std::atomic<bool> Stopping{false};
     std::vector<uint8_t> Incoming;
     Clock::time_point RequestReceivedAt{};
     Clock::time_point LineFreeAt{};
     std::thread Worker;
+
+    // Changed by tests while the server runs.
+    std::mutex KnobMutex;
+    std::chrono::milliseconds NoisePeriod{0};
+    int NoiseMaxBytes = 0;
+    std::mt19937 NoiseRandom;
+    Clock::time_point NextNoise{};
+    int StrayCountdown = -1;
+    uint8_t StrayByte = 0;
 };
 
 } // namespace vg::sim

@@ -58,6 +58,7 @@ SimUnit::SimUnit(ClockFunction clock) : Now(std::move(clock)) {
 std::optional<SimReply> SimUnit::HandleRequest(const DeviceRequest& request) {
     std::lock_guard lock(Mutex);
     AppendBounded(Received, request);
+    ++AllRequests;
     if (IsSilent) {
         return std::nullopt;
     }
@@ -395,6 +396,11 @@ std::vector<DeviceRequest> SimUnit::ChannelRequestLog() const {
 std::vector<DeviceRequest> SimUnit::RequestsReceived() const {
     std::lock_guard lock(Mutex);
     return Received;
+}
+
+int SimUnit::RequestsSeen() const {
+    std::lock_guard lock(Mutex);
+    return AllRequests;
 }
 
 int SimUnit::ChannelRequestsSeen() const {

@@ -90,6 +90,8 @@ public:
     void SetAnswerDelay(std::chrono::milliseconds delay);
     std::chrono::milliseconds AnswerDelay() const;
     int ChannelRequestsSeen() const;
+    // Every request that reached the unit so far, status requests and commands included.
+    int RequestsSeen() const;
     // The parameter and tool requests received so far (the most recent ones, for tests).
     std::vector<DeviceRequest> ChannelRequestLog() const;
     // Every request that reached the unit, status requests and commands included, answered
@@ -134,6 +136,7 @@ private:
     bool IsSilent = false;
     std::chrono::milliseconds Delay{0};
     int ChannelRequests = 0;
+    int AllRequests = 0;
     std::vector<DeviceRequest> RequestLog;
     std::vector<DeviceRequest> Received;
 };

@@ -55,7 +55,9 @@ std::string GoldenNames() {
 // simulator's terminal.
 class VgctlTest : public ::testing::Test {
 protected:
-    VgctlTest() {
+    explicit VgctlTest(const std::string& unitIdentifier = "00001234")
+        : Sim({"--link", Path("COM1"), "--variant", "4", "--cu-id", unitIdentifier, "--demo-tools",
+               "--tool", "127:359.99:25.5:3"}) {
         WriteBytes(Dir / "Konfig.Cfg", "A:50\r\nC:1\r\nM:2\r\n");
         std::filesystem::create_directory(Dir / "CD_DATA");
     }
@@ -65,8 +67,13 @@ protected:
         return RunVgctl(args);
     }
     test::TempDir Dir;
-    test::SimProcess Sim{{"--link", Path("COM1"), "--variant", "4", "--cu-id", "00001234",
-                          "--demo-tools", "--tool", "127:359.99:25.5:3"}};
+    test::SimProcess Sim;
+};
+
+// A unit whose namespace block holds no identifier.
+class VgctlUnitWithoutIdentifierTest : public VgctlTest {
+protected:
+    VgctlUnitWithoutIdentifierTest() : VgctlTest("12ab5678") {}
 };
 
 TEST_F(VgctlTest, UploadWritesTheUnitsFileAndShowPrintsIt) {
@@ -114,6 +121,55 @@ TEST_F(VgctlTest, UploadWritesTheUnitsFileAndShowPrintsIt) {
               std::string::npos)
         << "the name's Windows-1252 bytes reach the terminal as UTF-8";
     EXPECT_EQ(show.Out.find('\f'), std::string::npos) << "six tools fit on one page";
+}
+
+TEST_F(VgctlTest, ControlBytesInANameKeepTheReportsRowsAndPages) {
+    WriteBytes(Dir / "VGL_00001234.CD", GoldenImage());
+    std::string names = GoldenNames();
+    const std::string name = "line\nfeed\fform\x1b[2Jesc";
+    std::memcpy(names.data() + 3 * 84 + 4, name.c_str(), name.size() + 1); // tool 3
+    WriteBytes(Dir / "VGL_00001234.NS", names);
+    const Outcome show = Vgctl({"show", Path("VGL_00001234.CD")});
+    EXPECT_EQ(show.Status, 0) << show.Err;
+    EXPECT_NE(show.Out.find("\n       003   160.00   1.00    1    "
+                            "line\ufffdfeed\ufffdform\ufffd[2Jesc\n       017 "),
+              std::string::npos)
+        << show.Out;
+    EXPECT_EQ(show.Out.find('\f'), std::string::npos) << "three tools fit on one page";
+}
+
+TEST_F(VgctlTest, AValueTheUnitCannotHoldIsMarkedByShowAndRefusedByDownload) {
+    std::string image = GoldenImage();
+    const float angle = 700.0F;
+    std::memcpy(image.data() + 76 + 3 * 16 + 4, &angle, sizeof angle); // tool 3
+    WriteBytes(Dir / "VGL_00001234.CD", image);
+    WriteBytes(Dir / "VGL_00001234.NS", GoldenNames());
+    const std::string reason = "Tool 3: Angle 700.00 is outside 0.00 to 655.35";
+
+    const Outcome show = Vgctl({"show", Path("VGL_00001234.CD")});
+    EXPECT_EQ(show.Status, 0) << show.Err;
+    EXPECT_NE(show.Out.find("\n!      003   700.00   1.00    1    drill 2,5 mm\n"),
+              std::string::npos)
+        << show.Out;
+    EXPECT_EQ(show.Out.find("\n!      017"), std::string::npos);
+    EXPECT_EQ(show.Err, "vgctl: ! " + reason + "\n");
+
+    const Outcome down = Vgctl({"download", Path("VGL_00001234.CD")});
+    EXPECT_EQ(down.Status, 1);
+    EXPECT_EQ(down.Err, "Values out of range; nothing was sent to the unit:\n" + reason + "\n");
+    EXPECT_EQ(down.Out, "");
+}
+
+TEST_F(VgctlUnitWithoutIdentifierTest, UploadKeepsTheNamesBesideTheTarget) {
+    WriteBytes(Dir / "unit.NS", GoldenNames());
+    const Outcome up = Vgctl({"upload", Path("unit.CD")});
+    EXPECT_EQ(up.Status, 0) << up.Err;
+    EXPECT_EQ(up.Out, "File save successfull!\n");
+    EXPECT_EQ(up.Err, "No Namespace-Information in VG.Module found!\n"
+                      "vgctl: the unit names no tool-name file; the names in " +
+                          Path("unit.NS") + " are kept\n");
+    EXPECT_TRUE(ReadBytes(Dir / "unit.NS") == GoldenNames()) << "the names were overwritten";
+    EXPECT_EQ(ReadBytes(Dir / "unit.CD").size(), sizeof(ConfigImage));
 }
 
 TEST_F(VgctlTest, DownloadLeavesTheUnitHoldingTheFile) {

@@ -35,10 +35,22 @@ TEST_F(CommSettingsFileTest, MissingFileGivesFieldbusAndKeepsTheOthers) {
     EXPECT_EQ(settings.DevAddr, 50);
 }
 
-TEST_F(CommSettingsFileTest, OnlyTheExactNameIsRead) {
+TEST_F(CommSettingsFileTest, ANameThatDiffersOnlyInCaseIsReadAndWrittenBack) {
+    // The writer's own spelling, as a copy from another installation carries it.
     WriteBytes(dir / "Konfig.CFG", "M:2\r\n");
     CommSettings settings;
-    EXPECT_FALSE(Cfg_Read(settings, dir.ProgramDir()));
+    ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir()));
+    EXPECT_EQ(settings.CommMode, CommModeSerial);
+    settings.ComPortNr = 3;
+    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    EXPECT_EQ(ReadBytes(dir / "Konfig.CFG"), "A:50\r\nC:3\r\nM:2\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    WriteBytes(dir / CommSettingsFileName, "M:1\r\n");
+    ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir()));
+    EXPECT_EQ(settings.CommMode, CommModeFieldbus) << "the exact name comes first";
 }
 
 TEST_F(CommSettingsFileTest, ModeLineAloneSelectsSerialWithDefaults) {

@@ -227,11 +227,12 @@ TEST_F(ConfigFileTest, FailedImageWriteKeepsBothOldFiles) {
     }
 }
 
-TEST_F(ConfigFileTest, FailedNamesWriteKeepsTheOldNameFile) {
+TEST_F(ConfigFileTest, FailedNamesWriteKeepsTheOldPair) {
     PutGolden();
     EXPECT_FALSE(WriteConfigFile(state, Cd(), state.TransferError, test::FailingAfter(2124 + 84)));
     EXPECT_EQ(state.TransferError, TransferCode::FileWrite);
     EXPECT_EQ(ReadBytes(dir / "VGL_00001234.NS"), GoldenNames());
+    EXPECT_EQ(ReadBytes(Cd()), GoldenImage()) << "a new image beside the old names";
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
               2)
@@ -267,6 +268,23 @@ TEST_F(ConfigFileTest, SavedFileKeepsItsPermissions) {
     ASSERT_TRUE(WriteConfigFile(state, Cd(), state.TransferError));
     EXPECT_EQ(fs::status(Cd()).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(ConfigFileTest, NamesThatDifferOnlyInCaseAreFoundAndSavedUnderThatName) {
+    WriteBytes(Cd("vgl_00001234.cd"), GoldenImage());
+    WriteBytes(dir / "vgl_00001234.ns", GoldenNames());
+    ASSERT_TRUE(Load(Cd("VGL_00001234.CD")));
+    EXPECT_EQ(state.ConfigImage.OutPulseTime, 250);
+    EXPECT_STREQ(state.ToolNameTable[3].Name.data(), "drill 2,5 mm");
+
+    state.ConfigImage.OutPulseTime = 41;
+    ASSERT_TRUE(WriteConfigFile(state, Cd("VGL_00001234.CD"), state.TransferError));
+    EXPECT_EQ(StoredPulseTime(ReadBytes(Cd("vgl_00001234.cd"))), 42);
+    EXPECT_EQ(ReadBytes(dir / "vgl_00001234.ns"), GoldenNames());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              2)
+        << "no second spelling of either file";
 }
 
 TEST(FileSizeOfOpenFile, LeavesTheReadPositionAlone) {

@@ -176,14 +176,14 @@ protected:
     ParChannel Par;
 };
 
-TEST_F(HandPlayedUnit, StatusRecordWhileAwaitingTheReplyRepeatsTheRequest) {
+TEST_F(HandPlayedUnit, AStatusRecordWhileAwaitingTheReplyIsDroppedWithoutAskingAgain) {
     std::thread unit([this] {
         EXPECT_EQ(ReadRequest(), DeviceRequest{}); // synchronise with the status channel
         Answer({0, 0x01, 0, 0, 0, 0});
-        const DeviceRequest request = ReadRequest();
-        EXPECT_EQ(request, (DeviceRequest{6, 0x81, 0, 0, 0, 0}));
-        Answer({0, 0x01, 0, 0, 0, 0}); // a late status record
-        EXPECT_EQ(ReadRequest(), request);
+        EXPECT_EQ(ReadRequest(), (DeviceRequest{6, 0x81, 0, 0, 0, 0}));
+        // It answers an earlier request; asking again would only bring a surplus reply.
+        Answer({0, 0x01, 0, 0, 0, 0});
+        EXPECT_TRUE(Pty.Read(FrameLength, 300ms).empty()) << "the request went out again";
         Answer({6, 0x81, 0, 0, 2, 0});
     });
     uint8_t value = 0;

@@ -2,6 +2,7 @@
 
 #include "link/FrameCodec.h"
 #include "link/ReceiveSlot.h"
+#include "support/OtherUser.h"
 #include "support/PtyPair.h"
 #include "support/TempDir.h"
 
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -112,6 +114,28 @@ TEST_F(SerialPortTest, SecondCloseReportsNotOpen) {
     EXPECT_EQ(error, V24_ERR_NOT_OPEN);
 }
 
+TEST_F(SerialPortTest, TheTerminalIsNoLongerExclusiveAfterClose) {
+    ErrorCode error = 0;
+    ASSERT_TRUE(OpenLine(Port, 1, error));
+    ASSERT_TRUE(Port.V24_Close(1, error));
+    const int observer = open(Pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(observer, 0);
+    int exclusive = -1;
+    ASSERT_EQ(ioctl(observer, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    close(observer);
+    if (test::CanActAsOtherUser()) {
+        // What the user sees: the next program run by someone else opens the port.
+        ASSERT_EQ(chmod(Pty.SlavePath().c_str(), 0666), 0);
+        const std::string path = Pty.SlavePath();
+        EXPECT_EQ(test::RunAsNobody([&] {
+                      const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
+                      return fd >= 0 && close(fd) == 0 ? 0 : 1;
+                  }),
+                  0);
+    }
+}
+
 TEST_F(SerialPortTest, LineSettingsFoundAtOpenAreBackAfterClose) {
     const int observer = open(Pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(observer, 0);
@@ -160,6 +184,24 @@ TEST_F(SerialPortTest, ReceiverHandsAFrameToTheSlot) {
     ASSERT_TRUE(ReadFrameFromSlot(payload, error));
     EXPECT_EQ(error, 0u);
     EXPECT_EQ(payload, (DeviceMessage{5, 0x0A, 0, 0x41, 0x28, 0x23}));
+}
+
+TEST_F(SerialPortTest, NoiseBeforeAFrameIsDroppedAndTheFrameTaken) {
+    ErrorCode error = 0;
+    ASSERT_TRUE(OpenLine(Port, 1, error));
+    Port.StartReceiver();
+    const DeviceMessage reply{5, 0x81, 0, 0, 2, 0};
+    const auto frame = V24_BuildFrame(reply);
+    // Noise alone, noise holding a start byte, and noise read together with the frame.
+    Pty.Write({0x33, 0xF0, 0x01, 0x7E});
+    Pty.Write({0x41, 0x01, 0x42});
+    std::vector<uint8_t> noisy = {0xAA, 0x55};
+    noisy.insert(noisy.end(), frame.begin(), frame.end());
+    Pty.Write(noisy);
+    DeviceMessage payload{};
+    ASSERT_TRUE(ReadFrameFromSlot(payload, error));
+    EXPECT_EQ(error, 0u);
+    EXPECT_EQ(payload, reply);
 }
 
 TEST_F(SerialPortTest, TwoFramesArrivingTogetherAreRejected) {

@@ -9,6 +9,9 @@ namespace vg::test {
 class TempDir {
 public:
     TempDir();
+    // Under `base` instead of the usual temporary folder (tests that hand the folder to
+    // another user need one every user can reach, such as /tmp).
+    explicit TempDir(const std::filesystem::path& base);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -2,6 +2,7 @@
 #include "config/ConfigFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace vg {
@@ -219,6 +220,40 @@ TEST_P(DownloadTest, ANameFileThatCannotBeWrittenFailsWithCode3) {
     Messages.Expect(Saved);
     EXPECT_TRUE(SaveToUnit());
     EXPECT_TRUE(std::filesystem::exists(Dir / "CD_DATA" / "VGL_00004321.NS"));
+}
+
+TEST_P(DownloadTest, ValuesTheUnitCannotHoldAreRefusedBeforeAnythingIsSent) {
+    // What a damaged file or one written elsewhere may hold; sent, each arrived wrapped.
+    Config.ConfigImage.Tools[3] = {1, 700.0F, 1.0F, 1};
+    Config.ConfigImage.Tools[4] = {1, -1.0F, 30.0F, -1};
+    Config.ConfigImage.Tools[5] = {1, std::nanf(""), 1e12F, 1};
+    Config.ConfigImage.Tools[6] = {0, -5.0F, -5.0F, 99}; // empty: nothing of it is sent
+    Config.ConfigImage.Tools[17] = {1, 1.15F, 0.1F, 0};  // as a unit may hold it
+    Config.ConfigImage.DefaultTolerance = 3000;
+    Config.ConfigImage.OutPulseTime = 10;
+    Messages.Expect("Values out of range; nothing was sent to the unit:\n"
+                    "Out Pulse Time [msec]: 10 is outside 0 or 20 to 5000\n"
+                    "Default Tolerance: 30.00 is outside 0.00 to 25.50\n"
+                    "Tool 3: Angle 700.00 is outside 0.00 to 655.35\n"
+                    "Tool 4: Angle -1.00 is outside 0.00 to 655.35\n"
+                    "Tool 4: Tolerance 30.00 is outside 0.00 to 25.50\n"
+                    "Tool 4: Intensity -1 is outside 0 to 3\n"
+                    "Tool 5: Angle nan is outside 0.00 to 655.35\n"
+                    "Tool 5: Tolerance 999999995904.00 is outside 0.00 to 25.50");
+    EXPECT_FALSE(SaveToUnit());
+    EXPECT_EQ(Config.TransferError, TransferCode::ValueOutOfRange);
+    EXPECT_EQ(Messages.History().back().Kind, MessageKind::Error);
+    EXPECT_TRUE(Unit().RequestsReceived().empty()) << "not even the firmware was asked for";
+    EXPECT_TRUE(Progress.Captions.empty());
+
+    Config.ConfigImage.Tools[3].Angle = 300.0F;
+    Config.ConfigImage.Tools[4] = {1, 0.0F, 25.5F, 3};
+    Config.ConfigImage.Tools[5] = {1, 655.35F, 0.0F, 0};
+    Config.ConfigImage.DefaultTolerance = 2550;
+    Config.ConfigImage.OutPulseTime = 5000;
+    Messages.Expect(Saved);
+    EXPECT_TRUE(SaveToUnit()) << "the limits themselves go through";
+    EXPECT_TRUE(SameTool(Unit().Tool(5), {true, 65535, 0, 0}));
 }
 
 TEST_P(DownloadTest, FileBranchWritesTheImageAndNamesOrReportsCode3) {
