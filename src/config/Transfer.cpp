@@ -262,7 +262,8 @@ bool ValuesFitTheUnit(const ConfigState& config, MessageService& messages, Error
     }
     std::string text = "Values out of range; nothing was sent to the unit:";
     for (const OutOfRangeValue& value : outside) {
-        text += "\n" + OutOfRangeText(value);
+        text += '\n';
+        text += OutOfRangeText(value);
     }
     error = TransferCode::ValueOutOfRange;
     messages.ShowMessage(text, MessageKind::Error, MessageButtons::Ok);

@@ -6,6 +6,7 @@
 #include "support/PtyPair.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -195,8 +196,10 @@ TEST_F(SerialPortTest, NoiseBeforeAFrameIsDroppedAndTheFrameTaken) {
     // Noise alone, noise holding a start byte, and noise read together with the frame.
     Pty.Write({0x33, 0xF0, 0x01, 0x7E});
     Pty.Write({0x41, 0x01, 0x42});
-    std::vector<uint8_t> noisy = {0xAA, 0x55};
-    noisy.insert(noisy.end(), frame.begin(), frame.end());
+    std::vector<uint8_t> noisy(frame.size() + 2);
+    noisy[0] = 0xAA;
+    noisy[1] = 0x55;
+    std::copy(frame.begin(), frame.end(), noisy.begin() + 2);
     Pty.Write(noisy);
     DeviceMessage payload{};
     ASSERT_TRUE(ReadFrameFromSlot(payload, error));

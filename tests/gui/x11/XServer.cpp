@@ -52,7 +52,8 @@ bool ReadDisplay(int fd, std::string& display) {
         }
         text.append(buffer, static_cast<size_t>(n));
         if (text.find('\n') != std::string::npos) {
-            display = ":" + text.substr(0, text.find('\n'));
+            display = ':';
+            display.append(text, 0, text.find('\n'));
             return true;
         }
     }
