@@ -25,7 +25,7 @@ bool OpenLink(Session& session, std::ostream& err) {
     session.Poll.LinkOpened = session.Link.Link_Open(session.Settings.ComPortNr, error);
     if (!session.Poll.LinkOpened) {
         if (error != 0) {
-            err << LinkOpenFailureText(error) << '\n';
+            err << LinkOpenFailureText(error, session.Link) << '\n';
         }
         return false;
     }

@@ -1,5 +1,7 @@
 #include "link/DeviceLink.h"
 
+#include "link/SerialOpenFailure.h"
+
 #include <cstdio>
 
 namespace vg {
@@ -66,6 +68,10 @@ bool DeviceLink::Link_RequestStatus(ErrorCode& error) {
     return error == 0;
 }
 
+std::string DeviceLink::OpenFailureDetail() const {
+    return IsSerial() ? DescribeOpenFailure(Serial.LastOpenFailure()) : std::string();
+}
+
 void DeviceLink::Link_WaitReply(Clock::time_point deadline) {
     if (IsSerial()) {
         Serial.Slot.WaitForReply(deadline);
@@ -80,6 +86,15 @@ std::string LinkOpenFailureText(ErrorCode error) {
                   "Init Communication failed! ErrorCode=%XH\nPort is not available or occupied "
                   "by another process.",
                   error);
+    return text;
+}
+
+std::string LinkOpenFailureText(ErrorCode error, const DeviceLink& link) {
+    std::string text = LinkOpenFailureText(error);
+    const std::string detail = link.OpenFailureDetail();
+    if (!detail.empty()) {
+        text.append("\n").append(detail);
+    }
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "common/ErrorCode.h"
 #include "link/C_ThrV24Rcv.h"
 #include "link/ReceiveSlot.h"
+#include "link/SerialOpenFailure.h"
 
 #include <atomic>
 #include <memory>
@@ -35,6 +36,8 @@ public:
 
     bool IsOpen() const { return V24_OpenPort > 0; }
     int16_t OpenPort() const { return V24_OpenPort; }
+    // Why the last V24_Open failed, as far as the system told; Step::None after a success.
+    const SerialOpenFailure& LastOpenFailure() const { return OpenFailure; }
 
     // Destroys a receiver left from earlier, creates a new one suspended and resumes it only
     // when the port is open.
@@ -50,6 +53,12 @@ private:
     ErrorCode V24_SetLine(int baudIndex, int dataBits, int stopBitsIndex, int parityIndex,
                           int handshakeFlags);
     void CloseHandle();
+    // Takes errno as it is now: call right after the call that failed.
+    void RecordOpenFailure(SerialOpenFailure::Step step, int16_t port, const std::string& path);
+    // USB adapters hold received bytes back for milliseconds unless asked not to; a driver
+    // that has no such mode (a pseudo-terminal) refuses, which is fine.
+    void AskForLowLatency();
+    void RestoreLatency();
     void WriteAll(const uint8_t* bytes, size_t count);
 
     int V24_Handle = -1;
@@ -57,6 +66,8 @@ private:
     termios V24_SavedTimeouts{}; // the line settings found at open, restored at close
     std::atomic<uint32_t> V24_StopRequest{0};
     std::unique_ptr<C_ThrV24Rcv> Receiver;
+    SerialOpenFailure OpenFailure;
+    bool LowLatencyAdded = false; // we switched it on, so close switches it off again
 };
 
 } // namespace vg

@@ -54,13 +54,22 @@ TEST(MainWindowStart, APortThatCannotOpenIsReportedWithItsCode) {
     struct Case {
         std::string Konfig;
         std::string Code;
+        bool DeviceTried;
     };
-    for (const Case& c : {Case{"M:2\r\nC:9\r\n", "C002"}, Case{"M:2\r\nC:1\r\n", "C001"}}) {
+    for (const Case& c :
+         {Case{"M:2\r\nC:9\r\n", "C002", false}, Case{"M:2\r\nC:1\r\n", "C001", true}}) {
         test::GuiWorld world(c.Konfig);
         // COM1 leads nowhere on purpose.
-        std::filesystem::create_symlink(world.Dir / "no-such-device", world.Dir / "COM1");
-        world.Messages.Expect("Init Communication failed! ErrorCode=" + c.Code +
-                              "H\nPort is not available or occupied by another process.");
+        const std::string gone = (world.Dir / "no-such-device").string();
+        std::filesystem::create_symlink(gone, world.Dir / "COM1");
+        std::string text = "Init Communication failed! ErrorCode=" + c.Code +
+                           "H\nPort is not available or occupied by another process.";
+        if (c.DeviceTried) {
+            text += "\nDevice " + gone + ": No such file or directory\nCOM1 leads through " +
+                    world.Dir.ProgramDir() + "COM1 to " + gone +
+                    ", which is not there: is the adapter plugged in?";
+        }
+        world.Messages.Expect(text);
         world.Start();
         EXPECT_EQ(world.W().Frm_Main->Timer1->interval(), 700);
         EXPECT_EQ(world.Messages.History().at(0).Kind, MessageKind::Error);
@@ -265,6 +274,32 @@ TEST_F(KonfigDialogTest, AddressMinusOneIsStoredAs65535) {
     Dialog->BN_Close->click();
     EXPECT_EQ(World.Core->Settings.DevAddr, 65535);
     EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:65535\r\nC:1\r\nM:1\r\n");
+}
+
+// The change takes effect on the next tick; a port that does not open then is told once,
+// with its reason, and the ticks after it try again without a word.
+TEST(KonfigDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
+    test::GuiWorld world;
+    const std::string gone = (world.Dir / "gone").string();
+    std::filesystem::create_symlink(gone, world.Dir / "COM2");
+    world.Start();
+    world.W().Frm_Main->Timer1->stop();
+    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    dialog.show();
+    dialog.CommunicationModeItems->button(1)->click();
+    dialog.ComPortItems->button(1)->click();
+    dialog.BN_Close->click();
+    world.Messages.Expect("Init Communication failed! ErrorCode=C001H\nPort is not available or "
+                          "occupied by another process.\nDevice " +
+                          gone + ": No such file or directory\nCOM2 leads through " +
+                          world.Dir.ProgramDir() + "COM2 to " + gone +
+                          ", which is not there: is the adapter plugged in?");
+    for (int tick = 0; tick < 4; ++tick) {
+        world.Core->Status.Status_Tick();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(world.Messages.History().size(), 1u);
+    EXPECT_EQ(world.Messages.History().at(0).Kind, MessageKind::Error);
 }
 
 TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {

@@ -3,6 +3,8 @@
 #include "cli/Vgctl.h"
 #include "sim/SimSerialServer.h"
 #include "support/ChildProcess.h"
+#include "support/OtherUser.h"
+#include "support/PtyPair.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
 
@@ -10,10 +12,15 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -107,7 +114,69 @@ TEST(VgctlStatus, AbsentPortFailsWithTheStartUpMessage) {
         Vgctl({"--dir", dir.ProgramDir(), "--port", (dir / "ttyNone").string(), "status"});
     EXPECT_EQ(run.Exit, ExitFailure);
     EXPECT_EQ(run.Err, "Init Communication failed! ErrorCode=C001H\n"
-                       "Port is not available or occupied by another process.\n");
+                       "Port is not available or occupied by another process.\n"
+                       "Device " +
+                           (dir / "ttyNone").string() +
+                           ": No such file or directory\n"
+                           "It is not there: is the adapter plugged in?\n");
+}
+
+std::string OwnProgramName() {
+    std::ifstream comm("/proc/self/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
+
+// Below the two lines of the start-up message: the device, the system's reason and what to
+// do about it. The exit status stays 1.
+TEST(VgctlStatus, APortThatWillNotOpenSaysWhy) {
+    test::PtyPair pty;
+    const std::string device = pty.SlavePath();
+    const std::string head = "Init Communication failed! ErrorCode=C001H\n"
+                             "Port is not available or occupied by another process.\n";
+    {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t holder = fork();
+        if (holder == 0) {
+            const int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
+            flock(fd, LOCK_EX);
+            [[maybe_unused]] ssize_t w = write(ready[1], "x", 1);
+            pause();
+            _exit(0);
+        }
+        char c = 0;
+        ASSERT_EQ(read(ready[0], &c, 1), 1);
+        test::TempDir dir;
+        const auto run = Vgctl({"--dir", dir.ProgramDir(), "--port", device, "status"});
+        kill(holder, SIGKILL);
+        waitpid(holder, nullptr, 0);
+        close(ready[0]);
+        close(ready[1]);
+        EXPECT_EQ(run.Exit, ExitFailure);
+        EXPECT_EQ(run.Err, head + "Device " + device +
+                               ": Device or resource busy\nIt is in use by another program: " +
+                               OwnProgramName() + " (process " + std::to_string(holder) + ").\n");
+    }
+    if (!test::CanActAsOtherUser()) {
+        GTEST_SKIP() << "the permission case needs another user";
+    }
+    const group* dialout = getgrnam("dialout");
+    const gid_t gid = dialout != nullptr ? dialout->gr_gid : 0;
+    const std::string groupName = getgrgid(gid)->gr_name;
+    ASSERT_EQ(chown(device.c_str(), 0, gid), 0);
+    ASSERT_EQ(chmod(device.c_str(), 0660), 0);
+    test::TempDir dir("/tmp");
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::all);
+    const std::string expected =
+        head + "Device " + device + ": Permission denied\nMembers of group " + groupName +
+        " may open it: sudo usermod -aG " + groupName + " $USER, then log in again.\n";
+    EXPECT_EQ(test::RunAsNobody([&] {
+                  const auto run = Vgctl({"--dir", dir.ProgramDir(), "--port", device, "status"});
+                  return run.Exit != ExitFailure ? 1 : run.Err != expected ? 2 : 0;
+              }),
+              0);
 }
 
 // vgctl as a separate process whose output lines (both streams) the test reads as they come.
