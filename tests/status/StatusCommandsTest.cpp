@@ -8,6 +8,7 @@
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
@@ -300,6 +302,31 @@ TEST(VgctlWatch, FollowsAMotionOfTheSimulatorAndALossUntilTerminated) {
     for (size_t i = 1; i < watch.Lines.size(); ++i) {
         EXPECT_NE(watch.Lines[i], watch.Lines[i - 1]);
     }
+    EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
+}
+
+// The unit's terminal comes and goes under one name, as an adapter's stable name does. Watch
+// tells once that the port is not there, then follows the unit each time it comes back.
+TEST(VgctlWatch, WaitsForThePortAndComesBackOnlineAfterEachUnplug) {
+    test::TempDir dir;
+    const std::string name = (dir / "unit").string();
+    VgctlProcess watch({"--dir", dir.ProgramDir(), "--port", name, "watch"});
+    ASSERT_NE(watch.WaitForLine([](const std::string& l) { return Has(l, "is not there"); }), "");
+    const auto online = [](const std::string& l) {
+        return Has(l, "Online |");
+    };
+    auto sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--link", name});
+    ASSERT_NE(watch.WaitForLine(online), "");
+
+    sim.reset(); // unplugged
+    ASSERT_NE(watch.WaitForLine([](const std::string& l) { return Has(l, "Offline |"); }), "");
+    sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--link", name});
+    // The poll finds it within two offline ticks; the bound leaves room for a busy machine.
+    ASSERT_NE(watch.WaitForLine(online), "");
+
+    EXPECT_EQ(std::count_if(watch.Lines.begin(), watch.Lines.end(),
+                            [](const std::string& l) { return Has(l, "Init Communication"); }),
+              1);
     EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
 }
 
