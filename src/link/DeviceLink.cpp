@@ -6,19 +6,9 @@
 
 namespace vg {
 
-namespace {
-// The unit's line: 19200 bit/s, 8 data bits, one stop bit, no parity, no flow control.
-constexpr int BaudIndex19200 = 8;
-constexpr int DataBits = 8;
-constexpr int StopBitsOne = 0;
-constexpr int ParityNone = 4;
-constexpr int NoHandshake = 0;
-} // namespace
-
 bool DeviceLink::Link_Open(uint16_t port, ErrorCode& error) {
     if (IsSerial()) {
-        return Serial.V24_Open(static_cast<int16_t>(port), BaudIndex19200, DataBits, StopBitsOne,
-                               ParityNone, NoHandshake, error);
+        return Serial.OpenUnitLine(static_cast<int16_t>(port), error);
     }
     return Fieldbus.DP_Open(port, error);
 }

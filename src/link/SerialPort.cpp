@@ -63,6 +63,13 @@ std::optional<tcflag_t> ParityFlags(int index) {
     }
 }
 
+// The unit's line.
+constexpr int BaudIndex19200 = 8;
+constexpr int DataBits = 8;
+constexpr int StopBitsOne = 0;
+constexpr int ParityNone = 4;
+constexpr int NoHandshake = 0;
+
 // How long a request may wait for room on the line before it is dropped; an 18-byte frame
 // needs about 10 ms at 19200 bit/s, so only a stuck device gets near this.
 constexpr int WriteTimeoutMs = 2000;
@@ -125,6 +132,10 @@ bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBit
     AskForLowLatency();
     V24_OpenPort = port;
     return true;
+}
+
+bool SerialPort::OpenUnitLine(int16_t port, ErrorCode& error) {
+    return V24_Open(port, BaudIndex19200, DataBits, StopBitsOne, ParityNone, NoHandshake, error);
 }
 
 void SerialPort::RecordOpenFailure(SerialOpenFailure::Step step, int16_t port,

@@ -29,6 +29,9 @@ public:
 
     bool V24_Open(int16_t port, int baudIndex, int dataBits, int stopBitsIndex, int parityIndex,
                   int handshakeFlags, ErrorCode& error);
+    // V24_Open with the unit's line: 19200 bit/s, 8 data bits, one stop bit, no parity, no
+    // flow control.
+    bool OpenUnitLine(int16_t port, ErrorCode& error);
     bool V24_Close(int16_t port, ErrorCode& error);
     // Writes the frame of n payload bytes. A write that fails is not reported (the missing
     // reply is the sign); the result is true when `error` holds 0.
