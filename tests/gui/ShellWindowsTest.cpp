@@ -1,5 +1,6 @@
 #include "gui/Artwork.h"
 #include "gui/HelpViewer.h"
+#include "gui/PortDeviceBox.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TextEdit.h"
@@ -10,6 +11,7 @@
 #include "gui/UDlg_StatusBox.h"
 #include "status/StatusLamps.h"
 #include "support/GuiWorld.h"
+#include "support/PtyPair.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -222,13 +224,16 @@ TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems)
     ASSERT_TRUE(QTest::qWaitForWindowActive(Dialog));
     Dialog->CommunicationModeItems->button(0)->setFocus(Qt::TabFocusReason);
     std::vector<QWidget*> order;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         order.push_back(QApplication::focusWidget());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     const std::vector<QWidget*> expected = {Dialog->CommunicationModeItems->button(0),
-                                            Dialog->EB_KF_DevAddr, Dialog->ComPortItems->button(2),
-                                            Dialog->BN_Close, Dialog->BN_Cancel};
+                                            Dialog->EB_KF_DevAddr,
+                                            Dialog->ComPortItems->button(2),
+                                            Dialog->CB_KF_Device,
+                                            Dialog->BN_Close,
+                                            Dialog->BN_Cancel};
     EXPECT_EQ(order, expected);
     Dialog->BN_Cancel->click();
 }
@@ -274,6 +279,49 @@ TEST_F(KonfigDialogTest, AddressMinusOneIsStoredAs65535) {
     Dialog->BN_Close->click();
     EXPECT_EQ(World.Core->Settings.DevAddr, 65535);
     EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:65535\r\nC:1\r\nM:1\r\n");
+}
+
+// The devices present are offered for the chosen COM item; choosing one makes COMn a link
+// to its stable name. Konfig.Cfg changes only with the settings.
+TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
+    test::GuiWorld world("M:2\r\nC:1\r\n");
+    test::PtyPair adapter, before;
+    for (const char* folder : {"dev", "by-id", "by-path", "sys"}) {
+        std::filesystem::create_directories(world.Dir / folder);
+    }
+    const std::string byId = (world.Dir / "by-id" / "usb-Maker_Adapter_A1B2-if00-port0").string();
+    std::filesystem::create_symlink(adapter.SlavePath(), byId);
+    std::filesystem::create_symlink(before.SlavePath(), world.Dir / "COM1");
+    world.Start();
+    world.W().Frm_Main->Timer1->stop();
+    ASSERT_TRUE(world.Core->Poll.LinkOpened);
+    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    PortDeviceBox& box = *dialog.CB_KF_Device;
+    const std::string dir = world.Dir.ProgramDir();
+    box.Places = {dir + "dev/", dir + "by-id/", dir + "by-path/", dir + "sys/"};
+    dialog.show();
+    // Where COM1 leads now, the adapter, and the terminal COM1 leads to.
+    ASSERT_EQ(box.count(), 3);
+    EXPECT_EQ(box.itemText(0).toStdString(), "as it is: " + before.SlavePath());
+    box.setCurrentIndex(box.findData(QString::fromStdString(byId)));
+    dialog.BN_Close->click();
+    EXPECT_EQ(std::filesystem::read_symlink(world.Dir / "COM1"), byId);
+    EXPECT_TRUE(world.Core->Poll.ReconnectRequest) << "the port in use leads elsewhere now";
+    EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "M:2\r\nC:1\r\n");
+
+    // A file of the user's named COM2 is replaced only when the user agrees.
+    std::ofstream(world.Dir / "COM2") << "mine";
+    dialog.show();
+    dialog.ComPortItems->button(1)->click();
+    box.setCurrentIndex(box.findData(QString::fromStdString(byId)));
+    world.Messages.Expect("COM2 in " + dir +
+                              " is not a link but a file of its own.\n"
+                              "Replace it with a link to " +
+                              byId + "?",
+                          MessageResult::No);
+    dialog.BN_Close->click();
+    EXPECT_EQ(ReadFile(world.Dir / "COM2"), "mine");
+    EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "A:50\r\nC:2\r\nM:2\r\n");
 }
 
 // The change takes effect on the next tick; a port that does not open then is told once,
