@@ -1,19 +1,15 @@
 #include "link/SerialPortList.h"
 
+#include "support/LockingProcess.h"
 #include "support/OtherUser.h"
 #include "support/PtyPair.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
-#include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace vg {
 namespace {
@@ -61,23 +57,8 @@ struct FakeMachine {
 
 TEST(SerialPortList, FindsAdaptersByTheirStableNamesWithTheirComPortsAndHolders) {
     FakeMachine machine;
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t holder = fork();
-    if (holder == 0) {
-        const int fd = open(machine.Modem.SlavePath().c_str(), O_RDWR | O_NOCTTY);
-        flock(fd, LOCK_EX);
-        [[maybe_unused]] ssize_t w = write(ready[1], "x", 1);
-        pause();
-        _exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    test::LockingProcess holder(machine.Modem.SlavePath());
     const auto list = ListSerialPorts(machine.LinkDir, machine.Places);
-    kill(holder, SIGKILL);
-    waitpid(holder, nullptr, 0);
-    close(ready[0]);
-    close(ready[1]);
 
     // A ttyS without a UART and a terminal of another kind are no serial ports.
     EXPECT_EQ(list.size(), 3u);
@@ -96,7 +77,7 @@ TEST(SerialPortList, FindsAdaptersByTheirStableNamesWithTheirComPortsAndHolders)
     ASSERT_NE(modem, nullptr);
     EXPECT_EQ(modem->LinkTarget(), machine.Modem.SlavePath()) << "no stable name: the device";
     ASSERT_EQ(modem->Holders.size(), 1u);
-    EXPECT_EQ(modem->Holders[0].Pid, holder);
+    EXPECT_EQ(modem->Holders[0].Pid, holder.Pid());
     EXPECT_TRUE(modem->Holders[0].Locks);
 
     const SerialDeviceInfo* uart = machine.Find(list, machine.Uart);

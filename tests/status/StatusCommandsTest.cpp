@@ -3,6 +3,7 @@
 #include "cli/Vgctl.h"
 #include "sim/SimSerialServer.h"
 #include "support/ChildProcess.h"
+#include "support/LockingProcess.h"
 #include "support/OtherUser.h"
 #include "support/PtyPair.h"
 #include "support/SimProcess.h"
@@ -21,7 +22,6 @@
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -138,28 +138,14 @@ TEST(VgctlStatus, APortThatWillNotOpenSaysWhy) {
     const std::string head = "Init Communication failed! ErrorCode=C001H\n"
                              "Port is not available or occupied by another process.\n";
     {
-        int ready[2];
-        ASSERT_EQ(pipe(ready), 0);
-        const pid_t holder = fork();
-        if (holder == 0) {
-            const int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
-            flock(fd, LOCK_EX);
-            [[maybe_unused]] ssize_t w = write(ready[1], "x", 1);
-            pause();
-            _exit(0);
-        }
-        char c = 0;
-        ASSERT_EQ(read(ready[0], &c, 1), 1);
+        test::LockingProcess holder(device);
         test::TempDir dir;
         const auto run = Vgctl({"--dir", dir.ProgramDir(), "--port", device, "status"});
-        kill(holder, SIGKILL);
-        waitpid(holder, nullptr, 0);
-        close(ready[0]);
-        close(ready[1]);
         EXPECT_EQ(run.Exit, ExitFailure);
         EXPECT_EQ(run.Err, head + "Device " + device +
                                ": Device or resource busy\nIt is in use by another program: " +
-                               OwnProgramName() + " (process " + std::to_string(holder) + ").\n");
+                               OwnProgramName() + " (process " + std::to_string(holder.Pid()) +
+                               ").\n");
     }
     if (!test::CanActAsOtherUser()) {
         GTEST_SKIP() << "the permission case needs another user";

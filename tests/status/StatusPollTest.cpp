@@ -290,13 +290,30 @@ INSTANTIATE_TEST_SUITE_P(BothModes, StatusPollTest,
 INSTANTIATE_TEST_SUITE_P(SerialOnly, SerialPollTest, ::testing::Values(CommModeSerial),
                          test::ModeName);
 
-// The unit played by hand on a pseudo-terminal, for replies the simulated unit never sends.
-class HandPlayedPollTest : public ::testing::Test {
+// The poll on a serial link whose far side each test provides, with the main window's bar as
+// the target.
+class SerialLinkPollTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InitConfigState(Config);
         Poll.SetHost(&Host);
         State.StatusBarTarget = &Host.Main;
+    }
+
+    test::LinkWorld World{CommModeSerial};
+    PollState State;
+    ConfigState Config;
+    DisplayState Display;
+    StatusPresenter Presenter{State, Display, Config};
+    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Presenter, Config};
+    test::RecordingHost Host;
+};
+
+// The unit played by hand on a pseudo-terminal, for replies the simulated unit never sends.
+class HandPlayedPollTest : public SerialLinkPollTest {
+protected:
+    void SetUp() override {
+        SerialLinkPollTest::SetUp();
         State.LinkOpened = World.OpenSerial(Pty.SlavePath());
         ASSERT_TRUE(State.LinkOpened);
     }
@@ -313,13 +330,6 @@ protected:
     }
 
     test::PtyPair Pty;
-    test::LinkWorld World{CommModeSerial};
-    PollState State;
-    ConfigState Config;
-    DisplayState Display;
-    StatusPresenter Presenter{State, Display, Config};
-    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Presenter, Config};
-    test::RecordingHost Host;
 };
 
 TEST_F(HandPlayedPollTest, ParameterChannelBlockIsNoStatusRecord) {
@@ -368,12 +378,10 @@ TEST_F(HandPlayedPollTest, EachKindIsComparedWithItsOwnLastRecord) {
 
 // The unit's terminal goes away as an unplugged adapter does and is made anew under the same
 // name, as the adapter's stable name comes back.
-class SerialRecoveryTest : public ::testing::Test {
+class SerialRecoveryTest : public SerialLinkPollTest {
 protected:
     void SetUp() override {
-        InitConfigState(Config);
-        Poll.SetHost(&Host);
-        State.StatusBarTarget = &Host.Main;
+        SerialLinkPollTest::SetUp();
         World.Serial.DeviceOverride = Name;
         // Long enough that a reply is never there within the tick that asked for it.
         Unit().SetAnswerDelay(30ms);
@@ -401,14 +409,7 @@ protected:
 
     test::TempDir Dir;
     const std::string Name = (Dir / "unit").string();
-    test::LinkWorld World{CommModeSerial};
     std::unique_ptr<sim::SimSerialServer> Server;
-    PollState State;
-    ConfigState Config;
-    DisplayState Display;
-    StatusPresenter Presenter{State, Display, Config};
-    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Presenter, Config};
-    test::RecordingHost Host;
 };
 
 TEST_F(SerialRecoveryTest, AHungUpPortIsClosedAndOpenedAgainWhenItsDeviceComesBack) {
