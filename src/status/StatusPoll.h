@@ -26,8 +26,8 @@ class StatusPoll {
 public:
     StatusPoll(const CommSettings& settings, DeviceLink& link, SerialPort& serial, PollState& poll,
                StatusPresenter& presenter, ConfigState& config)
-        : Settings(settings), Link(link), Serial(serial), Poll(poll), Presenter(presenter),
-          Config(config), Recovery(settings, link, serial, poll, config) {}
+        : Settings(settings), Link(link), Poll(poll), Presenter(presenter), Config(config),
+          Recovery(settings, link, serial, poll, config) {}
     StatusPoll(const StatusPoll&) = delete;
     StatusPoll& operator=(const StatusPoll&) = delete;
 
@@ -57,7 +57,6 @@ private:
 
     const CommSettings& Settings;
     DeviceLink& Link;
-    SerialPort& Serial;
     PollState& Poll;
     StatusPresenter& Presenter;
     ConfigState& Config;
