@@ -131,8 +131,9 @@ int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostre
     session.Poll.StatusBarTarget = &host.Bar;
     const bool opened = OpenLink(session, err);
     int result = ExitSuccess;
-    if (!opened && session.Settings.IsSerial()) {
-        // The program does not retry a serial port either.
+    if (!opened && session.Settings.IsSerial() && !watch) {
+        // A single look at a port that is not there has nothing to show. Watching goes on:
+        // the poll opens the port once its device comes.
         result = ExitFailure;
     } else {
         host.Interval = opened ? PollInterval::Online : PollInterval::Designed;

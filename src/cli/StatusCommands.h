@@ -58,8 +58,9 @@ std::string FormatStatusLines(const StatusPicture& picture);
 std::string FormatWatchLine(const StatusPicture& picture);
 
 // vgctl status (watch false): polls until the unit answers and prints its status, exit 1 when
-// it does not answer within AnswerWait. vgctl watch: prints a line on every change of the
-// picture until SIGINT or SIGTERM. Opens and closes the link itself.
+// it does not answer within AnswerWait or the port does not open. vgctl watch: prints a line
+// on every change of the picture until SIGINT or SIGTERM, also when the port is not there
+// yet. Opens and closes the link itself.
 int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostream& err);
 
 constexpr int AnswerWaitMilliseconds = 3000;

@@ -1,6 +1,7 @@
 #include "cli/Vgctl.h"
 
 #include "cli/ConfigCommands.h"
+#include "cli/PortsCommand.h"
 #include "cli/StatusCommands.h"
 #include "common/ProgramInfo.h"
 #include "link/CommSettingsFile.h"
@@ -25,7 +26,7 @@ bool OpenLink(Session& session, std::ostream& err) {
     session.Poll.LinkOpened = session.Link.Link_Open(session.Settings.ComPortNr, error);
     if (!session.Poll.LinkOpened) {
         if (error != 0) {
-            err << LinkOpenFailureText(error) << '\n';
+            err << LinkOpenFailureText(error, session.Link) << '\n';
         }
         return false;
     }
@@ -63,6 +64,9 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (options.Version) {
         out << "vgctl " << ProgramVersion << '\n';
         return ExitSuccess;
+    }
+    if (options.Command == "ports") {
+        return RunPortsCommand(folders.Settings, SerialPortPlaces{}, options.Probe, out);
     }
     Session session(folders);
     ApplyLinkSettings(session, options);

@@ -24,6 +24,7 @@ constexpr CommandEntry Commands[] = {
     {"show", "FILE.CD", "print the configuration report as text"},
     {"status", "", "show the unit's status once"},
     {"watch", "", "show every change of the status until interrupted"},
+    {"ports", "", "list the serial devices, who may open them and which COMn lead to them"},
 };
 
 // An option of vgctl, and the one command it belongs to (nullptr: every command).
@@ -91,6 +92,12 @@ std::vector<VgctlOption> OptionTable(VgctlOptions& options) {
               return true;
           }},
          "download"},
+        {{"probe", 0, "", "ask each free port whether a unit answers (0.3 s a port)",
+          [&options](const std::string&, std::string&) {
+              options.Probe = true;
+              return true;
+          }},
+         "ports"},
         {{"help", 'h', "", "print this help and exit",
           [&options](const std::string&, std::string&) {
               options.Help = true;

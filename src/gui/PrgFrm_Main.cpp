@@ -107,7 +107,7 @@ void TFrm_Main::OpenLinkAtStart() {
     if (core.Poll.LinkOpened) {
         Timer1->setInterval(OnlineInterval);
     } else if (error != 0) {
-        Context.Messages.ShowMessage(LinkOpenFailureText(error), MessageKind::Error,
+        Context.Messages.ShowMessage(LinkOpenFailureText(error, core.Link), MessageKind::Error,
                                      MessageButtons::Ok);
     }
 }
@@ -191,6 +191,14 @@ void TFrm_Main::ToolAngleTaught(int toolNr) {
 
 void TFrm_Main::EditorAngleTaught(double degrees) {
     Context.Windows.Dlg_Program->EditorAngleTaught(degrees);
+}
+
+void TFrm_Main::LinkOpenFailed(ErrorCode error) {
+    // Told after the tick: the box is modal, and the poll keeps ticking while it is open.
+    const std::string text = LinkOpenFailureText(error, Context.Core.Link);
+    QTimer::singleShot(0, this, [this, text] {
+        Context.Messages.ShowMessage(text, MessageKind::Error, MessageButtons::Ok);
+    });
 }
 
 void TFrm_Main::Timer1Timer() {

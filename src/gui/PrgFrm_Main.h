@@ -39,6 +39,7 @@ public:
     void MeasuredAngleShown(int32_t hundredths) override;
     void ToolAngleTaught(int toolNr) override;
     void EditorAngleTaught(double degrees) override;
+    void LinkOpenFailed(ErrorCode error) override;
 
     QAction* Open1 = nullptr;
     QAction* Quit1 = nullptr;

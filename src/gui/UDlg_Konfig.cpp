@@ -2,6 +2,7 @@
 
 #include "common/WriteFailure.h"
 #include "gui/HelpViewer.h"
+#include "gui/PortDeviceBox.h"
 #include "gui/RadioGroup.h"
 #include "gui/TextEdit.h"
 #include "link/CommSettingsFile.h"
@@ -75,6 +76,12 @@ TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
         ports->addWidget(PortDevices[static_cast<size_t>(i)], i, 1);
     }
     TabToCheckedItem(*ComPortItems);
+    auto* deviceLabel = new QLabel(QStringLiteral("&Device for this port:"), RBG_ComPortNr);
+    CB_KF_Device = new PortDeviceBox(RBG_ComPortNr);
+    deviceLabel->setBuddy(CB_KF_Device);
+    ports->addWidget(deviceLabel, 6, 0, 1, 2);
+    ports->addWidget(CB_KF_Device, 7, 0, 1, 2);
+    connect(ComPortItems, &QButtonGroup::idClicked, this, [this] { ShowDevicesOfChosenPort(); });
 
     BN_Close = new QPushButton(QStringLiteral("&Ok"), this);
     BN_Close->setDefault(true);
@@ -126,6 +133,7 @@ void TDlg_Konfig::FormActivate() {
     EB_KF_DevAddr->SetValue(address);
     AddressEdited = false;
     ShowPortDevices();
+    ShowDevicesOfChosenPort();
     ButtonPressed = false;
 }
 
@@ -154,6 +162,11 @@ void TDlg_Konfig::ShowPortDevices() {
         }
         PortDevices[static_cast<size_t>(i)]->setText(text);
     }
+}
+
+void TDlg_Konfig::ShowDevicesOfChosenPort() {
+    CB_KF_Device->ShowFor(static_cast<int16_t>(ComPortItems->checkedId() + 1),
+                          Context.Core.Serial.LinkDir);
 }
 
 uint16_t TDlg_Konfig::EnteredAddress() const {
@@ -187,14 +200,19 @@ bool TDlg_Konfig::ControlsDifferFromSettings() const {
 void TDlg_Konfig::ApplyChange() {
     Session& core = Context.Core;
     const CommSettings chosen = ChosenSettings();
+    CloseLink();
+    core.Settings = chosen;
+    core.Poll.ReconnectRequest = true;
+    SaveSettings();
+}
+
+void TDlg_Konfig::CloseLink() {
+    Session& core = Context.Core;
     if (core.Settings.IsSerial()) {
         core.Serial.StopReceiver();
     }
     ErrorCode ignored = 0;
     core.Link.Link_Close(core.Settings.ComPortNr, ignored);
-    core.Settings = chosen;
-    core.Poll.ReconnectRequest = true;
-    SaveSettings();
 }
 
 void TDlg_Konfig::SaveSettings() {
@@ -216,8 +234,18 @@ void TDlg_Konfig::SaveSettings() {
 
 void TDlg_Konfig::done(int result) {
     const bool cancelButton = result == Rejected && ButtonPressed;
-    if (!cancelButton && ControlsDifferFromSettings()) {
-        ApplyChange();
+    if (!cancelButton) {
+        Session& core = Context.Core;
+        // The port in use now leads elsewhere: it is reopened as after a change.
+        const bool relinked = CB_KF_Device->ApplyChoice(Context.Messages) &&
+                              core.Settings.IsSerial() &&
+                              CB_KF_Device->Port() == core.Settings.ComPortNr;
+        if (ControlsDifferFromSettings()) {
+            ApplyChange();
+        } else if (relinked) {
+            CloseLink();
+            core.Poll.ReconnectRequest = true;
+        }
     }
     QDialog::done(result);
 }

@@ -14,6 +14,7 @@ class QRadioButton;
 
 namespace vg {
 
+class PortDeviceBox;
 class TExtendEdit;
 
 constexpr const char* SettingsNotSavedText =
@@ -29,7 +30,8 @@ public:
     QButtonGroup* CommunicationModeItems = nullptr;
     QGroupBox* RBG_ComPortNr = nullptr;
     QButtonGroup* ComPortItems = nullptr;
-    std::array<QLabel*, 6> PortDevices{}; // where each COM item leads on this machine
+    std::array<QLabel*, 6> PortDevices{};  // where each COM item leads on this machine
+    PortDeviceBox* CB_KF_Device = nullptr; // the devices present, for the chosen COM item
     TExtendEdit* EB_KF_DevAddr = nullptr;
     QPushButton* BN_Close = nullptr;
     QPushButton* BN_Cancel = nullptr;
@@ -48,6 +50,9 @@ private:
     CommSettings ChosenSettings() const;
     bool ControlsDifferFromSettings() const;
     void ApplyChange();
+    // Steps 1 and 2 of a change: the receiver stopped, the link closed.
+    void CloseLink();
+    void ShowDevicesOfChosenPort();
     // Writes Konfig.Cfg; a failure is told, and the settings still hold for this run.
     void SaveSettings();
     uint16_t EnteredAddress() const;

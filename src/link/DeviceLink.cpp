@@ -1,22 +1,14 @@
 #include "link/DeviceLink.h"
 
+#include "link/SerialOpenFailure.h"
+
 #include <cstdio>
 
 namespace vg {
 
-namespace {
-// The unit's line: 19200 bit/s, 8 data bits, one stop bit, no parity, no flow control.
-constexpr int BaudIndex19200 = 8;
-constexpr int DataBits = 8;
-constexpr int StopBitsOne = 0;
-constexpr int ParityNone = 4;
-constexpr int NoHandshake = 0;
-} // namespace
-
 bool DeviceLink::Link_Open(uint16_t port, ErrorCode& error) {
     if (IsSerial()) {
-        return Serial.V24_Open(static_cast<int16_t>(port), BaudIndex19200, DataBits, StopBitsOne,
-                               ParityNone, NoHandshake, error);
+        return Serial.OpenUnitLine(static_cast<int16_t>(port), error);
     }
     return Fieldbus.DP_Open(port, error);
 }
@@ -66,6 +58,10 @@ bool DeviceLink::Link_RequestStatus(ErrorCode& error) {
     return error == 0;
 }
 
+std::string DeviceLink::OpenFailureDetail() const {
+    return IsSerial() ? DescribeOpenFailure(Serial.LastOpenFailure()) : std::string();
+}
+
 void DeviceLink::Link_WaitReply(Clock::time_point deadline) {
     if (IsSerial()) {
         Serial.Slot.WaitForReply(deadline);
@@ -80,6 +76,15 @@ std::string LinkOpenFailureText(ErrorCode error) {
                   "Init Communication failed! ErrorCode=%XH\nPort is not available or occupied "
                   "by another process.",
                   error);
+    return text;
+}
+
+std::string LinkOpenFailureText(ErrorCode error, const DeviceLink& link) {
+    std::string text = LinkOpenFailureText(error);
+    const std::string detail = link.OpenFailureDetail();
+    if (!detail.empty()) {
+        text.append("\n").append(detail);
+    }
     return text;
 }
 

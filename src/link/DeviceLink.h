@@ -33,6 +33,9 @@ public:
     void Link_WaitReply(Clock::time_point deadline);
 
     bool IsSerial() const { return Settings.IsSerial(); }
+    // Why the last Link_Open failed, one line or more; "" when nothing more than the code is
+    // known.
+    std::string OpenFailureDetail() const;
     bool FieldbusInputsValid() const { return Fieldbus.InputsValid(); }
 
     DeviceRequest LastRequest{};
@@ -45,5 +48,7 @@ private:
 
 // What the program says when the link cannot be opened at start, with the code in hex.
 std::string LinkOpenFailureText(ErrorCode error);
+// The same, followed by the lines that say why `link` did not open.
+std::string LinkOpenFailureText(ErrorCode error, const DeviceLink& link);
 
 } // namespace vg

@@ -25,6 +25,11 @@ bool ReceiveSlot::V24_ReplyAvailable() const {
     return V24_RxCount > 0;
 }
 
+bool ReceiveSlot::V24_ReadFailed() const {
+    std::lock_guard lock(Mutex);
+    return V24_RxFailed != 0;
+}
+
 bool ReceiveSlot::WaitForReply(Clock::time_point deadline) const {
     std::unique_lock lock(Mutex);
     return Arrived.wait_until(lock, deadline, [this] { return V24_RxCount > 0; });

@@ -25,6 +25,9 @@ public:
     void DepositReadFailure();
 
     bool V24_ReplyAvailable() const;
+    // The receive thread found the port failing (hung up, or a read failed) and no block came
+    // since.
+    bool V24_ReadFailed() const;
     // Blocks until a block is in the slot or the deadline passes; true when one is there.
     bool WaitForReply(Clock::time_point deadline) const;
     // Validates and decodes the block in the slot and empties it.

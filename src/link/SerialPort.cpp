@@ -1,11 +1,12 @@
 #include "link/SerialPort.h"
 
+#include "link/ComLinks.h"
 #include "link/FrameCodec.h"
 
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
+#include <linux/serial.h>
 #include <optional>
 #include <poll.h>
 #include <sys/file.h>
@@ -62,6 +63,13 @@ std::optional<tcflag_t> ParityFlags(int index) {
     }
 }
 
+// The unit's line.
+constexpr int BaudIndex19200 = 8;
+constexpr int DataBits = 8;
+constexpr int StopBitsOne = 0;
+constexpr int ParityNone = 4;
+constexpr int NoHandshake = 0;
+
 // How long a request may wait for room on the line before it is dropped; an 18-byte frame
 // needs about 10 ms at 19200 bit/s, so only a stuck device gets near this.
 constexpr int WriteTimeoutMs = 2000;
@@ -80,18 +88,13 @@ std::string SerialPort::ResolveDevice(int16_t port) const {
     if (!DeviceOverride.empty()) {
         return DeviceOverride;
     }
-    const std::string local = LinkDir + "COM" + std::to_string(port);
-    std::error_code ec;
-    if (!LinkDir.empty() && std::filesystem::symlink_status(local, ec).type() !=
-                                std::filesystem::file_type::not_found) {
-        return local;
-    }
-    return "/dev/ttyS" + std::to_string(port - 1);
+    return ComPortPath(LinkDir, port);
 }
 
 bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBitsIndex,
                           int parityIndex, int handshakeFlags, ErrorCode& error) {
     error = 0;
+    OpenFailure = {};
     if (!PortNumberValid(port)) {
         error = V24_ERR_PARAM;
         return false;
@@ -104,12 +107,14 @@ bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBit
     const std::string device = ResolveDevice(port);
     V24_Handle = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (V24_Handle < 0) {
+        RecordOpenFailure(SerialOpenFailure::Step::Open, port, device);
         error = V24_ERR_OPEN;
         return false;
     }
     // Not shared: TIOCEXCL keeps other opens out, the lock also holds against root. The lock
     // comes first, so a port someone else holds is left as that holder set it.
     if (flock(V24_Handle, LOCK_EX | LOCK_NB) != 0) {
+        RecordOpenFailure(SerialOpenFailure::Step::Lock, port, device);
         CloseHandle();
         error = V24_ERR_OPEN;
         return false;
@@ -118,13 +123,47 @@ bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBit
     tcflush(V24_Handle, TCIOFLUSH);
     if (tcgetattr(V24_Handle, &V24_SavedTimeouts) != 0 ||
         V24_SetLine(baudIndex, dataBits, stopBitsIndex, parityIndex, handshakeFlags) != 0) {
+        RecordOpenFailure(SerialOpenFailure::Step::Settings, port, device);
         ioctl(V24_Handle, TIOCNXCL);
         CloseHandle();
         error = V24_ERR_PARAM;
         return false;
     }
+    AskForLowLatency();
     V24_OpenPort = port;
     return true;
+}
+
+bool SerialPort::OpenUnitLine(int16_t port, ErrorCode& error) {
+    return V24_Open(port, BaudIndex19200, DataBits, StopBitsOne, ParityNone, NoHandshake, error);
+}
+
+void SerialPort::RecordOpenFailure(SerialOpenFailure::Step step, int16_t port,
+                                   const std::string& path) {
+    OpenFailure.FailedAt = step;
+    OpenFailure.Reason = errno;
+    OpenFailure.Path = path;
+    OpenFailure.Port = DeviceOverride.empty() ? port : int16_t{0};
+    OpenFailure.LinkDir = LinkDir;
+}
+
+void SerialPort::AskForLowLatency() {
+    LowLatencyAdded = false;
+    serial_struct info{};
+    if (ioctl(V24_Handle, TIOCGSERIAL, &info) != 0 || (info.flags & ASYNC_LOW_LATENCY) != 0) {
+        return;
+    }
+    info.flags |= ASYNC_LOW_LATENCY;
+    LowLatencyAdded = ioctl(V24_Handle, TIOCSSERIAL, &info) == 0;
+}
+
+void SerialPort::RestoreLatency() {
+    serial_struct info{};
+    if (LowLatencyAdded && ioctl(V24_Handle, TIOCGSERIAL, &info) == 0) {
+        info.flags &= ~ASYNC_LOW_LATENCY;
+        ioctl(V24_Handle, TIOCSSERIAL, &info);
+    }
+    LowLatencyAdded = false;
 }
 
 ErrorCode SerialPort::V24_SetLine(int baudIndex, int dataBits, int stopBitsIndex, int parityIndex,
@@ -133,6 +172,7 @@ ErrorCode SerialPort::V24_SetLine(int baudIndex, int dataBits, int stopBitsIndex
     const auto size = DataBitsFlag(dataBits);
     const auto parity = ParityFlags(parityIndex);
     if (!speed || !size || !parity || stopBitsIndex < 0 || stopBitsIndex > 2) {
+        errno = EINVAL;
         return V24_ERR_PARAM;
     }
     termios line{};
@@ -177,6 +217,7 @@ bool SerialPort::V24_Close(int16_t port, ErrorCode& error) {
     StopReceiver();
     int dtr = TIOCM_DTR;
     ioctl(V24_Handle, TIOCMBIC, &dtr);
+    RestoreLatency();
     tcflush(V24_Handle, TCIOFLUSH);
     tcsetattr(V24_Handle, TCSANOW, &V24_SavedTimeouts);
     // The exclusive mode belongs to the terminal, not to this descriptor: left set, it keeps

@@ -3,6 +3,7 @@
 #include "common/ErrorCode.h"
 #include "link/C_ThrV24Rcv.h"
 #include "link/ReceiveSlot.h"
+#include "link/SerialOpenFailure.h"
 
 #include <atomic>
 #include <memory>
@@ -28,6 +29,9 @@ public:
 
     bool V24_Open(int16_t port, int baudIndex, int dataBits, int stopBitsIndex, int parityIndex,
                   int handshakeFlags, ErrorCode& error);
+    // V24_Open with the unit's line: 19200 bit/s, 8 data bits, one stop bit, no parity, no
+    // flow control.
+    bool OpenUnitLine(int16_t port, ErrorCode& error);
     bool V24_Close(int16_t port, ErrorCode& error);
     // Writes the frame of n payload bytes. A write that fails is not reported (the missing
     // reply is the sign); the result is true when `error` holds 0.
@@ -35,6 +39,8 @@ public:
 
     bool IsOpen() const { return V24_OpenPort > 0; }
     int16_t OpenPort() const { return V24_OpenPort; }
+    // Why the last V24_Open failed, as far as the system told; Step::None after a success.
+    const SerialOpenFailure& LastOpenFailure() const { return OpenFailure; }
 
     // Destroys a receiver left from earlier, creates a new one suspended and resumes it only
     // when the port is open.
@@ -50,6 +56,12 @@ private:
     ErrorCode V24_SetLine(int baudIndex, int dataBits, int stopBitsIndex, int parityIndex,
                           int handshakeFlags);
     void CloseHandle();
+    // Takes errno as it is now: call right after the call that failed.
+    void RecordOpenFailure(SerialOpenFailure::Step step, int16_t port, const std::string& path);
+    // USB adapters hold received bytes back for milliseconds unless asked not to; a driver
+    // that has no such mode (a pseudo-terminal) refuses, which is fine.
+    void AskForLowLatency();
+    void RestoreLatency();
     void WriteAll(const uint8_t* bytes, size_t count);
 
     int V24_Handle = -1;
@@ -57,6 +69,8 @@ private:
     termios V24_SavedTimeouts{}; // the line settings found at open, restored at close
     std::atomic<uint32_t> V24_StopRequest{0};
     std::unique_ptr<C_ThrV24Rcv> Receiver;
+    SerialOpenFailure OpenFailure;
+    bool LowLatencyAdded = false; // we switched it on, so close switches it off again
 };
 
 } // namespace vg

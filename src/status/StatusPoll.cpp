@@ -16,18 +16,22 @@ size_t KindIndex(const PollState& poll) {
 
 void StatusPoll::Status_StartLink() {
     ErrorCode error = 0;
-    Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
     if (Link.IsSerial()) {
-        // A block left from the old link must not pass for the new unit's answer.
-        Serial.Slot.Clear();
-        Serial.StartReceiver();
-        return;
+        Recovery.OpenPort(error);
+    } else {
+        Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
+        if (Poll.LinkOpened) {
+            Poll.Online = true;
+            Host().EnableVigiloButton(true);
+            Host().EnableMonitorMode(true);
+            Host().SetTimerInterval(PollInterval::Online);
+        }
     }
-    if (Poll.LinkOpened) {
-        Poll.Online = true;
-        Host().EnableVigiloButton(true);
-        Host().EnableMonitorMode(true);
-        Host().SetTimerInterval(PollInterval::Online);
+    if (ReportOpenFailure) {
+        ReportOpenFailure = false;
+        if (!Poll.LinkOpened && error != 0) {
+            Host().LinkOpenFailed(error);
+        }
     }
 }
 
@@ -50,8 +54,10 @@ void StatusPoll::Status_Tick() {
         Status_StartLink();
         return;
     }
-    // A serial port that failed to open is not retried until the settings change; the poll
-    // still runs and simply finds no replies.
+    if (Link.IsSerial()) {
+        // Adapters come and go: a port that hung up or did not open is opened again.
+        Recovery.Status_Recover();
+    }
     RunPoll();
 }
 
@@ -67,6 +73,7 @@ void StatusPoll::Reconnect() {
     Poll.LinkOpened = false;
     // The old link is closed: what was asked on it will never be answered.
     Poll.RequestOutstanding = false;
+    ReportOpenFailure = true;
     if (Link.IsSerial()) {
         Status_StartLink();
     }

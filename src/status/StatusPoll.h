@@ -5,6 +5,7 @@
 #include "link/DeviceLink.h"
 #include "link/SerialPort.h"
 #include "status/PollState.h"
+#include "status/SerialRecovery.h"
 #include "status/StatusPresenter.h"
 
 #include <cstdint>
@@ -25,8 +26,8 @@ class StatusPoll {
 public:
     StatusPoll(const CommSettings& settings, DeviceLink& link, SerialPort& serial, PollState& poll,
                StatusPresenter& presenter, ConfigState& config)
-        : Settings(settings), Link(link), Serial(serial), Poll(poll), Presenter(presenter),
-          Config(config) {}
+        : Settings(settings), Link(link), Poll(poll), Presenter(presenter), Config(config),
+          Recovery(settings, link, serial, poll, config) {}
     StatusPoll(const StatusPoll&) = delete;
     StatusPoll& operator=(const StatusPoll&) = delete;
 
@@ -56,11 +57,13 @@ private:
 
     const CommSettings& Settings;
     DeviceLink& Link;
-    SerialPort& Serial;
     PollState& Poll;
     StatusPresenter& Presenter;
     ConfigState& Config;
+    SerialRecovery Recovery;
     uint32_t Processed = 0;
+    // The first open after a change of the settings tells the host when it fails.
+    bool ReportOpenFailure = false;
 };
 
 } // namespace vg

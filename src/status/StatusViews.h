@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ErrorCode.h"
+
 #include <cstdint>
 #include <string>
 
@@ -63,6 +65,8 @@ public:
     virtual void ToolAngleTaught(int /*toolNr*/) {}
     // A teach started from the single-tool editor ended with this angle in degrees.
     virtual void EditorAngleTaught(double /*degrees*/) {}
+    // The link did not open after the communication settings changed; told once a change.
+    virtual void LinkOpenFailed(ErrorCode /*error*/) {}
 };
 
 } // namespace vg

@@ -334,8 +334,11 @@ TEST(VgctlPort, AMissingPortExitsWith1AndTheStartUpMessage) {
     std::filesystem::create_symlink(dir / "gone", dir / "COM1");
     const Outcome run = RunVgctl({"--dir", dir.ProgramDir(), "upload", (dir / "unit.CD").string()});
     EXPECT_EQ(run.Status, 1);
+    const std::string link = (dir / "COM1").string(), gone = (dir / "gone").string();
     EXPECT_EQ(run.Err, "Init Communication failed! ErrorCode=C001H\nPort is not available or "
-                       "occupied by another process.\n");
+                       "occupied by another process.\nDevice " +
+                           gone + ": No such file or directory\nCOM1 leads through " + link +
+                           " to " + gone + ", which is not there: is the adapter plugged in?\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "unit.CD"));
 }
 

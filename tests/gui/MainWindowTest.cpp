@@ -13,8 +13,10 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 #include <sstream>
 
@@ -226,6 +228,32 @@ TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
     EXPECT_FALSE(main.MonitorMode1->isEnabled());
     EXPECT_FALSE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
     EXPECT_EQ(main.StatusBar1->PanelText(StatusPanel::Angle), "-----");
+}
+
+// COM1 leads to the adapter's stable name, and the unit comes and goes under it. The program
+// tells at start that the port is not there, and then comes online by itself each time the
+// unit is plugged in, with the timer at its own rhythm.
+TEST(MainWindowSerial, ComesOnlineByItselfEachTimeTheUnitIsPluggedIn) {
+    test::GuiWorld world("A:50\r\nC:1\r\nM:2\r\n");
+    const std::string name = (world.Dir / "unit").string();
+    std::filesystem::create_symlink(name, world.Dir / "COM1");
+    world.Messages.Expect("Init Communication failed! ErrorCode=C001H\nPort is not available or "
+                          "occupied by another process.\nDevice " +
+                          name + ": No such file or directory\nCOM1 leads through " +
+                          world.Dir.ProgramDir() + "COM1 to " + name +
+                          ", which is not there: is the adapter plugged in?");
+    world.Start();
+    TFrm_Main& main = *world.W().Frm_Main;
+    Session& core = *world.Core;
+    constexpr int Bound = 10000; // the poll needs two offline ticks; room for a busy machine
+    auto sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--link", name});
+    EXPECT_TRUE(QTest::qWaitFor([&main] { return main.MonitorMode1->isEnabled(); }, Bound));
+
+    sim.reset(); // unplugged
+    EXPECT_TRUE(QTest::qWaitFor([&core] { return !core.Poll.Online; }, Bound));
+    sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--link", name});
+    EXPECT_TRUE(QTest::qWaitFor([&main] { return main.MonitorMode1->isEnabled(); }, Bound));
+    EXPECT_EQ(world.Messages.History().size(), 1u) << "the start-up message only";
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "gui/Artwork.h"
 #include "gui/HelpViewer.h"
+#include "gui/PortDeviceBox.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TextEdit.h"
@@ -10,6 +11,7 @@
 #include "gui/UDlg_StatusBox.h"
 #include "status/StatusLamps.h"
 #include "support/GuiWorld.h"
+#include "support/PtyPair.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -54,13 +56,22 @@ TEST(MainWindowStart, APortThatCannotOpenIsReportedWithItsCode) {
     struct Case {
         std::string Konfig;
         std::string Code;
+        bool DeviceTried;
     };
-    for (const Case& c : {Case{"M:2\r\nC:9\r\n", "C002"}, Case{"M:2\r\nC:1\r\n", "C001"}}) {
+    for (const Case& c :
+         {Case{"M:2\r\nC:9\r\n", "C002", false}, Case{"M:2\r\nC:1\r\n", "C001", true}}) {
         test::GuiWorld world(c.Konfig);
         // COM1 leads nowhere on purpose.
-        std::filesystem::create_symlink(world.Dir / "no-such-device", world.Dir / "COM1");
-        world.Messages.Expect("Init Communication failed! ErrorCode=" + c.Code +
-                              "H\nPort is not available or occupied by another process.");
+        const std::string gone = (world.Dir / "no-such-device").string();
+        std::filesystem::create_symlink(gone, world.Dir / "COM1");
+        std::string text = "Init Communication failed! ErrorCode=" + c.Code +
+                           "H\nPort is not available or occupied by another process.";
+        if (c.DeviceTried) {
+            text += "\nDevice " + gone + ": No such file or directory\nCOM1 leads through " +
+                    world.Dir.ProgramDir() + "COM1 to " + gone +
+                    ", which is not there: is the adapter plugged in?";
+        }
+        world.Messages.Expect(text);
         world.Start();
         EXPECT_EQ(world.W().Frm_Main->Timer1->interval(), 700);
         EXPECT_EQ(world.Messages.History().at(0).Kind, MessageKind::Error);
@@ -213,13 +224,16 @@ TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems)
     ASSERT_TRUE(QTest::qWaitForWindowActive(Dialog));
     Dialog->CommunicationModeItems->button(0)->setFocus(Qt::TabFocusReason);
     std::vector<QWidget*> order;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         order.push_back(QApplication::focusWidget());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     const std::vector<QWidget*> expected = {Dialog->CommunicationModeItems->button(0),
-                                            Dialog->EB_KF_DevAddr, Dialog->ComPortItems->button(2),
-                                            Dialog->BN_Close, Dialog->BN_Cancel};
+                                            Dialog->EB_KF_DevAddr,
+                                            Dialog->ComPortItems->button(2),
+                                            Dialog->CB_KF_Device,
+                                            Dialog->BN_Close,
+                                            Dialog->BN_Cancel};
     EXPECT_EQ(order, expected);
     Dialog->BN_Cancel->click();
 }
@@ -265,6 +279,75 @@ TEST_F(KonfigDialogTest, AddressMinusOneIsStoredAs65535) {
     Dialog->BN_Close->click();
     EXPECT_EQ(World.Core->Settings.DevAddr, 65535);
     EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:65535\r\nC:1\r\nM:1\r\n");
+}
+
+// The devices present are offered for the chosen COM item; choosing one makes COMn a link
+// to its stable name. Konfig.Cfg changes only with the settings.
+TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
+    test::GuiWorld world("M:2\r\nC:1\r\n");
+    test::PtyPair adapter, before;
+    for (const char* folder : {"dev", "by-id", "by-path", "sys"}) {
+        std::filesystem::create_directories(world.Dir / folder);
+    }
+    const std::string byId = (world.Dir / "by-id" / "usb-Maker_Adapter_A1B2-if00-port0").string();
+    std::filesystem::create_symlink(adapter.SlavePath(), byId);
+    std::filesystem::create_symlink(before.SlavePath(), world.Dir / "COM1");
+    world.Start();
+    world.W().Frm_Main->Timer1->stop();
+    ASSERT_TRUE(world.Core->Poll.LinkOpened);
+    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    PortDeviceBox& box = *dialog.CB_KF_Device;
+    const std::string dir = world.Dir.ProgramDir();
+    box.Places = {dir + "dev/", dir + "by-id/", dir + "by-path/", dir + "sys/"};
+    dialog.show();
+    // Where COM1 leads now, the adapter, and the terminal COM1 leads to.
+    ASSERT_EQ(box.count(), 3);
+    EXPECT_EQ(box.itemText(0).toStdString(), "as it is: " + before.SlavePath());
+    box.setCurrentIndex(box.findData(QString::fromStdString(byId)));
+    dialog.BN_Close->click();
+    EXPECT_EQ(std::filesystem::read_symlink(world.Dir / "COM1"), byId);
+    EXPECT_TRUE(world.Core->Poll.ReconnectRequest) << "the port in use leads elsewhere now";
+    EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "M:2\r\nC:1\r\n");
+
+    // A file of the user's named COM2 is replaced only when the user agrees.
+    std::ofstream(world.Dir / "COM2") << "mine";
+    dialog.show();
+    dialog.ComPortItems->button(1)->click();
+    box.setCurrentIndex(box.findData(QString::fromStdString(byId)));
+    world.Messages.Expect("COM2 in " + dir +
+                              " is not a link but a file of its own.\n"
+                              "Replace it with a link to " +
+                              byId + "?",
+                          MessageResult::No);
+    dialog.BN_Close->click();
+    EXPECT_EQ(ReadFile(world.Dir / "COM2"), "mine");
+    EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "A:50\r\nC:2\r\nM:2\r\n");
+}
+
+// The change takes effect on the next tick; a port that does not open then is told once,
+// with its reason, and the ticks after it try again without a word.
+TEST(KonfigDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
+    test::GuiWorld world;
+    const std::string gone = (world.Dir / "gone").string();
+    std::filesystem::create_symlink(gone, world.Dir / "COM2");
+    world.Start();
+    world.W().Frm_Main->Timer1->stop();
+    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    dialog.show();
+    dialog.CommunicationModeItems->button(1)->click();
+    dialog.ComPortItems->button(1)->click();
+    dialog.BN_Close->click();
+    world.Messages.Expect("Init Communication failed! ErrorCode=C001H\nPort is not available or "
+                          "occupied by another process.\nDevice " +
+                          gone + ": No such file or directory\nCOM2 leads through " +
+                          world.Dir.ProgramDir() + "COM2 to " + gone +
+                          ", which is not there: is the adapter plugged in?");
+    for (int tick = 0; tick < 4; ++tick) {
+        world.Core->Status.Status_Tick();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(world.Messages.History().size(), 1u);
+    EXPECT_EQ(world.Messages.History().at(0).Kind, MessageKind::Error);
 }
 
 TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {

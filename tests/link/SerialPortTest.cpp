@@ -2,6 +2,7 @@
 
 #include "link/FrameCodec.h"
 #include "link/ReceiveSlot.h"
+#include "support/LockingProcess.h"
 #include "support/OtherUser.h"
 #include "support/PtyPair.h"
 #include "support/TempDir.h"
@@ -84,27 +85,13 @@ TEST_F(SerialPortTest, AMissingDeviceFailsToOpen) {
 }
 
 TEST_F(SerialPortTest, APortHeldByAnotherProcessFailsToOpen) {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t holder = fork();
-    if (holder == 0) {
-        const int fd = open(Pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
-        flock(fd, LOCK_EX);
-        [[maybe_unused]] ssize_t w = write(ready[1], "x", 1);
-        pause();
-        _exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    test::LockingProcess holder(Pty.SlavePath());
     ErrorCode error = 0;
     EXPECT_FALSE(OpenLine(Port, 1, error));
     EXPECT_EQ(error, V24_ERR_OPEN);
 
-    kill(holder, SIGKILL);
-    waitpid(holder, nullptr, 0);
+    holder.Stop();
     EXPECT_TRUE(OpenLine(Port, 1, error));
-    close(ready[0]);
-    close(ready[1]);
 }
 
 TEST_F(SerialPortTest, SecondCloseReportsNotOpen) {

@@ -3,17 +3,26 @@
 #include "cli/Vgctl.h"
 #include "sim/SimSerialServer.h"
 #include "support/ChildProcess.h"
+#include "support/LockingProcess.h"
+#include "support/OtherUser.h"
+#include "support/PtyPair.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -107,7 +116,55 @@ TEST(VgctlStatus, AbsentPortFailsWithTheStartUpMessage) {
         Vgctl({"--dir", dir.ProgramDir(), "--port", (dir / "ttyNone").string(), "status"});
     EXPECT_EQ(run.Exit, ExitFailure);
     EXPECT_EQ(run.Err, "Init Communication failed! ErrorCode=C001H\n"
-                       "Port is not available or occupied by another process.\n");
+                       "Port is not available or occupied by another process.\n"
+                       "Device " +
+                           (dir / "ttyNone").string() +
+                           ": No such file or directory\n"
+                           "It is not there: is the adapter plugged in?\n");
+}
+
+std::string OwnProgramName() {
+    std::ifstream comm("/proc/self/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
+
+// Below the two lines of the start-up message: the device, the system's reason and what to
+// do about it. The exit status stays 1.
+TEST(VgctlStatus, APortThatWillNotOpenSaysWhy) {
+    test::PtyPair pty;
+    const std::string device = pty.SlavePath();
+    const std::string head = "Init Communication failed! ErrorCode=C001H\n"
+                             "Port is not available or occupied by another process.\n";
+    {
+        test::LockingProcess holder(device);
+        test::TempDir dir;
+        const auto run = Vgctl({"--dir", dir.ProgramDir(), "--port", device, "status"});
+        EXPECT_EQ(run.Exit, ExitFailure);
+        EXPECT_EQ(run.Err, head + "Device " + device +
+                               ": Device or resource busy\nIt is in use by another program: " +
+                               OwnProgramName() + " (process " + std::to_string(holder.Pid()) +
+                               ").\n");
+    }
+    if (!test::CanActAsOtherUser()) {
+        GTEST_SKIP() << "the permission case needs another user";
+    }
+    const group* dialout = getgrnam("dialout");
+    const gid_t gid = dialout != nullptr ? dialout->gr_gid : 0;
+    const std::string groupName = getgrgid(gid)->gr_name;
+    ASSERT_EQ(chown(device.c_str(), 0, gid), 0);
+    ASSERT_EQ(chmod(device.c_str(), 0660), 0);
+    test::TempDir dir("/tmp");
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::all);
+    const std::string expected =
+        head + "Device " + device + ": Permission denied\nMembers of group " + groupName +
+        " may open it: sudo usermod -aG " + groupName + " $USER, then log in again.\n";
+    EXPECT_EQ(test::RunAsNobody([&] {
+                  const auto run = Vgctl({"--dir", dir.ProgramDir(), "--port", device, "status"});
+                  return run.Exit != ExitFailure ? 1 : run.Err != expected ? 2 : 0;
+              }),
+              0);
 }
 
 // vgctl as a separate process whose output lines (both streams) the test reads as they come.
@@ -231,6 +288,31 @@ TEST(VgctlWatch, FollowsAMotionOfTheSimulatorAndALossUntilTerminated) {
     for (size_t i = 1; i < watch.Lines.size(); ++i) {
         EXPECT_NE(watch.Lines[i], watch.Lines[i - 1]);
     }
+    EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
+}
+
+// The unit's terminal comes and goes under one name, as an adapter's stable name does. Watch
+// tells once that the port is not there, then follows the unit each time it comes back.
+TEST(VgctlWatch, WaitsForThePortAndComesBackOnlineAfterEachUnplug) {
+    test::TempDir dir;
+    const std::string name = (dir / "unit").string();
+    VgctlProcess watch({"--dir", dir.ProgramDir(), "--port", name, "watch"});
+    ASSERT_NE(watch.WaitForLine([](const std::string& l) { return Has(l, "is not there"); }), "");
+    const auto online = [](const std::string& l) {
+        return Has(l, "Online |");
+    };
+    auto sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--link", name});
+    ASSERT_NE(watch.WaitForLine(online), "");
+
+    sim.reset(); // unplugged
+    ASSERT_NE(watch.WaitForLine([](const std::string& l) { return Has(l, "Offline |"); }), "");
+    sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--link", name});
+    // The poll finds it within two offline ticks; the bound leaves room for a busy machine.
+    ASSERT_NE(watch.WaitForLine(online), "");
+
+    EXPECT_EQ(std::count_if(watch.Lines.begin(), watch.Lines.end(),
+                            [](const std::string& l) { return Has(l, "Init Communication"); }),
+              1);
     EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
 }
 

@@ -3,14 +3,17 @@
 #include "RecordingViews.h"
 #include "config/TextFormats.h"
 #include "link/FrameCodec.h"
+#include "sim/SimSerialServer.h"
 #include "status/StatusLamps.h"
 #include "support/LinkWorld.h"
 #include "support/PtyPair.h"
+#include "support/TempDir.h"
 #include "support/UnitWorld.h"
 
 #include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace vg {
 namespace {
@@ -287,13 +290,30 @@ INSTANTIATE_TEST_SUITE_P(BothModes, StatusPollTest,
 INSTANTIATE_TEST_SUITE_P(SerialOnly, SerialPollTest, ::testing::Values(CommModeSerial),
                          test::ModeName);
 
-// The unit played by hand on a pseudo-terminal, for replies the simulated unit never sends.
-class HandPlayedPollTest : public ::testing::Test {
+// The poll on a serial link whose far side each test provides, with the main window's bar as
+// the target.
+class SerialLinkPollTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InitConfigState(Config);
         Poll.SetHost(&Host);
         State.StatusBarTarget = &Host.Main;
+    }
+
+    test::LinkWorld World{CommModeSerial};
+    PollState State;
+    ConfigState Config;
+    DisplayState Display;
+    StatusPresenter Presenter{State, Display, Config};
+    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Presenter, Config};
+    test::RecordingHost Host;
+};
+
+// The unit played by hand on a pseudo-terminal, for replies the simulated unit never sends.
+class HandPlayedPollTest : public SerialLinkPollTest {
+protected:
+    void SetUp() override {
+        SerialLinkPollTest::SetUp();
         State.LinkOpened = World.OpenSerial(Pty.SlavePath());
         ASSERT_TRUE(State.LinkOpened);
     }
@@ -310,13 +330,6 @@ protected:
     }
 
     test::PtyPair Pty;
-    test::LinkWorld World{CommModeSerial};
-    PollState State;
-    ConfigState Config;
-    DisplayState Display;
-    StatusPresenter Presenter{State, Display, Config};
-    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Presenter, Config};
-    test::RecordingHost Host;
 };
 
 TEST_F(HandPlayedPollTest, ParameterChannelBlockIsNoStatusRecord) {
@@ -361,6 +374,68 @@ TEST_F(HandPlayedPollTest, EachKindIsComparedWithItsOwnLastRecord) {
     EXPECT_EQ(monitor.ToolsShown.size(), 6u);
     // Unchanged records on a serial line light the indicator on every record.
     EXPECT_EQ(monitor.LedShown, 4);
+}
+
+// The unit's terminal goes away as an unplugged adapter does and is made anew under the same
+// name, as the adapter's stable name comes back.
+class SerialRecoveryTest : public SerialLinkPollTest {
+protected:
+    void SetUp() override {
+        SerialLinkPollTest::SetUp();
+        World.Serial.DeviceOverride = Name;
+        // Long enough that a reply is never there within the tick that asked for it.
+        Unit().SetAnswerDelay(30ms);
+        PlugIn();
+        Poll.Status_StartLink();
+        ASSERT_TRUE(State.LinkOpened);
+    }
+
+    void PlugIn() {
+        Server = std::make_unique<sim::SimSerialServer>(Unit());
+        std::string why;
+        ASSERT_TRUE(Server->Open(why) && Server->LinkAs(Name, why)) << why;
+        Server->Start();
+    }
+    sim::SimUnit& Unit() { return World.BusUnit; }
+
+    // Ticks, each followed by a bounded wait for an answer, until `done` holds.
+    template <typename Predicate> bool TickUntil(Predicate done, int ticks = 20) {
+        for (int i = 0; i < ticks && !done(); ++i) {
+            Poll.Status_Tick();
+            World.Slot.WaitForReply(Clock::now() + 200ms);
+        }
+        return done();
+    }
+
+    test::TempDir Dir;
+    const std::string Name = (Dir / "unit").string();
+    std::unique_ptr<sim::SimSerialServer> Server;
+};
+
+TEST_F(SerialRecoveryTest, AHungUpPortIsClosedAndOpenedAgainWhenItsDeviceComesBack) {
+    ASSERT_TRUE(TickUntil([this] { return State.Online; }));
+    Server->Hangup();
+    // The dead descriptor is let go at once; the unit is declared lost as any silent unit.
+    ASSERT_TRUE(TickUntil([this] { return !State.LinkOpened; }));
+    EXPECT_FALSE(World.Serial.ReceiverRunning());
+    ASSERT_TRUE(TickUntil([this] { return !State.Online; }));
+    Server.reset();
+    EXPECT_FALSE(TickUntil([this] { return State.LinkOpened; }, 3)) << "nothing to open";
+
+    PlugIn();
+    // A transfer owns the link: the port stays closed until it is over.
+    Config.TransferBusy = true;
+    Poll.Status_Tick();
+    EXPECT_FALSE(State.LinkOpened);
+    Config.TransferBusy = false;
+    // The first offline tick opens the port and asks; the second finds the answer.
+    Poll.Status_Tick();
+    EXPECT_TRUE(State.LinkOpened);
+    EXPECT_TRUE(World.Serial.ReceiverRunning());
+    ASSERT_TRUE(World.Slot.WaitForReply(Clock::now() + 2s));
+    Poll.Status_Tick();
+    EXPECT_TRUE(State.Online);
+    EXPECT_EQ(Host.MonitorMode, true);
 }
 
 } // namespace

@@ -1,0 +1,89 @@
+#include "gui/PortDeviceBox.h"
+
+#include "link/ComLinks.h"
+
+namespace vg {
+
+namespace {
+
+QString EntryText(const SerialDeviceInfo& device) {
+    QString text = QString::fromStdString(device.LinkTarget());
+    QStringList notes;
+    if (device.LinkTarget() != device.Device) {
+        notes << QString::fromStdString(device.Device);
+    }
+    if (device.InUse()) {
+        notes << QStringLiteral("in use: %1")
+                     .arg(QString::fromStdString(PortHoldersText(device.Holders)));
+    }
+    if (!device.MayOpen) {
+        notes << QStringLiteral("you may not open it");
+    }
+    if (!notes.isEmpty()) {
+        text += QStringLiteral("  (%1)").arg(notes.join(QStringLiteral("; ")));
+    }
+    return text;
+}
+
+} // namespace
+
+PortDeviceBox::PortDeviceBox(QWidget* parent) : QComboBox(parent) {
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(24);
+}
+
+void PortDeviceBox::ShowFor(int16_t port, const std::string& linkDir) {
+    clear();
+    ShownPort = port;
+    LinkDir = linkDir;
+    setEnabled(port > 0);
+    if (port <= 0) {
+        return;
+    }
+    const std::string now = ComPortPath(linkDir, port, Places.Dev);
+    addItem(QStringLiteral("as it is: %1").arg(QString::fromStdString(FinalLinkTarget(now))),
+            QString());
+    for (const SerialDeviceInfo& device : ListSerialPorts(linkDir, Places)) {
+        addItem(EntryText(device), QString::fromStdString(device.LinkTarget()));
+    }
+}
+
+std::string PortDeviceBox::ChosenTarget() const {
+    return currentData().toString().toStdString();
+}
+
+bool PortDeviceBox::ApplyChoice(MessageService& messages) {
+    const std::string target = ChosenTarget();
+    if (target.empty() || ShownPort <= 0) {
+        return false;
+    }
+    const std::string com = std::string("COM").append(std::to_string(ShownPort));
+    std::string failure;
+    ComLinkResult result = MakeComLink(LinkDir, ShownPort, target, false, failure);
+    if (result == ComLinkResult::NotALink) {
+        const std::string question =
+            std::string(com)
+                .append(" in ")
+                .append(LinkDir)
+                .append(" is not a link but a file of its own.\nReplace it with a link to ")
+                .append(target)
+                .append("?");
+        if (messages.ShowMessage(question, MessageKind::Confirmation, MessageButtons::YesNo) !=
+            MessageResult::Yes) {
+            return false;
+        }
+        result = MakeComLink(LinkDir, ShownPort, target, true, failure);
+    }
+    if (result == ComLinkResult::Failed) {
+        messages.ShowMessage(std::string(com)
+                                 .append(" could not be linked to ")
+                                 .append(target)
+                                 .append(":\n")
+                                 .append(failure),
+                             MessageKind::Warning, MessageButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+} // namespace vg

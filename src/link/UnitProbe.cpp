@@ -1,0 +1,34 @@
+#include "link/UnitProbe.h"
+
+#include "link/DeviceMessage.h"
+#include "link/ReceiveSlot.h"
+#include "link/SerialPort.h"
+
+namespace vg {
+
+ProbeResult ProbeForUnit(const std::string& device, std::chrono::milliseconds wait) {
+    const auto deadline = ReceiveSlot::Clock::now() + wait;
+    ReceiveSlot slot;
+    SerialPort port(slot);
+    port.DeviceOverride = device;
+    ErrorCode error = 0;
+    // The port number only has to be one the serial port takes; the device is given.
+    constexpr int16_t AnyPort = 1;
+    if (!port.OpenUnitLine(AnyPort, error)) {
+        return ProbeResult::NotOpened;
+    }
+    port.StartReceiver();
+    const DeviceRequest request = MakeStatusRequest(0);
+    port.V24_SendFrame(request.data(), request.size(), error);
+    bool answered = false;
+    // Noise that fails its checks is no answer: wait on for one that passes.
+    while (!answered && slot.WaitForReply(deadline)) {
+        DeviceReply reply{};
+        uint32_t count = 0;
+        answered = slot.V24_ReadFrame(reply, count, error);
+    }
+    port.V24_Close(AnyPort, error);
+    return answered ? ProbeResult::Answered : ProbeResult::NoAnswer;
+}
+
+} // namespace vg

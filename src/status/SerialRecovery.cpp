@@ -1,0 +1,45 @@
+#include "status/SerialRecovery.h"
+
+namespace vg {
+
+bool SerialRecovery::OpenPort(ErrorCode& error) {
+    Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
+    // A block left from the old port must not pass for the new unit's answer.
+    Serial.Slot.Clear();
+    Serial.StartReceiver();
+    return Poll.LinkOpened;
+}
+
+void SerialRecovery::Status_Recover() {
+    if (Config.TransferBusy) {
+        return;
+    }
+    if (Poll.LinkOpened && Serial.Slot.V24_ReadFailed()) {
+        PortHungUp();
+    }
+    if (!Poll.LinkOpened && !Poll.Online && TryReopen()) {
+        Reopened();
+    }
+}
+
+void SerialRecovery::PortHungUp() {
+    // The descriptor leads to a device that is gone; holding it would keep the name of a
+    // pseudo-terminal taken and would never see the device come back.
+    Serial.StopReceiver();
+    ErrorCode ignored = 0;
+    Link.Link_Close(Settings.ComPortNr, ignored);
+    Serial.Slot.Clear();
+    Poll.LinkOpened = false;
+}
+
+bool SerialRecovery::TryReopen() {
+    ErrorCode error = 0;
+    return OpenPort(error);
+}
+
+void SerialRecovery::Reopened() {
+    // What was asked of the old port will never be answered.
+    Poll.RequestOutstanding = false;
+}
+
+} // namespace vg
