@@ -24,6 +24,7 @@ void StatusPoll::Status_StartLink() {
         return;
     }
     if (Poll.LinkOpened) {
+        Link.TraceEvent(TraceEventKind::UnitFound);
         Poll.Online = true;
         Host().EnableVigiloButton(true);
         Host().EnableMonitorMode(true);
@@ -56,6 +57,7 @@ void StatusPoll::Status_Tick() {
 }
 
 void StatusPoll::Reconnect() {
+    Link.TraceEvent(TraceEventKind::Reconnect);
     Presenter.Status_Reset(Host().MainStatusBar());
     Poll.RedrawAll = true;
     Host().EnableVigiloButton(false);
@@ -153,6 +155,7 @@ bool StatusPoll::TakeReply(DeviceReply& reply, bool& gotReply) {
 }
 
 void StatusPoll::DeclareLost() {
+    Link.TraceEvent(TraceEventKind::UnitLost);
     Poll.Online = false;
     Presenter.Status_Reset(Poll.StatusBarTarget);
     Poll.RedrawAll = true;
@@ -167,6 +170,7 @@ void StatusPoll::DeclareLost() {
 }
 
 void StatusPoll::BecomeOnline() {
+    Link.TraceEvent(TraceEventKind::UnitFound);
     Host().EnableVigiloButton(true);
     Host().EnableMonitorMode(true);
     Host().SetTimerInterval(PollInterval::Online);
