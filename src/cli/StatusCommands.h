@@ -59,8 +59,9 @@ std::string FormatWatchLine(const StatusPicture& picture);
 
 // vgctl status (watch false): polls until the unit answers and prints its status, exit 1 when
 // it does not answer within AnswerWait. vgctl watch: prints a line on every change of the
-// picture until SIGINT or SIGTERM. Opens and closes the link itself.
-int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostream& err);
+// picture until SIGINT or SIGTERM; with `csv` a header row first and then one row per change,
+// with the time. Opens and closes the link itself.
+int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, std::ostream& err);
 
 constexpr int AnswerWaitMilliseconds = 3000;
 

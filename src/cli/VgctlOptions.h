@@ -16,9 +16,12 @@ struct VgctlOptions {
     std::optional<int> ComPort; // --port COMn
     std::string Device;         // --port DEVICE
     bool Fieldbus = false;      // --fieldbus
-    std::string Command;        // upload, download, show, status, watch
+    std::string Command;        // upload, download, diff, show, status, watch
     std::vector<std::string> Arguments;
-    std::string CuId; // download --cu-id DDDDDDDD
+    std::string CuId;      // download --cu-id DDDDDDDD
+    bool Verify = false;   // download --verify
+    bool Csv = false;      // show --csv, watch --csv
+    std::string TraceFile; // --trace FILE
     bool Help = false;
     bool Version = false;
     std::set<std::string> Given; // the long names of the options given
