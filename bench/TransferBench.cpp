@@ -154,6 +154,40 @@ void Print(const char* direction, int run, const Figures& f) {
                 100.0 * f.Cpu / f.Wall);
 }
 
+// Uploads with the line trace off and on, in turns, and prints what the trace costs: the
+// wall time of the upload and the program's processor time, which is where the trace's own
+// work shows (the line's pace sets the wall time).
+void TraceCost(vg::Session& session, const vg::TransferServices& services,
+               const std::filesystem::path& traceFile, int runs) {
+    Figures off, on;
+    for (int run = 0; run < runs; ++run) {
+        for (const bool traced : {false, true}) {
+            if (traced && !session.StartLineTrace(traceFile.string())) {
+                throw std::runtime_error("cannot write " + traceFile.string());
+            }
+            const double cpuBefore = ProcessCpuSeconds();
+            const auto began = Clock::now();
+            if (!vg::LoadFromUnit(session.Config, session.Par, services,
+                                  session.Config.TransferError)) {
+                throw std::runtime_error("upload failed");
+            }
+            Figures& f = traced ? on : off;
+            f.Wall += std::chrono::duration<double>(Clock::now() - began).count();
+            f.Cpu += ProcessCpuSeconds() - cpuBefore;
+            if (traced && !session.StopLineTrace()) {
+                throw std::runtime_error("trace incomplete");
+            }
+        }
+    }
+    const double lines = static_cast<double>(std::filesystem::file_size(traceFile));
+    std::printf("line trace, %d uploads each way: wall %.3f s off, %.3f s on (%+.2f%%); "
+                "cpu %.4f s off, %.4f s on, the trace's %.4f s = %.3f%% of the upload's wall time; "
+                "%.0f bytes of trace per upload\n",
+                runs, off.Wall / runs, on.Wall / runs, 100.0 * (on.Wall - off.Wall) / off.Wall,
+                off.Cpu / runs, on.Cpu / runs, (on.Cpu - off.Cpu) / runs,
+                100.0 * (on.Cpu - off.Cpu) / off.Wall, lines);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -210,6 +244,7 @@ int main(int argc, char** argv) {
             }
         }
     }
+    TraceCost(session, services, dir / "trace.txt", runs);
     vg::cli::CloseLink(session);
     const double simCpu = sim.Stop();
     std::printf("vigilo-sim processor time for all runs: %.3f s\n", simCpu);

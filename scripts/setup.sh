@@ -12,6 +12,8 @@ packages=(
     xvfb xauth openbox xdotool x11-utils
     # installing and packaging: the validators, manual pages, and what cpack -G DEB runs
     desktop-file-utils appstream man-db dpkg-dev file strace
+    # a locale with a decimal comma, for the tests of texts that must keep their point
+    locales
 )
 
 missing=()
@@ -21,14 +23,16 @@ for p in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
-echo "Installing: ${missing[*]}"
-$sudo apt-get update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+    echo "Generating the locale de_DE.UTF-8"
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi

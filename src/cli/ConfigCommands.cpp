@@ -1,5 +1,6 @@
 #include "cli/ConfigCommands.h"
 
+#include "cli/CsvOutput.h"
 #include "cli/MarkedReportCanvas.h"
 #include "cli/TerminalIdentifierPrompt.h"
 #include "cli/TerminalMessages.h"
@@ -13,6 +14,7 @@
 #include "config/ReportLayout.h"
 #include "config/TextGridCanvas.h"
 #include "config/Transfer.h"
+#include "config/UnitReadBack.h"
 #include "config/ValueRanges.h"
 
 #include <clocale>
@@ -74,28 +76,39 @@ std::set<std::string> MarkedTexts(const ConfigState& config,
     return texts;
 }
 
-int Show(Session& session, const std::string& file, TerminalMessages& messages, std::ostream& out,
-         std::ostream& err) {
+// Loads FILE.CD as the current configuration; false (with the reason told) when it is missing
+// or cannot be loaded.
+bool LoadExistingFile(ConfigState& config, const std::string& file, MessageService& messages,
+                      std::ostream& err) {
     if (!FileIsThere(file, err)) {
-        return ExitFailure;
+        return false;
     }
-    ConfigState& config = session.Config;
     config.ConfigSource = ConfigSourceFile;
     config.ConfigFileName = file;
-    if (!LoadConfigFile(config, file, config.TransferError, messages)) {
+    return LoadConfigFile(config, file, config.TransferError, messages);
+}
+
+int Show(Session& session, const VgctlOptions& options, TerminalMessages& messages,
+         std::ostream& out, std::ostream& err) {
+    ConfigState& config = session.Config;
+    if (!LoadExistingFile(config, options.Arguments.front(), messages, err)) {
         return ExitFailure;
     }
     config.PrintSettings = config.ConfigImage;
     // Values a download would refuse are marked in the report and named below it.
     const auto outside = ValuesOutOfRange(config.ConfigImage, true);
-    MarkedReportCanvas canvas(MarkedTexts(config, outside));
-    QuietBusyBox busy;
-    if (!PrintReport(config, canvas, busy, LocalDateTimeText())) {
-        return ExitFailure;
+    if (options.Csv) {
+        out << ReportCsv(config);
+    } else {
+        MarkedReportCanvas canvas(MarkedTexts(config, outside));
+        QuietBusyBox busy;
+        if (!PrintReport(config, canvas, busy, LocalDateTimeText())) {
+            return ExitFailure;
+        }
+        // Tool names are Windows-1252 bytes; the terminal reads UTF-8. Rows and pages are the
+        // grid's own: a control byte inside a row cannot start another.
+        out << canvas.Text(TerminalTextFromWindows1252);
     }
-    // Tool names are Windows-1252 bytes; the terminal reads UTF-8. Rows and pages are the
-    // grid's own: a control byte inside a row cannot start another.
-    out << canvas.Text(TerminalTextFromWindows1252);
     for (const OutOfRangeValue& value : outside) {
         err << "vgctl: " << MarkedReportCanvas::Mark << ' ' << OutOfRangeText(value) << '\n';
     }
@@ -142,6 +155,20 @@ int Upload(Session& session, const std::string& file, const TransferServices& se
                                                                                   : ExitFailure;
 }
 
+// What download --verify found: one line per difference. False when the unit holds other
+// values than were sent or could not be read back.
+bool ReportCheck(const DownloadCheck& check, std::ostream& err) {
+    if (check.Done && check.ReadError != 0) {
+        err << "vgctl: the unit could not be read back: " << TransferErrorText(check.ReadError)
+            << '\n';
+        return false;
+    }
+    for (const ConfigDifference& difference : check.Differences) {
+        err << "vgctl: " << DifferenceText(difference, "sent", "stored") << '\n';
+    }
+    return check.Differences.empty();
+}
+
 int Download(Session& session, const VgctlOptions& options, TerminalMessages& messages,
              const TransferServices& services, std::ostream& err) {
     const std::string& file = options.Arguments.front();
@@ -156,26 +183,57 @@ int Download(Session& session, const VgctlOptions& options, TerminalMessages& me
         }
         messages.QuestionAnswer = MessageResult::Yes;
     }
-    if (!FileIsThere(file, err)) {
-        return ExitFailure;
-    }
     ConfigState& config = session.Config;
-    if (!LoadConfigFile(config, file, config.TransferError, messages)) {
+    if (!LoadExistingFile(config, file, messages, err)) {
         return ExitFailure;
     }
     if (!OpenLink(session, err)) {
         return ExitFailure;
     }
     config.ConfigSource = ConfigSourceUnit;
-    const bool saved = SaveConfiguration(config, session.Par, services, config.TransferError);
+    DownloadCheck check;
+    TransferServices withCheck = services;
+    if (options.Verify) {
+        withCheck.Check = &check;
+    }
+    const bool saved = SaveConfiguration(config, session.Par, withCheck, config.TransferError);
     CloseLink(session);
-    return saved ? ExitSuccess : ExitFailure;
+    if (!saved) {
+        return ExitFailure;
+    }
+    return ReportCheck(check, err) ? ExitSuccess : ExitFailure;
+}
+
+int Diff(Session& session, const std::string& file, TerminalMessages& messages,
+         ProgressView& progress, std::ostream& out, std::ostream& err) {
+    ConfigState& config = session.Config;
+    if (!LoadExistingFile(config, file, messages, err) || !OpenLink(session, err)) {
+        return ExitFailure;
+    }
+    std::vector<ConfigDifference> differences;
+    ErrorCode error = 0;
+    progress.ShowProgress(UploadCaption);
+    const bool read = CompareFileWithUnit(config, session.Par, progress, differences, error);
+    progress.HideProgress();
+    CloseLink(session);
+    if (!read) {
+        ShowTransferError(messages, error);
+        return ExitFailure;
+    }
+    if (differences.empty()) {
+        out << UnitAndFileSameText << '\n';
+        return ExitSuccess;
+    }
+    for (const ConfigDifference& difference : differences) {
+        out << DifferenceText(difference, "in file", "in unit") << '\n';
+    }
+    return ExitDiffer;
 }
 
 } // namespace
 
 bool IsConfigCommand(const std::string& command) {
-    return command == "upload" || command == "download" || command == "show";
+    return command == "upload" || command == "download" || command == "diff" || command == "show";
 }
 
 int RunConfigCommand(Session& session, const VgctlOptions& options, std::ostream& out,
@@ -186,10 +244,13 @@ int RunConfigCommand(Session& session, const VgctlOptions& options, std::ostream
     const TransferServices services{messages, progress, identifier};
     const std::string& file = options.Arguments.front();
     if (options.Command == "show") {
-        return Show(session, file, messages, out, err);
+        return Show(session, options, messages, out, err);
     }
     if (options.Command == "upload") {
         return Upload(session, file, services, err);
+    }
+    if (options.Command == "diff") {
+        return Diff(session, file, messages, progress, out, err);
     }
     return Download(session, options, messages, services, err);
 }

@@ -8,7 +8,7 @@
 
 namespace vg::cli {
 
-// upload, download and show: the commands that move or print a configuration.
+// upload, download, diff and show: the commands that move, compare or print a configuration.
 bool IsConfigCommand(const std::string& command);
 
 // Runs one of them with the link settings already applied; the exit status. Progress is

@@ -1,5 +1,6 @@
 #include "cli/StatusCommands.h"
 
+#include "cli/CsvOutput.h"
 #include "cli/Vgctl.h"
 #include "status/StatusPresenter.h"
 
@@ -124,7 +125,7 @@ std::string FormatWatchLine(const StatusPicture& picture) {
            " | Message: " + OrNone(picture.Message);
 }
 
-int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostream& err) {
+int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, std::ostream& err) {
     const TerminationSignals signals;
     TerminalStatusHost host;
     session.Status.SetHost(&host);
@@ -160,12 +161,17 @@ int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostre
                 if (!answered) {
                     err << "vgctl: the unit does not answer yet; watching on\n";
                 }
+                if (csv) {
+                    out << WatchCsvHeader();
+                }
             }
             if (printing) {
                 const std::string line = FormatWatchLine(picture);
                 if (line != lastLine) {
                     // A pipe reader sees each change as it happens.
-                    out << line << std::endl;
+                    out << (csv ? WatchCsvRow(picture, std::chrono::system_clock::now())
+                                : line + "\n")
+                        << std::flush;
                     lastLine = line;
                 }
             }

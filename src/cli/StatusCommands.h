@@ -60,8 +60,9 @@ std::string FormatWatchLine(const StatusPicture& picture);
 // vgctl status (watch false): polls until the unit answers and prints its status, exit 1 when
 // it does not answer within AnswerWait or the port does not open. vgctl watch: prints a line
 // on every change of the picture until SIGINT or SIGTERM, also when the port is not there
-// yet. Opens and closes the link itself.
-int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostream& err);
+// yet; with `csv` a header row first and then one row per change, with the time. Opens and
+// closes the link itself.
+int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, std::ostream& err);
 
 constexpr int AnswerWaitMilliseconds = 3000;
 

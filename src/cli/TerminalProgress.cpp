@@ -3,6 +3,9 @@
 namespace vg::cli {
 
 void TerminalProgress::ShowProgress(const std::string& caption) {
+    if (Enabled && Visible) {
+        Err << '\n'; // a second stage of the same transfer keeps the first one's line
+    }
     Caption = caption;
     Percent = 0;
     Visible = true;

@@ -70,10 +70,20 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     Session session(folders);
     ApplyLinkSettings(session, options);
-    if (IsConfigCommand(options.Command)) {
-        return RunConfigCommand(session, options, out, err, errIsTerminal);
+    const bool tracing = !options.TraceFile.empty();
+    if (tracing && !session.StartLineTrace(options.TraceFile)) {
+        err << "vgctl: cannot write the trace: " << session.LineTrace.Failure().Line() << '\n';
+        return ExitFailure;
     }
-    return RunStatusCommand(session, options.Command == "watch", out, err);
+    int result = IsConfigCommand(options.Command)
+                     ? RunConfigCommand(session, options, out, err, errIsTerminal)
+                     : RunStatusCommand(session, options.Command == "watch", options.Csv, out, err);
+    if (tracing && !session.StopLineTrace()) {
+        // A trace with a hole is no trace to send to anyone.
+        err << "vgctl: the trace is incomplete: " << session.LineTrace.Failure().Line() << '\n';
+        result = ExitFailure;
+    }
+    return result;
 }
 
 } // namespace vg::cli

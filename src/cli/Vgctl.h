@@ -12,6 +12,7 @@ namespace vg::cli {
 constexpr int ExitSuccess = 0;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitDiffer = 3; // diff: the unit and the file differ
 
 // Runs vgctl with its arguments (without the program name); the exit status. Progress is
 // drawn on `err` only when it is a terminal.

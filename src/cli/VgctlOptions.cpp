@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <sstream>
 
 namespace vg::cli {
 
@@ -21,17 +22,43 @@ struct CommandEntry {
 constexpr CommandEntry Commands[] = {
     {"upload", "FILE.CD", "read the unit's configuration into FILE.CD, its names into FILE.NS"},
     {"download", "FILE.CD", "send FILE.CD and its tool names to the unit"},
+    {"diff", "FILE.CD", "compare the unit with FILE.CD, one line per difference"},
     {"show", "FILE.CD", "print the configuration report as text"},
     {"status", "", "show the unit's status once"},
     {"watch", "", "show every change of the status until interrupted"},
     {"ports", "", "list the serial devices, who may open them and which COMn lead to them"},
 };
 
-// An option of vgctl, and the one command it belongs to (nullptr: every command).
+// An option of vgctl, and the commands it belongs to, separated by blanks (nullptr: every
+// command).
 struct VgctlOption {
     CommandLineOption Option;
     const char* OnlyFor = nullptr;
 };
+
+std::vector<std::string> Words(const char* text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string word; in >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+// "download", "show and watch".
+std::string CommandList(const char* onlyFor) {
+    const std::vector<std::string> commands = Words(onlyFor);
+    std::string text = commands.front();
+    for (size_t i = 1; i < commands.size(); ++i) {
+        text += (i + 1 == commands.size() ? " and " : ", ") + commands[i];
+    }
+    return text;
+}
+
+bool BelongsTo(const VgctlOption& option, const std::string& command) {
+    const std::vector<std::string> commands = Words(option.OnlyFor);
+    return std::find(commands.begin(), commands.end(), command) != commands.end();
+}
 
 // "COM3" gives 3; nothing when what follows "COM" is not a number.
 std::optional<int> ComPortNumber(const std::string& text) {
@@ -98,6 +125,23 @@ std::vector<VgctlOption> OptionTable(VgctlOptions& options) {
               return true;
           }},
          "ports"},
+        {{"verify", 0, "", "read the unit back and name every value it holds other than sent",
+          [&options](const std::string&, std::string&) {
+              options.Verify = true;
+              return true;
+          }},
+         "download"},
+        {{"csv", 0, "", "print comma-separated values instead of text",
+          [&options](const std::string&, std::string&) {
+              options.Csv = true;
+              return true;
+          }},
+         "show watch"},
+        {{"trace", 0, "FILE", "write every frame on the line and every link event to FILE",
+          [&options](const std::string& v, std::string&) {
+              options.TraceFile = v;
+              return true;
+          }}},
         {{"help", 'h', "", "print this help and exit",
           [&options](const std::string&, std::string&) {
               options.Help = true;
@@ -131,8 +175,8 @@ bool CheckArguments(const VgctlOptions& options, const std::vector<VgctlOption>&
     }
     for (const VgctlOption& option : table) {
         if (option.OnlyFor != nullptr && options.Given.count(option.Option.Name) != 0 &&
-            options.Command != option.OnlyFor) {
-            error = "--" + option.Option.Name + " belongs to " + option.OnlyFor;
+            !BelongsTo(option, options.Command)) {
+            error = "--" + option.Option.Name + " belongs to " + CommandList(option.OnlyFor);
             return false;
         }
     }
@@ -181,7 +225,7 @@ std::string VgctlHelp(const ProgramFolders& folders) {
     std::vector<CommandLineOption> lineOptions;
     for (VgctlOption& option : OptionTable(unused)) {
         if (option.OnlyFor != nullptr) {
-            option.Option.Help = std::string("(") + option.OnlyFor + ") " + option.Option.Help;
+            option.Option.Help = "(" + CommandList(option.OnlyFor) + ") " + option.Option.Help;
         }
         lineOptions.push_back(option.Option);
     }
@@ -190,7 +234,8 @@ std::string VgctlHelp(const ProgramFolders& folders) {
             "reaches the built-in simulated unit.\n"
             "Settings (Konfig.Cfg) and COMn links: " +
             folders.Settings + "\nConfigurations (CD_DATA): " + folders.Data +
-            "CD_DATA\nExit status: 0 success, 1 failure, 2 usage error.\n";
+            "CD_DATA\nExit status: 0 success, 1 failure, 2 usage error; diff: 3 when the unit\n"
+            "and the file differ.\n";
     return text;
 }
 

@@ -16,10 +16,13 @@ struct VgctlOptions {
     std::optional<int> ComPort; // --port COMn
     std::string Device;         // --port DEVICE
     bool Fieldbus = false;      // --fieldbus
-    std::string Command;        // upload, download, show, status, watch, ports
+    std::string Command;        // upload, download, diff, show, status, watch, ports
     std::vector<std::string> Arguments;
-    std::string CuId;   // download --cu-id DDDDDDDD
-    bool Probe = false; // ports --probe
+    std::string CuId;      // download --cu-id DDDDDDDD
+    bool Probe = false;    // ports --probe
+    bool Verify = false;   // download --verify
+    bool Csv = false;      // show --csv, watch --csv
+    std::string TraceFile; // --trace FILE
     bool Help = false;
     bool Version = false;
     std::set<std::string> Given; // the long names of the options given

@@ -67,9 +67,13 @@ ProgramFolders FoldersFor(const std::string& programDir, const UserEnvironment& 
         return folders;
     }
     folders.Portable = false;
-    folders.Settings = BaseFolder(user.ConfigHome, user.Home, ".config/") + FolderName;
+    folders.Settings = UserSettingsFolder(user);
     folders.Data = BaseFolder(user.DataHome, user.Home, ".local/share/") + FolderName;
     return folders;
+}
+
+std::string UserSettingsFolder(const UserEnvironment& user) {
+    return BaseFolder(user.ConfigHome, user.Home, ".config/") + FolderName;
 }
 
 ProgramFolders RunningProgramFolders() {

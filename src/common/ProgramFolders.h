@@ -34,6 +34,10 @@ ProgramFolders PortableFolders(const std::string& programDir);
 // CD_DATA to $XDG_DATA_HOME/vg-config/ (defaults ~/.config and ~/.local/share).
 ProgramFolders FoldersFor(const std::string& programDir, const UserEnvironment& user);
 
+// The user's configuration folder of the program, $XDG_CONFIG_HOME/vg-config/ (default
+// ~/.config/vg-config/), whatever the mode: the windows keep their own settings there.
+std::string UserSettingsFolder(const UserEnvironment& user);
+
 // The folders of the running executable.
 ProgramFolders RunningProgramFolders();
 

@@ -38,7 +38,9 @@ struct ReportRow {
     int Advance;       // line heights to the next row
 };
 
-std::string SourceText(const ConfigState& state) {
+} // namespace
+
+std::string ReportSourceText(const ConfigState& state) {
     if (state.ConfigSource != ConfigSourceUnit) {
         return "File: " + FileNamePart(state.ConfigFileName);
     }
@@ -53,33 +55,68 @@ std::string ScannerText(int32_t scanner) {
     return scanner == 1 ? "RZ41" : scanner == 2 ? "RZ42" : "Unknown";
 }
 
+namespace {
+
+std::string PulseTimeText(int32_t ms) {
+    return std::to_string(ms);
+}
+
+std::string SignalModeText(int32_t mode) {
+    return mode != 0 ? "at Home Position" : "at Offset Position";
+}
+
+std::string MonitoringText(int32_t monitoring) {
+    return monitoring != 0 ? "Object" : "Free Space";
+}
+
+std::string RotationText(int32_t direction) {
+    return direction != 0 ? "Clockwise" : "Counter-Clockwise";
+}
+
+const ReportSetting GlobalSettings[] = {
+    {"Scanner", &ConfigImage::Scanner, ScannerText},
+    {"Out1", &ConfigImage::Out1Polarity, PolarityName},
+    {"Out2", &ConfigImage::Out2Polarity, PolarityName},
+    {"Out Pulse Time [msec]", &ConfigImage::OutPulseTime, PulseTimeText},
+    {"Return Travel Monitoring", &ConfigImage::ReturnTrvMon, ActiveName},
+    {"Signal Mode", &ConfigImage::SignalMode, SignalModeText},
+    {"Monitoring", &ConfigImage::Monitoring, MonitoringText},
+    {"Rotation Direction", &ConfigImage::RotDir, RotationText},
+    {"Power On Move", &ConfigImage::PowerOnMove, ActiveName},
+};
+
+const ReportSetting DefaultSettings[] = {
+    {"Default Angle", &ConfigImage::DefaultAngle, HundredthsText},
+    {"Default Tolerance", &ConfigImage::DefaultTolerance, HundredthsText},
+    {"Default Intensity", &ConfigImage::DefaultIntensity, IntensityName},
+};
+
+// A block of settings rows; a blank row follows the last one.
+void AppendSettingRows(std::vector<ReportRow>& rows, std::span<const ReportSetting> settings,
+                       const ConfigImage& image) {
+    for (const ReportSetting& setting : settings) {
+        rows.push_back(
+            {LabelColumn, std::string(setting.Label) + ":", setting.Text(image.*setting.Field), 1});
+    }
+    rows.back().Advance = 2;
+}
+
 std::vector<ReportRow> HeaderRows(const ConfigState& state) {
-    const ConfigImage& s = state.PrintSettings;
     const std::string version = state.ConfigSource == ConfigSourceUnit
                                     ? FirmwareVersionText(state.FirmwareInfo)
                                     : "Version -------------------";
-    return {
-        {HeadingColumn, "Configuration:", SourceText(state), 1},
+    std::vector<ReportRow> rows = {
+        {HeadingColumn, "Configuration:", ReportSourceText(state), 1},
         {HeadingColumn, "Firmsoftware-Version:", version, 2},
         {HeadingColumn, "Global-Settings:", "", 1},
-        {LabelColumn, "Scanner:", ScannerText(s.Scanner), 1},
-        {LabelColumn, "Out1:", PolarityName(s.Out1Polarity), 1},
-        {LabelColumn, "Out2:", PolarityName(s.Out2Polarity), 1},
-        {LabelColumn, "Out Pulse Time [msec]:", std::to_string(s.OutPulseTime), 1},
-        {LabelColumn, "Return Travel Monitoring:", ActiveName(s.ReturnTrvMon), 1},
-        {LabelColumn, "Signal Mode:", s.SignalMode != 0 ? "at Home Position" : "at Offset Position",
-         1},
-        {LabelColumn, "Monitoring:", s.Monitoring != 0 ? "Object" : "Free Space", 1},
-        {LabelColumn, "Rotation Direction:", s.RotDir != 0 ? "Clockwise" : "Counter-Clockwise", 1},
-        {LabelColumn, "Power On Move:", ActiveName(s.PowerOnMove), 2},
-        {HeadingColumn, "Default-Settings:", "", 1},
-        {LabelColumn, "Default Angle:", HundredthsText(s.DefaultAngle), 1},
-        {LabelColumn, "Default Tolerance:", HundredthsText(s.DefaultTolerance), 1},
-        {LabelColumn, "Default Intensity:", IntensityName(s.DefaultIntensity), 2},
-        {HeadingColumn, "Tool-Settings:", "", 1},
-        {HeadingColumn, "   Tool  Angle     Tole- Inten-  Toolname", "", 1},
-        {HeadingColumn, "    Nr.            rance  sity    ", "", 1},
     };
+    AppendSettingRows(rows, GlobalSettings, state.PrintSettings);
+    rows.push_back({HeadingColumn, "Default-Settings:", "", 1});
+    AppendSettingRows(rows, DefaultSettings, state.PrintSettings);
+    rows.push_back({HeadingColumn, "Tool-Settings:", "", 1});
+    rows.push_back({HeadingColumn, "   Tool  Angle     Tole- Inten-  Toolname", "", 1});
+    rows.push_back({HeadingColumn, "    Nr.            rance  sity    ", "", 1});
+    return rows;
 }
 
 // The busy state belongs to the job: it ends with the job, however the job ends.
@@ -132,6 +169,14 @@ void DrawToolLines(const ConfigState& state, ReportCanvas& canvas, int pageHeigh
 }
 
 } // namespace
+
+std::span<const ReportSetting> GlobalReportSettings() {
+    return GlobalSettings;
+}
+
+std::span<const ReportSetting> DefaultReportSettings() {
+    return DefaultSettings;
+}
 
 std::string IntensityName(int32_t intensity) {
     return TableText(IntensityNames, intensity);

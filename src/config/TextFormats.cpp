@@ -110,6 +110,10 @@ std::string SourceSuffix(const ConfigState& state) {
     return " / " + FileNamePart(state.ConfigFileName);
 }
 
+std::string TwoDecimalsText(double value) {
+    return FixedText(value, 2);
+}
+
 std::string HundredthsText(int32_t hundredths) {
     const long long magnitude = std::llabs(static_cast<long long>(hundredths));
     return Concat({hundredths < 0 ? "-" : "", IntText(magnitude / 100), ".",

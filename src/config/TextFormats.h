@@ -33,6 +33,9 @@ std::string FirmwareVersionText(const FirmwareInfo& info);
 // " / Vigilo" for the unit, else " / " and the file name part of ConfigFileName.
 std::string SourceSuffix(const ConfigState& state);
 
+// "%.2f" with a point: a degree value as the tool lines write it.
+std::string TwoDecimalsText(double value);
+
 // Whole hundredths as "%d.%02d" of quotient and remainder: 12000 is "120.00". A negative
 // number is written as its sign and the text of its magnitude: -5 is "-0.05".
 std::string HundredthsText(int32_t hundredths);

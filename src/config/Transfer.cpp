@@ -4,6 +4,7 @@
 #include "config/FilePaths.h"
 #include "config/NamespaceFile.h"
 #include "config/TextFormats.h"
+#include "config/UnitReadBack.h"
 #include "config/ValueRanges.h"
 
 #include <algorithm>
@@ -87,12 +88,6 @@ uint8_t ParameterByte(const ConfigImage& image, const GlobalParameter& p) {
 
 bool IsPulseTime(const GlobalParameter& p) {
     return p.Field == &ConfigImage::OutPulseTime;
-}
-
-// Slots the tool loop visits: tool 0 always, and never more than the image holds, whatever
-// ToolCapacity says.
-int ToolSlotsToExchange(const ConfigState& config) {
-    return std::clamp<int>(config.ToolCapacity, 1, ToolSlotCount);
 }
 
 // One tool slot moved in either direction, with the handshake of a parameter transaction:
@@ -179,12 +174,6 @@ bool ReadGlobals(ConfigImage& image, ParChannel& par, ErrorCode& error) {
         StoreParameter(image, p, byte);
     }
     return true;
-}
-
-// Unless the unit is known to run firmware without them.
-bool PulseTimeSent(const ConfigState& config) {
-    return !config.VersionValid ||
-           FirmwareVersionNumber(config.FirmwareInfo) > LastVersionWithoutPulseTime;
 }
 
 bool WriteGlobals(const ConfigState& config, ParChannel& par, ErrorCode& error) {
@@ -293,6 +282,9 @@ bool SaveToUnit(ConfigState& config, ParChannel& par, const TransferServices& se
     if (error == 0) {
         WriteNamespace(config, par, services, error, failure);
     }
+    if (error == 0 && services.Check != nullptr) {
+        VerifyDownload(config, par, services.Progress, *services.Check);
+    }
     services.Progress.HideProgress();
     config.TransferBusy = false;
     par.ParState = 0;
@@ -318,6 +310,36 @@ bool SaveToFile(const ConfigState& config, MessageService& messages, ErrorCode& 
 
 } // namespace
 
+int ToolSlotsToExchange(const ConfigState& config) {
+    return std::clamp<int>(config.ToolCapacity, 1, ToolSlotCount);
+}
+
+bool PulseTimeSent(const ConfigState& config) {
+    return !config.VersionValid ||
+           FirmwareVersionNumber(config.FirmwareInfo) > LastVersionWithoutPulseTime;
+}
+
+ConfigImage GlobalsAsTheUnitHoldsThem(const ConfigImage& image) {
+    ConfigImage held = image;
+    for (const GlobalParameter& p : ParamOrder) {
+        StoreParameter(held, p, ParameterByte(image, p));
+    }
+    return held;
+}
+
+bool ReadUnitImage(ConfigState& config, ParChannel& par, ProgressView& progress, ErrorCode& error) {
+    if (ReadFirmwareInfo(config, par, error)) {
+        config.VersionValid = true;
+    }
+    if (error == 0) {
+        ReadTools(config, par, progress, error);
+    }
+    if (error == 0) {
+        ReadGlobals(config.ConfigImage, par, error);
+    }
+    return error == 0;
+}
+
 bool ReadFirmwareInfo(ConfigState& config, ParChannel& par, ErrorCode& error) {
     // The fields lie in the order of their parameters 26..31.
     std::array<uint8_t, sizeof(FirmwareInfo)> bytes{};
@@ -338,16 +360,8 @@ bool LoadFromUnit(ConfigState& config, ParChannel& par, const TransferServices& 
     config.NamespaceIdValid = false;
     config.TransferBusy = true;
     services.Progress.ShowProgress(UploadCaption);
-    if (ReadFirmwareInfo(config, par, error)) {
-        config.VersionValid = true;
-    }
-    if (error == 0) {
-        ReadTools(config, par, services.Progress, error);
-    }
-    if (error == 0 && ReadGlobals(config.ConfigImage, par, error)) {
+    if (ReadUnitImage(config, par, services.Progress, error)) {
         RepairDefaultSettings(config.ConfigImage);
-    }
-    if (error == 0) {
         ReadNamespace(config, par, services.Messages, error);
     }
     if (error == 0) {

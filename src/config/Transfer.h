@@ -4,6 +4,7 @@
 #include "common/MessageService.h"
 #include "common/ProgressView.h"
 #include "common/WriteFailure.h"
+#include "config/ConfigCompare.h"
 #include "config/ConfigState.h"
 #include "config/IdentifierPrompt.h"
 #include "link/ParChannel.h"
@@ -17,6 +18,10 @@ struct TransferServices {
     MessageService& Messages;
     ProgressView& Progress;
     IdentifierPrompt& Identifier;
+    // When given, a download that succeeded is read back and compared with what was sent,
+    // under the same progress window, before the success is confirmed; the outcome is left
+    // here for the caller to show.
+    DownloadCheck* Check = nullptr;
 };
 
 constexpr const char* UploadCaption = "Reading data from VGL. Please wait ...";
@@ -25,6 +30,23 @@ constexpr const char* DownloadCaption = "Sending data to VGL. Please wait ...";
 // Reads the six identification bytes (parameters 26..31). Only a complete read replaces
 // FirmwareInfo and sets ToolCapacity; the caller sets VersionValid.
 bool ReadFirmwareInfo(ConfigState& config, ParChannel& par, ErrorCode& error);
+
+// The tool slots a transfer exchanges: tool 0 always, and never more than the image holds,
+// whatever ToolCapacity says.
+int ToolSlotsToExchange(const ConfigState& config);
+
+// Whether a download sends the pulse time: unless the unit is known to run firmware without
+// it.
+bool PulseTimeSent(const ConfigState& config);
+
+// The image with its global and default settings as the unit keeps them once sent: each
+// field cut to the bytes of its parameters (the default tolerance to whole tenths).
+ConfigImage GlobalsAsTheUnitHoldsThem(const ConfigImage& image);
+
+// Reads the firmware identification (setting VersionValid), the tool slots below
+// ToolCapacity and the global and default settings, as the unit holds them: nothing is
+// repaired, shown, read from or written to a file.
+bool ReadUnitImage(ConfigState& config, ParChannel& par, ProgressView& progress, ErrorCode& error);
 
 // Reads the firmware identification, the tool slots below ToolCapacity, the global and
 // default settings and the namespace block from the unit, then the tool names of its

@@ -2,7 +2,6 @@
 
 #include "config/TextFormats.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace vg {
@@ -14,14 +13,8 @@ constexpr long long ToleranceHundredthsMax = 2550;
 constexpr int IntensityMax = 3;
 constexpr int ScannerMax = 2; // 1 and 2 are the models; 0 when none is chosen
 
-std::string TwoDecimals(double value) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2);
-    return result.ec == std::errc() ? std::string(text, result.ptr) : "?";
-}
-
 std::string RangeText(double min, double max) {
-    return TwoDecimals(min) + " to " + TwoDecimals(max);
+    return TwoDecimalsText(min) + " to " + TwoDecimalsText(max);
 }
 
 // Whole hundredths of a degree within [0, max], as a tool's value is sent.
@@ -40,7 +33,7 @@ public:
 
     void Degrees(int tool, const char* name, float value, long long maxHundredths) {
         if (!HundredthsWithin(value, maxHundredths)) {
-            Found.push_back({tool, name, TwoDecimals(value),
+            Found.push_back({tool, name, TwoDecimalsText(value),
                              RangeText(0.0, static_cast<double>(maxHundredths) / 100.0)});
         }
     }

@@ -39,4 +39,14 @@ std::optional<QString> QtFileDialogs::GetSaveFileName(QWidget* parent, const QSt
     return Run(parent, QFileDialog::AcceptSave, directory, fileName);
 }
 
+std::optional<QString> QtFileDialogs::GetTraceFileName(QWidget* parent, const QString& fileName) {
+    const QString path =
+        QFileDialog::getSaveFileName(parent, QStringLiteral("Trace Line Traffic"), fileName,
+                                     QStringLiteral("Trace (*.txt);;All files (*)"));
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
 } // namespace vg

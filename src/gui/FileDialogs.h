@@ -17,15 +17,19 @@ public:
                                                    const QString& fileName) = 0;
     virtual std::optional<QString> GetSaveFileName(QWidget* parent, const QString& directory,
                                                    const QString& fileName) = 0;
+    // Where a trace of the line goes: any name, proposed as `fileName`.
+    virtual std::optional<QString> GetTraceFileName(QWidget* parent, const QString& fileName) = 0;
 };
 
 // QFileDialog with the filter "CD (*.CD *.cd)"; a name typed without extension gets ".CD".
+// The trace's dialog offers text files and asks before it overwrites one.
 class QtFileDialogs : public FileDialogs {
 public:
     std::optional<QString> GetOpenFileName(QWidget* parent, const QString& directory,
                                            const QString& fileName) override;
     std::optional<QString> GetSaveFileName(QWidget* parent, const QString& directory,
                                            const QString& fileName) override;
+    std::optional<QString> GetTraceFileName(QWidget* parent, const QString& fileName) override;
 };
 
 } // namespace vg

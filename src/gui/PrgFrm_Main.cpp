@@ -3,6 +3,7 @@
 #include "gui/Artwork.h"
 #include "gui/HelpViewer.h"
 #include "gui/StatusBarWidget.h"
+#include "gui/SupportActions.h"
 #include "gui/TransferActions.h"
 #include "gui/UDlg_About.h"
 #include "gui/UDlg_Konfig.h"
@@ -55,9 +56,20 @@ void TFrm_Main::BuildMenu() {
     MonitorMode1 =
         unit->addAction(QStringLiteral("Monitor Mode"), this, &TFrm_Main::MonitorMode1Click);
     MonitorMode1->setEnabled(false); // until the unit has answered
+    CompareWithFile1 = unit->addAction(QStringLiteral("Compare with File..."), this,
+                                       &TFrm_Main::CompareWithFile1Click);
+    CompareWithFile1->setEnabled(false); // as Monitor Mode: it reads the unit
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     Communication1 =
         options->addAction(QStringLiteral("&Communication"), this, &TFrm_Main::Communication1Click);
+    VerifyAfterSave1 = options->addAction(QStringLiteral("Verify after saving to the unit"));
+    VerifyAfterSave1->setCheckable(true);
+    Context.VerifyAfterSave = LoadVerifyAfterSave(Context.OwnSettingsFile);
+    VerifyAfterSave1->setChecked(Context.VerifyAfterSave);
+    connect(VerifyAfterSave1, &QAction::triggered, this, &TFrm_Main::VerifyAfterSave1Click);
+    TraceLineTraffic1 = options->addAction(QStringLiteral("Trace Line Traffic..."));
+    TraceLineTraffic1->setCheckable(true);
+    connect(TraceLineTraffic1, &QAction::triggered, this, &TFrm_Main::TraceLineTraffic1Click);
     QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
     Help1 = help->addAction(QStringLiteral("&Help"), this, &TFrm_Main::Help1Click);
     About1 = help->addAction(QStringLiteral("&About"), this, &TFrm_Main::About1Click);
@@ -171,6 +183,7 @@ void TFrm_Main::EnableVigiloButton(bool enabled) {
 
 void TFrm_Main::EnableMonitorMode(bool enabled) {
     MonitorMode1->setEnabled(enabled);
+    CompareWithFile1->setEnabled(enabled);
 }
 
 StatusBarView* TFrm_Main::MainStatusBar() {
@@ -226,6 +239,28 @@ void TFrm_Main::MonitorMode1Click() {
 
 void TFrm_Main::Communication1Click() {
     Context.Windows.Dlg_Konfig->exec();
+}
+
+void TFrm_Main::CompareWithFile1Click() {
+    CompareWithFile(Context, this);
+}
+
+void TFrm_Main::VerifyAfterSave1Click(bool checked) {
+    Context.VerifyAfterSave = checked;
+    WriteFailure failure;
+    if (!StoreVerifyAfterSave(Context.OwnSettingsFile, checked, failure)) {
+        // It holds for this run all the same.
+        Context.Messages.ShowMessage("The setting cannot be kept:\n" + failure.Line(),
+                                     MessageKind::Warning, MessageButtons::Ok);
+    }
+}
+
+void TFrm_Main::TraceLineTraffic1Click(bool checked) {
+    if (!checked) {
+        StopLineTraceWithWindows(Context);
+    } else if (!StartLineTraceWithWindows(Context, this)) {
+        TraceLineTraffic1->setChecked(false);
+    }
 }
 
 void TFrm_Main::Help1Click() {

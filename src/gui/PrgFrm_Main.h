@@ -45,7 +45,10 @@ public:
     QAction* Quit1 = nullptr;
     QAction* ManualMode1 = nullptr;
     QAction* MonitorMode1 = nullptr;
+    QAction* CompareWithFile1 = nullptr;
     QAction* Communication1 = nullptr;
+    QAction* VerifyAfterSave1 = nullptr;
+    QAction* TraceLineTraffic1 = nullptr;
     QAction* Help1 = nullptr;
     QAction* About1 = nullptr;
     QFrame* Bevel1 = nullptr;
@@ -68,6 +71,9 @@ private:
     void ManualMode1Click();
     void MonitorMode1Click();
     void Communication1Click();
+    void CompareWithFile1Click();
+    void VerifyAfterSave1Click(bool checked);
+    void TraceLineTraffic1Click(bool checked);
     void Help1Click();
     void About1Click();
 

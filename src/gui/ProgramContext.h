@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/MessageService.h"
+#include "gui/OwnSettings.h"
 #include "gui/ToolEditContext.h"
 #include "session/Session.h"
 #include "status/StatusViews.h"
@@ -55,6 +56,10 @@ struct ProgramContext {
     bool SourceConfirmed = false;
     // The settings window and the single-tool editor meet here.
     ToolEditContext ToolEdit;
+    // The windows' own settings file (tests put it into their folder before the windows
+    // start), and whether a save to the unit is read back and checked.
+    std::string OwnSettingsFile = OwnSettingsPath(UserEnvironment::OfThisProcess());
+    bool VerifyAfterSave = false;
     ProgramWindows Windows;
 };
 

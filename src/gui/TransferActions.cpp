@@ -19,8 +19,34 @@ bool LoadConfigurationFromUnit(ProgramContext& context) {
 
 bool SaveConfigurationWithWindows(ProgramContext& context) {
     Session& core = context.Core;
-    return SaveConfiguration(core.Config, core.Par, WindowServices(context),
-                             core.Config.TransferError);
+    TransferServices services = WindowServices(context);
+    DownloadCheck check;
+    if (context.VerifyAfterSave) {
+        services.Check = &check; // a save to a file ignores it
+    }
+    const bool saved =
+        SaveConfiguration(core.Config, core.Par, services, core.Config.TransferError);
+    if (saved && check.Done) {
+        ShowDownloadCheck(context.Messages, check);
+    }
+    return saved;
+}
+
+void ShowDownloadCheck(MessageService& messages, const DownloadCheck& check) {
+    if (check.ReadError != 0) {
+        messages.ShowMessage("The unit could not be read back for checking:\n" +
+                                 TransferErrorText(check.ReadError),
+                             MessageKind::Warning, MessageButtons::Ok);
+        return;
+    }
+    if (check.Differences.empty()) {
+        return;
+    }
+    std::string text = "The unit holds other values than were sent:";
+    for (const ConfigDifference& difference : check.Differences) {
+        text += "\n" + DifferenceText(difference, "sent", "stored");
+    }
+    messages.ShowMessage(text, MessageKind::Warning, MessageButtons::Ok);
 }
 
 } // namespace vg

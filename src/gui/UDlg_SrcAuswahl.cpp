@@ -71,30 +71,33 @@ void TDlg_SrcAuswahl::BN_FileClick() {
     accept(); // whatever came of the file dialog
 }
 
-bool TDlg_SrcAuswahl::CheckFileName(const QString& path) {
-    ConfigState& config = Context.Core.Config;
-    config.NamespaceIdValid = CuIdFromFileName(path.toStdString(), config.NamespaceInfo);
-    if (!config.NamespaceIdValid) {
+bool TDlg_SrcAuswahl::CheckFileName(const QString& path, ConfigState& target) {
+    target.NamespaceIdValid = CuIdFromFileName(path.toStdString(), target.NamespaceInfo);
+    if (!target.NamespaceIdValid) {
         Context.Messages.ShowMessage(FileNameFormatMessage, MessageKind::Error, MessageButtons::Ok);
     }
-    return config.NamespaceIdValid;
+    return target.NamespaceIdValid;
+}
+
+std::optional<QString> TDlg_SrcAuswahl::ChooseFileToOpen(ConfigState& target) {
+    while (true) {
+        target.NamespaceIdValid = false;
+        const auto path = Context.Files.GetOpenFileName(this, DataDirectory(), QString());
+        if (!path || CheckFileName(*path, target)) {
+            return path;
+        }
+    }
 }
 
 void TDlg_SrcAuswahl::ChooseFileToLoad() {
     ConfigState& config = Context.Core.Config;
-    while (true) {
-        config.NamespaceIdValid = false;
-        const auto path = Context.Files.GetOpenFileName(this, DataDirectory(), QString());
-        if (!path) {
-            return; // nothing chosen: the source stays as it was
-        }
-        if (CheckFileName(*path)) {
-            config.ConfigFileName = path->toStdString();
-            config.ConfigSource = ConfigSourceFile;
-            Context.SourceConfirmed = true;
-            return;
-        }
+    const auto path = ChooseFileToOpen(config);
+    if (!path) {
+        return; // nothing chosen: the source stays as it was
     }
+    config.ConfigFileName = path->toStdString();
+    config.ConfigSource = ConfigSourceFile;
+    Context.SourceConfirmed = true;
 }
 
 void TDlg_SrcAuswahl::ChooseFileToSave() {
@@ -110,7 +113,7 @@ void TDlg_SrcAuswahl::ChooseFileToSave() {
         if (!path) {
             return;
         }
-        if (CheckFileName(*path)) {
+        if (CheckFileName(*path, config)) {
             config.ConfigFileName = path->toStdString();
             config.ConfigSource = ConfigSourceFile;
             Context.SourceConfirmed = true;

@@ -3,6 +3,7 @@
 #include "gui/ProgramContext.h"
 
 #include <QDialog>
+#include <optional>
 
 class QPushButton;
 
@@ -18,6 +19,11 @@ public:
     QPushButton* BN_File = nullptr;
     QPushButton* BN_Cancel = nullptr;
 
+    // The file side of the chooser on its own: the open dialog in CD_DATA until a name that
+    // follows the naming rule is chosen, its identifier going into `target` (the state the
+    // file will be loaded into, not necessarily the program's). Nothing when cancelled.
+    std::optional<QString> ChooseFileToOpen(ConfigState& target);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -27,8 +33,9 @@ private:
     void BN_FileClick();
     void ChooseFileToLoad();
     void ChooseFileToSave();
-    // Shows the naming rule's message when `path` breaks it; true when it passes.
-    bool CheckFileName(const QString& path);
+    // Shows the naming rule's message when `path` breaks it; true when it passes. The
+    // identifier of the name goes into `target`.
+    bool CheckFileName(const QString& path, ConfigState& target);
     QString DataDirectory() const;
 
     ProgramContext& Context;

@@ -10,9 +10,10 @@
 
 namespace vg {
 
-C_ThrV24Rcv::C_ThrV24Rcv(int portFd, ReceiveSlot& slot, const std::atomic<uint32_t>& stopRequest)
+C_ThrV24Rcv::C_ThrV24Rcv(int portFd, ReceiveSlot& slot, const std::atomic<uint32_t>& stopRequest,
+                         const std::atomic<LineTraceSink*>* trace)
     : PortFd(portFd), WakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), Slot(slot),
-      V24_StopRequest(stopRequest) {
+      V24_StopRequest(stopRequest), V24_Trace(trace) {
     if (WakeFd < 0) {
         throw std::runtime_error("eventfd failed for the serial receive thread");
     }
@@ -98,6 +99,9 @@ bool C_ThrV24Rcv::ReadAvailable() {
         if (*p == FrameStartByte && !GatheredFrameEnd) {
             // What came before a start byte, with no frame end among it, is line noise: kept,
             // it would spoil the frame that starts here.
+            if (GatheredCount != 0) {
+                Trace(TraceCarrier::SerialNoise);
+            }
             GatheredCount = 0;
         }
         if (GatheredCount == Gathered.size()) {
@@ -114,9 +118,19 @@ bool C_ThrV24Rcv::ReadAvailable() {
 }
 
 void C_ThrV24Rcv::DepositGathered() {
+    Trace(TraceCarrier::SerialFrame);
     Slot.Deposit(Gathered.data(), GatheredCount);
     GatheredCount = 0;
     GatheredFrameEnd = false;
+}
+
+void C_ThrV24Rcv::Trace(TraceCarrier carrier) const {
+    if (V24_Trace == nullptr) {
+        return;
+    }
+    if (LineTraceSink* trace = V24_Trace->load()) {
+        trace->TraceFrame(TraceDirection::Rx, carrier, Gathered.data(), GatheredCount);
+    }
 }
 
 bool C_ThrV24Rcv::WaitForWake(std::chrono::milliseconds timeout) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/LineTrace.h"
 #include "link/ReceiveSlot.h"
 
 #include <atomic>
@@ -20,7 +21,10 @@ public:
     // device that went away does not make it spin.
     static constexpr std::chrono::milliseconds FailureBackoff{200};
 
-    C_ThrV24Rcv(int portFd, ReceiveSlot& slot, const std::atomic<uint32_t>& stopRequest);
+    // `trace`, when given, is where the bytes handed over (and the noise dropped) are reported
+    // while it holds a sink.
+    C_ThrV24Rcv(int portFd, ReceiveSlot& slot, const std::atomic<uint32_t>& stopRequest,
+                const std::atomic<LineTraceSink*>* trace = nullptr);
     ~C_ThrV24Rcv();
     C_ThrV24Rcv(const C_ThrV24Rcv&) = delete;
     C_ThrV24Rcv& operator=(const C_ThrV24Rcv&) = delete;
@@ -38,12 +42,14 @@ private:
     // Reads what the port holds; false when the read failed or the device went away.
     bool ReadAvailable();
     void DepositGathered();
+    void Trace(TraceCarrier carrier) const;
     bool WaitForWake(std::chrono::milliseconds timeout);
 
     int PortFd;
     int WakeFd;
     ReceiveSlot& Slot;
     const std::atomic<uint32_t>& V24_StopRequest;
+    const std::atomic<LineTraceSink*>* V24_Trace;
     bool HigherPriority = false;
     std::array<uint8_t, V24_RxBufferSize> Gathered{};
     size_t GatheredCount = 0;

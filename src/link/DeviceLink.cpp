@@ -6,14 +6,35 @@
 
 namespace vg {
 
-bool DeviceLink::Link_Open(uint16_t port, ErrorCode& error) {
+void DeviceLink::SetTrace(LineTraceSink* trace) {
+    TraceSink = trace;
+    Serial.SetTrace(trace);
+}
+
+std::string DeviceLink::PortName(uint16_t port) const {
+    const std::string com = "COM" + std::to_string(port);
     if (IsSerial()) {
-        return Serial.OpenUnitLine(static_cast<int16_t>(port), error);
+        return Serial.ResolveDevice(static_cast<int16_t>(port)) + " (" + com + ")";
     }
-    return Fieldbus.DP_Open(port, error);
+    return "fieldbus master " + com + ", station " + std::to_string(Settings.DevAddr);
+}
+
+bool DeviceLink::Link_Open(uint16_t port, ErrorCode& error) {
+    const bool opened = IsSerial() ? Serial.OpenUnitLine(static_cast<int16_t>(port), error)
+                                   : Fieldbus.DP_Open(port, error);
+    if (Tracing()) {
+        char code[16];
+        std::snprintf(code, sizeof code, ", code %XH", error);
+        TraceEvent(opened ? TraceEventKind::PortOpen : TraceEventKind::PortOpenFailed,
+                   PortName(port) + (opened ? "" : code));
+    }
+    return opened;
 }
 
 bool DeviceLink::Link_Close(uint16_t port, ErrorCode& error) {
+    if (Tracing()) {
+        TraceEvent(TraceEventKind::PortClose, PortName(port));
+    }
     if (IsSerial()) {
         return Serial.V24_Close(static_cast<int16_t>(port), error);
     }
@@ -25,15 +46,49 @@ bool DeviceLink::Link_Send(const DeviceRequest& request, ErrorCode& error) {
     if (IsSerial()) {
         return Serial.V24_SendFrame(request.data(), request.size(), error);
     }
+    if (TraceSink != nullptr) {
+        TraceSink->TraceFrame(TraceDirection::Tx, TraceCarrier::FieldbusBlock, request.data(),
+                              request.size());
+    }
     return Fieldbus.DP_Send(request, error);
 }
 
 bool DeviceLink::Link_Receive(DeviceReply& reply, ErrorCode& error) {
+    bool received = false;
     if (IsSerial()) {
         uint32_t count = 0;
-        return Serial.Slot.V24_ReadFrame(reply, count, error);
+        received = Serial.Slot.V24_ReadFrame(reply, count, error);
+    } else {
+        received = Fieldbus.DP_Receive(reply, error);
+        if (received && TraceSink != nullptr) {
+            TraceSink->TraceFrame(TraceDirection::Rx, TraceCarrier::FieldbusBlock, reply.data(),
+                                  reply.size());
+        }
     }
-    return Fieldbus.DP_Receive(reply, error);
+    if (!received && TraceSink != nullptr) {
+        TraceReceiveError(error);
+    }
+    return received;
+}
+
+void DeviceLink::TraceReceiveError(ErrorCode error) const {
+    switch (error) {
+    case V24_ERR_READ:
+        TraceEvent(TraceEventKind::HangUp, "the read from the port failed");
+        break;
+    case V24_ERR_CHECKSUM:
+        TraceEvent(TraceEventKind::ChecksumError);
+        break;
+    case V24_ERR_REMOTE:
+        TraceEvent(TraceEventKind::Rejected);
+        break;
+    case V24_ERR_FRAME:
+        TraceEvent(TraceEventKind::FrameError);
+        break;
+    default:
+        TraceEvent(TraceEventKind::FieldbusError, "code " + std::to_string(error));
+        break;
+    }
 }
 
 bool DeviceLink::Link_ReplyAvailable() const {
@@ -45,6 +100,7 @@ uint32_t DeviceLink::Link_Service(bool repeat) {
         return Fieldbus.DP_Cycle();
     }
     if (repeat) {
+        TraceEvent(TraceEventKind::Repeat);
         ErrorCode ignored = 0;
         const DeviceRequest again = LastRequest;
         Link_Send(again, ignored);

@@ -4,6 +4,7 @@
 #include "link/CommSettings.h"
 #include "link/DeviceMessage.h"
 #include "link/FieldbusTransport.h"
+#include "link/LineTrace.h"
 #include "link/SerialPort.h"
 
 #include <chrono>
@@ -38,12 +39,28 @@ public:
     std::string OpenFailureDetail() const;
     bool FieldbusInputsValid() const { return Fieldbus.InputsValid(); }
 
+    // Every frame and event of the link goes to `trace` while it is set; nullptr turns the
+    // trace off. The sink must outlive its use by the link and the receive thread.
+    void SetTrace(LineTraceSink* trace);
+    bool Tracing() const { return TraceSink != nullptr; }
+    // Reports an event to the trace, if one is on (user-interface thread).
+    void TraceEvent(TraceEventKind kind, std::string_view detail = {}) const {
+        if (TraceSink != nullptr) {
+            TraceSink->TraceEvent(kind, detail);
+        }
+    }
+
     DeviceRequest LastRequest{};
 
 private:
+    // The device or master a port number stands for, as the trace names it.
+    std::string PortName(uint16_t port) const;
+    void TraceReceiveError(ErrorCode error) const;
+
     const CommSettings& Settings;
     SerialPort& Serial;
     FieldbusTransport& Fieldbus;
+    LineTraceSink* TraceSink = nullptr;
 };
 
 // What the program says when the link cannot be opened at start, with the code in hex.

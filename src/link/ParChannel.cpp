@@ -171,6 +171,11 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
         }
         if (Timeout_Expired()) {
             error = recordLinkErrors && lastLinkError != 0 ? lastLinkError : TransferCode::Timeout;
+            if (Link.Tracing()) {
+                Link.TraceEvent(TraceEventKind::Timeout,
+                                "no answer to " + DescribeRequest(Link.LastRequest) + " within " +
+                                    std::to_string(Timeout.count()) + " ms");
+            }
             return false;
         }
         Link.Link_WaitReply(Deadline);

@@ -236,6 +236,10 @@ void SerialPort::CloseHandle() {
 bool SerialPort::V24_SendFrame(const uint8_t* payload, size_t n, ErrorCode& error) {
     if (V24_Handle >= 0) {
         const auto frame = V24_BuildFrame(payload, n);
+        if (LineTraceSink* trace = V24_Trace.load()) {
+            trace->TraceFrame(TraceDirection::Tx, TraceCarrier::SerialFrame, frame.data(),
+                              frame.size());
+        }
         WriteAll(frame.data(), frame.size());
     }
     return error == 0;
@@ -264,7 +268,7 @@ void SerialPort::WriteAll(const uint8_t* bytes, size_t count) {
 
 void SerialPort::StartReceiver() {
     StopReceiver();
-    Receiver = std::make_unique<C_ThrV24Rcv>(V24_Handle, Slot, V24_StopRequest);
+    Receiver = std::make_unique<C_ThrV24Rcv>(V24_Handle, Slot, V24_StopRequest, &V24_Trace);
     Receiver->SetHigherPriority();
     if (IsOpen()) {
         Receiver->Resume();

@@ -2,6 +2,7 @@
 
 #include "common/ErrorCode.h"
 #include "link/C_ThrV24Rcv.h"
+#include "link/LineTrace.h"
 #include "link/ReceiveSlot.h"
 #include "link/SerialOpenFailure.h"
 
@@ -50,6 +51,10 @@ public:
     bool ReceiverExists() const { return Receiver != nullptr; }
     bool ReceiverRunning() const { return Receiver != nullptr && Receiver->Resumed(); }
 
+    // Frames written and received are reported here while it is set (nullptr: off). The
+    // sink must stay alive as long as the port may use it.
+    void SetTrace(LineTraceSink* trace) { V24_Trace.store(trace); }
+
     ReceiveSlot& Slot;
 
 private:
@@ -68,6 +73,8 @@ private:
     int16_t V24_OpenPort = -1;
     termios V24_SavedTimeouts{}; // the line settings found at open, restored at close
     std::atomic<uint32_t> V24_StopRequest{0};
+    // Read by the receive thread too.
+    std::atomic<LineTraceSink*> V24_Trace{nullptr};
     std::unique_ptr<C_ThrV24Rcv> Receiver;
     SerialOpenFailure OpenFailure;
     bool LowLatencyAdded = false; // we switched it on, so close switches it off again

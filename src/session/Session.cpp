@@ -13,4 +13,18 @@ Session::Session(const ProgramFolders& folders) : Folders(folders) {
 
 Session::Session(const std::string& programDir) : Session(PortableFolders(programDir)) {}
 
+bool Session::StartLineTrace(const std::string& path) {
+    Link.SetTrace(nullptr);
+    if (!LineTrace.Open(path)) {
+        return false;
+    }
+    Link.SetTrace(&LineTrace);
+    return true;
+}
+
+bool Session::StopLineTrace() {
+    Link.SetTrace(nullptr);
+    return LineTrace.Close();
+}
+
 } // namespace vg

@@ -5,6 +5,7 @@
 #include "link/CommSettings.h"
 #include "link/DeviceLink.h"
 #include "link/FieldbusTransport.h"
+#include "link/LineTraceFile.h"
 #include "link/ParChannel.h"
 #include "link/ReceiveSlot.h"
 #include "link/SerialPort.h"
@@ -28,8 +29,16 @@ struct Session {
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
+    // Starts a trace of the line into `path` (a trace already running is closed first); false
+    // when the file cannot be written, with the reason in LineTrace.Failure().
+    bool StartLineTrace(const std::string& path);
+    // Ends the trace; false when part of it could not be written (LineTrace.Failure()).
+    bool StopLineTrace();
+
     ProgramFolders Folders;
     CommSettings Settings;
+    // Before the link's parts: the receive thread may report to it until the port is closed.
+    LineTraceFile LineTrace;
     ReceiveSlot Slot;
     SerialPort Serial{Slot};
     // Fieldbus mode talks to the built-in simulated unit; a real master would go here.

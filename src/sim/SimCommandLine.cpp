@@ -104,6 +104,10 @@ bool ApplyWord(SimUnit& unit, const std::string& word, const std::string& arg) {
         DeviceRequest request{0, RequestCode::GoToPosition, 0, 0, 0, 0};
         SetMessageWord(request, hundredths);
         unit.HandleRequest(request);
+    } else if (word == "misstore" && (arg == "off" || (ParseByte(arg, byte) && byte < 128))) {
+        SimFaults faults = unit.Faults();
+        faults.MisstoredTool = arg == "off" ? -1 : byte;
+        unit.SetFaults(faults);
     } else if (word == "goback" && arg.empty()) {
         unit.HandleRequest(DeviceRequest{0, RequestCode::GoBack, 0, 0, 0, 0});
     } else {
@@ -238,6 +242,9 @@ std::vector<CommandLineOption> SimOptionTable(SimOptions& options) {
                  (colon == std::string::npos ? std::string() : value.substr(colon + 1)));
              return true;
          }},
+        {"misstore", 0, "N",
+         "answer a write of tool N as done but keep an angle one degree greater",
+         command("misstore")},
         {"silent", 0, "", "do not answer at all",
          [&options](const std::string&, std::string&) {
              options.UnitSettings.emplace_back("silent on");
@@ -273,7 +280,7 @@ std::string SimHelp() {
            "  tool N | actual N | error BITS | object ANGLE | silent on|off | delay MS\n"
            "  variant N | firmware X.YY | cu-id IDENTIFIER | set N:ANGLE:TOLERANCE:INTENSITY\n"
            "  clear N | param N VALUE | goto ANGLE | goback | noise MS BYTES | noise off\n"
-           "  stray [N] | hangup | quit\n";
+           "  misstore N|off | stray [N] | hangup | quit\n";
 }
 
 } // namespace vg::sim

@@ -9,6 +9,7 @@ namespace {
 constexpr int FirstFirmwareParameter = 26;
 constexpr int LastByteParameter = 15;
 constexpr size_t LogLimit = 4096;
+constexpr uint16_t MisstoreOffset = 100; // hundredths of a degree
 
 // Keeps the newer half when a log is full.
 void AppendBounded(std::vector<DeviceRequest>& log, const DeviceRequest& request) {
@@ -153,6 +154,9 @@ SimReply SimUnit::ToolReply(const DeviceRequest& request, bool faulty) {
     SimTool& tool = Tools[number];
     if (code == RequestCode::ToolWrite) {
         tool = {true, MessageWord(request), request[3], request[2]};
+        if (number == FaultKnobs.MisstoredTool) {
+            tool.Angle = static_cast<uint16_t>(tool.Angle + MisstoreOffset);
+        }
     } else if (code == RequestCode::ToolDelete) {
         tool.Programmed = false;
     } else if (tool.Programmed) {

@@ -33,6 +33,9 @@ struct SimFaults {
     bool RefuseWrite = false;        // writes answered with the write-error flag
     bool ElementNotAccepted = false; // acknowledged, but the element flag is set
     bool SoftError = false;          // answered with none of the expected flags
+    // Every write of this tool is answered as done, but the unit keeps an angle one degree
+    // greater than it was sent (-1: none).
+    int MisstoredTool = -1;
     int FirstRequest = 0;
     int RequestCount = INT_MAX;
 };

@@ -25,6 +25,7 @@ void SerialRecovery::Status_Recover() {
 void SerialRecovery::PortHungUp() {
     // The descriptor leads to a device that is gone; holding it would keep the name of a
     // pseudo-terminal taken and would never see the device come back.
+    Link.TraceEvent(TraceEventKind::HangUp, "the device went away; the port is closed");
     Serial.StopReceiver();
     ErrorCode ignored = 0;
     Link.Link_Close(Settings.ComPortNr, ignored);
@@ -39,6 +40,7 @@ bool SerialRecovery::TryReopen() {
 
 void SerialRecovery::Reopened() {
     // What was asked of the old port will never be answered.
+    Link.TraceEvent(TraceEventKind::Reconnect, "the port is open again");
     Poll.RequestOutstanding = false;
 }
 

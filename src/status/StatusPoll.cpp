@@ -21,6 +21,7 @@ void StatusPoll::Status_StartLink() {
     } else {
         Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
         if (Poll.LinkOpened) {
+            Link.TraceEvent(TraceEventKind::UnitFound);
             Poll.Online = true;
             Host().EnableVigiloButton(true);
             Host().EnableMonitorMode(true);
@@ -62,6 +63,7 @@ void StatusPoll::Status_Tick() {
 }
 
 void StatusPoll::Reconnect() {
+    Link.TraceEvent(TraceEventKind::Reconnect);
     Presenter.Status_Reset(Host().MainStatusBar());
     Poll.RedrawAll = true;
     Host().EnableVigiloButton(false);
@@ -160,6 +162,7 @@ bool StatusPoll::TakeReply(DeviceReply& reply, bool& gotReply) {
 }
 
 void StatusPoll::DeclareLost() {
+    Link.TraceEvent(TraceEventKind::UnitLost);
     Poll.Online = false;
     Presenter.Status_Reset(Poll.StatusBarTarget);
     Poll.RedrawAll = true;
@@ -174,6 +177,7 @@ void StatusPoll::DeclareLost() {
 }
 
 void StatusPoll::BecomeOnline() {
+    Link.TraceEvent(TraceEventKind::UnitFound);
     Host().EnableVigiloButton(true);
     Host().EnableMonitorMode(true);
     Host().SetTimerInterval(PollInterval::Online);

@@ -55,19 +55,33 @@ std::string GoldenNames() {
 // simulator's terminal.
 class VgctlTest : public ::testing::Test {
 protected:
-    explicit VgctlTest(const std::string& unitIdentifier = "00001234")
-        : Sim({"--link", Path("COM1"), "--variant", "4", "--cu-id", unitIdentifier, "--demo-tools",
-               "--tool", "127:359.99:25.5:3"}) {
+    explicit VgctlTest(const std::string& unitIdentifier = "00001234",
+                       const std::vector<std::string>& moreUnitOptions = {})
+        : Sim(UnitOptions(unitIdentifier, moreUnitOptions)) {
         WriteBytes(Dir / "Konfig.Cfg", "A:50\r\nC:1\r\nM:2\r\n");
         std::filesystem::create_directory(Dir / "CD_DATA");
     }
     std::string Path(const std::string& name) const { return (Dir / name).string(); }
+    std::vector<std::string> UnitOptions(const std::string& unitIdentifier,
+                                         const std::vector<std::string>& more) const {
+        std::vector<std::string> options = {
+            "--link",       Path("COM1"), "--variant",        "4", "--cu-id", unitIdentifier,
+            "--demo-tools", "--tool",     "127:359.99:25.5:3"};
+        options.insert(options.end(), more.begin(), more.end());
+        return options;
+    }
     Outcome Vgctl(std::vector<std::string> args) {
         args.insert(args.begin(), {"--dir", Dir.ProgramDir()});
         return RunVgctl(args);
     }
     test::TempDir Dir;
     test::SimProcess Sim;
+};
+
+// A unit that answers a write of tool 3 as done but keeps an angle one degree greater.
+class VgctlMisstoringUnitTest : public VgctlTest {
+protected:
+    VgctlMisstoringUnitTest() : VgctlTest("00001234", {"--misstore", "3"}) {}
 };
 
 // A unit whose namespace block holds no identifier.
@@ -193,6 +207,54 @@ TEST_F(VgctlTest, DownloadLeavesTheUnitHoldingTheFile) {
     EXPECT_EQ(ReadBytes(Dir / "back.NS"), GoldenNames());
 }
 
+TEST_F(VgctlMisstoringUnitTest, DownloadWithVerifyNamesWhatTheUnitKeptOtherwise) {
+    WriteBytes(Dir / "VGL_00001234.CD", GoldenImage());
+    WriteBytes(Dir / "VGL_00001234.NS", GoldenNames());
+    const Outcome plain = Vgctl({"download", Path("VGL_00001234.CD")});
+    EXPECT_EQ(plain.Status, 0) << "without --verify nothing is read back";
+    const Outcome down = Vgctl({"download", "--verify", Path("VGL_00001234.CD")});
+    EXPECT_EQ(down.Status, 1);
+    EXPECT_EQ(down.Out, "Save Data to VGL successfull!\n");
+    EXPECT_EQ(down.Err, "vgctl: tool 3: angle 160.00 sent, 161.00 stored\n");
+}
+
+TEST_F(VgctlTest, DownloadWithVerifyOfAUnitThatKeepsWhatItGets) {
+    WriteBytes(Dir / "VGL_00001234.CD", GoldenImage());
+    WriteBytes(Dir / "VGL_00001234.NS", GoldenNames());
+    const Outcome down = Vgctl({"download", "--verify", Path("VGL_00001234.CD")});
+    EXPECT_EQ(down.Status, 0) << down.Err;
+    EXPECT_EQ(down.Err, "");
+}
+
+TEST_F(VgctlTest, DiffTellsWhetherUnitAndFileDiffer) {
+    WriteBytes(Dir / "VGL_00001234.CD", GoldenImage());
+    ASSERT_EQ(Vgctl({"download", Path("VGL_00001234.CD")}).Status, 0);
+    const Outcome same = Vgctl({"diff", Path("VGL_00001234.CD")});
+    EXPECT_EQ(same.Status, 0) << same.Err;
+    EXPECT_EQ(same.Out, "Unit and file are the same.\n");
+
+    std::string image = GoldenImage();
+    const float angle = 170.5F;
+    std::memcpy(image.data() + 76 + 3 * 16 + 4, &angle, sizeof angle); // tool 3
+    WriteBytes(Dir / "VGL_00001234.CD", image);
+    const Outcome differ = Vgctl({"diff", Path("VGL_00001234.CD")});
+    EXPECT_EQ(differ.Status, 3) << differ.Err;
+    EXPECT_EQ(differ.Out, "tool 3: angle 170.50 in file, 160.00 in unit\n");
+    EXPECT_EQ(differ.Err, "");
+}
+
+TEST_F(VgctlTest, ATraceThatCannotBeWrittenFailsTheCommand) {
+    const Outcome full = Vgctl({"--trace", "/dev/full", "status"});
+    EXPECT_EQ(full.Status, 1);
+    EXPECT_NE(full.Out.find("Online: yes"), std::string::npos) << "the command itself ran";
+    EXPECT_EQ(full.Err, "vgctl: the trace is incomplete: /dev/full: No space left on device\n");
+    const Outcome nowhere = Vgctl({"--trace", Path("missing/trace.txt"), "status"});
+    EXPECT_EQ(nowhere.Status, 1);
+    EXPECT_EQ(nowhere.Out, "") << "nothing is done without the trace asked for";
+    EXPECT_EQ(nowhere.Err, "vgctl: cannot write the trace: " + Path("missing/trace.txt") +
+                               ": No such file or directory\n");
+}
+
 TEST_F(VgctlTest, TheIdentifierForNamesComesFromTheCommandLine) {
     // The file's name carries no identifier, but it has names.
     WriteBytes(Dir / "mine.CD", GoldenImage());
@@ -278,6 +340,9 @@ TEST(VgctlUsage, MistakesOnTheCommandLineExitWith2) {
                                                  {"upload"},
                                                  {"show", "a.CD", "b.CD"},
                                                  {"upload", "a.CD", "--cu-id", "12345678"},
+                                                 {"upload", "a.CD", "--verify"},
+                                                 {"status", "--csv"},
+                                                 {"diff"},
                                                  {"--port", "COM1", "--fieldbus", "status"},
                                                  {"upload", "a.CD", "--dir"},
                                                  {"--dir", "", "status"},

@@ -48,7 +48,7 @@ words=$(cd "$work" && PATH="$prefix/bin:$PATH" bash -c '
     complete_words vgctl d
     complete_words vgctl --port COM1 show ""' _ "$completion")
 rm -rf "$work"
-[ "$words" = $'download\nVGL_00001234.CD' ] || fail "completion gave: $words"
+[ "$words" = $'download diff\nVGL_00001234.CD' ] || fail "completion gave: $words"
 
 if [ "$windows" = ON ]; then
     expect_file "$share/icons/hicolor/scalable/apps/$id.svg"

@@ -7,6 +7,7 @@
 #include "status/StatusLamps.h"
 #include "support/LinkWorld.h"
 #include "support/PtyPair.h"
+#include "support/RecordingTrace.h"
 #include "support/TempDir.h"
 #include "support/UnitWorld.h"
 
@@ -38,6 +39,7 @@ protected:
         Poll.SetHost(&Host);
         W.Poll.StatusBarTarget = &Host.Main;
         W.Poll.LinkOpened = true;
+        W.World.Link.SetTrace(&Trace);
         if (Serial()) {
             // Long enough that a reply is never there within the tick that asked for it.
             W.Unit().SetAnswerDelay(30ms);
@@ -81,6 +83,7 @@ protected:
 
     const Clock::time_point Base = Clock::now();
     std::atomic<int64_t> Offset{0};
+    test::RecordingTrace Trace; // outlives the receive thread
     test::UnitWorld W{GetParam(), [this] {
                           return Base + std::chrono::milliseconds(Offset.load());
                       }};
@@ -178,6 +181,7 @@ TEST_P(StatusPollTest, ReconnectShowsTheResetPictureBeforeAnyNewRequest) {
     W.World.Serial.StopReceiver();
     W.World.Link.Link_Close(W.World.Settings.ComPortNr, error);
     State().ReconnectRequest = true;
+    Trace.Clear();
     const size_t mark = W.Unit().RequestsReceived().size();
     Poll.Status_Tick();
     EXPECT_TRUE(HeardSince(mark).empty());
@@ -196,10 +200,13 @@ TEST_P(StatusPollTest, ReconnectShowsTheResetPictureBeforeAnyNewRequest) {
     EXPECT_EQ(Host.Main.Texts[StatusPanel::Angle], " MeasA.:   0.00");
     EXPECT_EQ(Host.Interval(), 120);
     EXPECT_EQ(Host.MonitorMode, true);
+    EXPECT_EQ(Trace.Events(), (std::vector{TraceEventKind::Reconnect, TraceEventKind::PortOpen,
+                                           TraceEventKind::UnitFound}));
 }
 
 TEST_P(StatusPollTest, SilentUnitIsDeclaredLostAndRedrawnWhenItAnswersAgain) {
     BringOnline();
+    Trace.Clear();
     W.Unit().SetSilent(true);
     if (Serial()) {
         // The request goes out on the first of these ticks; the tenth gives up on it.
@@ -231,6 +238,12 @@ TEST_P(StatusPollTest, SilentUnitIsDeclaredLostAndRedrawnWhenItAnswersAgain) {
     EXPECT_TRUE(State().Online);
     EXPECT_EQ(Host.Main.Texts[StatusPanel::Scanning], "Zero-Pos.");
     EXPECT_EQ(Host.Main.Texts[StatusPanel::Angle], " MeasA.:   0.00");
+    // The fieldbus master is closed with the loss and opened again on the next tick.
+    const std::vector<TraceEventKind> events =
+        Serial() ? std::vector{TraceEventKind::UnitLost, TraceEventKind::UnitFound}
+                 : std::vector{TraceEventKind::UnitLost, TraceEventKind::PortClose,
+                               TraceEventKind::PortOpen, TraceEventKind::UnitFound};
+    EXPECT_EQ(Trace.Events(), events);
 }
 
 TEST_P(StatusPollTest, UnchangedRecordsBlinkTheOnlineLamp) {

@@ -29,6 +29,7 @@ public:
         }
         Core = std::make_unique<Session>(Dir.ProgramDir());
         Context = std::make_unique<ProgramContext>(*Core, Messages, Files, Help);
+        Context->OwnSettingsFile = OwnSettingsFile();
     }
     // An installed program: its folders and the user's below Dir, none of them made yet.
     struct Installed {};
@@ -38,6 +39,7 @@ public:
                                                         root + "data/vg-config/",
                                                         root + "share/vg-config/", false});
         Context = std::make_unique<ProgramContext>(*Core, Messages, Files, Help);
+        Context->OwnSettingsFile = OwnSettingsFile();
     }
     ~GuiWorld() {
         Windows.reset();
@@ -46,6 +48,10 @@ public:
     }
 
     void Start() { Windows = std::make_unique<WindowSet>(*Context); }
+    // The user's settings file of the windows, kept in the test's folder.
+    std::string OwnSettingsFile() const {
+        return (Dir / "config/vg-config/vgconfig.conf").string();
+    }
     ProgramWindows& W() { return Context->Windows; }
 
     TempDir Dir;

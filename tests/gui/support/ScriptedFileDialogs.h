@@ -38,6 +38,9 @@ public:
                                            const QString& fileName) override {
         return Next(true, directory, fileName);
     }
+    std::optional<QString> GetTraceFileName(QWidget*, const QString& fileName) override {
+        return Next(true, QString(), fileName);
+    }
 
 private:
     std::optional<QString> Next(bool save, const QString& directory, const QString& fileName) {

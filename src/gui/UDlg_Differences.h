@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace vg {
+
+// What differs between the unit and a configuration file, one line per value.
+class TDlg_Differences : public QDialog {
+    Q_OBJECT
+public:
+    TDlg_Differences(const QString& fileName, const QStringList& lines, QWidget* parent = nullptr);
+
+    QLabel* L_Heading = nullptr;
+    QListWidget* LB_Differences = nullptr;
+    QPushButton* BN_OK = nullptr;
+};
+
+} // namespace vg

@@ -1,0 +1,135 @@
+#include "config/ConfigFile.h"
+#include "config/Transfer.h"
+#include "gui/PrgFrm_Main.h"
+#include "gui/TransferActions.h"
+#include "gui/UDlg_Differences.h"
+#include "gui/UDlg_Progress.h"
+#include "gui/UDlg_RdCU_Id.h"
+#include "support/GuiWorld.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace vg {
+namespace {
+
+// The main window against the built-in unit on the fieldbus; the test runs the poll.
+class SupportWindowsTest : public ::testing::Test {
+protected:
+    SupportWindowsTest() {
+        World.Start();
+        Main = World.W().Frm_Main;
+        Main->Timer1->stop();
+    }
+    ConfigState& Config() { return World.Core->Config; }
+    sim::SimUnit& Unit() { return World.Core->BuiltInUnit; }
+    std::string File(const std::string& name) const {
+        return (World.Dir / "CD_DATA" / name).string();
+    }
+
+    test::GuiWorld World;
+    TFrm_Main* Main = nullptr;
+};
+
+TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKeptOtherwise) {
+    EXPECT_FALSE(Main->VerifyAfterSave1->isChecked());
+    Main->VerifyAfterSave1->trigger();
+    EXPECT_TRUE(Main->VerifyAfterSave1->isChecked());
+    EXPECT_TRUE(LoadVerifyAfterSave(World.OwnSettingsFile())) << "kept for the next start";
+    std::ifstream konfig(World.Dir / "Konfig.Cfg");
+    EXPECT_FALSE(konfig.is_open()) << "never in the communication settings";
+
+    Config().ConfigSource = ConfigSourceUnit;
+    ASSERT_TRUE(LoadConfigurationFromUnit(*World.Context));
+    sim::SimFaults faults;
+    faults.MisstoredTool = 5;
+    Unit().SetFaults(faults);
+    QStringList captions;
+    QObject::connect(World.W().Dlg_ProgressBar, &QWidget::windowTitleChanged,
+                     [&captions](const QString& title) { captions << title; });
+    World.Messages.Expect("Save Data to VGL successfull!");
+    World.Messages.Expect("The unit holds other values than were sent:\n"
+                          "tool 5: angle 160.00 sent, 161.00 stored");
+    EXPECT_TRUE(SaveConfigurationWithWindows(*World.Context));
+    EXPECT_EQ(captions, (QStringList{"Sending data to VGL. Please wait ...",
+                                     "Reading back data from VGL. Please wait ..."}));
+}
+
+TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesTheImageAlone) {
+    EXPECT_FALSE(Main->CompareWithFile1->isEnabled());
+    World.Core->Status.Status_Tick();
+    ASSERT_TRUE(Main->CompareWithFile1->isEnabled());
+
+    // A file of what the unit holds, and a configuration of another file in the program.
+    ConfigState unit;
+    unit.DataDir = Config().DataDir;
+    test::ScriptedMessages quiet;
+    ASSERT_TRUE(LoadFromUnit(unit, World.Core->Par,
+                             {quiet, *World.W().Dlg_ProgressBar, *World.W().Dlg_RdCU_Id},
+                             unit.TransferError));
+    ErrorCode error = 0;
+    ASSERT_TRUE(WriteConfigFile(unit, File("VGL_00001234.CD"), error));
+    Config().ConfigSource = ConfigSourceFile;
+    Config().ConfigFileName = File("VGL_00005555.CD");
+    Config().NamespaceIdValid = false;
+
+    World.Files.Answer(QString::fromStdString(File("VGL_00001234.CD")));
+    World.Messages.Expect("Unit and file are the same.");
+    Main->CompareWithFile1->trigger();
+
+    Unit().SetTool(5, {true, 17055, 10, 1});
+    World.Files.Answer(QString::fromStdString(File("VGL_00001234.CD")));
+    QStringList shown;
+    QString title;
+    test::WhenModalOpens([&](QWidget* modal) {
+        auto* window = qobject_cast<TDlg_Differences*>(modal);
+        ASSERT_NE(window, nullptr);
+        title = window->windowTitle();
+        for (int i = 0; i < window->LB_Differences->count(); ++i) {
+            shown << window->LB_Differences->item(i)->text();
+        }
+        window->BN_OK->click();
+    });
+    Main->CompareWithFile1->trigger();
+    EXPECT_EQ(title, "VG-Config / Compare with File / VGL_00001234.CD");
+    EXPECT_EQ(shown, QStringList{"tool 5: angle 160.00 in file, 170.55 in unit"});
+    EXPECT_EQ(Config().ConfigSource, ConfigSourceFile);
+    EXPECT_EQ(Config().ConfigFileName, File("VGL_00005555.CD"));
+    EXPECT_FALSE(Config().NamespaceIdValid);
+}
+
+TEST_F(SupportWindowsTest, TraceLineTrafficWritesTheLineUntilUnchecked) {
+    World.Files.Answer(std::nullopt);
+    Main->TraceLineTraffic1->trigger();
+    EXPECT_FALSE(Main->TraceLineTraffic1->isChecked()) << "cancelled: no trace";
+
+    const std::string path = (World.Dir / "trace.txt").string();
+    World.Files.Answer(QString::fromStdString(path));
+    Main->TraceLineTraffic1->trigger();
+    EXPECT_TRUE(Main->TraceLineTraffic1->isChecked());
+    World.Core->Status.Status_Tick();
+    Main->TraceLineTraffic1->trigger();
+    EXPECT_FALSE(Main->TraceLineTraffic1->isChecked());
+    World.Core->Status.Status_Tick(); // not traced any more
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    EXPECT_EQ(text.str().find(" EV port open"), std::string::npos) << "opened before the trace";
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(text, line)) {
+        lines.push_back(line.substr(11));
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "TX 00 00 00 00 00 00 | status request",
+                         "RX 00 01 00 00 00 00 | status: tool 0, state 0x01 (zero position), "
+                         "error 0x00, angle 0.00",
+                         "EV unit found"}));
+}
+
+} // namespace
+} // namespace vg
