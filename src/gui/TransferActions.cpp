@@ -44,7 +44,8 @@ void ShowDownloadCheck(MessageService& messages, const DownloadCheck& check) {
     }
     std::string text = "The unit holds other values than were sent:";
     for (const ConfigDifference& difference : check.Differences) {
-        text += "\n" + DifferenceText(difference, "sent", "stored");
+        text += '\n';
+        text += DifferenceText(difference, "sent", "stored");
     }
     messages.ShowMessage(text, MessageKind::Warning, MessageButtons::Ok);
 }
