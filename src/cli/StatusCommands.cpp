@@ -114,14 +114,15 @@ std::string FormatStatusLines(const StatusPicture& picture) {
            "Tool: " + ToolText(picture) + "\n" + "Message: " + OrNone(picture.Message) + "\n" +
            "Out1: " + OnOff(picture.Out1) + "\n" + "Out2: " + OnOff(picture.Out2) + "\n" +
            "Scanner: " + OrNone(picture.Scanner) + "\n" + "MeasA.: " + picture.Angle + "\n" +
-           picture.Id + "\n";
+           picture.Id + "\n" + (picture.SimulatedUnit ? "Unit: simulated\n" : "");
 }
 
 std::string FormatWatchLine(const StatusPicture& picture) {
     return std::string(picture.Online ? "Online" : "Offline") + " | Tool: " + ToolText(picture) +
            " | Out1: " + OnOff(picture.Out1) + " | Out2: " + OnOff(picture.Out2) +
            " | Scanner: " + OrNone(picture.Scanner) + " | MeasA.: " + picture.Angle +
-           " | Message: " + OrNone(picture.Message);
+           " | Message: " + OrNone(picture.Message) +
+           (picture.SimulatedUnit ? " | Unit: simulated" : "");
 }
 
 int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostream& err) {
@@ -131,8 +132,8 @@ int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostre
     session.Poll.StatusBarTarget = &host.Bar;
     const bool opened = OpenLink(session, err);
     int result = ExitSuccess;
-    if (!opened && session.Settings.IsSerial()) {
-        // The program does not retry a serial port either.
+    if (!opened && (session.Settings.IsSerial() || !session.FieldbusDriverFailure().empty())) {
+        // The program does not retry a serial port either, nor load a driver again.
         result = ExitFailure;
     } else {
         host.Interval = opened ? PollInterval::Online : PollInterval::Designed;
@@ -143,8 +144,8 @@ int RunStatusCommand(Session& session, bool watch, std::ostream& out, std::ostre
             session.Status.Status_Tick();
             const bool answered = session.Status.RecordsProcessed() > 0;
             const bool late = Clock::now() >= giveUp;
-            const StatusPicture picture =
-                TakeStatusPicture(host.Bar, session.Display, session.Poll);
+            StatusPicture picture = TakeStatusPicture(host.Bar, session.Display, session.Poll);
+            picture.SimulatedUnit = session.Settings.UsesSimulatedUnit();
             if (!watch && (answered || late)) {
                 if (answered) {
                     out << FormatStatusLines(picture) << std::flush;

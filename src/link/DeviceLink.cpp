@@ -74,13 +74,17 @@ void DeviceLink::Link_WaitReply(Clock::time_point deadline) {
     }
 }
 
-std::string LinkOpenFailureText(ErrorCode error) {
+std::string LinkOpenFailureText(ErrorCode error, const std::string& detail) {
     char text[160];
     std::snprintf(text, sizeof text,
                   "Init Communication failed! ErrorCode=%XH\nPort is not available or occupied "
                   "by another process.",
                   error);
-    return text;
+    std::string message = text;
+    if (!detail.empty()) {
+        message.append("\n").append(detail);
+    }
+    return message;
 }
 
 } // namespace vg

@@ -43,7 +43,8 @@ private:
     FieldbusTransport& Fieldbus;
 };
 
-// What the program says when the link cannot be opened at start, with the code in hex.
-std::string LinkOpenFailureText(ErrorCode error);
+// What the program says when the link cannot be opened at start, with the code in hex; a
+// `detail` that says more goes on a line of its own below.
+std::string LinkOpenFailureText(ErrorCode error, const std::string& detail = {});
 
 } // namespace vg
