@@ -17,15 +17,19 @@ public:
                                                    const QString& fileName) = 0;
     virtual std::optional<QString> GetSaveFileName(QWidget* parent, const QString& directory,
                                                    const QString& fileName) = 0;
+    // A fieldbus driver library to load (the communication dialog).
+    virtual std::optional<QString> GetDriverFileName(QWidget* parent, const QString& directory) = 0;
 };
 
 // QFileDialog with the filter "CD (*.CD *.cd)"; a name typed without extension gets ".CD".
+// Driver libraries are chosen among existing files.
 class QtFileDialogs : public FileDialogs {
 public:
     std::optional<QString> GetOpenFileName(QWidget* parent, const QString& directory,
                                            const QString& fileName) override;
     std::optional<QString> GetSaveFileName(QWidget* parent, const QString& directory,
                                            const QString& fileName) override;
+    std::optional<QString> GetDriverFileName(QWidget* parent, const QString& directory) override;
 };
 
 } // namespace vg

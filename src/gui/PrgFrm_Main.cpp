@@ -72,6 +72,7 @@ void TFrm_Main::BuildClientArea() {
     Image1->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(Bevel1))->addWidget(Image1);
     StatusBar1 = new TStatusBar(Context.Core.Display, Context.Core.Poll, client);
+    StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -88,6 +89,7 @@ void TFrm_Main::FormCreate() {
     InitConfigState(Context.Core.Config);
     Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
     Cfg_Read(Context.Core.Settings, Context.Core.Folders.Settings);
+    ShowUnitInTitle();
     Context.Core.Poll.StatusBarTarget = StatusBar1;
     Context.Core.Status.SetHost(this);
     OpenLinkAtStart();
@@ -102,14 +104,22 @@ void TFrm_Main::FormCreate() {
 
 void TFrm_Main::OpenLinkAtStart() {
     Session& core = Context.Core;
+    core.SelectFieldbusMaster();
     ErrorCode error = 0;
     core.Poll.LinkOpened = core.Link.Link_Open(core.Settings.ComPortNr, error);
     if (core.Poll.LinkOpened) {
         Timer1->setInterval(OnlineInterval);
     } else if (error != 0) {
-        Context.Messages.ShowMessage(LinkOpenFailureText(error), MessageKind::Error,
-                                     MessageButtons::Ok);
+        Context.Messages.ShowMessage(LinkOpenFailureText(error, core.FieldbusDriverFailure()),
+                                     MessageKind::Error, MessageButtons::Ok);
     }
+}
+
+void TFrm_Main::ShowUnitInTitle() {
+    // Nobody should take the demonstration unit for the machine's.
+    setWindowTitle(Context.Core.Settings.UsesSimulatedUnit()
+                       ? QStringLiteral("VG-Config [simulated unit]")
+                       : QStringLiteral("VG-Config"));
 }
 
 QPoint MainWindowPosition(const QRect& screen, const QSize& frame) {
@@ -218,6 +228,7 @@ void TFrm_Main::MonitorMode1Click() {
 
 void TFrm_Main::Communication1Click() {
     Context.Windows.Dlg_Konfig->exec();
+    ShowUnitInTitle();
 }
 
 void TFrm_Main::Help1Click() {

@@ -14,6 +14,7 @@ class QRadioButton;
 
 namespace vg {
 
+class FieldbusDriverChooser;
 class TExtendEdit;
 
 constexpr const char* SettingsNotSavedText =
@@ -27,6 +28,7 @@ public:
 
     QGroupBox* RBG_CommunicationMode = nullptr;
     QButtonGroup* CommunicationModeItems = nullptr;
+    FieldbusDriverChooser* DriverChooser = nullptr; // beside the fieldbus item
     QGroupBox* RBG_ComPortNr = nullptr;
     QButtonGroup* ComPortItems = nullptr;
     std::array<QLabel*, 6> PortDevices{}; // where each COM item leads on this machine
@@ -48,6 +50,8 @@ private:
     CommSettings ChosenSettings() const;
     bool ControlsDifferFromSettings() const;
     void ApplyChange();
+    // Loads the driver the new settings name; a failure is told as at start.
+    void SelectFieldbusMaster();
     // Writes Konfig.Cfg; a failure is told, and the settings still hold for this run.
     void SaveSettings();
     uint16_t EnteredAddress() const;

@@ -38,6 +38,9 @@ public:
                                            const QString& fileName) override {
         return Next(true, directory, fileName);
     }
+    std::optional<QString> GetDriverFileName(QWidget*, const QString& directory) override {
+        return Next(false, directory, QString());
+    }
 
 private:
     std::optional<QString> Next(bool save, const QString& directory, const QString& fileName) {
