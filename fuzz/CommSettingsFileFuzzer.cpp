@@ -30,5 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(again.ComPortNr == settings.ComPortNr);
     FUZZ_CHECK(again.DevAddr == settings.DevAddr);
     FUZZ_CHECK(again.CommMode == settings.CommMode);
+    FUZZ_CHECK(again.DriverPath == settings.DriverPath);
     return 0;
 }

@@ -115,14 +115,15 @@ std::string FormatStatusLines(const StatusPicture& picture) {
            "Tool: " + ToolText(picture) + "\n" + "Message: " + OrNone(picture.Message) + "\n" +
            "Out1: " + OnOff(picture.Out1) + "\n" + "Out2: " + OnOff(picture.Out2) + "\n" +
            "Scanner: " + OrNone(picture.Scanner) + "\n" + "MeasA.: " + picture.Angle + "\n" +
-           picture.Id + "\n";
+           picture.Id + "\n" + (picture.SimulatedUnit ? "Unit: simulated\n" : "");
 }
 
 std::string FormatWatchLine(const StatusPicture& picture) {
     return std::string(picture.Online ? "Online" : "Offline") + " | Tool: " + ToolText(picture) +
            " | Out1: " + OnOff(picture.Out1) + " | Out2: " + OnOff(picture.Out2) +
            " | Scanner: " + OrNone(picture.Scanner) + " | MeasA.: " + picture.Angle +
-           " | Message: " + OrNone(picture.Message);
+           " | Message: " + OrNone(picture.Message) +
+           (picture.SimulatedUnit ? " | Unit: simulated" : "");
 }
 
 int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, std::ostream& err) {
@@ -132,9 +133,10 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
     session.Poll.StatusBarTarget = &host.Bar;
     const bool opened = OpenLink(session, err);
     int result = ExitSuccess;
-    if (!opened && session.Settings.IsSerial() && !watch) {
+    const bool driverFailed = !session.FieldbusDriverFailure().empty();
+    if (!opened && ((session.Settings.IsSerial() && !watch) || driverFailed)) {
         // A single look at a port that is not there has nothing to show. Watching goes on:
-        // the poll opens the port once its device comes.
+        // the poll opens the port once its device comes. A driver is not loaded again.
         result = ExitFailure;
     } else {
         host.Interval = opened ? PollInterval::Online : PollInterval::Designed;
@@ -145,8 +147,8 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
             session.Status.Status_Tick();
             const bool answered = session.Status.RecordsProcessed() > 0;
             const bool late = Clock::now() >= giveUp;
-            const StatusPicture picture =
-                TakeStatusPicture(host.Bar, session.Display, session.Poll);
+            StatusPicture picture = TakeStatusPicture(host.Bar, session.Display, session.Poll);
+            picture.SimulatedUnit = session.Settings.UsesSimulatedUnit();
             if (!watch && (answered || late)) {
                 if (answered) {
                     out << FormatStatusLines(picture) << std::flush;

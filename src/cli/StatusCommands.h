@@ -44,10 +44,11 @@ struct StatusPicture {
     int16_t Tool = -1; // -1: not known (offline)
     bool Out1 = false;
     bool Out2 = false;
-    std::string Scanner; // "Scanning", "Zero-Pos.", "" or "-----"
-    std::string Angle;   // degrees with a point, or "-----"
-    std::string Message; // the unit's error message, "" for none
-    std::string Id;      // the identifier panel as shown
+    std::string Scanner;        // "Scanning", "Zero-Pos.", "" or "-----"
+    std::string Angle;          // degrees with a point, or "-----"
+    std::string Message;        // the unit's error message, "" for none
+    std::string Id;             // the identifier panel as shown
+    bool SimulatedUnit = false; // the built-in simulated unit, not a real one
 };
 
 StatusPicture TakeStatusPicture(const TerminalStatusBar& bar, const DisplayState& display,

@@ -10,7 +10,10 @@ namespace vg::cli {
 
 void ApplyLinkSettings(Session& session, const VgctlOptions& options) {
     Cfg_Read(session.Settings, session.Folders.Settings);
-    if (options.Fieldbus) {
+    if (!options.FieldbusDriver.empty()) {
+        session.Settings.CommMode = CommModeFieldbus;
+        session.Settings.DriverPath = options.FieldbusDriver;
+    } else if (options.Fieldbus) {
         session.Settings.CommMode = CommModeFieldbus;
     } else if (options.ComPort) {
         session.Settings.CommMode = CommModeSerial;
@@ -22,11 +25,12 @@ void ApplyLinkSettings(Session& session, const VgctlOptions& options) {
 }
 
 bool OpenLink(Session& session, std::ostream& err) {
+    session.SelectFieldbusMaster();
     ErrorCode error = 0;
     session.Poll.LinkOpened = session.Link.Link_Open(session.Settings.ComPortNr, error);
     if (!session.Poll.LinkOpened) {
         if (error != 0) {
-            err << LinkOpenFailureText(error, session.Link) << '\n';
+            err << LinkOpenFailureText(error, session.OpenFailureDetail()) << '\n';
         }
         return false;
     }

@@ -19,10 +19,11 @@ constexpr int ExitDiffer = 3; // diff: the unit and the file differ
 int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              bool errIsTerminal = false);
 
-// Reads Konfig.Cfg from the settings folder and applies --port/--fieldbus over it.
+// Reads Konfig.Cfg from the settings folder and applies --port/--fieldbus/--fieldbus-driver
+// over it.
 void ApplyLinkSettings(Session& session, const VgctlOptions& options);
-// Opens the link as the program does at start (and starts the serial receiver); on failure
-// prints the program's start-up message.
+// Opens the link as the program does at start (loading the fieldbus driver, and starting the
+// serial receiver); on failure prints the program's start-up message.
 bool OpenLink(Session& session, std::ostream& err);
 void CloseLink(Session& session);
 

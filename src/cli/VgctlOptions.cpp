@@ -97,6 +97,17 @@ bool ApplyDir(const std::string& value, VgctlOptions& options, std::string& erro
     return true;
 }
 
+// A path with a folder in it is taken from the current folder, as on any command line; a bare
+// library name is left to the library search.
+std::string DriverPathFromHere(const std::string& value) {
+    if (value.find('/') == std::string::npos) {
+        return value;
+    }
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(value, ec);
+    return ec ? value : absolute.lexically_normal().string();
+}
+
 // Every option of vgctl, writing into `options`.
 std::vector<VgctlOption> OptionTable(VgctlOptions& options) {
     return {
@@ -111,6 +122,11 @@ std::vector<VgctlOption> OptionTable(VgctlOptions& options) {
         {{"fieldbus", 0, "", "use the fieldbus, whatever Konfig.Cfg says",
           [&options](const std::string&, std::string&) {
               options.Fieldbus = true;
+              return true;
+          }}},
+        {{"fieldbus-driver", 0, "PATH", "use the fieldbus through this driver library",
+          [&options](const std::string& v, std::string&) {
+              options.FieldbusDriver = DriverPathFromHere(v);
               return true;
           }}},
         {{"cu-id", 0, "DDDDDDDD", "keep the tool names under this identifier",
@@ -180,9 +196,11 @@ bool CheckArguments(const VgctlOptions& options, const std::vector<VgctlOption>&
             return false;
         }
     }
-    if (options.Fieldbus && options.Given.count("port") != 0) {
-        error = "--port and --fieldbus exclude each other";
-        return false;
+    for (const char* fieldbus : {"fieldbus", "fieldbus-driver"}) {
+        if (options.Given.count(fieldbus) != 0 && options.Given.count("port") != 0) {
+            error = std::string("--port and --") + fieldbus + " exclude each other";
+            return false;
+        }
     }
     return true;
 }
@@ -231,7 +249,8 @@ std::string VgctlHelp(const ProgramFolders& folders) {
     }
     text += "\nOptions:\n" + OptionsHelp(lineOptions);
     text += "\nWithout --port or --fieldbus the link is the one Konfig.Cfg names; the fieldbus\n"
-            "reaches the built-in simulated unit.\n"
+            "goes through the driver library that --fieldbus-driver or Konfig.Cfg (D:) names,\n"
+            "or else reaches the built-in simulated unit.\n"
             "Settings (Konfig.Cfg) and COMn links: " +
             folders.Settings + "\nConfigurations (CD_DATA): " + folders.Data +
             "CD_DATA\nExit status: 0 success, 1 failure, 2 usage error; diff: 3 when the unit\n"

@@ -16,6 +16,7 @@ struct VgctlOptions {
     std::optional<int> ComPort; // --port COMn
     std::string Device;         // --port DEVICE
     bool Fieldbus = false;      // --fieldbus
+    std::string FieldbusDriver; // --fieldbus-driver PATH, made absolute when it names a folder
     std::string Command;        // upload, download, diff, show, status, watch, ports
     std::vector<std::string> Arguments;
     std::string CuId;      // download --cu-id DDDDDDDD

@@ -29,6 +29,17 @@ std::optional<QString> Run(QWidget* parent, QFileDialog::AcceptMode mode, const 
 
 } // namespace
 
+std::optional<QString> QtFileDialogs::GetDriverFileName(QWidget* parent, const QString& directory) {
+    QFileDialog dialog(parent, QStringLiteral("Fieldbus Driver"), directory,
+                       QStringLiteral("Driver library (*.so *.so.*);;All files (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 std::optional<QString> QtFileDialogs::GetOpenFileName(QWidget* parent, const QString& directory,
                                                       const QString& fileName) {
     return Run(parent, QFileDialog::AcceptOpen, directory, fileName);

@@ -84,6 +84,7 @@ void TFrm_Main::BuildClientArea() {
     Image1->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(Bevel1))->addWidget(Image1);
     StatusBar1 = new TStatusBar(Context.Core.Display, Context.Core.Poll, client);
+    StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -100,6 +101,7 @@ void TFrm_Main::FormCreate() {
     InitConfigState(Context.Core.Config);
     Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
     Cfg_Read(Context.Core.Settings, Context.Core.Folders.Settings);
+    ShowUnitInTitle();
     Context.Core.Poll.StatusBarTarget = StatusBar1;
     Context.Core.Status.SetHost(this);
     OpenLinkAtStart();
@@ -114,14 +116,22 @@ void TFrm_Main::FormCreate() {
 
 void TFrm_Main::OpenLinkAtStart() {
     Session& core = Context.Core;
+    core.SelectFieldbusMaster();
     ErrorCode error = 0;
     core.Poll.LinkOpened = core.Link.Link_Open(core.Settings.ComPortNr, error);
     if (core.Poll.LinkOpened) {
         Timer1->setInterval(OnlineInterval);
     } else if (error != 0) {
-        Context.Messages.ShowMessage(LinkOpenFailureText(error, core.Link), MessageKind::Error,
-                                     MessageButtons::Ok);
+        Context.Messages.ShowMessage(LinkOpenFailureText(error, core.OpenFailureDetail()),
+                                     MessageKind::Error, MessageButtons::Ok);
     }
+}
+
+void TFrm_Main::ShowUnitInTitle() {
+    // Nobody should take the demonstration unit for the machine's.
+    setWindowTitle(Context.Core.Settings.UsesSimulatedUnit()
+                       ? QStringLiteral("VG-Config [simulated unit]")
+                       : QStringLiteral("VG-Config"));
 }
 
 QPoint MainWindowPosition(const QRect& screen, const QSize& frame) {
@@ -208,7 +218,7 @@ void TFrm_Main::EditorAngleTaught(double degrees) {
 
 void TFrm_Main::LinkOpenFailed(ErrorCode error) {
     // Told after the tick: the box is modal, and the poll keeps ticking while it is open.
-    const std::string text = LinkOpenFailureText(error, Context.Core.Link);
+    const std::string text = LinkOpenFailureText(error, Context.Core.OpenFailureDetail());
     QTimer::singleShot(0, this, [this, text] {
         Context.Messages.ShowMessage(text, MessageKind::Error, MessageButtons::Ok);
     });
@@ -239,6 +249,7 @@ void TFrm_Main::MonitorMode1Click() {
 
 void TFrm_Main::Communication1Click() {
     Context.Windows.Dlg_Konfig->exec();
+    ShowUnitInTitle();
 }
 
 void TFrm_Main::CompareWithFile1Click() {

@@ -64,6 +64,8 @@ private:
     void BuildMenu();
     void BuildClientArea();
     void OpenLinkAtStart();
+    // "[simulated unit]" after the caption while fieldbus mode uses the built-in unit.
+    void ShowUnitInTitle();
     void PlaceOnScreen();
     void FormDestroy();
     void Timer1Timer();

@@ -58,6 +58,15 @@ void TStatusBar::SetPanelText(int panel, const std::string& text) {
     }
 }
 
+QString TStatusBar::ShownPanelText(int panel) const {
+    const QString& text = Texts[static_cast<size_t>(panel)];
+    if (panel == StatusPanel::Error && text.isEmpty() && Settings != nullptr &&
+        Settings->UsesSimulatedUnit()) {
+        return QStringLiteral("Simulated unit");
+    }
+    return text;
+}
+
 QSize TStatusBar::sizeHint() const {
     int width = 0;
     for (int w : Widths) {
@@ -104,7 +113,7 @@ QString TStatusBar::SpokenPanelText(int panel) const {
     case StatusPanel::Online:
         return Poll.Online ? QStringLiteral("Online") : QStringLiteral("Offline");
     default:
-        return Texts[static_cast<size_t>(panel)].trimmed();
+        return ShownPanelText(panel).trimmed();
     }
 }
 
@@ -159,7 +168,7 @@ void TStatusBar::paintEvent(QPaintEvent* /*event*/) {
         const int align =
             panel == StatusPanel::Scanning ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(r.adjusted(2, 0, -2, 0), align, Texts[static_cast<size_t>(panel)]);
+        painter.drawText(r.adjusted(2, 0, -2, 0), align, ShownPanelText(panel));
     }
     DrawOwnerPanel(painter, StatusPanel::Outputs);
     DrawOwnerPanel(painter, StatusPanel::Online);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/CommSettings.h"
 #include "status/DisplayState.h"
 #include "status/PollState.h"
 #include "status/StatusLamps.h"
@@ -29,9 +30,15 @@ public:
     double ScaleFactor() const { return StatusScale; }
     int PanelWidth(int panel) const { return Widths[static_cast<size_t>(panel)]; }
 
+    // While these settings use the built-in simulated unit, panel 0 says so whenever it has
+    // no message of the unit to show.
+    void MarkSimulatedUnit(const CommSettings& settings) { Settings = &settings; }
+
     void SetPanelText(int panel, const std::string& text) override;
     void Repaint() override { update(); }
     QString PanelText(int panel) const { return Texts[static_cast<size_t>(panel)]; }
+    // What the panel shows: its text, or in panel 0 the simulated unit's mark.
+    QString ShownPanelText(int panel) const;
     // What a panel shows, in words: its text, and for the drawn panels the lamps' states.
     QString SpokenPanelText(int panel) const;
     QRect PanelRect(int panel) const;
@@ -52,6 +59,7 @@ private:
 
     const DisplayState& Display;
     const PollState& Poll;
+    const CommSettings* Settings = nullptr;
     std::array<int, StatusPanel::Count> Widths = DesignWidths;
     std::array<QString, StatusPanel::Count> Texts;
     double StatusScale = 1.0;

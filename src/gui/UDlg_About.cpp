@@ -32,8 +32,10 @@ TDlg_About::TDlg_About(QWidget* parent) : QDialog(parent) {
     auto* version = new QLabel(QStringLiteral("Version:  "), panel);
     VersStr = new QLabel(QStringLiteral("1.06.01"), panel);
     LDateStr = new QLabel(QStringLiteral("12/11/2006"), panel);
-    FurtherLabel =
-        new QLabel(QStringLiteral("Fieldbus mode talks to the built-in simulated unit."), panel);
+    FurtherLabel = new QLabel(QStringLiteral("Fieldbus mode talks to the built-in simulated "
+                                             "unit unless a driver is chosen under Options > "
+                                             "Communication."),
+                              panel);
     FurtherLabel->setWordWrap(true);
     QFont plain = font();
     plain.setPixelSize(13);

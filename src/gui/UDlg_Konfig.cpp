@@ -1,12 +1,14 @@
 #include "gui/UDlg_Konfig.h"
 
 #include "common/WriteFailure.h"
+#include "gui/FieldbusDriverChooser.h"
 #include "gui/HelpViewer.h"
 #include "gui/PortDeviceBox.h"
 #include "gui/RadioGroup.h"
 #include "gui/TextEdit.h"
 #include "link/CommSettingsFile.h"
 
+#include <QBoxLayout>
 #include <QButtonGroup>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -49,6 +51,9 @@ TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
     RBG_CommunicationMode = MakeRadioGroup(QStringLiteral("Communication Layer"),
                                            {QStringLiteral("Profibus"), QStringLiteral("Serial")},
                                            CommunicationModeItems, this);
+    DriverChooser = new FieldbusDriverChooser(Context.Files, RBG_CommunicationMode);
+    // Right below the fieldbus item, before the serial one.
+    static_cast<QBoxLayout*>(RBG_CommunicationMode->layout())->insertWidget(1, DriverChooser);
 
     // Created in the order Tab visits them: the left column, then the ports on the right.
     auto* address = new QGroupBox(QStringLiteral("Profibus Device Address"), this);
@@ -126,6 +131,7 @@ void TDlg_Konfig::FormActivate() {
     CheckItem(*ComPortItems, settings.ComPortNr - 1);
     ShownModeItem = CommunicationModeItems->checkedId();
     ShownPortItem = ComPortItems->checkedId();
+    DriverChooser->Show(settings.DriverPath);
     // The address is a 16-bit setting shown as the signed number the field takes.
     const auto address = static_cast<int16_t>(settings.DevAddr);
     EB_KF_DevAddr->Range().SetEnforce(address >= EB_KF_DevAddr->Range().MinValue() &&
@@ -187,6 +193,7 @@ CommSettings TDlg_Konfig::ChosenSettings() const {
     if (CommunicationModeItems->checkedId() != ShownModeItem) {
         chosen.CommMode = static_cast<int8_t>(CommunicationModeItems->checkedId() + 1);
     }
+    chosen.DriverPath = DriverChooser->Chosen();
     return chosen;
 }
 
@@ -194,7 +201,7 @@ bool TDlg_Konfig::ControlsDifferFromSettings() const {
     const CommSettings& settings = Context.Core.Settings;
     const CommSettings chosen = ChosenSettings();
     return chosen.ComPortNr != settings.ComPortNr || chosen.DevAddr != settings.DevAddr ||
-           chosen.CommMode != settings.CommMode;
+           chosen.CommMode != settings.CommMode || chosen.DriverPath != settings.DriverPath;
 }
 
 void TDlg_Konfig::ApplyChange() {
@@ -204,6 +211,16 @@ void TDlg_Konfig::ApplyChange() {
     core.Settings = chosen;
     core.Poll.ReconnectRequest = true;
     SaveSettings();
+    SelectFieldbusMaster();
+}
+
+void TDlg_Konfig::SelectFieldbusMaster() {
+    Session& core = Context.Core;
+    if (!core.SelectFieldbusMaster()) {
+        Context.Messages.ShowMessage(
+            LinkOpenFailureText(DP_ERR_NO_DRIVER, core.FieldbusDriverFailure()), MessageKind::Error,
+            MessageButtons::Ok);
+    }
 }
 
 void TDlg_Konfig::CloseLink() {

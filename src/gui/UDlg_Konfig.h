@@ -15,6 +15,7 @@ class QRadioButton;
 namespace vg {
 
 class PortDeviceBox;
+class FieldbusDriverChooser;
 class TExtendEdit;
 
 constexpr const char* SettingsNotSavedText =
@@ -28,6 +29,7 @@ public:
 
     QGroupBox* RBG_CommunicationMode = nullptr;
     QButtonGroup* CommunicationModeItems = nullptr;
+    FieldbusDriverChooser* DriverChooser = nullptr; // beside the fieldbus item
     QGroupBox* RBG_ComPortNr = nullptr;
     QButtonGroup* ComPortItems = nullptr;
     std::array<QLabel*, 6> PortDevices{};  // where each COM item leads on this machine
@@ -53,6 +55,8 @@ private:
     // Steps 1 and 2 of a change: the receiver stopped, the link closed.
     void CloseLink();
     void ShowDevicesOfChosenPort();
+    // Loads the driver the new settings name; a failure is told as at start.
+    void SelectFieldbusMaster();
     // Writes Konfig.Cfg; a failure is told, and the settings still hold for this run.
     void SaveSettings();
     uint16_t EnteredAddress() const;

@@ -30,6 +30,7 @@ TDlg_Manual::TDlg_Manual(ProgramContext& context, QWidget* parent)
     setFixedSize(ClientWidth, ClientHeight);
 
     StatusBar1 = new TStatusBar(Context.Core.Display, Context.Core.Poll, this);
+    StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
     // Panels sized to this window as the main window's are to it (width / 640).
     StatusBar1->Scale(ClientWidth * 0.0015625);
     StatusBar1->setGeometry(0, ClientHeight - StatusBar1->height(), ClientWidth,

@@ -110,6 +110,7 @@ TDlg_Program::TDlg_Program(ProgramContext& context, QWidget* parent)
         buttons->addWidget(button);
     }
     StatusBar1 = new TStatusBar(Context.Core.Display, Context.Core.Poll, this);
+    StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace vg {
 
@@ -14,8 +15,13 @@ struct CommSettings {
     uint16_t DevAddr = 50;  // fieldbus station address; its low byte is used
     // 2 serial, anything else fieldbus. 0 until the settings file has been read.
     int8_t CommMode = 0;
+    // The fieldbus driver library ("D:" line); empty: the built-in simulated unit.
+    std::string DriverPath{};
 
     bool IsSerial() const { return CommMode == CommModeSerial; }
+    // Fieldbus mode without a driver talks to the built-in simulated unit, which the
+    // program then says wherever it shows the unit.
+    bool UsesSimulatedUnit() const { return !IsSerial() && DriverPath.empty(); }
 };
 
 } // namespace vg

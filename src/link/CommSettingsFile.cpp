@@ -3,6 +3,7 @@
 #include "common/FileIo.h"
 #include "config/AsciiText.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -20,6 +21,52 @@ void ApplyNumber(std::string_view text, uint16_t& setting) {
         value <= std::numeric_limits<int>::max()) {
         setting = static_cast<uint16_t>(value);
     }
+}
+
+// At most 99 characters, up to and with a line end, as a read with a buffer of 100 takes
+// them; empty at the end of the file.
+std::string ReadPiece(std::FILE* file) {
+    std::string piece;
+    int c = 0;
+    while (piece.size() < 99 && (c = std::getc(file)) != EOF) {
+        piece.push_back(static_cast<char>(c));
+        if (c == '\n') {
+            break;
+        }
+    }
+    return piece;
+}
+
+bool EndsLine(const std::string& piece) {
+    return !piece.empty() && piece.back() == '\n';
+}
+
+// What is judged of a piece: a zero byte ends it.
+std::string_view Judged(const std::string& piece) {
+    return {piece.c_str()};
+}
+
+bool IsDriverLine(std::string_view line) {
+    return line.size() >= 3 && line[1] == ':' && AsciiUpper(line[0]) == 'D';
+}
+
+// A driver's path may be longer than a piece: its line is taken whole, up to the line end.
+void ApplyDriverLine(std::string line, std::FILE* file, CommSettings& settings) {
+    while (!EndsLine(line)) {
+        const std::string more = ReadPiece(file);
+        if (more.empty()) {
+            break;
+        }
+        line += more;
+    }
+    std::string_view value = Judged(line).substr(2);
+    if (!value.empty() && value.back() == '\n') {
+        value.remove_suffix(1);
+    }
+    if (!value.empty() && value.back() == '\r') {
+        value.remove_suffix(1);
+    }
+    settings.DriverPath = value;
 }
 
 void ApplyLine(std::string_view line, CommSettings& settings) {
@@ -50,19 +97,30 @@ bool Cfg_Read(CommSettings& settings, const std::string& programDir) {
         return false;
     }
     fd.Release(); // the stream closes it now
-    // At most 99 characters per read: a longer line is judged piece by piece, and a zero
-    // byte ends what is judged.
-    char line[100];
-    while (std::fgets(line, sizeof line, file.get()) != nullptr) {
-        ApplyLine(line, settings);
+    // A line longer than a piece is judged piece by piece, but for the driver's line, which
+    // is a path.
+    for (std::string piece = ReadPiece(file.get()); !piece.empty(); piece = ReadPiece(file.get())) {
+        if (IsDriverLine(Judged(piece))) {
+            ApplyDriverLine(piece, file.get(), settings);
+        } else {
+            ApplyLine(Judged(piece), settings);
+        }
     }
     return true;
 }
 
 bool Cfg_Write(const CommSettings& settings, const std::string& programDir) {
-    const std::string text = "A:" + std::to_string(settings.DevAddr) + "\r\n" +
-                             "C:" + std::to_string(settings.ComPortNr) + "\r\n" +
-                             "M:" + std::to_string(settings.CommMode) + "\r\n";
+    // A line end in the path would end its line and start another setting.
+    if (settings.DriverPath.find_first_of(std::string("\n\0", 2)) != std::string::npos) {
+        errno = EINVAL;
+        return false;
+    }
+    std::string text = "A:" + std::to_string(settings.DevAddr) + "\r\n" +
+                       "C:" + std::to_string(settings.ComPortNr) + "\r\n" +
+                       "M:" + std::to_string(settings.CommMode) + "\r\n";
+    if (!settings.DriverPath.empty()) {
+        text.append("D:").append(settings.DriverPath).append("\r\n");
+    }
     return ReplaceFileContents(ExistingPathIgnoringCase(programDir + CommSettingsFileName), text);
 }
 

@@ -11,13 +11,15 @@ namespace vg {
 // installations spells it "Konfig.CFG").
 constexpr const char* CommSettingsFileName = "Konfig.Cfg";
 
-// Reads "A:", "C:" and "M:" lines into the settings. CommMode becomes fieldbus unless the
-// file selects serial; ComPortNr and DevAddr keep their values unless the file sets them.
-// False when the file cannot be opened.
+// Reads "A:", "C:", "M:" and "D:" lines into the settings. CommMode becomes fieldbus unless
+// the file selects serial; ComPortNr, DevAddr and DriverPath keep their values unless the
+// file sets them. False when the file cannot be opened.
 bool Cfg_Read(CommSettings& settings, const std::string& programDir);
 
-// Writes the three lines "A:%d", "C:%d", "M:%d" ending in CR LF. False when the file could
-// not be written (errno says why); the previous file is then left as it was.
+// Writes the three lines "A:%d", "C:%d", "M:%d" ending in CR LF, and "D:" with the driver's
+// path when there is one (other programs skip a key they do not know). False when the file
+// could not be written (errno says why, EINVAL for a path with a line end); the previous
+// file is then left as it was.
 bool Cfg_Write(const CommSettings& settings, const std::string& programDir);
 
 } // namespace vg

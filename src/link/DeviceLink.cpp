@@ -126,22 +126,17 @@ void DeviceLink::Link_WaitReply(Clock::time_point deadline) {
     }
 }
 
-std::string LinkOpenFailureText(ErrorCode error) {
+std::string LinkOpenFailureText(ErrorCode error, const std::string& detail) {
     char text[160];
     std::snprintf(text, sizeof text,
                   "Init Communication failed! ErrorCode=%XH\nPort is not available or occupied "
                   "by another process.",
                   error);
-    return text;
-}
-
-std::string LinkOpenFailureText(ErrorCode error, const DeviceLink& link) {
-    std::string text = LinkOpenFailureText(error);
-    const std::string detail = link.OpenFailureDetail();
+    std::string message = text;
     if (!detail.empty()) {
-        text.append("\n").append(detail);
+        message.append("\n").append(detail);
     }
-    return text;
+    return message;
 }
 
 } // namespace vg

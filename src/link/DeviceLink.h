@@ -63,9 +63,8 @@ private:
     LineTraceSink* TraceSink = nullptr;
 };
 
-// What the program says when the link cannot be opened at start, with the code in hex.
-std::string LinkOpenFailureText(ErrorCode error);
-// The same, followed by the lines that say why `link` did not open.
-std::string LinkOpenFailureText(ErrorCode error, const DeviceLink& link);
+// What the program says when the link cannot be opened at start, with the code in hex; a
+// `detail` that says more goes on a line of its own below.
+std::string LinkOpenFailureText(ErrorCode error, const std::string& detail = {});
 
 } // namespace vg

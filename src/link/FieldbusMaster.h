@@ -16,7 +16,7 @@ constexpr size_t FieldbusValidityOffset2 = 1296;
 
 // The seven operations of a fieldbus (DP) master library, with the arguments and results the
 // program relies on. The library's ordinal is given with each. The built-in implementation
-// is the simulated unit acting as slave; a real master can be put behind the same interface.
+// is the simulated unit acting as slave; FieldbusDriver puts a driver library behind it.
 class FieldbusMaster {
 public:
     using Clock = std::chrono::steady_clock;
@@ -28,7 +28,7 @@ public:
     virtual uint32_t AddSlave(uint8_t station, uint8_t* outputRecord, uint32_t mode) = 0;  // 10
     virtual uint32_t RemoveSlave(uint8_t station) = 0;                                     // 11
     virtual uint32_t ReadInputs(uint8_t station, uint8_t* inputRecord, uint32_t mode) = 0; // 12
-    virtual uint32_t WriteOutputs(uint8_t station, const uint8_t* outputRecord) = 0;       // 13
+    virtual uint32_t WriteOutputs(uint8_t station, uint8_t* outputRecord) = 0;             // 13
     virtual uint32_t RunCycle() = 0;                                                       // 14
 
     // Not one of the library's operations: blocks until the slave's inputs may have changed

@@ -13,18 +13,21 @@ namespace vg {
 class FieldbusTransport {
 public:
     FieldbusTransport(FieldbusMaster& master, const CommSettings& settings)
-        : Master(master), Settings(settings) {}
+        : Master(&master), Settings(settings) {}
+
+    // Puts another master behind the transport; only while the link is closed.
+    void UseMaster(FieldbusMaster& master) { Master = &master; }
 
     bool DP_Open(uint16_t port, ErrorCode& error);
     bool DP_Close(uint16_t port, ErrorCode& error);
     bool DP_Send(const DeviceRequest& request, ErrorCode& error);
     bool DP_Receive(DeviceReply& reply, ErrorCode& error);
-    uint32_t DP_Cycle() { return Master.RunCycle(); }
+    uint32_t DP_Cycle() { return Master->RunCycle(); }
 
     // Both validity words of the last inputs read are non-zero.
     bool InputsValid() const;
     void WaitForInputs(FieldbusMaster::Clock::time_point deadline) {
-        Master.WaitForInputs(deadline);
+        Master->WaitForInputs(deadline);
     }
 
     std::array<uint8_t, FieldbusOutputRecordSize> OutputRecord{};
@@ -33,7 +36,7 @@ public:
 private:
     uint8_t Station() const { return static_cast<uint8_t>(Settings.DevAddr & 0xFF); }
 
-    FieldbusMaster& Master;
+    FieldbusMaster* Master;
     const CommSettings& Settings;
 };
 

@@ -13,6 +13,43 @@ Session::Session(const ProgramFolders& folders) : Folders(folders) {
 
 Session::Session(const std::string& programDir) : Session(PortableFolders(programDir)) {}
 
+namespace {
+// A relative path with a folder in it is taken from the settings' folder, where the file
+// that names it lies; a bare name is left to the library search.
+std::string DriverLocation(const std::string& path, const std::string& settingsFolder) {
+    if (path.empty() || path.front() == '/' || path.find('/') == std::string::npos) {
+        return path;
+    }
+    return settingsFolder + path;
+}
+} // namespace
+
+bool Session::SelectFieldbusMaster() {
+    const std::string wanted =
+        Settings.IsSerial() ? std::string() : DriverLocation(Settings.DriverPath, Folders.Settings);
+    if (wanted.empty()) {
+        Fieldbus.UseMaster(BuiltInMaster);
+        Driver.reset();
+        return true;
+    }
+    // A driver that failed is tried again: the user may have put the library in place.
+    if (!Driver || Driver->Path() != wanted || !Driver->Loaded()) {
+        auto fresh = std::make_unique<FieldbusDriver>(wanted);
+        Fieldbus.UseMaster(*fresh);
+        Driver = std::move(fresh);
+    }
+    Fieldbus.UseMaster(*Driver);
+    return Driver->Loaded();
+}
+
+std::string Session::FieldbusDriverFailure() const {
+    return Driver ? Driver->LoadFailure() : std::string();
+}
+
+std::string Session::OpenFailureDetail() const {
+    return Settings.IsSerial() ? Link.OpenFailureDetail() : FieldbusDriverFailure();
+}
+
 bool Session::StartLineTrace(const std::string& path) {
     Link.SetTrace(nullptr);
     if (!LineTrace.Open(path)) {

@@ -4,6 +4,7 @@
 #include "config/ConfigState.h"
 #include "link/CommSettings.h"
 #include "link/DeviceLink.h"
+#include "link/FieldbusDriver.h"
 #include "link/FieldbusTransport.h"
 #include "link/LineTraceFile.h"
 #include "link/ParChannel.h"
@@ -16,6 +17,7 @@
 #include "status/StatusPoll.h"
 #include "status/StatusPresenter.h"
 
+#include <memory>
 #include <string>
 
 namespace vg {
@@ -41,9 +43,10 @@ struct Session {
     LineTraceFile LineTrace;
     ReceiveSlot Slot;
     SerialPort Serial{Slot};
-    // Fieldbus mode talks to the built-in simulated unit; a real master would go here.
+    // Fieldbus mode talks to the built-in simulated unit unless the settings name a driver.
     sim::SimUnit BuiltInUnit;
     sim::SimFieldbusMaster BuiltInMaster{BuiltInUnit};
+    std::unique_ptr<FieldbusDriver> Driver; // loaded by SelectFieldbusMaster
     FieldbusTransport Fieldbus{BuiltInMaster, Settings};
     DeviceLink Link{Settings, Serial, Fieldbus};
     PollState Poll;
@@ -54,6 +57,19 @@ struct Session {
     // The windows attach their StatusHost with Status.SetHost and call Status.Status_Tick on
     // every timer event.
     StatusPoll Status{Settings, Link, Serial, Poll, Presenter, Config};
+
+    // Puts the master the settings ask for behind the fieldbus: the built-in simulated unit,
+    // or the driver library they name, loaded now unless it is loaded already. Called with the
+    // link closed, at start and whenever the settings changed. False when the driver cannot
+    // be loaded: the fieldbus then stays offline, never on the simulated unit, until the
+    // settings change.
+    bool SelectFieldbusMaster();
+    // Which driver could not be loaded and why, as the line below the start-up failure
+    // message; empty when none failed.
+    std::string FieldbusDriverFailure() const;
+    // Why the link named by the settings did not open, as far as is known: the serial
+    // device and the system's reason, or the driver that could not be loaded.
+    std::string OpenFailureDetail() const;
 };
 
 } // namespace vg

@@ -54,7 +54,7 @@ uint32_t SimFieldbusMaster::RemoveSlave(uint8_t /*station*/) {
     return 0;
 }
 
-uint32_t SimFieldbusMaster::WriteOutputs(uint8_t /*station*/, const uint8_t* outputRecord) {
+uint32_t SimFieldbusMaster::WriteOutputs(uint8_t /*station*/, uint8_t* outputRecord) {
     std::lock_guard lock(Mutex);
     if (!MasterOpen) {
         return ErrNotOpen;

@@ -26,7 +26,7 @@ public:
     uint32_t AddSlave(uint8_t station, uint8_t* outputRecord, uint32_t mode) override;
     uint32_t RemoveSlave(uint8_t station) override;
     uint32_t ReadInputs(uint8_t station, uint8_t* inputRecord, uint32_t mode) override;
-    uint32_t WriteOutputs(uint8_t station, const uint8_t* outputRecord) override;
+    uint32_t WriteOutputs(uint8_t station, uint8_t* outputRecord) override;
     uint32_t RunCycle() override;
     void WaitForInputs(Clock::time_point deadline) override;
 

@@ -335,22 +335,24 @@ TEST_F(VgctlTest, ProgressIsDrawnOnATerminal) {
 }
 
 TEST(VgctlUsage, MistakesOnTheCommandLineExitWith2) {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{},
-                                                 {"frobnicate"},
-                                                 {"upload"},
-                                                 {"show", "a.CD", "b.CD"},
-                                                 {"upload", "a.CD", "--cu-id", "12345678"},
-                                                 {"upload", "a.CD", "--verify"},
-                                                 {"status", "--csv"},
-                                                 {"diff"},
-                                                 {"--port", "COM1", "--fieldbus", "status"},
-                                                 {"upload", "a.CD", "--dir"},
-                                                 {"--dir", "", "status"},
-                                                 {"--dir", "/no/such/folder", "status"},
-                                                 {"--port", "COM7", "status"},
-                                                 {"--port", "COM1x", "status"},
-                                                 {"--fieldbus=yes", "status"},
-                                                 {"--frobnicate", "status"}}) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{},
+          {"frobnicate"},
+          {"upload"},
+          {"show", "a.CD", "b.CD"},
+          {"upload", "a.CD", "--cu-id", "12345678"},
+          {"upload", "a.CD", "--verify"},
+          {"status", "--csv"},
+          {"diff"},
+          {"--port", "COM1", "--fieldbus", "status"},
+          {"--fieldbus-driver", "a.so", "--port=COM1", "status"},
+          {"upload", "a.CD", "--dir"},
+          {"--dir", "", "status"},
+          {"--dir", "/no/such/folder", "status"},
+          {"--port", "COM7", "status"},
+          {"--port", "COM1x", "status"},
+          {"--fieldbus=yes", "status"},
+          {"--frobnicate", "status"}}) {
         const Outcome run = RunVgctl(args);
         EXPECT_EQ(run.Status, 2) << ::testing::PrintToString(args);
         EXPECT_NE(run.Err.find("usage: vgctl"), std::string::npos);

@@ -3,6 +3,7 @@
 #include "FileTestSupport.h"
 #include "support/TempDir.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -123,6 +124,34 @@ TEST_F(CommSettingsFileTest, WriterWritesThreeCrLfLines) {
     EXPECT_EQ(back.ComPortNr, 6);
     EXPECT_EQ(back.DevAddr, 125);
     EXPECT_EQ(back.CommMode, CommModeSerial);
+}
+
+// The driver's line: its own key, taken whole however long, and written back after the three
+// lines only when there is a driver.
+TEST_F(CommSettingsFileTest, TheDriverLineIsReadWholeAndWrittenBackAfterTheOthers) {
+    const std::string longPath = "/opt/" + std::string(120, 'x') + "/M:2/libvgdp.so";
+    CommSettings settings = ReadText("A:7\r\nd:" + longPath + "\r\nC:4\r\n");
+    EXPECT_EQ(settings.DriverPath, longPath);
+    EXPECT_EQ(settings.CommMode, CommModeFieldbus) << "a piece of the path is no setting";
+    EXPECT_EQ(settings.ComPortNr, 4);
+    EXPECT_EQ(ReadText("D:drivers/lib x.so").DriverPath, "drivers/lib x.so");
+    EXPECT_EQ(ReadText("D:/a.so\r\nD:\r\n").DriverPath, "") << "later line wins";
+
+    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:7\r\nC:4\r\nM:1\r\nD:" + longPath + "\r\n");
+    settings.DriverPath.clear();
+    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:7\r\nC:4\r\nM:1\r\n");
+}
+
+TEST_F(CommSettingsFileTest, ADriverPathWithALineEndIsNotWritten) {
+    WriteBytes(dir / CommSettingsFileName, "M:2\r\n");
+    CommSettings settings;
+    settings.DriverPath = "/tmp/a\nM:1.so";
+    errno = 0;
+    EXPECT_FALSE(Cfg_Write(settings, dir.ProgramDir()));
+    EXPECT_EQ(errno, EINVAL);
+    EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "M:2\r\n");
 }
 
 TEST_F(CommSettingsFileTest, FailedWriteKeepsThePreviousFile) {

@@ -1,4 +1,5 @@
 #include "gui/Artwork.h"
+#include "gui/FieldbusDriverChooser.h"
 #include "gui/HelpViewer.h"
 #include "gui/PortDeviceBox.h"
 #include "gui/PrgFrm_Main.h"
@@ -49,7 +50,7 @@ TEST(MainWindowStart, FieldbusUnitOpensQuietlyWithTheFastTimer) {
     // The receive thread object exists in fieldbus mode too, but never runs.
     EXPECT_TRUE(world.Core->Serial.ReceiverExists());
     EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
-    EXPECT_EQ(main.windowTitle(), "VG-Config");
+    EXPECT_EQ(main.windowTitle(), "VG-Config [simulated unit]");
 }
 
 TEST(MainWindowStart, APortThatCannotOpenIsReportedWithItsCode) {
@@ -81,6 +82,9 @@ TEST(MainWindowStart, APortThatCannotOpenIsReportedWithItsCode) {
         EXPECT_EQ(bar.PanelText(StatusPanel::Scanning), "-----");
         EXPECT_EQ(bar.PanelText(StatusPanel::Angle), "-----");
         EXPECT_EQ(bar.PanelText(StatusPanel::Id), "Id: --------");
+        // The serial line reaches no simulated unit: nothing says one.
+        EXPECT_EQ(bar.ShownPanelText(StatusPanel::Error), "");
+        EXPECT_EQ(world.W().Frm_Main->windowTitle(), "VG-Config");
     }
 }
 
@@ -224,11 +228,13 @@ TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems)
     ASSERT_TRUE(QTest::qWaitForWindowActive(Dialog));
     Dialog->CommunicationModeItems->button(0)->setFocus(Qt::TabFocusReason);
     std::vector<QWidget*> order;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 7; ++i) {
         order.push_back(QApplication::focusWidget());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
+    // The simulated unit's button is off while it is the one in use.
     const std::vector<QWidget*> expected = {Dialog->CommunicationModeItems->button(0),
+                                            Dialog->DriverChooser->BN_KF_Driver,
                                             Dialog->EB_KF_DevAddr,
                                             Dialog->ComPortItems->button(2),
                                             Dialog->CB_KF_Device,

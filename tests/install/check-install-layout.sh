@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and checks what a packager gets: the programs, the help
-# file, manual pages that render, the completion of vgctl and, with the windows, a desktop entry
-# and metainfo that the validators accept.
+# file, manual pages that render, the completion of vgctl, the fieldbus driver header and, with
+# the windows, a desktop entry and metainfo that the validators accept.
 # Usage: check-install-layout.sh CMAKE BUILD_DIR VERSION DESKTOP_ID WITH_WINDOWS(ON|OFF)
 set -euo pipefail
 cmake=$1 build=$2 version=$3 id=$4 windows=$5
@@ -36,6 +36,14 @@ for program in "${programs[@]}"; do
     [ "$out" = "$program $version" ] || fail "$program --version said '$out'"
 done
 expect_file "$share/vg-config/ROVOZUZ_E.html"
+
+# The driver interface builds a driver as C, with nothing but the installed header.
+expect_file "$share/doc/vg-config/fieldbus-driver.md"
+driver=$(mktemp -d /tmp/vg-driver-XXXXXX)
+cc -std=c99 -Wall -Werror -shared -fPIC -I"$prefix/include" -o "$driver/libdriver.so" \
+    "$(dirname "$0")/../../examples/fieldbus-driver/example_driver.c" ||
+    fail "the example driver does not build against the installed header"
+rm -rf "$driver"
 
 # The completion offers the commands and the .CD files, reading them from the installed vgctl.
 completion=$share/bash-completion/completions/vgctl

@@ -1,8 +1,10 @@
 #include "cli/StatusCommands.h"
 
 #include "cli/Vgctl.h"
+#include "config/FileTestSupport.h"
 #include "sim/SimSerialServer.h"
 #include "support/ChildProcess.h"
+#include "support/DriverLibraries.h"
 #include "support/LockingProcess.h"
 #include "support/OtherUser.h"
 #include "support/PtyPair.h"
@@ -87,12 +89,83 @@ TEST(VgctlStatus, PrintsTheStatusBarFieldByField) {
                        "Id: --------\n");
 }
 
-TEST(VgctlStatus, FieldbusReachesTheBuiltInUnit) {
+TEST(VgctlStatus, FieldbusReachesTheBuiltInUnitAndSaysItIsSimulated) {
     test::TempDir dir;
     const auto run = Vgctl({"--dir", dir.ProgramDir(), "--fieldbus", "status"});
     EXPECT_EQ(run.Exit, ExitSuccess) << run.Err;
     EXPECT_NE(run.Out.find("Online: yes\n"), std::string::npos);
     EXPECT_NE(run.Out.find("Scanner: Zero-Pos.\n"), std::string::npos);
+    EXPECT_NE(run.Out.find("Id: --------\nUnit: simulated\n"), std::string::npos) << run.Out;
+}
+
+// The unit behind a driver library, named on the command line or in Konfig.Cfg, is shown as
+// it is: no mark of the simulated unit.
+TEST(VgctlStatus, ADriverLibraryShowsItsUnit) {
+    test::TempDir dir;
+    const std::string driver = test::DriverLibrary("vgdp-fake-slave");
+    const std::string expected = "Online: yes\n"
+                                 "Tool: 7\n"
+                                 "Message: ERROR! Control Unit!\n"
+                                 "Out1: on\n"
+                                 "Out2: off\n"
+                                 "Scanner: Scanning\n"
+                                 "MeasA.: 123.45\n"
+                                 "Id: --------\n";
+    const auto given = Vgctl({"--dir", dir.ProgramDir(), "--fieldbus-driver", driver, "status"});
+    EXPECT_EQ(given.Exit, ExitSuccess) << given.Err;
+    EXPECT_EQ(given.Out, expected);
+
+    test::WriteBytes(dir / "Konfig.Cfg", "A:50\r\nC:1\r\nM:1\r\nD:" + driver + "\r\n");
+    const auto configured = Vgctl({"--dir", dir.ProgramDir(), "status"});
+    EXPECT_EQ(configured.Exit, ExitSuccess) << configured.Err;
+    EXPECT_EQ(configured.Out, expected);
+}
+
+// The example driver of the documentation, named by a path relative to Konfig.Cfg's folder.
+TEST(VgctlStatus, TheExampleDriverAnswersFromAFolderBesideTheSettings) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "drivers");
+    std::filesystem::copy_file(test::DriverLibrary("vgdp-example"),
+                               dir / "drivers" / "libvgdp-example.so");
+    test::WriteBytes(dir / "Konfig.Cfg", "D:drivers/libvgdp-example.so\r\n");
+    const auto run = Vgctl({"--dir", dir.ProgramDir(), "status"});
+    EXPECT_EQ(run.Exit, ExitSuccess) << run.Err;
+    EXPECT_EQ(run.Out, "Online: yes\n"
+                       "Tool: 0\n"
+                       "Message: (none)\n"
+                       "Out1: off\n"
+                       "Out2: off\n"
+                       "Scanner: Zero-Pos.\n"
+                       "MeasA.: 0.00\n"
+                       "Id: --------\n");
+}
+
+// A driver that cannot be used is never stood in for by the simulated unit: vgctl ends at
+// once, naming the library and what is wrong with it.
+TEST(VgctlStatus, ADriverThatCannotBeLoadedFailsNamingItAndWhy) {
+    test::TempDir dir;
+    const struct {
+        std::string Path;
+        std::string Reason;
+    } cases[] = {
+        {(dir / "libnone.so").string(),
+         "cannot open shared object file: No such file or directory"},
+        {test::DriverLibrary("vgdp-fake-no-read-inputs"), "undefined symbol: vgdp_read_inputs"},
+        {test::DriverLibrary("vgdp-fake-abi2"),
+         "built for interface version 2, this program takes version 1"},
+    };
+    for (const auto& c : cases) {
+        const auto began = Clock::now();
+        const auto run = Vgctl({"--dir", dir.ProgramDir(), "--fieldbus-driver", c.Path, "status"});
+        EXPECT_EQ(run.Exit, ExitFailure);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_EQ(run.Err, "Init Communication failed! ErrorCode=C010H\n"
+                           "Port is not available or occupied by another process.\n"
+                           "Fieldbus driver " +
+                               c.Path + ": " + c.Reason + "\n");
+        EXPECT_LT(Clock::now() - began, std::chrono::milliseconds(AnswerWaitMilliseconds))
+            << "it waited for an answer that cannot come";
+    }
 }
 
 TEST(VgctlStatus, SilentUnitIsReportedAfterAFewSeconds) {
@@ -313,6 +386,15 @@ TEST(VgctlWatch, WaitsForThePortAndComesBackOnlineAfterEachUnplug) {
     EXPECT_EQ(std::count_if(watch.Lines.begin(), watch.Lines.end(),
                             [](const std::string& l) { return Has(l, "Init Communication"); }),
               1);
+    EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
+}
+
+TEST(VgctlWatch, TheBuiltInUnitIsMarkedSimulated) {
+    test::TempDir dir;
+    VgctlProcess watch({"--dir", dir.ProgramDir(), "--fieldbus", "watch"});
+    const std::string line =
+        watch.WaitForLine([](const std::string& l) { return Has(l, "Online"); });
+    EXPECT_EQ(line.substr(line.rfind(" | ")), " | Unit: simulated") << line;
     EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
 }
 

@@ -43,7 +43,7 @@ protected:
         Unit().SetCuId("99999999");
     }
     std::vector<DeviceRequest> RequestsSince(size_t first) const {
-        const auto log = W.World.BusUnit.ChannelRequestLog();
+        const auto log = W.Unit().ChannelRequestLog();
         return {log.begin() + static_cast<std::ptrdiff_t>(std::min(first, log.size())), log.end()};
     }
     static bool Wrote(const std::vector<DeviceRequest>& requests, int parameter) {
@@ -274,8 +274,11 @@ TEST_P(DownloadTest, FileBranchWritesTheImageAndNamesOrReportsCode3) {
     EXPECT_TRUE(Unit().ChannelRequestLog().empty()) << "a file save does not talk to the unit";
 }
 
+// Once more through the simulated unit's driver library: the driver interface end to end.
 INSTANTIATE_TEST_SUITE_P(BothModes, DownloadTest,
-                         ::testing::Values(CommModeSerial, CommModeFieldbus), test::ModeName);
+                         ::testing::Values(CommModeSerial, CommModeFieldbus,
+                                           test::FieldbusThroughDriver),
+                         test::ModeName);
 
 } // namespace
 } // namespace vg

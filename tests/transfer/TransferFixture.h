@@ -114,7 +114,7 @@ protected:
     // The tool requests the unit received, in order.
     std::vector<DeviceRequest> ToolRequests() const {
         std::vector<DeviceRequest> tools;
-        for (const auto& r : W.World.BusUnit.ChannelRequestLog()) {
+        for (const auto& r : W.Unit().ChannelRequestLog()) {
             if (r[1] == RequestCode::ToolRead || r[1] == RequestCode::ToolWrite ||
                 r[1] == RequestCode::ToolDelete) {
                 tools.push_back(r);

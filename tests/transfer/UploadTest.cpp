@@ -200,7 +200,10 @@ TEST_P(UploadTest, APartlyReadIdentificationLeavesTheFirmwareInfoAlone) {
     EXPECT_EQ(Config.ToolCapacity, 128);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothModes, UploadTest, ::testing::Values(CommModeSerial, CommModeFieldbus),
+// Once more through the simulated unit's driver library: the driver interface end to end.
+INSTANTIATE_TEST_SUITE_P(BothModes, UploadTest,
+                         ::testing::Values(CommModeSerial, CommModeFieldbus,
+                                           test::FieldbusThroughDriver),
                          test::ModeName);
 
 } // namespace

@@ -41,6 +41,9 @@ public:
     std::optional<QString> GetTraceFileName(QWidget*, const QString& fileName) override {
         return Next(true, QString(), fileName);
     }
+    std::optional<QString> GetDriverFileName(QWidget*, const QString& directory) override {
+        return Next(false, directory, QString());
+    }
 
 private:
     std::optional<QString> Next(bool save, const QString& directory, const QString& fileName) {

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+class QLabel;
+class QPushButton;
+
+namespace vg {
+
+class FileDialogs;
+
+// Beside the fieldbus item of the communication dialog: the driver library fieldbus mode goes
+// through, or "built-in simulated unit", with a button to choose a driver file and one to go
+// back to the simulated unit. What is chosen applies when the dialog applies its settings.
+class FieldbusDriverChooser : public QWidget {
+    Q_OBJECT
+public:
+    explicit FieldbusDriverChooser(FileDialogs& files, QWidget* parent = nullptr);
+
+    // Shows the driver the settings hold; empty for the simulated unit.
+    void Show(const std::string& driverPath);
+    // The driver chosen; empty for the simulated unit.
+    const std::string& Chosen() const { return Path; }
+
+    QLabel* L_KF_Driver = nullptr;
+    QPushButton* BN_KF_Driver = nullptr;
+    QPushButton* BN_KF_SimulatedUnit = nullptr;
+
+private:
+    void ChooseFile();
+    void ShowChoice();
+
+    FileDialogs& Files;
+    std::string Path;
+};
+
+} // namespace vg

@@ -1,0 +1,142 @@
+// Fieldbus mode through a driver library in the windows, and the built-in simulated unit told
+// apart from a real unit.
+
+#include "gui/FieldbusDriverChooser.h"
+#include "gui/PrgFrm_Main.h"
+#include "gui/StatusBarWidget.h"
+#include "gui/UDlg_Konfig.h"
+#include "support/DriverLibraries.h"
+#include "support/GuiWorld.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace vg {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string LoadFailureText(const std::string& path, const std::string& reason) {
+    return "Init Communication failed! ErrorCode=C010H\nPort is not available or occupied by "
+           "another process.\nFieldbus driver " +
+           path + ": " + reason;
+}
+
+const TStatusBar& MainBar(test::GuiWorld& world) {
+    return *world.W().Frm_Main->StatusBar1;
+}
+
+TEST(SimulatedUnitMark, TheBuiltInUnitIsNamedInTitleStatusBarAndDialog) {
+    test::GuiWorld world;
+    world.Start();
+    EXPECT_EQ(world.W().Frm_Main->windowTitle(), "VG-Config [simulated unit]");
+    ASSERT_TRUE(test::PollUntil(*world.Core, [&] { return world.Core->Poll.Online; }));
+    EXPECT_EQ(MainBar(world).ShownPanelText(StatusPanel::Error), "Simulated unit");
+    EXPECT_EQ(MainBar(world).SpokenPanelText(StatusPanel::Error), "Simulated unit");
+    EXPECT_EQ(world.W().Dlg_Konfig->DriverChooser->L_KF_Driver->text(), "built-in simulated unit");
+
+    // A message of the unit comes first.
+    world.Core->BuiltInUnit.SetErrorBits(0x41);
+    ASSERT_TRUE(test::PollUntil(
+        *world.Core, [&] { return !MainBar(world).PanelText(StatusPanel::Error).isEmpty(); }));
+    EXPECT_EQ(MainBar(world).ShownPanelText(StatusPanel::Error), "ERROR! Cable broken!");
+}
+
+TEST(FieldbusDriverWindows, ADriverNamedInKonfigShowsItsUnitUnmarked) {
+    const std::string driver = test::DriverLibrary("vgdp-fake-slave");
+    test::GuiWorld world("M:1\r\nD:" + driver + "\r\n");
+    world.Start();
+    EXPECT_TRUE(world.Messages.History().empty());
+    EXPECT_EQ(world.W().Frm_Main->windowTitle(), "VG-Config");
+    ASSERT_TRUE(test::PollUntil(*world.Core, [&] { return world.Core->Poll.Online; }));
+    const TStatusBar& bar = MainBar(world);
+    EXPECT_EQ(bar.ShownPanelText(StatusPanel::Error), "ERROR! Control Unit!");
+    EXPECT_EQ(bar.PanelText(StatusPanel::Scanning), "Scanning");
+    EXPECT_EQ(bar.PanelText(StatusPanel::Angle), " MeasA.: 123.45");
+    EXPECT_TRUE(world.Core->Display.Out1On);
+    EXPECT_EQ(world.Core->BuiltInUnit.RequestsSeen(), 0);
+    world.W().Dlg_Konfig->show();
+    EXPECT_EQ(world.W().Dlg_Konfig->DriverChooser->L_KF_Driver->toolTip().toStdString(), driver);
+    world.W().Dlg_Konfig->BN_Cancel->click();
+}
+
+TEST(FieldbusDriverWindows, ADriverThatCannotBeLoadedIsToldAndNeverReplaced) {
+    const std::string driver = test::DriverLibrary("vgdp-fake-no-read-inputs");
+    test::GuiWorld world("D:" + driver + "\r\n");
+    world.Messages.Expect(LoadFailureText(driver, "undefined symbol: vgdp_read_inputs"));
+    world.Start();
+    EXPECT_EQ(world.W().Frm_Main->Timer1->interval(), 700);
+    // The poll keeps trying to open the fieldbus and stays offline.
+    EXPECT_FALSE(test::PollUntil(
+        *world.Core, [&] { return world.Core->Poll.Online; }, 300ms));
+    EXPECT_FALSE(world.Core->BuiltInMaster.IsOpen());
+    EXPECT_EQ(world.Core->BuiltInUnit.RequestsSeen(), 0);
+    EXPECT_EQ(world.W().Frm_Main->windowTitle(), "VG-Config");
+    EXPECT_EQ(MainBar(world).ShownPanelText(StatusPanel::Error), "");
+}
+
+TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
+    const std::string sim = test::DriverLibrary("vgdp-sim");
+    const std::string fake = test::DriverLibrary("vgdp-fake-slave");
+    test::GuiWorld world("A:50\r\nC:1\r\nM:1\r\nD:" + sim + "\r\n");
+    world.Start();
+    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    const auto cfg = world.Dir / "Konfig.Cfg";
+
+    // Another setting changed: the driver's line stays.
+    dialog.show();
+    dialog.ComPortItems->button(2)->click();
+    dialog.BN_Close->click();
+    EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + sim + "\r\n");
+
+    // Another driver, chosen from a file, is loaded at once and reached on the next ticks.
+    world.Files.Answer(QString::fromStdString(fake));
+    dialog.show();
+    dialog.DriverChooser->BN_KF_Driver->click();
+    dialog.BN_Close->click();
+    EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + fake + "\r\n");
+    ASSERT_TRUE(test::PollUntil(*world.Core, [&] {
+        return world.Core->Poll.Online &&
+               MainBar(world).PanelText(StatusPanel::Error) == "ERROR! Control Unit!";
+    }));
+
+    // Back to the simulated unit, through the menu: the title says so again.
+    TFrm_Main& main = *world.W().Frm_Main;
+    test::WhenModalOpens([&dialog](QWidget*) {
+        dialog.DriverChooser->BN_KF_SimulatedUnit->click();
+        dialog.BN_Close->click();
+    });
+    main.Communication1->trigger();
+    EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\n");
+    EXPECT_EQ(main.windowTitle(), "VG-Config [simulated unit]");
+    EXPECT_EQ(world.Core->Driver, nullptr);
+
+    // A driver that cannot be used is told as at start, and the simulated unit is not used.
+    const std::string broken = test::DriverLibrary("vgdp-fake-abi2");
+    world.Files.Answer(QString::fromStdString(broken));
+    world.Messages.Expect(
+        LoadFailureText(broken, "built for interface version 2, this program takes version 1"));
+    dialog.show();
+    dialog.DriverChooser->BN_KF_Driver->click();
+    dialog.BN_Close->click();
+    EXPECT_FALSE(test::PollUntil(
+        *world.Core, [&] { return world.Core->Poll.Online; }, 300ms));
+    EXPECT_FALSE(world.Core->BuiltInMaster.IsOpen());
+}
+
+} // namespace
+} // namespace vg
