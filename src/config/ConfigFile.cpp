@@ -1,7 +1,7 @@
 #include "config/ConfigFile.h"
 
+#include "common/AsciiText.h"
 #include "common/ErrorCode.h"
-#include "config/AsciiText.h"
 #include "config/FilePaths.h"
 #include "config/NamespaceFile.h"
 #include "config/TextFormats.h"

@@ -1,7 +1,7 @@
 #include "config/NamespaceFile.h"
 
+#include "common/AsciiText.h"
 #include "common/ErrorCode.h"
-#include "config/AsciiText.h"
 #include "config/FilePaths.h"
 
 #include <algorithm>

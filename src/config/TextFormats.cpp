@@ -1,6 +1,6 @@
 #include "config/TextFormats.h"
 
-#include "config/AsciiText.h"
+#include "common/AsciiText.h"
 #include "config/FilePaths.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "link/CommSettingsFile.h"
 
+#include "common/AsciiText.h"
 #include "common/FileIo.h"
-#include "config/AsciiText.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -107,7 +107,7 @@ ErrorCode ParChannel::RefusalCode(const DeviceReply& reply, Direction direction)
 }
 
 bool ParChannel::SynchroniseWithStatus(ErrorCode& error) {
-    if (!Link.IsSerial() || !Poll.RequestOutstanding) {
+    if (!Link.IsSerial() || !StatusRequestOutstanding) {
         DropSurplusReply();
         Link.Link_RequestStatus(error);
     }
@@ -116,7 +116,7 @@ bool ParChannel::SynchroniseWithStatus(ErrorCode& error) {
     const bool got = AwaitBlock(status, error, true,
                                 [](const DeviceReply& block) { return !IsChannelBlock(block); });
     // The status reply the poll was waiting for has been taken here.
-    Poll.RequestOutstanding = false;
+    StatusRequestOutstanding = false;
     return got;
 }
 

@@ -2,7 +2,6 @@
 
 #include "common/ErrorCode.h"
 #include "link/DeviceLink.h"
-#include "status/PollState.h"
 
 #include <array>
 #include <chrono>
@@ -21,7 +20,10 @@ public:
     static constexpr size_t CuIdBlockSize = 20;
     static constexpr uint8_t CuIdParameter = 32;
 
-    ParChannel(DeviceLink& link, PollState& poll) : Link(link), Poll(poll) {}
+    // `statusRequestOutstanding` is the status poll's flag for a status request whose reply
+    // is still to come on the serial line: a transaction takes that reply as its own.
+    ParChannel(DeviceLink& link, bool& statusRequestOutstanding)
+        : Link(link), StatusRequestOutstanding(statusRequestOutstanding) {}
 
     // Every wait on the unit is bounded by this; tests shorten it to keep fault runs quick.
     std::chrono::milliseconds Timeout = DefaultTimeout;
@@ -65,7 +67,7 @@ private:
     void DropSurplusReply();
 
     DeviceLink& Link;
-    PollState& Poll;
+    bool& StatusRequestOutstanding;
     Clock::time_point Deadline{};
 };
 

@@ -50,7 +50,7 @@ struct Session {
     FieldbusTransport Fieldbus{BuiltInMaster, Settings};
     DeviceLink Link{Settings, Serial, Fieldbus};
     PollState Poll;
-    ParChannel Par{Link, Poll};
+    ParChannel Par{Link, Poll.RequestOutstanding};
     ConfigState Config;
     DisplayState Display;
     StatusPresenter Presenter{Poll, Display, Config};

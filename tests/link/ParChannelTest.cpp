@@ -158,7 +158,7 @@ TEST(ParChannelSerial, AReplyThatFailsItsChecksIsAskedForAgain) {
 // The unit played by hand on the far side of a terminal.
 class HandPlayedUnit : public ::testing::Test {
 protected:
-    HandPlayedUnit() : World(CommModeSerial), Par(World.Link, Poll) {
+    HandPlayedUnit() : World(CommModeSerial), Par(World.Link, Poll.RequestOutstanding) {
         Par.Timeout = 1s;
         World.OpenSerial(Pty.SlavePath());
     }
@@ -210,7 +210,7 @@ TEST_F(HandPlayedUnit, AnOutstandingStatusReplyIsConsumedInsteadOfAskingAgain) {
 TEST(ParChannelDeadline, TheProgramsOwnDeadlineIsTenSeconds) {
     test::LinkWorld world(CommModeFieldbus);
     PollState poll;
-    ParChannel par(world.Link, poll);
+    ParChannel par(world.Link, poll.RequestOutstanding);
     ErrorCode error = 0;
     ASSERT_TRUE(world.Link.Link_Open(1, error));
     world.BusUnit.SetSilent(true);

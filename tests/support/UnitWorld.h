@@ -61,7 +61,7 @@ struct UnitWorld {
     LinkWorld World;
     sim::SimUnit* UnitInUse = &World.BusUnit;
     PollState Poll;
-    ParChannel Par{World.Link, Poll};
+    ParChannel Par{World.Link, Poll.RequestOutstanding};
     std::unique_ptr<sim::SimSerialServer> Server;
 };
 

@@ -1,4 +1,4 @@
-#include "config/AsciiText.h"
+#include "common/AsciiText.h"
 
 #include <charconv>
 
