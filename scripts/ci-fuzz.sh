@@ -4,12 +4,12 @@
 # hang or a broken check fails the stage; the input that did it is kept under
 # build-fuzz/findings/<target>/ and can be replayed with: build-fuzz/fuzz/<target> <file>
 #
-# FUZZ_SECONDS sets the time per target (default 60).
+# FUZZ_SECONDS sets the time per target (default 30).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-seconds="${FUZZ_SECONDS:-60}"
+seconds="${FUZZ_SECONDS:-30}"
 targets=(
     fuzz_frame_reader
     fuzz_config_file

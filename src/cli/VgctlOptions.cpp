@@ -243,7 +243,9 @@ std::string VgctlHelp(const ProgramFolders& folders) {
     std::vector<CommandLineOption> lineOptions;
     for (VgctlOption& option : OptionTable(unused)) {
         if (option.OnlyFor != nullptr) {
-            option.Option.Help = "(" + CommandList(option.OnlyFor) + ") " + option.Option.Help;
+            std::string help = "(";
+            help.append(CommandList(option.OnlyFor)).append(") ").append(option.Option.Help);
+            option.Option.Help = help;
         }
         lineOptions.push_back(option.Option);
     }

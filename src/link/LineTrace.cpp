@@ -57,7 +57,8 @@ std::string ParameterRequest(const DeviceRequest& r) {
 }
 
 std::string ToolRequest(const DeviceRequest& r) {
-    const std::string tool = " " + std::to_string(r[0]);
+    std::string tool = " ";
+    tool += std::to_string(r[0]);
     switch (r[1]) {
     case RequestCode::ToolRead:
         return "tool read" + tool;
