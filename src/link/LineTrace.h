@@ -28,7 +28,7 @@ enum class TraceEventKind {
     Rejected,      // the unit marked its answer as a rejection
     FieldbusError, // reading the fieldbus inputs failed
     Repeat,        // the last request goes out again
-    Reconnect,     // the link is restarted after the settings changed
+    Reconnect,     // the link restarts: the settings changed, or a lost port opened again
     UnitLost,
     UnitFound,
 };
