@@ -154,10 +154,6 @@ std::string ExistingPathIgnoringCase(const std::string& path) {
     return found.empty() ? path : FolderOf(path) + found;
 }
 
-namespace {
-
-constexpr int MaxLinksFollowed = 40; // as many as the kernel follows
-
 bool WriteAll(int fd, std::string_view bytes, const WriteFunction& write) {
     size_t done = 0;
     while (done < bytes.size()) {
@@ -176,6 +172,10 @@ bool WriteAll(int fd, std::string_view bytes, const WriteFunction& write) {
     }
     return true;
 }
+
+namespace {
+
+constexpr int MaxLinksFollowed = 40; // as many as the kernel follows
 
 // Anyone may put a link into a folder every user may write, so a link there is only followed
 // when the user or the folder's owner made it (the kernel's rule for shared folders with the

@@ -46,6 +46,10 @@ private:
 // fails part way to check that a failed save leaves the previous file alone.
 using WriteFunction = std::function<ssize_t(int fd, const void* data, size_t size)>;
 
+// Writes all of `bytes` to `fd`, going on after interruptions and short writes. False when a
+// write failed; errno says why (EIO for a write that took nothing).
+bool WriteAll(int fd, std::string_view bytes, const WriteFunction& write = {});
+
 // Opens an existing regular file for reading. Nothing else is opened: a named pipe would
 // wait for a writer, a device could act on the open. When nothing opens, errno says why.
 UniqueFd OpenForReading(const std::string& path);

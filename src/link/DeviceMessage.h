@@ -36,6 +36,20 @@ constexpr uint8_t ChannelMark = 0x40;
 constexpr uint8_t ParameterReply = 0x80;
 } // namespace ReplyFlag
 
+// Bits of byte 1 of a status record.
+namespace StateBit {
+constexpr uint8_t ZeroPosition = 0x01;
+constexpr uint8_t Scanning = 0x02;
+constexpr uint8_t Out1 = 0x08;
+constexpr uint8_t Out2 = 0x10;
+constexpr uint8_t ParameterReply = 0x80; // not a status record
+} // namespace StateBit
+
+// Byte 2 of a parameter request: the element index, with this bit for a word transfer.
+constexpr uint8_t ElementWordMode = 0x80;
+// Byte 2 of a parameter reply: the element was not accepted.
+constexpr uint8_t ElementNotAccepted = 0x01;
+
 inline uint16_t MessageWord(const DeviceMessage& m) {
     return static_cast<uint16_t>(m[4] | (m[5] << 8));
 }

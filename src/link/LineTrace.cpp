@@ -7,9 +7,6 @@ namespace vg {
 
 namespace {
 
-constexpr uint8_t WordModeBit = 0x80;
-constexpr uint8_t ElementNotAccepted = 0x01;
-
 std::string Hex(uint8_t value) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%02X", value);
@@ -40,14 +37,14 @@ bool IsParameterCode(uint8_t code) {
 
 std::string ElementText(uint8_t indexByte) {
     std::string text = "element " + std::to_string(indexByte & 0x7F);
-    if ((indexByte & WordModeBit) != 0) {
+    if ((indexByte & ElementWordMode) != 0) {
         text += " (word)";
     }
     return text;
 }
 
 std::string ParameterRequest(const DeviceRequest& r) {
-    const bool word = (r[2] & WordModeBit) != 0;
+    const bool word = (r[2] & ElementWordMode) != 0;
     if (r[1] == RequestCode::ParameterRead) {
         return "parameter read " + std::to_string(r[0]) + ", " + ElementText(r[2]);
     }
@@ -110,18 +107,18 @@ std::string ChannelReply(const DeviceReply& reply, const DeviceRequest& request)
     }
     std::string text = "parameter " + std::to_string(reply[0]) + ": " + AnswerFlags(reply, false);
     if (code == RequestCode::ParameterRead && done) {
-        const bool word = (request[2] & WordModeBit) != 0;
+        const bool word = (request[2] & ElementWordMode) != 0;
         text += ", value " + std::to_string(word ? MessageWord(reply) : reply[4]);
     }
     return text;
 }
 
 std::string StatusReply(const DeviceReply& reply) {
-    constexpr uint8_t ZeroPosition = 0x01, Scanning = 0x02, Out1 = 0x08, Out2 = 0x10;
     std::string state;
     for (const auto& [bit, word] :
-         {std::pair{ZeroPosition, "zero position"}, std::pair{Scanning, "scanning"},
-          std::pair{Out1, "Out1"}, std::pair{Out2, "Out2"}}) {
+         {std::pair{StateBit::ZeroPosition, "zero position"},
+          std::pair{StateBit::Scanning, "scanning"}, std::pair{StateBit::Out1, "Out1"},
+          std::pair{StateBit::Out2, "Out2"}}) {
         if ((reply[1] & bit) != 0) {
             state += state.empty() ? word : std::string(", ") + word;
         }

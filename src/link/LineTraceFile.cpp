@@ -1,5 +1,6 @@
 #include "link/LineTraceFile.h"
 
+#include "common/FileIo.h"
 #include "link/FrameCodec.h"
 
 #include <cerrno>
@@ -37,22 +38,6 @@ std::string FrameErrorText(ErrorCode error) {
     default:
         return "not one whole frame";
     }
-}
-
-// False when a write failed; errno tells why.
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 } // namespace

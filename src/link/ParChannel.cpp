@@ -5,7 +5,6 @@
 namespace vg {
 
 namespace {
-constexpr uint8_t WordModeBit = 0x80;
 constexpr int LastElementIndex = 127; // its element flag is not checked
 } // namespace
 
@@ -68,7 +67,7 @@ bool ParChannel::Transfer(Direction direction, uint8_t parameter, int count, int
         request[0] = parameter;
         request[1] =
             direction == Direction::Read ? RequestCode::ParameterRead : RequestCode::ParameterWrite;
-        request[2] = static_cast<uint8_t>(i | (wordMode ? WordModeBit : 0));
+        request[2] = static_cast<uint8_t>(i | (wordMode ? ElementWordMode : 0));
         if (direction == Direction::Write) {
             request[4] = element[0];
             request[5] = wordMode ? element[1] : 0;
@@ -82,7 +81,8 @@ bool ParChannel::Transfer(Direction direction, uint8_t parameter, int count, int
             break;
         }
         ParState = 0;
-        if (reply[0] != parameter || (i != LastElementIndex && (reply[2] & 0x01) != 0)) {
+        if (reply[0] != parameter ||
+            (i != LastElementIndex && (reply[2] & ElementNotAccepted) != 0)) {
             error = TransferCode::Synchronisation;
             break;
         }

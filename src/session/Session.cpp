@@ -34,9 +34,7 @@ bool Session::SelectFieldbusMaster() {
     }
     // A driver that failed is tried again: the user may have put the library in place.
     if (!Driver || Driver->Path() != wanted || !Driver->Loaded()) {
-        auto fresh = std::make_unique<FieldbusDriver>(wanted);
-        Fieldbus.UseMaster(*fresh);
-        Driver = std::move(fresh);
+        Driver = std::make_unique<FieldbusDriver>(wanted);
     }
     Fieldbus.UseMaster(*Driver);
     return Driver->Loaded();

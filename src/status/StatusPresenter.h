@@ -10,15 +10,6 @@
 
 namespace vg {
 
-// Bits of byte 1 of a status record.
-namespace StateBit {
-constexpr uint8_t ZeroPosition = 0x01;
-constexpr uint8_t Scanning = 0x02;
-constexpr uint8_t Out1 = 0x08;
-constexpr uint8_t Out2 = 0x10;
-constexpr uint8_t ParameterReply = 0x80; // not a status record
-} // namespace StateBit
-
 namespace StatusText {
 constexpr const char* Unknown = "-----"; // scanning and angle while the unit does not answer
 constexpr const char* Scanning = "Scanning";
