@@ -1,3 +1,4 @@
+#include "gui/FieldbusDriverChooser.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TransferActions.h"
@@ -225,11 +226,30 @@ TEST_F(MainWindowTest, AWorkingWindowTakesTheMainWindowsPlaceAndHandsBackItsStat
     EXPECT_EQ(World.Core->Poll.StatusBarTarget, Main->StatusBar1);
 }
 
-TEST(HelpFile, HasATopicForEveryHelpContext) {
+QString HelpFileText() {
     std::ifstream in(std::string(VG_SOURCE_DIR) + "/help/ROVOZUZ_E.html");
     std::stringstream text;
     text << in.rdbuf();
-    const QString html = QString::fromStdString(text.str());
+    return QString::fromStdString(text.str());
+}
+
+// The communication topic tells how fieldbus mode reaches a unit: through a driver chosen
+// with the dialog's own button, the built-in unit otherwise.
+TEST_F(MainWindowTest, HelpOnCommunicationTellsHowToChooseTheDriver) {
+    const QString html = HelpFileText();
+    const qsizetype start = html.indexOf(QStringLiteral("name=\"context-10\""));
+    ASSERT_GE(start, 0);
+    const QString topic = html.mid(start, html.indexOf(QStringLiteral("<h2>"), start) - start);
+    const FieldbusDriverChooser& chooser = *World.W().Dlg_Konfig->DriverChooser;
+    for (const QPushButton* button : {chooser.BN_KF_Driver, chooser.BN_KF_SimulatedUnit}) {
+        const QString caption = QString(button->text()).remove(QLatin1Char('&'));
+        EXPECT_TRUE(topic.contains(QStringLiteral("<b>%1</b>").arg(caption)))
+            << caption.toStdString();
+    }
+}
+
+TEST(HelpFile, HasATopicForEveryHelpContext) {
+    const QString html = HelpFileText();
     std::set<int> anchors;
     const QRegularExpression anchor(QStringLiteral("name=\"context-(\\d+)\""));
     for (auto it = anchor.globalMatch(html); it.hasNext();) {
