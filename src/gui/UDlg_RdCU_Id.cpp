@@ -59,8 +59,9 @@ void TDlg_RdCU_Id::FitToCaption() {
         style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarLabel, this);
     QFont titleFont = font();
     titleFont.setBold(true);
-    // What the buttons and margins take, plus room for a window manager's wider ones.
-    const int around = Probe - label.width() + bar.rect.height() * 2;
+    // What the buttons and margins take, and room for the minimise and maximise buttons and
+    // wider margins that a window manager may draw whatever the window asks for.
+    const int around = Probe - label.width() + bar.rect.height() * 4;
     const int width = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + around;
     setFixedSize(sizeHint().expandedTo(QSize(std::max(320, width), 120)));
 }
