@@ -12,6 +12,7 @@ namespace vg {
 
 namespace {
 constexpr const char* SimulatedUnitText = "built-in simulated unit";
+constexpr const char* MissingText = "  (not there)";
 // Room for the driver's path; a longer one is shortened in the middle.
 constexpr int PathWidth = 220;
 } // namespace
@@ -36,9 +37,18 @@ FieldbusDriverChooser::FieldbusDriverChooser(FileDialogs& files, QWidget* parent
     ShowChoice();
 }
 
-void FieldbusDriverChooser::Show(const std::string& driverPath) {
+void FieldbusDriverChooser::Show(const std::string& driverPath, const std::string& settingsFolder) {
     Path = driverPath;
+    SettingsFolder = settingsFolder;
     ShowChoice();
+}
+
+bool FieldbusDriverChooser::ChosenIsMissing() const {
+    if (Path.find('/') == std::string::npos) {
+        return false;
+    }
+    const std::string file = Path.front() == '/' ? Path : SettingsFolder + Path;
+    return !QFileInfo::exists(QString::fromStdString(file));
 }
 
 void FieldbusDriverChooser::ChooseFile() {
@@ -54,9 +64,14 @@ void FieldbusDriverChooser::ChooseFile() {
 void FieldbusDriverChooser::ShowChoice() {
     const QString full =
         Path.empty() ? QString::fromLatin1(SimulatedUnitText) : QString::fromStdString(Path);
-    L_KF_Driver->setText(L_KF_Driver->fontMetrics().elidedText(full, Qt::ElideMiddle, PathWidth));
-    L_KF_Driver->setToolTip(full);
-    L_KF_Driver->setAccessibleName(full);
+    // The mark stays whole however long the path.
+    const QString mark = ChosenIsMissing() ? QString::fromLatin1(MissingText) : QString();
+    const QFontMetrics metrics = L_KF_Driver->fontMetrics();
+    L_KF_Driver->setText(
+        metrics.elidedText(full, Qt::ElideMiddle, PathWidth - metrics.horizontalAdvance(mark)) +
+        mark);
+    L_KF_Driver->setToolTip(full + mark);
+    L_KF_Driver->setAccessibleName(full + mark);
     BN_KF_SimulatedUnit->setEnabled(!Path.empty());
 }
 

@@ -18,10 +18,14 @@ class FieldbusDriverChooser : public QWidget {
 public:
     explicit FieldbusDriverChooser(FileDialogs& files, QWidget* parent = nullptr);
 
-    // Shows the driver the settings hold; empty for the simulated unit.
-    void Show(const std::string& driverPath);
+    // Shows the driver the settings hold; empty for the simulated unit. A relative path with
+    // a folder in it is taken from `settingsFolder`, where the settings that name it lie.
+    void Show(const std::string& driverPath, const std::string& settingsFolder = {});
     // The driver chosen; empty for the simulated unit.
     const std::string& Chosen() const { return Path; }
+    // The chosen driver's file is not where its path says (a bare library name, left to the
+    // library search, never counts as missing).
+    bool ChosenIsMissing() const;
 
     QLabel* L_KF_Driver = nullptr;
     QPushButton* BN_KF_Driver = nullptr;
@@ -33,6 +37,7 @@ private:
 
     FileDialogs& Files;
     std::string Path;
+    std::string SettingsFolder;
 };
 
 } // namespace vg

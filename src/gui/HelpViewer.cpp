@@ -2,7 +2,6 @@
 
 #include "gui/WindowStacking.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -62,8 +61,9 @@ void HelpViewer::Open(const QString& anchor) {
         setSource(url);
         scrollToAnchor(anchor);
     }
-    // Asked from a modal window, the help belongs to it: usable while that window stays open.
-    KeepAbove(*this, QApplication::activeModalWidget());
+    // The help belongs to the window it was asked from, modal or not: the window manager keeps
+    // it above that window however either is pressed, and a modal window does not block it.
+    KeepAbove(*this, WindowInFront());
     show();
     raise();
     activateWindow();

@@ -18,6 +18,8 @@ constexpr int ManualMode = 9;
 constexpr int Communication = 10;
 constexpr int Identifier = 11;
 constexpr int SingleTool = 12;
+// The monitor window's own topic, after the numbers of the other windows.
+constexpr int MonitorMode = 13;
 } // namespace HelpContext
 
 // The help window: the HTML help file shipped beside the program, opened at its contents or

@@ -220,6 +220,13 @@ QString DisplayText(TEditType style, double value, int places, const QLocale& lo
     return {};
 }
 
+QChar SeparatorKey(TEditType style, const NumberSyntax& syntax, const QString& text, QChar key) {
+    if (style == esGeneral || style == esInteger || (key != u'.' && key != u',') ||
+        InAcceptedSet(style, syntax, key) || text.contains(syntax.Decimal))
+        return key;
+    return syntax.Decimal;
+}
+
 bool KeyAccepted(TEditType style, int places, const NumberSyntax& syntax, const QString& text,
                  int selStart, int selLength, QChar key) {
     if (style == esGeneral || key == BackspaceChar)

@@ -70,6 +70,12 @@ QString DisplayText(TEditType style, double value, int places, const QLocale& lo
 bool KeyAccepted(TEditType style, int places, const NumberSyntax& syntax, const QString& text,
                  int selStart, int selLength, QChar key);
 
+// The character a typed key stands for. In the styles with decimals a '.' or a ',' that the
+// style does not take otherwise stands for the locale's decimal separator while `text` holds
+// none: whoever types the other one means the separator, and dropping it would turn 47.25
+// into 4725. Every other key stands for itself.
+QChar SeparatorKey(TEditType style, const NumberSyntax& syntax, const QString& text, QChar key);
+
 // Whether `inserted` may replace the selection (or go in at the caret) as if its characters
 // were typed one after the other, every one of them accepted by KeyAccepted.
 bool InsertionAccepted(TEditType style, int places, const NumberSyntax& syntax, const QString& text,

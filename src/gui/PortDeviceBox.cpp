@@ -2,6 +2,8 @@
 
 #include "link/ComLinks.h"
 
+#include <QFileInfo>
+
 namespace vg {
 
 namespace {
@@ -40,8 +42,12 @@ void PortDeviceBox::ShowFor(int16_t port, const std::string& linkDir) {
     if (port <= 0) {
         return;
     }
-    const std::string now = ComPortPath(linkDir, port, Places.Dev);
-    addItem(QStringLiteral("as it is: %1").arg(QString::fromStdString(FinalLinkTarget(now))),
+    const QString now =
+        QString::fromStdString(FinalLinkTarget(ComPortPath(linkDir, port, Places.Dev)));
+    // Keeping COMn as it is keeps a port that leads nowhere: say so.
+    addItem((QFileInfo::exists(now) ? QStringLiteral("as it is: %1")
+                                    : QStringLiteral("not present: %1"))
+                .arg(now),
             QString());
     for (const SerialDeviceInfo& device : ListSerialPorts(linkDir, Places)) {
         addItem(EntryText(device), QString::fromStdString(device.LinkTarget()));

@@ -46,31 +46,32 @@ TFrm_Main::~TFrm_Main() {
     FormDestroy();
 }
 
+// Every menu and item has an access key; the captions read as they always did.
 void TFrm_Main::BuildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     Open1 = file->addAction(QStringLiteral("&Open"), this, &TFrm_Main::Open1Click);
     Quit1 = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
     QMenu* unit = menuBar()->addMenu(QStringLiteral("&Vigilo"));
     ManualMode1 =
-        unit->addAction(QStringLiteral("Manual Mode"), this, &TFrm_Main::ManualMode1Click);
+        unit->addAction(QStringLiteral("&Manual Mode"), this, &TFrm_Main::ManualMode1Click);
     MonitorMode1 =
-        unit->addAction(QStringLiteral("Monitor Mode"), this, &TFrm_Main::MonitorMode1Click);
+        unit->addAction(QStringLiteral("M&onitor Mode"), this, &TFrm_Main::MonitorMode1Click);
     MonitorMode1->setEnabled(false); // until the unit has answered
-    CompareWithFile1 = unit->addAction(QStringLiteral("Compare with File..."), this,
+    CompareWithFile1 = unit->addAction(QStringLiteral("&Compare with File..."), this,
                                        &TFrm_Main::CompareWithFile1Click);
     CompareWithFile1->setEnabled(false); // as Monitor Mode: it reads the unit
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     Communication1 =
         options->addAction(QStringLiteral("&Communication"), this, &TFrm_Main::Communication1Click);
-    VerifyAfterSave1 = options->addAction(QStringLiteral("Verify after saving to the unit"));
+    VerifyAfterSave1 = options->addAction(QStringLiteral("&Verify after saving to the unit"));
     VerifyAfterSave1->setCheckable(true);
     Context.VerifyAfterSave = LoadVerifyAfterSave(Context.OwnSettingsFile);
     VerifyAfterSave1->setChecked(Context.VerifyAfterSave);
     connect(VerifyAfterSave1, &QAction::triggered, this, &TFrm_Main::VerifyAfterSave1Click);
-    TraceLineTraffic1 = options->addAction(QStringLiteral("Trace Line Traffic..."));
+    TraceLineTraffic1 = options->addAction(QStringLiteral("&Trace Line Traffic..."));
     TraceLineTraffic1->setCheckable(true);
     connect(TraceLineTraffic1, &QAction::triggered, this, &TFrm_Main::TraceLineTraffic1Click);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
     Help1 = help->addAction(QStringLiteral("&Help"), this, &TFrm_Main::Help1Click);
     About1 = help->addAction(QStringLiteral("&About"), this, &TFrm_Main::About1Click);
 }
@@ -122,8 +123,8 @@ void TFrm_Main::OpenLinkAtStart() {
     if (core.Poll.LinkOpened) {
         Timer1->setInterval(OnlineInterval);
     } else if (error != 0) {
-        Context.Messages.ShowMessage(LinkOpenFailureText(error, core.OpenFailureDetail()),
-                                     MessageKind::Error, MessageButtons::Ok);
+        Context.Messages.ShowMessage(LinkOpenFailureMessage(core, error), MessageKind::Error,
+                                     MessageButtons::Ok);
     }
 }
 
@@ -218,7 +219,7 @@ void TFrm_Main::EditorAngleTaught(double degrees) {
 
 void TFrm_Main::LinkOpenFailed(ErrorCode error) {
     // Told after the tick: the box is modal, and the poll keeps ticking while it is open.
-    const std::string text = LinkOpenFailureText(error, Context.Core.OpenFailureDetail());
+    const std::string text = LinkOpenFailureMessage(Context.Core, error);
     QTimer::singleShot(0, this, [this, text] {
         Context.Messages.ShowMessage(text, MessageKind::Error, MessageButtons::Ok);
     });

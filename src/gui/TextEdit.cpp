@@ -231,6 +231,7 @@ void TExtendEdit::DoExit() {
 }
 
 void TExtendEdit::KeyPress(QChar& key) {
+    key = SeparatorKey(Style, Syntax(), text(), key);
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? selectionLength() : 0;
     if (!KeyAccepted(Style, Places, Syntax(), text(), start, length, key))
@@ -293,6 +294,11 @@ void TExtendEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QChar key = typed.front();
+    // The keypad's decimal key types the locale's separator, whatever the keyboard layout
+    // puts on it.
+    if (Style != esGeneral && (mods & Qt::KeypadModifier) &&
+        (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma))
+        key = Syntax().Decimal;
     KeyPress(key);
     if (key.isNull()) {
         event->accept();

@@ -142,7 +142,8 @@ protected:
     virtual void Change();
     virtual void DoEnter();
     virtual void DoExit();
-    // Sets `key` to the null character when the key is not let through.
+    // Sets `key` to the null character when the key is not let through, and to the decimal
+    // separator when a '.' or ',' stands for it (SeparatorKey).
     virtual void KeyPress(QChar& key);
 
     void keyPressEvent(QKeyEvent* event) override;

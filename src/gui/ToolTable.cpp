@@ -57,6 +57,9 @@ TToolHeadings::TToolHeadings(QListWidget& list, QWidget* parent) : QWidget(paren
     }
     setFixedHeight(std::max(20, fontMetrics().height() + 4));
     List.installEventFilter(this);
+    // A long name makes the list scroll sideways; the headings go along with its rows.
+    connect(List.horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &TToolHeadings::PlaceLabels);
 }
 
 void TToolHeadings::resizeEvent(QResizeEvent* event) {
@@ -95,7 +98,7 @@ void TToolHeadings::PlaceLabels() {
         const auto column = [&](size_t c) {
             return origin + qRound(HeadingColumns[c] * charWidth);
         };
-        const int left = i == 0 ? shift : column(i);
+        const int left = i == 0 ? shift - List.horizontalScrollBar()->value() : column(i);
         const int right = i + 1 < Labels.size() ? column(i + 1) : width();
         Labels[i]->setGeometry(left, 0, std::max(0, right - left), height());
     }

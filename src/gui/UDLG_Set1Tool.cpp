@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -61,12 +62,14 @@ TDLG_Set1Tool::TDLG_Set1Tool(ProgramContext& context, QWidget* parent)
                    Qt::WindowCloseButtonHint);
 
     // The proposal lies over the list's text and lets the mouse through to it, so a click
-    // still opens the list.
+    // still opens the list, and keys go to the list too. It takes no input of its own, yet it
+    // looks like the input it stands for, not greyed out.
     auto* toolNr = new QWidget(this);
     CB_TS_ToolNr = new QComboBox(toolNr);
     CB_TS_ToolNr->setFixedWidth(96);
     EB_InitToolNr = new QLineEdit(toolNr);
-    EB_InitToolNr->setEnabled(false);
+    EB_InitToolNr->setReadOnly(true);
+    EB_InitToolNr->setFocusPolicy(Qt::NoFocus);
     EB_InitToolNr->setAttribute(Qt::WA_TransparentForMouseEvents);
     // The label's buddy lies in the box with the proposal: name both for what they are.
     CB_TS_ToolNr->setAccessibleName(QStringLiteral("Tool-Nr:"));
@@ -145,6 +148,14 @@ void TDLG_Set1Tool::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         FormActivate();
     }
+}
+
+void TDLG_Set1Tool::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        BN_Cancel->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TDLG_Set1Tool::FormActivate() {

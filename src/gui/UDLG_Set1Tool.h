@@ -44,6 +44,8 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape is the Cancel button, as Enter is Ok; the close box keeps its question.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate();

@@ -42,6 +42,15 @@ QGroupBox* MakeRadioGroup(const QString& title, const QStringList& items, QButto
 
 } // namespace
 
+std::string LinkOpenFailureMessage(const Session& core, ErrorCode error) {
+    std::string text = LinkOpenFailureText(error, core.OpenFailureDetail());
+    if (!core.Settings.IsSerial() && !core.FieldbusDriverFailure().empty()) {
+        text.append("\nOptions > Communication: \"Driver...\" chooses a driver that loads, "
+                    "\"Simulated unit\" goes back to the built-in unit.");
+    }
+    return text;
+}
+
 TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {
     setWindowTitle(QStringLiteral("Communication"));
@@ -58,6 +67,7 @@ TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
     // Created in the order Tab visits them: the left column, then the ports on the right.
     auto* address = new QGroupBox(QStringLiteral("Profibus Device Address"), this);
     address->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1 = address;
     EB_KF_DevAddr = new TExtendEdit(address);
     EB_KF_DevAddr->SetEditStyle(esInteger);
     EB_KF_DevAddr->Range().SetMinValue(-100);
@@ -81,12 +91,14 @@ TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
         ports->addWidget(PortDevices[static_cast<size_t>(i)], i, 1);
     }
     TabToCheckedItem(*ComPortItems);
-    auto* deviceLabel = new QLabel(QStringLiteral("&Device for this port:"), RBG_ComPortNr);
+    L_KF_Device = new QLabel(QStringLiteral("&Device for this port:"), RBG_ComPortNr);
     CB_KF_Device = new PortDeviceBox(RBG_ComPortNr);
-    deviceLabel->setBuddy(CB_KF_Device);
-    ports->addWidget(deviceLabel, 6, 0, 1, 2);
+    L_KF_Device->setBuddy(CB_KF_Device);
+    ports->addWidget(L_KF_Device, 6, 0, 1, 2);
     ports->addWidget(CB_KF_Device, 7, 0, 1, 2);
     connect(ComPortItems, &QButtonGroup::idClicked, this, [this] { ShowDevicesOfChosenPort(); });
+    connect(CommunicationModeItems, &QButtonGroup::idToggled, this,
+            [this] { EnableControlsOfChosenMode(); });
 
     BN_Close = new QPushButton(QStringLiteral("&Ok"), this);
     BN_Close->setDefault(true);
@@ -131,7 +143,7 @@ void TDlg_Konfig::FormActivate() {
     CheckItem(*ComPortItems, settings.ComPortNr - 1);
     ShownModeItem = CommunicationModeItems->checkedId();
     ShownPortItem = ComPortItems->checkedId();
-    DriverChooser->Show(settings.DriverPath);
+    DriverChooser->Show(settings.DriverPath, Context.Core.Folders.Settings);
     // The address is a 16-bit setting shown as the signed number the field takes.
     const auto address = static_cast<int16_t>(settings.DevAddr);
     EB_KF_DevAddr->Range().SetEnforce(address >= EB_KF_DevAddr->Range().MinValue() &&
@@ -173,6 +185,18 @@ void TDlg_Konfig::ShowPortDevices() {
 void TDlg_Konfig::ShowDevicesOfChosenPort() {
     CB_KF_Device->ShowFor(static_cast<int16_t>(ComPortItems->checkedId() + 1),
                           Context.Core.Serial.LinkDir);
+    EnableControlsOfChosenMode();
+}
+
+void TDlg_Konfig::EnableControlsOfChosenMode() {
+    // No mode chosen (a mode from the file the items cannot show): everything stays open.
+    const int mode = CommunicationModeItems->checkedId();
+    const bool fieldbusUsed = mode != CommModeSerial - 1;
+    const bool serialUsed = mode != CommModeFieldbus - 1;
+    DriverChooser->setEnabled(fieldbusUsed);
+    GroupBox1->setEnabled(fieldbusUsed);
+    L_KF_Device->setEnabled(serialUsed);
+    CB_KF_Device->setEnabled(serialUsed && CB_KF_Device->Port() > 0);
 }
 
 uint16_t TDlg_Konfig::EnteredAddress() const {
@@ -217,9 +241,8 @@ void TDlg_Konfig::ApplyChange() {
 void TDlg_Konfig::SelectFieldbusMaster() {
     Session& core = Context.Core;
     if (!core.SelectFieldbusMaster()) {
-        Context.Messages.ShowMessage(
-            LinkOpenFailureText(DP_ERR_NO_DRIVER, core.FieldbusDriverFailure()), MessageKind::Error,
-            MessageButtons::Ok);
+        Context.Messages.ShowMessage(LinkOpenFailureMessage(core, DP_ERR_NO_DRIVER),
+                                     MessageKind::Error, MessageButtons::Ok);
     }
 }
 
@@ -254,9 +277,10 @@ void TDlg_Konfig::done(int result) {
     if (!cancelButton) {
         Session& core = Context.Core;
         // The port in use now leads elsewhere: it is reopened as after a change.
-        const bool relinked = CB_KF_Device->ApplyChoice(Context.Messages) &&
-                              core.Settings.IsSerial() &&
-                              CB_KF_Device->Port() == core.Settings.ComPortNr;
+        // A device chosen before the mode went over to the fieldbus is not wanted any more.
+        const bool relinked =
+            CB_KF_Device->isEnabled() && CB_KF_Device->ApplyChoice(Context.Messages) &&
+            core.Settings.IsSerial() && CB_KF_Device->Port() == core.Settings.ComPortNr;
         if (ControlsDifferFromSettings()) {
             ApplyChange();
         } else if (relinked) {

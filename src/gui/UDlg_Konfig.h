@@ -21,6 +21,10 @@ class TExtendEdit;
 constexpr const char* SettingsNotSavedText =
     "The communication settings apply until the program ends, but could not be saved:";
 
+// The message for a link that did not open; when the fieldbus driver is what failed, a last
+// line says where to choose another.
+std::string LinkOpenFailureMessage(const Session& core, ErrorCode error);
+
 // The communication dialog: mode, COM port and fieldbus address, taking effect at once.
 class TDlg_Konfig : public QDialog {
     Q_OBJECT
@@ -32,8 +36,10 @@ public:
     FieldbusDriverChooser* DriverChooser = nullptr; // beside the fieldbus item
     QGroupBox* RBG_ComPortNr = nullptr;
     QButtonGroup* ComPortItems = nullptr;
-    std::array<QLabel*, 6> PortDevices{};  // where each COM item leads on this machine
+    std::array<QLabel*, 6> PortDevices{}; // where each COM item leads on this machine
+    QLabel* L_KF_Device = nullptr;
     PortDeviceBox* CB_KF_Device = nullptr; // the devices present, for the chosen COM item
+    QGroupBox* GroupBox1 = nullptr;        // the fieldbus address
     TExtendEdit* EB_KF_DevAddr = nullptr;
     QPushButton* BN_Close = nullptr;
     QPushButton* BN_Cancel = nullptr;
@@ -55,6 +61,8 @@ private:
     // Steps 1 and 2 of a change: the receiver stopped, the link closed.
     void CloseLink();
     void ShowDevicesOfChosenPort();
+    // Only what the chosen mode uses can be changed; the COM items serve both modes.
+    void EnableControlsOfChosenMode();
     // Loads the driver the new settings name; a failure is told as at start.
     void SelectFieldbusMaster();
     // Writes Konfig.Cfg; a failure is told, and the settings still hold for this run.

@@ -1,6 +1,7 @@
 #include "gui/UDlg_Monitor.h"
 
 #include "gui/ButtonKeys.h"
+#include "gui/HelpViewer.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/TextCodec.h"
 #include "gui/TransferActions.h"
@@ -71,6 +72,7 @@ TDlg_Monitor::TDlg_Monitor(ProgramContext& context, QWidget* parent)
     BuildActualToolBox();
     BuildBottomRow();
     PressFocusedButtonOnEnter(*this);
+    InstallContextHelp(this, Context.Help, HelpContext::MonitorMode);
 }
 
 void TDlg_Monitor::BuildStateBox() {

@@ -4,11 +4,16 @@
 #include "gui/HelpViewer.h"
 #include "gui/TextCodec.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
 
 namespace vg {
 
@@ -38,8 +43,34 @@ TDlg_RdCU_Id::TDlg_RdCU_Id(MessageService& messages, HelpViewer& help, QWidget* 
     auto* layout = new QGridLayout(this);
     layout->addWidget(bevel, 0, 0);
     layout->addWidget(BN_OK, 1, 0, Qt::AlignHCenter);
-    setFixedSize(sizeHint().expandedTo(QSize(320, 120)));
+    FitToCaption();
     InstallContextHelp(this, help, HelpContext::Identifier);
+}
+
+void TDlg_RdCU_Id::FitToCaption() {
+    QStyleOptionTitleBar bar;
+    bar.initFrom(this);
+    bar.text = windowTitle();
+    bar.titleBarFlags = windowFlags();
+    bar.subControls = QStyle::SC_All;
+    constexpr int Probe = 1000;
+    bar.rect = QRect(0, 0, Probe, style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, this));
+    const QRect label =
+        style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarLabel, this);
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    // What the buttons and margins take, and room for the minimise and maximise buttons and
+    // wider margins that a window manager may draw whatever the window asks for.
+    const int around = Probe - label.width() + bar.rect.height() * 4;
+    const int width = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + around;
+    setFixedSize(sizeHint().expandedTo(QSize(std::max(320, width), 120)));
+}
+
+void TDlg_RdCU_Id::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        FitToCaption();
+    }
 }
 
 void TDlg_RdCU_Id::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) {

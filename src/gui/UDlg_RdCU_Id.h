@@ -25,12 +25,16 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 public slots:
     void done(int result) override;
 
 private:
     void FormActivate();
+    // The fixed size: the contents, and at least as wide as a title bar showing the whole
+    // caption in the window's font (bold, as title bars mostly are) beside its buttons.
+    void FitToCaption();
 
     MessageService& Messages;
     NamespaceInfo* Info = nullptr;

@@ -30,10 +30,13 @@ std::string ReadFile(const std::filesystem::path& path) {
     return text.str();
 }
 
+// The message ends with where to go from there.
 std::string LoadFailureText(const std::string& path, const std::string& reason) {
     return "Init Communication failed! ErrorCode=C010H\nPort is not available or occupied by "
            "another process.\nFieldbus driver " +
-           path + ": " + reason;
+           path + ": " + reason +
+           "\nOptions > Communication: \"Driver...\" chooses a driver that loads, "
+           "\"Simulated unit\" goes back to the built-in unit.";
 }
 
 const TStatusBar& MainBar(test::GuiWorld& world) {
@@ -136,6 +139,34 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
     EXPECT_FALSE(test::PollUntil(
         *world.Core, [&] { return world.Core->Poll.Online; }, 300ms));
     EXPECT_FALSE(world.Core->BuiltInMaster.IsOpen());
+}
+
+// A driver file that is not where the settings say is marked in the dialog, a relative path
+// taken from the settings' folder; one that is there is not.
+TEST(FieldbusDriverWindows, TheDialogMarksADriverFileThatIsNotThere) {
+    const std::string there = test::DriverLibrary("vgdp-fake-slave");
+    test::GuiWorld world("D:drivers/vgdp-gone.so\r\n");
+    world.Messages.AcceptAll(); // told at start: ADriverThatCannotBeLoadedIsTold...
+    world.Start();
+    ASSERT_EQ(world.Messages.History().size(), 1u);
+    EXPECT_NE(world.Messages.History()[0].Text.find("\nOptions > Communication: "),
+              std::string::npos);
+    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    dialog.show();
+    QLabel* shown = dialog.DriverChooser->L_KF_Driver;
+    EXPECT_TRUE(shown->text().endsWith(QStringLiteral("(not there)")))
+        << shown->text().toStdString();
+    EXPECT_EQ(shown->toolTip().toStdString(), "drivers/vgdp-gone.so  (not there)");
+
+    std::filesystem::create_directories(world.Dir / "drivers");
+    std::filesystem::copy_file(there, world.Dir / "drivers" / "vgdp-gone.so");
+    dialog.BN_Cancel->click();
+    dialog.show();
+    EXPECT_EQ(shown->toolTip().toStdString(), "drivers/vgdp-gone.so");
+    world.Files.Answer(QString::fromStdString(there + ".missing"));
+    dialog.DriverChooser->BN_KF_Driver->click();
+    EXPECT_EQ(shown->toolTip().toStdString(), there + ".missing  (not there)");
+    dialog.BN_Cancel->click();
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "gui/FieldbusDriverChooser.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TransferActions.h"
@@ -8,6 +9,8 @@
 #include "support/SimProcess.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -112,6 +115,47 @@ TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowInFront) {
     EXPECT_EQ(World.Help.HelpFile().toStdString(), World.Dir.ProgramDir() + "ROVOZUZ_E.html");
 }
 
+// Each menu and each item can be reached by its letter, and no two in one menu share one;
+// the captions read as designed.
+TEST_F(MainWindowTest, EveryMenuAndItemHasItsOwnAccessKey) {
+    const auto keysUnique = [](const QList<QAction*>& actions, const QString& where) {
+        std::set<QString> keys;
+        for (const QAction* action : actions) {
+            if (action->isSeparator()) {
+                continue;
+            }
+            const QString key = QKeySequence::mnemonic(action->text()).toString();
+            EXPECT_FALSE(key.isEmpty()) << "no access key: " << action->text().toStdString();
+            EXPECT_TRUE(keys.insert(key).second)
+                << where.toStdString() << ": " << key.toStdString() << " twice";
+        }
+    };
+    QMenuBar* bar = Main->menuBar();
+    keysUnique(bar->actions(), QStringLiteral("menu bar"));
+    QStringList captions;
+    for (const QAction* title : bar->actions()) {
+        captions << QString(title->text()).remove(QLatin1Char('&'));
+        keysUnique(title->menu()->actions(), title->text());
+        for (const QAction* item : title->menu()->actions()) {
+            captions << QString(item->text()).remove(QLatin1Char('&'));
+        }
+    }
+    EXPECT_EQ(captions, (QStringList{"File", "Open", "Quit", "Vigilo", "Manual Mode",
+                                     "Monitor Mode", "Compare with File...", "Options",
+                                     "Communication", "Verify after saving to the unit",
+                                     "Trace Line Traffic...", "?", "Help", "About"}));
+
+    // "?" is a key of its own.
+    Main->show();
+    QApplication::setActiveWindow(Main);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Main));
+    QTest::keyClick(Main, Qt::Key_Question, Qt::AltModifier);
+    EXPECT_EQ(QApplication::activePopupWidget(), Main->Help1->parent());
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+    }
+}
+
 // Counts the mouse presses that reach a widget.
 class PressCounter : public QObject {
 public:
@@ -182,17 +226,36 @@ TEST_F(MainWindowTest, AWorkingWindowTakesTheMainWindowsPlaceAndHandsBackItsStat
     EXPECT_EQ(World.Core->Poll.StatusBarTarget, Main->StatusBar1);
 }
 
-TEST(HelpFile, HasATopicForEveryHelpContext) {
+QString HelpFileText() {
     std::ifstream in(std::string(VG_SOURCE_DIR) + "/help/ROVOZUZ_E.html");
     std::stringstream text;
     text << in.rdbuf();
-    const QString html = QString::fromStdString(text.str());
+    return QString::fromStdString(text.str());
+}
+
+// The communication topic tells how fieldbus mode reaches a unit: through a driver chosen
+// with the dialog's own button, the built-in unit otherwise.
+TEST_F(MainWindowTest, HelpOnCommunicationTellsHowToChooseTheDriver) {
+    const QString html = HelpFileText();
+    const qsizetype start = html.indexOf(QStringLiteral("name=\"context-10\""));
+    ASSERT_GE(start, 0);
+    const QString topic = html.mid(start, html.indexOf(QStringLiteral("<h2>"), start) - start);
+    const FieldbusDriverChooser& chooser = *World.W().Dlg_Konfig->DriverChooser;
+    for (const QPushButton* button : {chooser.BN_KF_Driver, chooser.BN_KF_SimulatedUnit}) {
+        const QString caption = QString(button->text()).remove(QLatin1Char('&'));
+        EXPECT_TRUE(topic.contains(QStringLiteral("<b>%1</b>").arg(caption)))
+            << caption.toStdString();
+    }
+}
+
+TEST(HelpFile, HasATopicForEveryHelpContext) {
+    const QString html = HelpFileText();
     std::set<int> anchors;
     const QRegularExpression anchor(QStringLiteral("name=\"context-(\\d+)\""));
     for (auto it = anchor.globalMatch(html); it.hasNext();) {
         anchors.insert(it.next().captured(1).toInt());
     }
-    for (int context : {1, 5, 6, 7, 9, 10, 11, 12}) {
+    for (int context : {1, 5, 6, 7, 9, 10, 11, 12, 13}) {
         EXPECT_TRUE(anchors.count(context)) << "no topic for help context " << context;
     }
     EXPECT_TRUE(html.contains(QStringLiteral("name=\"contents\"")));

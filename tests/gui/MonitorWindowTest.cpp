@@ -1,3 +1,4 @@
+#include "gui/HelpViewer.h"
 #include "gui/PrgFrm_Main.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/UDlg_Manual.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -342,6 +344,18 @@ TEST_F(MonitorWindowTest, CloseButtonForgetsTheIdentifierTheCloseBoxKeepsIt) {
     EXPECT_EQ(Poll().StatusKind, 0);
     NextRecord();
     EXPECT_EQ(Main().StatusBar1->PanelText(StatusPanel::Id), "Id: --------");
+}
+
+TEST_F(MonitorWindowTest, F1OpensTheMonitorTopic) {
+    Open([this] {
+        Monitor().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Monitor()));
+        QTest::keyClick(&Monitor(), Qt::Key_F1);
+        EXPECT_TRUE(World.Help.isVisible());
+        EXPECT_EQ(World.Help.ShownTopic(), HelpContext::MonitorMode);
+        World.Help.close();
+        Monitor().BN_Close->click();
+    });
 }
 
 TEST_F(MonitorWindowTest, NothingOpensWithoutToolValues) {

@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -228,19 +230,35 @@ TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems)
     ASSERT_TRUE(QTest::qWaitForWindowActive(Dialog));
     Dialog->CommunicationModeItems->button(0)->setFocus(Qt::TabFocusReason);
     std::vector<QWidget*> order;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 6; ++i) {
         order.push_back(QApplication::focusWidget());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
     // The simulated unit's button is off while it is the one in use.
+    // The device list is off: it serves the serial mode only.
     const std::vector<QWidget*> expected = {Dialog->CommunicationModeItems->button(0),
                                             Dialog->DriverChooser->BN_KF_Driver,
                                             Dialog->EB_KF_DevAddr,
                                             Dialog->ComPortItems->button(2),
-                                            Dialog->CB_KF_Device,
                                             Dialog->BN_Close,
                                             Dialog->BN_Cancel};
     EXPECT_EQ(order, expected);
+    Dialog->BN_Cancel->click();
+}
+
+// Only what the chosen mode uses can be changed; the COM items serve both (the driver is told
+// the COM number).
+TEST_F(KonfigDialogTest, WhatTheChosenModeDoesNotUseIsOff) {
+    const auto enabled = [this] {
+        return std::vector<bool>{
+            Dialog->DriverChooser->BN_KF_Driver->isEnabled(), Dialog->EB_KF_DevAddr->isEnabled(),
+            Dialog->ComPortItems->button(2)->isEnabled(), Dialog->CB_KF_Device->isEnabled()};
+    };
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false}));
+    ChooseSerialCom(3);
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, true, true}));
+    Dialog->CommunicationModeItems->button(0)->click();
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false}));
     Dialog->BN_Cancel->click();
 }
 
@@ -314,6 +332,12 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     EXPECT_EQ(std::filesystem::read_symlink(world.Dir / "COM1"), byId);
     EXPECT_TRUE(world.Core->Poll.ReconnectRequest) << "the port in use leads elsewhere now";
     EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "M:2\r\nC:1\r\n");
+
+    // COM3 leads nowhere: keeping it is not offered as if it led somewhere.
+    dialog.show();
+    dialog.ComPortItems->button(2)->click();
+    EXPECT_EQ(box.itemText(0).toStdString(), "not present: " + dir + "dev/ttyS2");
+    dialog.BN_Cancel->click();
 
     // A file of the user's named COM2 is replaced only when the user agrees.
     std::ofstream(world.Dir / "COM2") << "mine";
@@ -421,6 +445,38 @@ protected:
     NamespaceInfo Info{};
     bool Valid = true;
 };
+
+// A title bar as wide as the window shows the whole caption in the bold font of title bars,
+// whatever the font size, also when the font changes while the program runs.
+TEST(IdentifierWindowCaption, FitsTheTitleBarAtEveryFontSize) {
+    const QFont original = QApplication::font();
+    const auto fits = [](TDlg_RdCU_Id& window) {
+        QStyleOptionTitleBar bar;
+        bar.initFrom(&window);
+        bar.text = window.windowTitle();
+        bar.titleBarFlags = window.windowFlags();
+        bar.subControls = QStyle::SC_All;
+        bar.rect = QRect(0, 0, window.width(),
+                         window.style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, &window));
+        const QRect label = window.style()->subControlRect(QStyle::CC_TitleBar, &bar,
+                                                           QStyle::SC_TitleBarLabel, &window);
+        QFont bold = window.font();
+        bold.setBold(true);
+        return QFontMetrics(bold).horizontalAdvance(window.windowTitle()) <= label.width();
+    };
+    for (const int pixels : {13, 26, 40}) {
+        QFont font = original;
+        font.setPixelSize(pixels);
+        QApplication::setFont(font);
+        test::GuiWorld world;
+        world.Start();
+        EXPECT_TRUE(fits(*world.W().Dlg_RdCU_Id)) << pixels << " px";
+        font.setPixelSize(pixels * 2);
+        QApplication::setFont(font);
+        EXPECT_TRUE(fits(*world.W().Dlg_RdCU_Id)) << pixels * 2 << " px, changed while running";
+    }
+    QApplication::setFont(original);
+}
 
 TEST_F(IdentifierWindowTest, EightDigitsAreTakenAndTheStampKept) {
     Ask([this] {

@@ -155,7 +155,7 @@ TEST_F(TextEditTest, TypingOverTheSelectedDecimals) {
 TEST_F(TextEditTest, KeysOutsideTheStyleAreDiscarded) {
     MakeAngleField();
     EditAt("", 0);
-    QTest::keyClicks(Edit, "a1.b %2");
+    QTest::keyClicks(Edit, "a1b %2");
     EXPECT_EQ(Edit->text(), "12");
 
     Edit->SetEditStyle(esPercentage);
@@ -178,6 +178,29 @@ TEST_F(TextEditTest, KeysOutsideTheStyleAreDiscarded) {
     EditAt("", 0);
     QTest::keyClicks(Edit, "x,y");
     EXPECT_EQ(Edit->text(), "x,y");
+}
+
+// Under a comma locale 47.25 typed with a point, or with the keypad's decimal key, is 47,25:
+// not 4725, which leaving the angle field would turn into its maximum without a word.
+TEST_F(TextEditTest, APointOrTheKeypadDecimalKeyTypesTheSeparator) {
+    MakeAngleField(10.0, 300.0);
+    TypeAndLeave("47.25");
+    EXPECT_EQ(Edit->text(), "47,25");
+    EXPECT_DOUBLE_EQ(Edit->Value(), 47.25);
+    EditAt("1,2", 3);
+    QTest::keyClick(Edit, '.'); // the field has its separator already
+    EXPECT_EQ(Edit->text(), "1,2");
+
+    EditAt("", 0);
+    QTest::keyClicks(Edit, "47");
+    QTest::keyClick(Edit, Qt::Key_Period, Qt::KeypadModifier);
+    QTest::keyClicks(Edit, "5");
+    EXPECT_EQ(Edit->text(), "47,5");
+    Edit->SetEditStyle(esInteger); // no separator in a whole number, from any key
+    EditAt("4", 1);
+    QTest::keyClick(Edit, Qt::Key_Period, Qt::KeypadModifier);
+    QTest::keyClick(Edit, '.');
+    EXPECT_EQ(Edit->text(), "4");
 }
 
 TEST_F(TextEditTest, EditingAndNavigationKeysStillWork) {
@@ -567,8 +590,8 @@ TEST_F(TextEditPointLocaleTest, ClampsAndShowsWithAPoint) {
     MakeAngleField();
     TypeAndLeave("300");
     EXPECT_EQ(Edit->text(), "270.00");
-    TypeAndLeave("12,5"); // the comma is no separator here and is not let in
-    EXPECT_EQ(Edit->text(), "125.00");
+    TypeAndLeave("12,5"); // a comma typed where the point is meant is taken for it
+    EXPECT_EQ(Edit->text(), "12.50");
     TypeAndLeave("12.5");
     EXPECT_EQ(Edit->text(), "12.50");
     EXPECT_DOUBLE_EQ(Edit->Value(), 12.5);

@@ -69,7 +69,7 @@ TEST_F(ToolEditorTest, OffersTheFreeNumbersAndProposesOne) {
         EXPECT_EQ(offered.mid(0, 3), (QStringList{"2", "4", "5"}));
         EXPECT_EQ(offered.last(), "127");
         EXPECT_TRUE(E().EB_InitToolNr->isVisible());
-        EXPECT_FALSE(E().EB_InitToolNr->isEnabled());
+        EXPECT_EQ(E().EB_InitToolNr->focusPolicy(), Qt::NoFocus);
         EXPECT_EQ(E().EB_InitToolNr->text(), "2");
         EXPECT_EQ(E().EB_TS_ToolName->text(), "");
         EXPECT_EQ(E().EB_TS_Angle->text(), "120.00"); // the default settings
@@ -90,6 +90,20 @@ TEST_F(ToolEditorTest, OffersTheFreeNumbersAndProposesOne) {
     });
     EXPECT_TRUE(World.Messages.History().empty());
     EXPECT_EQ(World.Context->ToolEdit.EditTool, 3);
+}
+
+// The proposal takes no input of its own (keys reach the list under it), but it must not look
+// greyed out like a field that is off.
+TEST_F(ToolEditorTest, TheProposedNumberLooksLikeAnInput) {
+    Edit(World.Settings().BN_New, [this] {
+        QLineEdit* proposal = E().EB_InitToolNr;
+        QLineEdit input(proposal->text(), proposal->parentWidget());
+        input.setGeometry(proposal->geometry());
+        EXPECT_EQ(proposal->grab().toImage(), input.grab().toImage());
+        QTest::keyClicks(E().CB_TS_ToolNr, "9");
+        EXPECT_EQ(E().ToolNumberInForce(), 9);
+        E().BN_Cancel->click();
+    });
 }
 
 TEST_F(ToolEditorTest, OkClampsIntoTheRanges) {
@@ -119,6 +133,20 @@ TEST_F(ToolEditorTest, CancelStoresNothingAndAsksNothing) {
     EXPECT_FLOAT_EQ(Tool(3).Angle, 45.5F);
     EXPECT_EQ(Name(3), "mill");
     EXPECT_TRUE(World.Messages.History().empty());
+}
+
+// Escape then Enter must not add a tool nobody entered: Escape closes at once, as Cancel.
+TEST_F(ToolEditorTest, EscapeIsTheCancelButton) {
+    Edit(World.Settings().BN_New, [this] {
+        QTest::keyClick(E().CB_TS_ToolNr, Qt::Key_Escape); // where the window puts the focus
+    });
+    Change(2, [this] {
+        TypeIn(E().EB_TS_Angle, "200");
+        QTest::keyClick(E().EB_TS_Angle, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(World.Messages.History().empty());
+    EXPECT_EQ(Tool(2).Programmed, 0);
+    EXPECT_FLOAT_EQ(Tool(3).Angle, 45.5F);
 }
 
 TEST_F(ToolEditorTest, TheCloseBoxAsksOnlyAboutAChange) {

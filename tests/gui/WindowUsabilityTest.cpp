@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -107,6 +108,54 @@ TEST(ToolTableHeadings, EachColumnStartsUnderItsHeading) {
             table.first->hide();
         }
     }
+    QApplication::setFont(original);
+}
+
+// A long name in a large font makes the list scroll sideways: the headings go along with the
+// rows.
+TEST(ToolTableHeadings, ScrollWithTheRows) {
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPixelSize(20);
+    QApplication::setFont(large);
+    test::SettingsWorld world;
+    world.Start();
+    world.SetUnitSettings();
+    world.SetTool(1, 12345, 250, 3, std::string(30, 'W'));
+    world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
+    ShowActive(&world.Settings());
+    world.Settings().PGC_Settings->setCurrentIndex(TDlg_Program::ToolPage);
+    ProgramWindows& w = world.W();
+    ShowActive(w.Dlg_Manual);
+    const std::vector<std::pair<QListWidget*, TToolHeadings*>> tables = {
+        {w.Dlg_Program->LB_TS_ToolPar, w.Dlg_Program->findChild<TToolHeadings*>()},
+        {w.Dlg_Manual->LB_MM_ToolPar, w.Dlg_Manual->findChild<TToolHeadings*>()}};
+    for (const auto& [list, headings] : tables) {
+        ASSERT_NE(headings, nullptr);
+        const QString where = list->window()->windowTitle();
+        QScrollBar* bar = list->horizontalScrollBar();
+        QApplication::processEvents(); // the list lays its rows out late
+        ASSERT_GT(bar->maximum(), 0) << where.toStdString() << ": the list does not scroll";
+        const auto rowLeft = [&] {
+            return list->visualItemRect(list->item(0)).left();
+        };
+        std::vector<int> before;
+        for (const QLabel* label : headings->Labels) {
+            before.push_back(label->x());
+        }
+        const int rowBefore = rowLeft();
+        bar->setValue(bar->maximum());
+        const int moved = rowLeft() - rowBefore;
+        ASSERT_LT(moved, 0);
+        for (size_t i = 0; i < headings->Labels.size(); ++i) {
+            EXPECT_EQ(headings->Labels[i]->x() - before[i], moved)
+                << where.toStdString() << ", heading " << i;
+        }
+        bar->setValue(0);
+        EXPECT_EQ(headings->Labels[1]->x(), before[1]) << where.toStdString();
+    }
+    w.Dlg_Manual->hide();
+    world.Settings().hide();
     QApplication::setFont(original);
 }
 

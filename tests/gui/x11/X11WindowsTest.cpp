@@ -157,6 +157,56 @@ TEST(X11Program, TitlesHelpOverModalWindowsAndQuit) {
     EXPECT_TRUE(program.Process.waitForFinished(5000)) << "the program lingers after Quit";
 }
 
+// The help belongs to the window it was asked from, whichever that is: pressing the help's
+// frame leaves the keyboard in the help (the next Escape closes the help, not the window below
+// it), and working in the window below does not bury the help.
+TEST(X11Help, StaysAboveItsWindowAndKeepsTheKeyboardWhenItsFrameIsPressed) {
+    RunningProgram program;
+    const auto helpOver = [&program](unsigned long owner, const std::string& what) {
+        XServer::Keys({"F1"});
+        const unsigned long help = program.WaitForWindow("VG-Config Help");
+        ASSERT_NE(help, 0u) << what;
+        // Into the lower right corner, clear of the window's title bar.
+        test::RunTool("xdotool", {"windowmove", QString::number(help), "620", "480"});
+        test::WaitUntil([] { return false; }, 200);
+        XServer::PressHandle(help);
+        EXPECT_TRUE(test::WaitUntil([&] { return XServer::Active() == help; }))
+            << what << ": pressing the help's frame made another window active";
+        EXPECT_TRUE(Above(help, owner)) << what;
+        XServer::PressTitleBar(owner);
+        ASSERT_TRUE(test::WaitUntil([&] { return XServer::Active() == owner; })) << what;
+        EXPECT_TRUE(Above(help, owner)) << what << ": the help went behind its window";
+        XServer::PressHandle(help);
+        EXPECT_TRUE(test::WaitUntil([&] { return XServer::Focused() == help; }))
+            << what << ": the help's frame pressed, the keyboard went to "
+            << XServer::Title(XServer::Focused()).toStdString();
+        XServer::Keys({"Escape"});
+        EXPECT_TRUE(test::WaitUntil([&] { return !Managed(help); }))
+            << what << ": Escape left the help open";
+        EXPECT_TRUE(Managed(owner)) << what << ": Escape closed the window below the help";
+        ASSERT_TRUE(test::WaitUntil([&] { return XServer::Focused() == owner; })) << what;
+    };
+
+    const unsigned long main = program.WaitForWindow("VG-Config [simulated unit]");
+    ASSERT_NE(main, 0u);
+    helpOver(main, "main window");
+
+    XServer::Keys({"alt+f", "o"});
+    ASSERT_NE(program.WaitForWindow("Load Data from ..."), 0u);
+    XServer::Keys({"alt+v"});
+    const unsigned long settings = program.WaitForWindow("VG-Config / Settings / Vigilo");
+    ASSERT_NE(settings, 0u);
+    helpOver(settings, "settings window");
+
+    XServer::Keys({"alt+o", "alt+n"});
+    const unsigned long editor = program.WaitForWindow("Setting New Tool");
+    ASSERT_NE(editor, 0u);
+    helpOver(editor, "tool editor");
+    XServer::Keys({"Escape"}); // Cancel: nothing to ask about
+    EXPECT_TRUE(test::WaitUntil([&] { return !Managed(editor); }));
+    EXPECT_TRUE(test::WaitUntil([&] { return XServer::Focused() == settings; }));
+}
+
 // Progress windows, busy boxes and message boxes opened while the settings window is the
 // modal window in front appear above it.
 TEST(X11Stacking, NoticesAndMessagesComeAboveTheModalSettingsWindow) {

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPoint>
 #include <QProcess>
 #include <QRegularExpression>
 #include <cerrno>
@@ -156,6 +157,52 @@ void XServer::Keys(const QStringList& keys) {
 
 void XServer::Activate(unsigned long window) {
     RunTool("xdotool", {"windowactivate", "--sync", QString::number(window)});
+}
+
+unsigned long XServer::Active() {
+    const QString text = RunTool("xprop", {"-root", "_NET_ACTIVE_WINDOW"});
+    static const QRegularExpression id(QStringLiteral("0x[0-9a-fA-F]+"));
+    const auto match = id.match(text);
+    return match.hasMatch() ? match.captured().toULong(nullptr, 16) : 0;
+}
+
+namespace {
+
+// The middle of the handle below `window` or of its title bar, in screen coordinates.
+QPoint FramePoint(unsigned long window, bool titleBar) {
+    // The client's place on the screen, and how far the frame reaches beyond it.
+    const QString info = RunTool("xwininfo", {"-id", QString::number(window)});
+    const auto number = [&info](const char* label) {
+        const QRegularExpression line(QString::fromLatin1(label) + QStringLiteral(":\\s*(-?\\d+)"));
+        return line.match(info).captured(1).toInt();
+    };
+    const QString extents =
+        RunTool("xprop", {"-id", QString::number(window), "_NET_FRAME_EXTENTS"});
+    static const QRegularExpression four(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"));
+    const auto extent = four.match(extents);
+    const int x = number("Absolute upper-left X") + number("Width") / 2;
+    const int top = number("Absolute upper-left Y");
+    return titleBar ? QPoint(x, top - extent.captured(3).toInt() / 2)
+                    : QPoint(x, top + number("Height") + extent.captured(4).toInt() / 2);
+}
+
+void PressAt(const QPoint& point) {
+    // Not --sync: it waits for a motion that never comes when the pointer is there already.
+    RunTool("xdotool", {"mousemove", QString::number(point.x()), QString::number(point.y())});
+    WaitUntil([] { return false; }, 100);
+    RunTool("xdotool", {"mousedown", "1"});
+    WaitUntil([] { return false; }, 150);
+    RunTool("xdotool", {"mouseup", "1"});
+}
+
+} // namespace
+
+void XServer::PressHandle(unsigned long window) {
+    PressAt(FramePoint(window, false));
+}
+
+void XServer::PressTitleBar(unsigned long window) {
+    PressAt(FramePoint(window, true));
 }
 
 QString XServer::Describe(pid_t pid) {

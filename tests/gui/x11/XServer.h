@@ -34,6 +34,13 @@ public:
     // Types keys (xdotool names, for example "alt+o", "F1", "Escape") into the focused window.
     static void Keys(const QStringList& keys);
     static void Activate(unsigned long window);
+    // The window the window manager calls active (_NET_ACTIVE_WINDOW); 0 when none.
+    static unsigned long Active();
+    // Press the first mouse button on the frame the window manager draws around `window` and
+    // let it go: on the middle of the handle below it (what a user grabs to resize it), or of
+    // its title bar.
+    static void PressHandle(unsigned long window);
+    static void PressTitleBar(unsigned long window);
 
     // The managed windows of process `pid` with their titles, for failure messages.
     static QString Describe(pid_t pid);
