@@ -141,7 +141,7 @@ int Upload(Session& session, const std::string& file, const TransferServices& se
     ConfigState& config = session.Config;
     config.ConfigSource = ConfigSourceUnit;
     const bool loaded = LoadFromUnit(config, session.Par, services, config.TransferError);
-    CloseLink(session);
+    CloseLink(session, err);
     // Nothing is written after a failed upload: the file would hold a half-read unit.
     if (!loaded) {
         return ExitFailure;
@@ -197,7 +197,7 @@ int Download(Session& session, const VgctlOptions& options, TerminalMessages& me
         withCheck.Check = &check;
     }
     const bool saved = SaveConfiguration(config, session.Par, withCheck, config.TransferError);
-    CloseLink(session);
+    CloseLink(session, err);
     if (!saved) {
         return ExitFailure;
     }
@@ -215,7 +215,7 @@ int Diff(Session& session, const std::string& file, TerminalMessages& messages,
     progress.ShowProgress(UploadCaption);
     const bool read = CompareFileWithUnit(config, session.Par, progress, differences, error);
     progress.HideProgress();
-    CloseLink(session);
+    CloseLink(session, err);
     if (!read) {
         ShowTransferError(messages, error);
         return ExitFailure;

@@ -151,7 +151,10 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
             picture.SimulatedUnit = session.Settings.UsesSimulatedUnit();
             if (!watch && (answered || late)) {
                 if (answered) {
-                    out << FormatStatusLines(picture) << std::flush;
+                    out << FormatStatusLines(picture);
+                    if (!OutputWritten(out, err)) {
+                        result = ExitFailure;
+                    }
                 } else {
                     err << "vgctl: the unit does not answer\n";
                     result = ExitFailure;
@@ -166,15 +169,23 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
                 if (csv) {
                     out << WatchCsvHeader();
                 }
+                if (!OutputWritten(out, err)) {
+                    result = ExitFailure;
+                    break;
+                }
             }
             if (printing) {
                 const std::string line = FormatWatchLine(picture);
                 if (line != lastLine) {
                     // A pipe reader sees each change as it happens.
                     out << (csv ? WatchCsvRow(picture, std::chrono::system_clock::now())
-                                : line + "\n")
-                        << std::flush;
+                                : line + "\n");
                     lastLine = line;
+                    // Nobody reads a watch whose lines go nowhere: it stops at once.
+                    if (!OutputWritten(out, err)) {
+                        result = ExitFailure;
+                        break;
+                    }
                 }
             }
             if (signals.Wait(host.Interval)) {
@@ -183,7 +194,7 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
             }
         }
     }
-    CloseLink(session);
+    CloseLink(session, err);
     session.Poll.StatusBarTarget = nullptr;
     session.Status.SetHost(nullptr);
     return result;

@@ -3,14 +3,59 @@
 #include "cli/ConfigCommands.h"
 #include "cli/PortsCommand.h"
 #include "cli/StatusCommands.h"
+#include "common/FileIo.h"
 #include "common/ProgramInfo.h"
 #include "link/CommSettingsFile.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace vg::cli {
 
-void ApplyLinkSettings(Session& session, const VgctlOptions& options) {
-    Cfg_Read(session.Settings, session.Folders.Settings);
-    if (!options.FieldbusDriver.empty()) {
+namespace {
+
+// The commands that talk to a unit.
+bool NeedsUnit(const std::string& command) {
+    return command == "upload" || command == "download" || command == "diff" ||
+           command == "status" || command == "watch";
+}
+
+std::string SettingsFilePath(const Session& session) {
+    return ExistingPathIgnoringCase(session.Folders.Settings + CommSettingsFileName);
+}
+
+} // namespace
+
+bool OutputWritten(std::ostream& out, std::ostream& err) {
+    // Where the failure was said already (the stream remembers it).
+    static const int SaidIndex = std::ios_base::xalloc();
+    errno = 0;
+    out.flush();
+    if (out) {
+        return true;
+    }
+    if (out.iword(SaidIndex) == 0) {
+        const int reason = errno != 0 ? errno : EIO;
+        err << "vgctl: cannot write the output: " << std::strerror(reason) << '\n';
+        out.iword(SaidIndex) = 1;
+    }
+    return false;
+}
+
+void ApplyLinkSettings(Session& session, const VgctlOptions& options, std::ostream& err) {
+    errno = 0;
+    if (!Cfg_Read(session.Settings, session.Folders.Settings) && errno != ENOENT) {
+        // The defaults apply, as without the file; but a file that is there and was not
+        // read is said, or its settings would seem to be ignored.
+        const int reason = errno != 0 ? errno : EIO;
+        err << "vgctl: cannot read " << SettingsFilePath(session) << ": " << std::strerror(reason)
+            << '\n';
+    }
+    if (options.Simulated) {
+        session.Settings.CommMode = CommModeFieldbus;
+        session.Settings.DriverPath.clear();
+    } else if (!options.FieldbusDriver.empty()) {
         session.Settings.CommMode = CommModeFieldbus;
         session.Settings.DriverPath = options.FieldbusDriver;
     } else if (options.Fieldbus) {
@@ -40,13 +85,18 @@ bool OpenLink(Session& session, std::ostream& err) {
     return true;
 }
 
-void CloseLink(Session& session) {
+void CloseLink(Session& session, std::ostream& err) {
     if (!session.Poll.LinkOpened) {
         return;
     }
     session.Serial.StopReceiver();
-    ErrorCode ignored = 0;
-    session.Link.Link_Close(session.Settings.ComPortNr, ignored);
+    ErrorCode error = 0;
+    if (!session.Link.Link_Close(session.Settings.ComPortNr, error) && error != 0 &&
+        !session.Settings.IsSerial()) {
+        char code[16];
+        std::snprintf(code, sizeof code, "%XH", error);
+        err << "vgctl: the fieldbus driver did not close cleanly: ErrorCode=" << code << '\n';
+    }
     session.Poll.LinkOpened = false;
 }
 
@@ -63,19 +113,31 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
         options.ProgramDir.empty() ? RunningProgramFolders() : PortableFolders(options.ProgramDir);
     if (options.Help) {
         out << VgctlHelp(folders);
-        return ExitSuccess;
+        return OutputWritten(out, err) ? ExitSuccess : ExitFailure;
     }
     if (options.Version) {
         out << "vgctl " << ProgramVersion << '\n';
-        return ExitSuccess;
+        return OutputWritten(out, err) ? ExitSuccess : ExitFailure;
     }
     if (options.Command == "ports") {
-        return RunPortsCommand(folders.Settings, SerialPortPlaces{}, options.Probe, out);
+        const int listed =
+            RunPortsCommand(folders.Settings, SerialPortPlaces{}, options.Probe, out);
+        return OutputWritten(out, err) ? listed : ExitFailure;
     }
     Session session(folders);
-    ApplyLinkSettings(session, options);
+    ApplyLinkSettings(session, options, err);
+    if (NeedsUnit(options.Command) && session.Settings.UsesSimulatedUnit() && !options.Simulated) {
+        // Nothing chosen would otherwise reach the built-in simulated unit and report its
+        // answers as the unit's: a restore that never touched a unit, a backup of nothing.
+        err << "vgctl: no unit is chosen. Choose one with --port COMn|DEVICE, with\n"
+               "--fieldbus-driver PATH, or in "
+            << SettingsFilePath(session)
+            << " (M:2 and C:n for a serial port, D:PATH for a fieldbus driver);\n"
+               "--simulated talks to the built-in simulated unit, for a trial.\n";
+        return ExitFailure;
+    }
     const bool tracing = !options.TraceFile.empty();
-    if (tracing && !session.StartLineTrace(options.TraceFile)) {
+    if (tracing && !session.StartLineTrace(options.TraceFile, "vgctl")) {
         err << "vgctl: cannot write the trace: " << session.LineTrace.Failure().Line() << '\n';
         return ExitFailure;
     }
@@ -85,6 +147,9 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (tracing && !session.StopLineTrace()) {
         // A trace with a hole is no trace to send to anyone.
         err << "vgctl: the trace is incomplete: " << session.LineTrace.Failure().Line() << '\n';
+        result = ExitFailure;
+    }
+    if (!OutputWritten(out, err)) {
         result = ExitFailure;
     }
     return result;

@@ -7,11 +7,14 @@ namespace vg {
 
 void WriteFailure::Record(const std::string& path) {
     Reason = errno;
+    ReasonText.clear();
     Path = path;
 }
 
 std::string WriteFailure::Line() const {
-    return Path + ": " + std::strerror(Reason);
+    std::string line = Path;
+    line.append(": ").append(ReasonText.empty() ? std::strerror(Reason) : ReasonText);
+    return line;
 }
 
 } // namespace vg

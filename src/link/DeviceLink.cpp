@@ -60,6 +60,11 @@ bool DeviceLink::Link_Receive(DeviceReply& reply, ErrorCode& error) {
         received = Serial.Slot.V24_ReadFrame(reply, count, error);
     } else {
         received = Fieldbus.DP_Receive(reply, error);
+        if (received && !Fieldbus.InputsValid()) {
+            // Inputs the master marks invalid are no answer of the unit, whatever they hold:
+            // for the status as for every transfer.
+            return false;
+        }
         if (received && TraceSink != nullptr) {
             TraceSink->TraceFrame(TraceDirection::Rx, TraceCarrier::FieldbusBlock, reply.data(),
                                   reply.size());

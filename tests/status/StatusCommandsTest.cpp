@@ -89,9 +89,9 @@ TEST(VgctlStatus, PrintsTheStatusBarFieldByField) {
                        "Id: --------\n");
 }
 
-TEST(VgctlStatus, FieldbusReachesTheBuiltInUnitAndSaysItIsSimulated) {
+TEST(VgctlStatus, SimulatedReachesTheBuiltInUnitAndSaysSo) {
     test::TempDir dir;
-    const auto run = Vgctl({"--dir", dir.ProgramDir(), "--fieldbus", "status"});
+    const auto run = Vgctl({"--dir", dir.ProgramDir(), "--simulated", "status"});
     EXPECT_EQ(run.Exit, ExitSuccess) << run.Err;
     EXPECT_NE(run.Out.find("Online: yes\n"), std::string::npos);
     EXPECT_NE(run.Out.find("Scanner: Zero-Pos.\n"), std::string::npos);
@@ -391,7 +391,7 @@ TEST(VgctlWatch, WaitsForThePortAndComesBackOnlineAfterEachUnplug) {
 
 TEST(VgctlWatch, TheBuiltInUnitIsMarkedSimulated) {
     test::TempDir dir;
-    VgctlProcess watch({"--dir", dir.ProgramDir(), "--fieldbus", "watch"});
+    VgctlProcess watch({"--dir", dir.ProgramDir(), "--simulated", "watch"});
     const std::string line =
         watch.WaitForLine([](const std::string& l) { return Has(l, "Online"); });
     EXPECT_EQ(line.substr(line.rfind(" | ")), " | Unit: simulated") << line;
