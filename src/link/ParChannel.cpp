@@ -1,6 +1,8 @@
 #include "link/ParChannel.h"
 
+#include <algorithm>
 #include <cassert>
+#include <optional>
 
 namespace vg {
 
@@ -148,7 +150,12 @@ template <typename Accept>
 bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLinkErrors,
                             Accept accept) {
     ErrorCode lastLinkError = 0;
+    std::optional<Clock::time_point> repeatAt;
     while (true) {
+        if (Interrupt != nullptr && Interrupt->load()) {
+            error = TransferCode::Interrupted;
+            return false;
+        }
         if (Link.Link_ReplyAvailable()) {
             DeviceReply received{};
             ErrorCode linkError = 0;
@@ -161,13 +168,24 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
                 block = received;
                 return true;
             }
-            // A block that failed its checks may have been the reply: ask again (it is never
-            // used). A sound block of the wrong kind answers an earlier request, and asking
-            // again would only make one more surplus reply for a later wait: it is dropped.
-            // On the fieldbus the service call runs the exchange cycle that brings new inputs.
             if (!ok || !Link.IsSerial()) {
+                // A block that failed its checks may have been the reply: ask again (it is
+                // never used). On the fieldbus the service call runs the exchange cycle that
+                // brings new inputs.
                 Link.Link_Service(true);
+                repeatAt.reset();
+            } else if (!repeatAt) {
+                // A sound block of the wrong kind: the unit did not take the request and
+                // answered with the other kind, or it answers an earlier request and the
+                // right block is right behind it. Asked again at once, every such surplus
+                // reply would make one more; so the request goes out again only when nothing
+                // right followed within a few frame times.
+                repeatAt = Clock::now() + RepeatGrace;
             }
+        }
+        if (repeatAt && Clock::now() >= *repeatAt) {
+            Link.Link_Service(true);
+            repeatAt.reset();
         }
         if (Timeout_Expired()) {
             error = recordLinkErrors && lastLinkError != 0 ? lastLinkError : TransferCode::Timeout;
@@ -178,7 +196,14 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
             }
             return false;
         }
-        Link.Link_WaitReply(Deadline);
+        Clock::time_point until = Deadline;
+        if (repeatAt) {
+            until = std::min(until, *repeatAt);
+        }
+        if (Interrupt != nullptr) {
+            until = std::min(until, Clock::now() + InterruptCheck);
+        }
+        Link.Link_WaitReply(until);
     }
 }
 
