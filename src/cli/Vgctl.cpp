@@ -6,8 +6,11 @@
 #include "common/FileIo.h"
 #include "common/ProgramInfo.h"
 #include "link/CommSettingsFile.h"
+#include "session/TerminationSignals.h"
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -100,6 +103,46 @@ void CloseLink(Session& session, std::ostream& err) {
     session.Poll.LinkOpened = false;
 }
 
+namespace {
+
+// How long a command has to end by itself after a termination signal.
+constexpr auto SignalGrace = std::chrono::milliseconds(700);
+
+int RunWithUnit(Session& session, const VgctlOptions& options, TerminationSignals& signals,
+                std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    ApplyLinkSettings(session, options, err);
+    if (NeedsUnit(options.Command) && session.Settings.UsesSimulatedUnit() && !options.Simulated) {
+        // Nothing chosen would otherwise reach the built-in simulated unit and report its
+        // answers as the unit's: a restore that never touched a unit, a backup of nothing.
+        err << "vgctl: no unit is chosen. Choose one with --port COMn|DEVICE, with\n"
+               "--fieldbus-driver PATH, or in "
+            << SettingsFilePath(session)
+            << " (M:2 and C:n for a serial port, D:PATH for a fieldbus driver);\n"
+               "--simulated talks to the built-in simulated unit, for a trial.\n";
+        return ExitFailure;
+    }
+    const bool tracing = !options.TraceFile.empty();
+    if (tracing && !session.StartLineTrace(options.TraceFile, "vgctl")) {
+        err << "vgctl: cannot write the trace: " << session.LineTrace.Failure().Line() << '\n';
+        return ExitFailure;
+    }
+    int result =
+        IsConfigCommand(options.Command)
+            ? RunConfigCommand(session, options, out, err, errIsTerminal)
+            : RunStatusCommand(session, options.Command == "watch", options.Csv, out, err, signals);
+    if (tracing && !session.StopLineTrace()) {
+        // A trace with a hole is no trace to send to anyone.
+        err << "vgctl: the trace is incomplete: " << session.LineTrace.Failure().Line() << '\n';
+        result = ExitFailure;
+    }
+    if (!OutputWritten(out, err)) {
+        result = ExitFailure;
+    }
+    return result;
+}
+
+} // namespace
+
 int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              bool errIsTerminal) {
     VgctlOptions options;
@@ -124,33 +167,30 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
             RunPortsCommand(folders.Settings, SerialPortPlaces{}, options.Probe, out);
         return OutputWritten(out, err) ? listed : ExitFailure;
     }
-    Session session(folders);
-    ApplyLinkSettings(session, options, err);
-    if (NeedsUnit(options.Command) && session.Settings.UsesSimulatedUnit() && !options.Simulated) {
-        // Nothing chosen would otherwise reach the built-in simulated unit and report its
-        // answers as the unit's: a restore that never touched a unit, a backup of nothing.
-        err << "vgctl: no unit is chosen. Choose one with --port COMn|DEVICE, with\n"
-               "--fieldbus-driver PATH, or in "
-            << SettingsFilePath(session)
-            << " (M:2 and C:n for a serial port, D:PATH for a fieldbus driver);\n"
-               "--simulated talks to the built-in simulated unit, for a trial.\n";
-        return ExitFailure;
+    // Ctrl-C, SIGTERM and a closed terminal end vgctl through its normal close, so the port
+    // is given back as found. Only a driver call that never returns is cut short.
+    std::atomic<Session*> active{nullptr};
+    int endSignal = 0;
+    int result = ExitSuccess;
+    {
+        TerminationSignals signals(SignalGrace, [&active] {
+            if (Session* session = active.load()) {
+                session->Serial.ReleaseAfterSignal();
+            }
+        });
+        Session session(folders);
+        active = &session;
+        session.Par.Interrupt = &signals.Flag();
+        result = RunWithUnit(session, options, signals, out, err, errIsTerminal);
+        if (signals.Received() != 0 && IsConfigCommand(options.Command)) {
+            // An interrupted transfer ends as the signal ends a program.
+            endSignal = signals.Received();
+        }
+        active = nullptr;
     }
-    const bool tracing = !options.TraceFile.empty();
-    if (tracing && !session.StartLineTrace(options.TraceFile, "vgctl")) {
-        err << "vgctl: cannot write the trace: " << session.LineTrace.Failure().Line() << '\n';
-        return ExitFailure;
-    }
-    int result = IsConfigCommand(options.Command)
-                     ? RunConfigCommand(session, options, out, err, errIsTerminal)
-                     : RunStatusCommand(session, options.Command == "watch", options.Csv, out, err);
-    if (tracing && !session.StopLineTrace()) {
-        // A trace with a hole is no trace to send to anyone.
-        err << "vgctl: the trace is incomplete: " << session.LineTrace.Failure().Line() << '\n';
-        result = ExitFailure;
-    }
-    if (!OutputWritten(out, err)) {
-        result = ExitFailure;
+    if (endSignal != 0) {
+        OutputWritten(out, err);
+        TerminationSignals::EndAs(endSignal);
     }
     return result;
 }

@@ -227,6 +227,21 @@ bool SerialPort::V24_Close(int16_t port, ErrorCode& error) {
     return true;
 }
 
+void SerialPort::ReleaseAfterSignal() {
+    const int fd = V24_Handle.load();
+    if (fd < 0) {
+        return;
+    }
+    serial_struct info{};
+    if (LowLatencyAdded && ioctl(fd, TIOCGSERIAL, &info) == 0) {
+        info.flags &= ~ASYNC_LOW_LATENCY;
+        ioctl(fd, TIOCSSERIAL, &info);
+    }
+    tcsetattr(fd, TCSANOW, &V24_SavedTimeouts);
+    ioctl(fd, TIOCNXCL);
+    flock(fd, LOCK_UN);
+}
+
 void SerialPort::CloseHandle() {
     close(V24_Handle);
     V24_Handle = -1;

@@ -34,6 +34,10 @@ public:
     // flow control.
     bool OpenUnitLine(int16_t port, ErrorCode& error);
     bool V24_Close(int16_t port, ErrorCode& error);
+    // For a program that must end while its main thread is stuck: gives the open port back as
+    // V24_Close does (line settings, low latency, exclusive mode, lock), from any thread, but
+    // leaves the descriptor to the process's end. The port is of no further use.
+    void ReleaseAfterSignal();
     // Writes the frame of n payload bytes. A write that fails is not reported (the missing
     // reply is the sign); the result is true when `error` holds 0.
     bool V24_SendFrame(const uint8_t* payload, size_t n, ErrorCode& error);
@@ -69,7 +73,7 @@ private:
     void RestoreLatency();
     void WriteAll(const uint8_t* bytes, size_t count);
 
-    int V24_Handle = -1;
+    std::atomic<int> V24_Handle{-1};
     int16_t V24_OpenPort = -1;
     termios V24_SavedTimeouts{}; // the line settings found at open, restored at close
     std::atomic<uint32_t> V24_StopRequest{0};

@@ -12,7 +12,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 #include <vector>
 
@@ -92,6 +95,12 @@ protected:
 class VgctlUnitWithoutIdentifierTest : public VgctlTest {
 protected:
     VgctlUnitWithoutIdentifierTest() : VgctlTest("12ab5678") {}
+};
+
+// A unit that takes its time over every answer: a transfer lasts seconds.
+class VgctlSlowUnitTest : public VgctlTest {
+protected:
+    VgctlSlowUnitTest() : VgctlTest("00001234", {"--delay", "20"}) {}
 };
 
 TEST_F(VgctlTest, UploadWritesTheUnitsFileAndShowPrintsIt) {
@@ -542,6 +551,44 @@ TEST_F(VgctlTest, OutputThatCannotBeWrittenIsAFailure) {
     close(err);
     EXPECT_EQ(WaitForExitWithin(watch, 10), 1);
     EXPECT_EQ(ReadBytes(capture / "err"), said);
+}
+
+// Killed half way, vgctl used to leave the terminal exclusive while the unit's end was held:
+// every later open failed, blaming the program at the other end.
+TEST_F(VgctlSlowUnitTest, AnInterruptedTransferGivesThePortBackAsItFoundIt) {
+    const auto lineOf = [this](termios& line, int& exclusive) {
+        const int fd = open(Sim.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(tcgetattr(fd, &line), 0);
+        ASSERT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+        EXPECT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0) << "the lock is released";
+        close(fd);
+    };
+    termios found{};
+    int foundExclusive = -1;
+    lineOf(found, foundExclusive);
+    ASSERT_EQ(foundExclusive, 0);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        test::TempDir capture;
+        const int err = open((capture / "err").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        const pid_t pid = test::SpawnBuiltProgram(
+            "vgctl", {"--dir", Dir.ProgramDir(), "upload", Path("unit.CD")}, -1, -1, err);
+        close(err);
+        usleep(500000); // well into the transfer
+        kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+            << "ends as the signal ends a program: " << status;
+        EXPECT_EQ(ReadBytes(capture / "err"), "Interrupted: the transfer did not finish.\n");
+        termios after{};
+        int exclusive = -1;
+        lineOf(after, exclusive);
+        EXPECT_EQ(exclusive, 0) << "exclusive mode is off again";
+        EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&found));
+        EXPECT_EQ(after.c_lflag, found.c_lflag) << "the line settings are back";
+        EXPECT_FALSE(std::filesystem::exists(Dir / "unit.CD"));
+    }
 }
 
 TEST(VgctlPort, AMissingPortExitsWith1AndTheStartUpMessage) {
