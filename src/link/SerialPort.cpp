@@ -88,7 +88,11 @@ std::string SerialPort::ResolveDevice(int16_t port) const {
     if (!DeviceOverride.empty()) {
         return DeviceOverride;
     }
-    return ComPortPath(LinkDir, port);
+    const std::string link = LinkDir + "COM" + std::to_string(port);
+    if (!LinkDir.empty() && link == OpenedThroughLink) {
+        return link; // gone with its device or not: never the fallback instead
+    }
+    return ComPortPath(LinkDir, port, DevDir);
 }
 
 bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBitsIndex,
@@ -131,6 +135,9 @@ bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBit
     }
     AskForLowLatency();
     V24_OpenPort = port;
+    if (DeviceOverride.empty() && !LinkDir.empty() && device.rfind(LinkDir, 0) == 0) {
+        OpenedThroughLink = device;
+    }
     return true;
 }
 

@@ -23,8 +23,12 @@ public:
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    std::string LinkDir;        // ends with '/'
-    std::string DeviceOverride; // a device path given by the user instead of COMn
+    std::string LinkDir;          // ends with '/'
+    std::string DeviceOverride;   // a device path given by the user instead of COMn
+    std::string DevDir = "/dev/"; // where the fallback ttyS<n-1> lies
+
+    // A port that was opened through a COMn link is opened again only through that link:
+    // should the link go with the device, the fallback would be some unrelated port.
 
     std::string ResolveDevice(int16_t port) const;
 
@@ -81,7 +85,8 @@ private:
     std::atomic<LineTraceSink*> V24_Trace{nullptr};
     std::unique_ptr<C_ThrV24Rcv> Receiver;
     SerialOpenFailure OpenFailure;
-    bool LowLatencyAdded = false; // we switched it on, so close switches it off again
+    bool LowLatencyAdded = false;  // we switched it on, so close switches it off again
+    std::string OpenedThroughLink; // the COMn link the last successful open went through
 };
 
 } // namespace vg
