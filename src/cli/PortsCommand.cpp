@@ -1,6 +1,7 @@
 #include "cli/PortsCommand.h"
 
 #include "cli/Vgctl.h"
+#include "common/AsciiText.h"
 #include "link/UnitProbe.h"
 
 #include <algorithm>
@@ -60,6 +61,16 @@ void PrintTable(const std::vector<Row>& rows, std::ostream& out) {
     }
 }
 
+// Device names, links and process names come from the system: escaped for the terminal.
+std::vector<Row> Escaped(std::vector<Row> rows) {
+    for (Row& row : rows) {
+        for (std::string& cell : row) {
+            cell = EscapedText(cell);
+        }
+    }
+    return rows;
+}
+
 } // namespace
 
 int RunPortsCommand(const std::string& linkDir, const SerialPortPlaces& places, bool probe,
@@ -84,7 +95,7 @@ int RunPortsCommand(const std::string& linkDir, const SerialPortPlaces& places, 
         row.push_back(Joined(device.StableNames, " "));
         rows.push_back(std::move(row));
     }
-    PrintTable(rows, out);
+    PrintTable(Escaped(rows), out);
     return ExitSuccess;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/ConfigCommands.h"
 #include "cli/PortsCommand.h"
 #include "cli/StatusCommands.h"
+#include "common/AsciiText.h"
 #include "common/FileIo.h"
 #include "common/ProgramInfo.h"
 #include "link/CommSettingsFile.h"
@@ -48,12 +49,17 @@ bool OutputWritten(std::ostream& out, std::ostream& err) {
 
 void ApplyLinkSettings(Session& session, const VgctlOptions& options, std::ostream& err) {
     errno = 0;
-    if (!Cfg_Read(session.Settings, session.Folders.Settings) && errno != ENOENT) {
+    std::string problem;
+    const bool read = Cfg_Read(session.Settings, session.Folders.Settings, &problem);
+    if (!problem.empty()) {
+        err << "vgctl: " << EscapedText(SettingsFilePath(session)) << ": " << problem << '\n';
+    }
+    if (!read && errno != ENOENT) {
         // The defaults apply, as without the file; but a file that is there and was not
         // read is said, or its settings would seem to be ignored.
         const int reason = errno != 0 ? errno : EIO;
-        err << "vgctl: cannot read " << SettingsFilePath(session) << ": " << std::strerror(reason)
-            << '\n';
+        err << "vgctl: cannot read " << EscapedText(SettingsFilePath(session)) << ": "
+            << std::strerror(reason) << '\n';
     }
     if (options.Simulated) {
         session.Settings.CommMode = CommModeFieldbus;
@@ -116,7 +122,7 @@ int RunWithUnit(Session& session, const VgctlOptions& options, TerminationSignal
         // answers as the unit's: a restore that never touched a unit, a backup of nothing.
         err << "vgctl: no unit is chosen. Choose one with --port COMn|DEVICE, with\n"
                "--fieldbus-driver PATH, or in "
-            << SettingsFilePath(session)
+            << EscapedText(SettingsFilePath(session))
             << " (M:2 and C:n for a serial port, D:PATH for a fieldbus driver);\n"
                "--simulated talks to the built-in simulated unit, for a trial.\n";
         return ExitFailure;

@@ -251,7 +251,8 @@ bool ResolveWritablePath(const std::string& path, std::string& target) {
         }
         text.resize(static_cast<size_t>(n));
         if (text.front() == '/') {
-            done = "/";
+            done.clear();
+            done.push_back('/'); // appended: g++ 12 sees a false overlap in an assignment
         }
         std::deque<std::string> named = Components(text);
         rest.insert(rest.begin(), named.begin(), named.end());

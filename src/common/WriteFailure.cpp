@@ -1,5 +1,7 @@
 #include "common/WriteFailure.h"
 
+#include "common/AsciiText.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -12,7 +14,7 @@ void WriteFailure::Record(const std::string& path) {
 }
 
 std::string WriteFailure::Line() const {
-    std::string line = Path;
+    std::string line = EscapedText(Path);
     line.append(": ").append(ReasonText.empty() ? std::strerror(Reason) : ReasonText);
     return line;
 }

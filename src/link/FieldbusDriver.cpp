@@ -1,5 +1,7 @@
 #include "link/FieldbusDriver.h"
 
+#include "common/AsciiText.h"
+
 #include <algorithm>
 #include <dlfcn.h>
 #include <thread>
@@ -52,7 +54,8 @@ FieldbusDriver::FieldbusDriver(std::string path) : LibraryPath(std::move(path)) 
     std::string reason;
     if (!Load(reason)) {
         Unload();
-        Failure = "Fieldbus driver " + LibraryPath + ": " + reason;
+        Failure = "Fieldbus driver ";
+        Failure.append(EscapedText(LibraryPath)).append(": ").append(EscapedText(reason));
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <optional>
 
 namespace vg {
 
@@ -150,7 +149,9 @@ template <typename Accept>
 bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLinkErrors,
                             Accept accept) {
     ErrorCode lastLinkError = 0;
-    std::optional<Clock::time_point> repeatAt;
+    // When a block of the wrong kind makes the request go out again, unless the right one came.
+    bool repeatDue = false;
+    Clock::time_point repeatAt{};
     while (true) {
         if (Interrupt != nullptr && Interrupt->load()) {
             error = TransferCode::Interrupted;
@@ -173,19 +174,20 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
                 // never used). On the fieldbus the service call runs the exchange cycle that
                 // brings new inputs.
                 Link.Link_Service(true);
-                repeatAt.reset();
-            } else if (!repeatAt) {
+                repeatDue = false;
+            } else if (!repeatDue) {
                 // A sound block of the wrong kind: the unit did not take the request and
                 // answered with the other kind, or it answers an earlier request and the
                 // right block is right behind it. Asked again at once, every such surplus
                 // reply would make one more; so the request goes out again only when nothing
                 // right followed within a few frame times.
+                repeatDue = true;
                 repeatAt = Clock::now() + RepeatGrace;
             }
         }
-        if (repeatAt && Clock::now() >= *repeatAt) {
+        if (repeatDue && Clock::now() >= repeatAt) {
             Link.Link_Service(true);
-            repeatAt.reset();
+            repeatDue = false;
         }
         if (Timeout_Expired()) {
             error = recordLinkErrors && lastLinkError != 0 ? lastLinkError : TransferCode::Timeout;
@@ -197,8 +199,8 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
             return false;
         }
         Clock::time_point until = Deadline;
-        if (repeatAt) {
-            until = std::min(until, *repeatAt);
+        if (repeatDue) {
+            until = std::min(until, repeatAt);
         }
         if (Interrupt != nullptr) {
             until = std::min(until, Clock::now() + InterruptCheck);

@@ -227,7 +227,9 @@ TEST_F(VgctlMisstoringUnitTest, DownloadWithVerifyNamesWhatTheUnitKeptOtherwise)
     EXPECT_EQ(plain.Status, 0) << "without --verify nothing is read back";
     const Outcome down = Vgctl({"download", "--verify", Path("VGL_00001234.CD")});
     EXPECT_EQ(down.Status, 1);
-    EXPECT_EQ(down.Out, "Save Data to VGL successfull!\n");
+    EXPECT_EQ(down.Out, "Save Data to VGL successfull!\n"
+                        "Verify failed: the unit keeps 1 value other than sent.\n")
+        << "whoever reads only stdout learns that the download did not hold";
     EXPECT_EQ(down.Err, "vgctl: tool 3: angle 160.00 sent, 161.00 stored\n");
 }
 
@@ -314,6 +316,14 @@ TEST_F(VgctlTest, ATraceFollowsNoFolderLinkAnotherUserPlanted) {
     EXPECT_EQ(run.Err,
               "vgctl: cannot write the trace: " + link + "/trace.txt: Permission denied\n");
     EXPECT_TRUE(std::filesystem::is_empty(Dir / "private"));
+}
+
+// A file name is anyone's text: its control bytes must not reach the terminal as they are.
+TEST_F(VgctlTest, ControlBytesInANameAreEscapedOnTheTerminal) {
+    const std::string name = Path("a\x1b[2J\nb.CD");
+    const Outcome show = Vgctl({"show", name});
+    EXPECT_EQ(show.Status, 1);
+    EXPECT_EQ(show.Err, "vgctl: cannot read " + Path("a\\x1b[2J\\x0ab.CD") + "\n");
 }
 
 TEST_F(VgctlTest, TheIdentifierForNamesComesFromTheCommandLine) {

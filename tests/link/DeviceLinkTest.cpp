@@ -76,7 +76,7 @@ TEST(DeviceLink, FieldbusOpenFailureIsPassedUp) {
     world.BusMaster.SetOpenResult(0x12345);
     ErrorCode error = 0;
     EXPECT_FALSE(world.Link.Link_Open(1, error));
-    EXPECT_EQ(error, 0x2345u); // a 16-bit code
+    EXPECT_EQ(error, 0x12345u) << "the whole result: its low 16 bits alone could be 0";
 }
 
 TEST(DeviceLink, OutputRecordCarriesSlaveParametersAndTheRequest) {
