@@ -135,6 +135,13 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
                     break;
                 }
             }
+            if (!session.TraceFailureSaid && session.LineTrace.IsOpen() &&
+                !session.LineTrace.Failure().Path.empty()) {
+                // Said when it happens: whoever watches for hours learns it now, not at the end.
+                err << "vgctl: the trace is incomplete: " << session.LineTrace.Failure().Line()
+                    << '\n';
+                session.TraceFailureSaid = true;
+            }
             if (printing) {
                 const std::string line = FormatWatchLine(picture);
                 if (line != lastLine) {

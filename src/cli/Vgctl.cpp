@@ -138,7 +138,9 @@ int RunWithUnit(Session& session, const VgctlOptions& options, TerminationSignal
             : RunStatusCommand(session, options.Command == "watch", options.Csv, out, err, signals);
     if (tracing && !session.StopLineTrace()) {
         // A trace with a hole is no trace to send to anyone.
-        err << "vgctl: the trace is incomplete: " << session.LineTrace.Failure().Line() << '\n';
+        if (!session.TraceFailureSaid) {
+            err << "vgctl: the trace is incomplete: " << session.LineTrace.Failure().Line() << '\n';
+        }
         result = ExitFailure;
     }
     if (!OutputWritten(out, err)) {

@@ -160,7 +160,10 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
         if (Link.Link_ReplyAvailable()) {
             DeviceReply received{};
             ErrorCode linkError = 0;
-            const bool ok = Link.Link_Receive(received, linkError);
+            // Fieldbus inputs the master marks invalid are no answer of the unit, whatever
+            // they hold: the status poll ignores them, and so does every transfer.
+            const bool ok = Link.Link_Receive(received, linkError) &&
+                            (Link.IsSerial() || Link.FieldbusInputsValid());
             lastLinkError = linkError;
             if (recordLinkErrors) {
                 error = linkError;

@@ -135,6 +135,7 @@ bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBit
     }
     AskForLowLatency();
     V24_OpenPort = port;
+    OpenedDevice = device;
     if (DeviceOverride.empty() && !LinkDir.empty() && device.rfind(LinkDir, 0) == 0) {
         OpenedThroughLink = device;
     }
@@ -253,6 +254,7 @@ void SerialPort::CloseHandle() {
     close(V24_Handle);
     V24_Handle = -1;
     V24_OpenPort = -1;
+    OpenedDevice.clear();
 }
 
 bool SerialPort::V24_SendFrame(const uint8_t* payload, size_t n, ErrorCode& error) {

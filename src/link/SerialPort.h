@@ -47,6 +47,8 @@ public:
     bool V24_SendFrame(const uint8_t* payload, size_t n, ErrorCode& error);
 
     bool IsOpen() const { return V24_OpenPort > 0; }
+    // The device or link the open port was opened as; empty while closed.
+    const std::string& OpenDevice() const { return OpenedDevice; }
     int16_t OpenPort() const { return V24_OpenPort; }
     // Why the last V24_Open failed, as far as the system told; Step::None after a success.
     const SerialOpenFailure& LastOpenFailure() const { return OpenFailure; }
@@ -87,6 +89,7 @@ private:
     SerialOpenFailure OpenFailure;
     bool LowLatencyAdded = false;  // we switched it on, so close switches it off again
     std::string OpenedThroughLink; // the COMn link the last successful open went through
+    std::string OpenedDevice;
 };
 
 } // namespace vg

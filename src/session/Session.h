@@ -42,6 +42,8 @@ struct Session {
     CommSettings Settings;
     // Before the link's parts: the receive thread may report to it until the port is closed.
     LineTraceFile LineTrace;
+    // The trace's write failure has been told already (a long watch tells it when it happens).
+    bool TraceFailureSaid = false;
     ReceiveSlot Slot;
     SerialPort Serial{Slot};
     // Fieldbus mode talks to the built-in simulated unit unless the settings name a driver.

@@ -1,9 +1,12 @@
 #include "link/FrameCodec.h"
 #include "support/LinkWorld.h"
 #include "support/PtyPair.h"
+#include "support/RecordingTrace.h"
 #include "support/SimProcess.h"
+#include "support/TempDir.h"
 
 #include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace vg {
@@ -20,6 +23,34 @@ DeviceReply AwaitReply(test::LinkWorld& world, ErrorCode& error) {
     }
     world.Link.Link_Receive(reply, error);
     return reply;
+}
+
+// The trace is read when something went wrong: it names what was really open.
+TEST(DeviceLink, TheTraceNamesThePortThatWasOpenAndTheFieldbusDriver) {
+    test::TempDir dir;
+    test::PtyPair pty;
+    std::filesystem::create_symlink(pty.SlavePath(), dir / "COM1");
+    test::LinkWorld serial(CommModeSerial);
+    test::RecordingTrace trace;
+    serial.Link.SetTrace(&trace);
+    serial.Serial.LinkDir = dir.ProgramDir();
+    ErrorCode error = 0;
+    ASSERT_TRUE(serial.Link.Link_Open(1, error));
+    std::filesystem::remove(dir / "COM1"); // the adapter went, its link with it
+    serial.Link.Link_Close(1, error);
+    EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortClose),
+              std::vector<std::string>{dir.ProgramDir() + "COM1 (COM1)"});
+
+    test::LinkWorld fieldbus(CommModeFieldbus);
+    fieldbus.Link.SetTrace(&trace);
+    ASSERT_TRUE(fieldbus.Link.Link_Open(1, error));
+    fieldbus.Settings.DriverPath = "/opt/card/libvgdp-card.so";
+    fieldbus.Link.Link_Close(1, error);
+    EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortOpen),
+              (std::vector<std::string>{dir.ProgramDir() + "COM1 (COM1)",
+                                        "built-in simulated unit, station 50"}));
+    EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortClose).back(),
+              "fieldbus driver /opt/card/libvgdp-card.so, station 50");
 }
 
 TEST(DeviceLink, SerialRequestToTheSimulatorProcessComesBackDecoded) {

@@ -300,6 +300,11 @@ public:
         return status;
     }
 
+    bool StillRunning() {
+        int status = 0;
+        return Pid > 0 && waitpid(Pid, &status, WNOHANG) == 0;
+    }
+
     // Sends `signal`; true when the process has ended within `limit` (in any way).
     bool EndsWithin(int signal, std::chrono::milliseconds limit) {
         kill(Pid, signal);
@@ -412,6 +417,22 @@ TEST(VgctlWatch, TheBuiltInUnitIsMarkedSimulated) {
         watch.WaitForLine([](const std::string& l) { return Has(l, "Online"); });
     EXPECT_EQ(line.substr(line.rfind(" | ")), " | Unit: simulated") << line;
     EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
+}
+
+// A watch runs for hours: a trace that stops being written is said when it happens, and the
+// watch goes on.
+TEST(VgctlWatch, ATraceThatCannotBeWrittenIsSaidAtOnceAndTheWatchGoesOn) {
+    test::TempDir dir;
+    VgctlProcess watch({"--dir", dir.ProgramDir(), "--simulated", "--trace", "/dev/full", "watch"});
+    EXPECT_EQ(watch.WaitForLine([](const std::string& l) { return Has(l, "trace"); }, 5s),
+              "vgctl: the trace is incomplete: /dev/full: No space left on device");
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(watch.StillRunning()) << "the watch goes on";
+    EXPECT_EQ(watch.Stop(SIGTERM), ExitFailure) << "the trace has a hole";
+    EXPECT_EQ(std::count_if(watch.Lines.begin(), watch.Lines.end(),
+                            [](const std::string& l) { return Has(l, "trace"); }),
+              1)
+        << "said once";
 }
 
 // The driver's own thread ends only with its close: unloaded under it, the library took
