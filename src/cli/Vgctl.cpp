@@ -171,8 +171,18 @@ int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return OutputWritten(out, err) ? ExitSuccess : ExitFailure;
     }
     if (options.Command == "ports") {
-        const int listed =
-            RunPortsCommand(folders.Settings, SerialPortPlaces{}, options.Probe, out);
+        LineTraceFile trace;
+        const bool tracing = !options.TraceFile.empty();
+        if (tracing && !trace.Open(options.TraceFile, "vgctl")) {
+            err << "vgctl: cannot write the trace: " << trace.Failure().Line() << '\n';
+            return ExitFailure;
+        }
+        int listed = RunPortsCommand(folders.Settings, SerialPortPlaces{}, options.Probe, out,
+                                     tracing ? &trace : nullptr);
+        if (tracing && !trace.Close()) {
+            err << "vgctl: the trace is incomplete: " << trace.Failure().Line() << '\n';
+            listed = ExitFailure;
+        }
         return OutputWritten(out, err) ? listed : ExitFailure;
     }
     // Ctrl-C, SIGTERM and a closed terminal end vgctl through its normal close, so the port
