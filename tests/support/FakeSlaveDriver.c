@@ -59,12 +59,12 @@ static int32_t Logged(const char* call, int32_t result) {
 
 #ifdef FAKE_WORKER_THREAD
 static pthread_t Worker;
-static volatile int WorkerStop;
+static int WorkerStop; /* read and written with the compiler's atomic builtins */
 
 /* Spins in the library's own code, as a driver's bus thread does. */
 static void* WorkerLoop(void* unused) {
     (void)unused;
-    while (!WorkerStop) {
+    while (!__atomic_load_n(&WorkerStop, __ATOMIC_ACQUIRE)) {
         const struct timespec pause = {0, 100000};
         nanosleep(&pause, NULL);
     }
@@ -95,7 +95,7 @@ VGDP_EXPORT int32_t vgdp_open(uint32_t zero, const char* device) {
     ++OpenCount;
     MasterOpen = 1;
 #ifdef FAKE_WORKER_THREAD
-    WorkerStop = 0;
+    __atomic_store_n(&WorkerStop, 0, __ATOMIC_RELEASE);
     pthread_create(&Worker, NULL, WorkerLoop, NULL);
 #endif
     return Logged("open", 0);
@@ -178,7 +178,7 @@ VGDP_EXPORT int32_t vgdp_close(void) {
 #endif
 #ifdef FAKE_WORKER_THREAD
     if (MasterOpen) {
-        WorkerStop = 1;
+        __atomic_store_n(&WorkerStop, 1, __ATOMIC_RELEASE);
         pthread_join(Worker, NULL);
     }
 #endif
