@@ -129,6 +129,6 @@ int main(int argc, char** argv) {
                     100.0 * cpu / absent.count(), Seconds(back - pluggedIn).count());
     }
     session.Status.SetHost(nullptr);
-    vg::cli::CloseLink(session);
+    vg::cli::CloseLink(session, std::cerr);
     return 0;
 }

@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
         }
         Figures figures;
         Run(session, unit, changes, figures);
-        vg::cli::CloseLink(session);
+        vg::cli::CloseLink(session, std::cerr);
         // A request goes out on one tick and its reply is taken on the next: one poll period
         // is two ticks on the serial line.
         Report("serial", figures, 2 * 120 + frameMs);
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
         }
         Figures figures;
         Run(session, session.BuiltInUnit, changes, figures);
-        vg::cli::CloseLink(session);
+        vg::cli::CloseLink(session, std::cerr);
         Report("fieldbus", figures, 120);
     }
     return 0;

@@ -245,7 +245,7 @@ int main(int argc, char** argv) {
         }
     }
     TraceCost(session, services, dir / "trace.txt", runs);
-    vg::cli::CloseLink(session);
+    vg::cli::CloseLink(session, std::cerr);
     const double simCpu = sim.Stop();
     std::printf("vigilo-sim processor time for all runs: %.3f s\n", simCpu);
 
@@ -260,7 +260,7 @@ int main(int argc, char** argv) {
     const auto began = Clock::now();
     const bool ok = vg::LoadFromUnit(config, session.Par, services, config.TransferError);
     const double wall = std::chrono::duration<double>(Clock::now() - began).count();
-    vg::cli::CloseLink(session);
+    vg::cli::CloseLink(session, std::cerr);
     if (!ok || messages.Failed) {
         std::cerr << "upload under noise failed with code " << config.TransferError << '\n';
         return 1;

@@ -7,6 +7,7 @@
 #include "cli/TerminalProgress.h"
 #include "cli/TerminalText.h"
 #include "cli/Vgctl.h"
+#include "common/AsciiText.h"
 #include "common/BusyBox.h"
 #include "common/FileIo.h"
 #include "config/ConfigFile.h"
@@ -55,7 +56,7 @@ bool FileIsThere(const std::string& path, std::ostream& err) {
     if (OpenForReading(ExistingPathIgnoringCase(path)).IsOpen()) {
         return true;
     }
-    err << "vgctl: cannot read " << path << '\n';
+    err << "vgctl: cannot read " << EscapedText(path) << '\n';
     return false;
 }
 
@@ -129,7 +130,8 @@ bool KeepNamesBeside(ConfigState& config, const std::string& file, MessageServic
         ShowTransferError(messages, error);
         return false;
     }
-    err << "vgctl: the unit names no tool-name file; the names in " << names << " are kept\n";
+    err << "vgctl: the unit names no tool-name file; the names in " << EscapedText(names)
+        << " are kept\n";
     return true;
 }
 
@@ -141,7 +143,7 @@ int Upload(Session& session, const std::string& file, const TransferServices& se
     ConfigState& config = session.Config;
     config.ConfigSource = ConfigSourceUnit;
     const bool loaded = LoadFromUnit(config, session.Par, services, config.TransferError);
-    CloseLink(session);
+    CloseLink(session, err);
     // Nothing is written after a failed upload: the file would hold a half-read unit.
     if (!loaded) {
         return ExitFailure;
@@ -156,21 +158,28 @@ int Upload(Session& session, const std::string& file, const TransferServices& se
 }
 
 // What download --verify found: one line per difference. False when the unit holds other
-// values than were sent or could not be read back.
-bool ReportCheck(const DownloadCheck& check, std::ostream& err) {
+// values than were sent or could not be read back; the success line on `out` is then followed
+// by one that says so, for whoever reads only that.
+bool ReportCheck(const DownloadCheck& check, std::ostream& out, std::ostream& err) {
     if (check.Done && check.ReadError != 0) {
         err << "vgctl: the unit could not be read back: " << TransferErrorText(check.ReadError)
             << '\n';
+        out << "Verify failed: the unit could not be read back.\n";
         return false;
     }
     for (const ConfigDifference& difference : check.Differences) {
         err << "vgctl: " << DifferenceText(difference, "sent", "stored") << '\n';
     }
+    if (!check.Differences.empty()) {
+        const size_t n = check.Differences.size();
+        out << "Verify failed: the unit keeps " << n << (n == 1 ? " value" : " values")
+            << " other than sent.\n";
+    }
     return check.Differences.empty();
 }
 
 int Download(Session& session, const VgctlOptions& options, TerminalMessages& messages,
-             const TransferServices& services, std::ostream& err) {
+             const TransferServices& services, std::ostream& out, std::ostream& err) {
     const std::string& file = options.Arguments.front();
     if (!options.CuId.empty()) {
         // Refused before anything is sent, as the identifier window would refuse it.
@@ -197,11 +206,11 @@ int Download(Session& session, const VgctlOptions& options, TerminalMessages& me
         withCheck.Check = &check;
     }
     const bool saved = SaveConfiguration(config, session.Par, withCheck, config.TransferError);
-    CloseLink(session);
+    CloseLink(session, err);
     if (!saved) {
         return ExitFailure;
     }
-    return ReportCheck(check, err) ? ExitSuccess : ExitFailure;
+    return ReportCheck(check, out, err) ? ExitSuccess : ExitFailure;
 }
 
 int Diff(Session& session, const std::string& file, TerminalMessages& messages,
@@ -215,7 +224,7 @@ int Diff(Session& session, const std::string& file, TerminalMessages& messages,
     progress.ShowProgress(UploadCaption);
     const bool read = CompareFileWithUnit(config, session.Par, progress, differences, error);
     progress.HideProgress();
-    CloseLink(session);
+    CloseLink(session, err);
     if (!read) {
         ShowTransferError(messages, error);
         return ExitFailure;
@@ -252,7 +261,7 @@ int RunConfigCommand(Session& session, const VgctlOptions& options, std::ostream
     if (options.Command == "diff") {
         return Diff(session, file, messages, progress, out, err);
     }
-    return Download(session, options, messages, services, err);
+    return Download(session, options, messages, services, out, err);
 }
 
 } // namespace vg::cli

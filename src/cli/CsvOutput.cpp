@@ -10,9 +10,40 @@ namespace vg::cli {
 
 namespace {
 
-std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+// "-5.00", "+3", "42": a number a spreadsheet reads as one.
+bool IsNumber(std::string_view text) {
+    size_t i = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    bool digits = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            digits = true;
+        } else if (text[i] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+// A spreadsheet takes a cell that begins with one of these as a formula: a tool name such as
+// "=HYPERLINK(...)" would run when the report is opened. Such text gets a leading apostrophe,
+// which the spreadsheet shows as text; numbers stay as they are.
+std::string Neutralised(std::string_view text) {
+    if (text.empty() || std::string_view("=+-@\t\r").find(text[0]) == std::string_view::npos ||
+        IsNumber(text)) {
         return std::string(text);
+    }
+    std::string safe = "'";
+    safe += text;
+    return safe;
+}
+
+std::string CsvField(std::string_view field) {
+    const std::string text = Neutralised(field);
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return text;
     }
     std::string quoted = "\"";
     for (const char c : text) {

@@ -11,7 +11,9 @@
 namespace vg::cli {
 
 // One row of comma-separated values, ended by a line feed. A field with a comma, a quote or a
-// line break is quoted, its quotes doubled (RFC 4180).
+// line break is quoted, its quotes doubled (RFC 4180). Text that a spreadsheet would take as a
+// formula (beginning with =, +, -, @, a tab or a carriage return) gets a leading apostrophe;
+// numbers stay as they are.
 std::string CsvRow(const std::vector<std::string>& fields);
 
 // The report as data: the source and every setting as "key,value" rows, then a header row

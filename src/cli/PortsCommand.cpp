@@ -1,6 +1,7 @@
 #include "cli/PortsCommand.h"
 
 #include "cli/Vgctl.h"
+#include "common/AsciiText.h"
 #include "link/UnitProbe.h"
 
 #include <algorithm>
@@ -28,11 +29,11 @@ std::string ComText(const SerialDeviceInfo& device) {
     return Joined(names, ",");
 }
 
-std::string UnitText(const SerialDeviceInfo& device) {
+std::string UnitText(const SerialDeviceInfo& device, LineTraceSink* trace) {
     if (device.InUse() || !device.MayOpen) {
         return "not asked";
     }
-    switch (ProbeForUnit(device.Device, ProbeWait)) {
+    switch (ProbeForUnit(device.Device, ProbeWait, trace)) {
     case ProbeResult::Answered:
         return "answers";
     case ProbeResult::NoAnswer:
@@ -60,10 +61,20 @@ void PrintTable(const std::vector<Row>& rows, std::ostream& out) {
     }
 }
 
+// Device names, links and process names come from the system: escaped for the terminal.
+std::vector<Row> Escaped(std::vector<Row> rows) {
+    for (Row& row : rows) {
+        for (std::string& cell : row) {
+            cell = EscapedText(cell);
+        }
+    }
+    return rows;
+}
+
 } // namespace
 
 int RunPortsCommand(const std::string& linkDir, const SerialPortPlaces& places, bool probe,
-                    std::ostream& out) {
+                    std::ostream& out, LineTraceSink* trace) {
     const std::vector<SerialDeviceInfo> devices = ListSerialPorts(linkDir, places);
     if (devices.empty()) {
         out << "No serial devices found.\n";
@@ -79,12 +90,12 @@ int RunPortsCommand(const std::string& linkDir, const SerialPortPlaces& places, 
         Row row = {device.Device, device.MayOpen ? "yes" : "no",
                    device.InUse() ? PortHoldersText(device.Holders) : "no", ComText(device)};
         if (probe) {
-            row.push_back(UnitText(device));
+            row.push_back(UnitText(device, trace));
         }
         row.push_back(Joined(device.StableNames, " "));
         rows.push_back(std::move(row));
     }
-    PrintTable(rows, out);
+    PrintTable(Escaped(rows), out);
     return ExitSuccess;
 }
 

@@ -16,45 +16,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// SIGINT and SIGTERM are taken by sigtimedwait while the command runs. They are blocked
-// before the receive thread starts, so that thread inherits the mask and never takes them.
-class TerminationSignals {
-public:
-    TerminationSignals() {
-        sigemptyset(&Signals);
-        sigaddset(&Signals, SIGINT);
-        sigaddset(&Signals, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &Signals, &Previous);
-    }
-    ~TerminationSignals() { pthread_sigmask(SIG_SETMASK, &Previous, nullptr); }
-    TerminationSignals(const TerminationSignals&) = delete;
-    TerminationSignals& operator=(const TerminationSignals&) = delete;
-
-    // Sleeps for the poll's interval; true when a termination signal came meanwhile.
-    bool Wait(int milliseconds) const {
-        const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
-        while (true) {
-            const auto left = until - Clock::now();
-            if (left <= Clock::duration::zero()) {
-                return false;
-            }
-            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-            const timespec timeout{static_cast<time_t>(ns / 1'000'000'000),
-                                   static_cast<long>(ns % 1'000'000'000)};
-            if (sigtimedwait(&Signals, nullptr, &timeout) > 0) {
-                return true;
-            }
-            if (errno != EINTR) {
-                return false;
-            }
-        }
-    }
-
-private:
-    sigset_t Signals{};
-    sigset_t Previous{};
-};
-
 std::string OnOff(bool on) {
     return on ? "on" : "off";
 }
@@ -126,8 +87,8 @@ std::string FormatWatchLine(const StatusPicture& picture) {
            (picture.SimulatedUnit ? " | Unit: simulated" : "");
 }
 
-int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, std::ostream& err) {
-    const TerminationSignals signals;
+int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, std::ostream& err,
+                     TerminationSignals& signals) {
     TerminalStatusHost host;
     session.Status.SetHost(&host);
     session.Poll.StatusBarTarget = &host.Bar;
@@ -151,7 +112,10 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
             picture.SimulatedUnit = session.Settings.UsesSimulatedUnit();
             if (!watch && (answered || late)) {
                 if (answered) {
-                    out << FormatStatusLines(picture) << std::flush;
+                    out << FormatStatusLines(picture);
+                    if (!OutputWritten(out, err)) {
+                        result = ExitFailure;
+                    }
                 } else {
                     err << "vgctl: the unit does not answer\n";
                     result = ExitFailure;
@@ -166,24 +130,39 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
                 if (csv) {
                     out << WatchCsvHeader();
                 }
+                if (!OutputWritten(out, err)) {
+                    result = ExitFailure;
+                    break;
+                }
+            }
+            if (!session.TraceFailureSaid && session.LineTrace.IsOpen() &&
+                !session.LineTrace.Failure().Path.empty()) {
+                // Said when it happens: whoever watches for hours learns it now, not at the end.
+                err << "vgctl: the trace is incomplete: " << session.LineTrace.Failure().Line()
+                    << '\n';
+                session.TraceFailureSaid = true;
             }
             if (printing) {
                 const std::string line = FormatWatchLine(picture);
                 if (line != lastLine) {
                     // A pipe reader sees each change as it happens.
                     out << (csv ? WatchCsvRow(picture, std::chrono::system_clock::now())
-                                : line + "\n")
-                        << std::flush;
+                                : line + "\n");
                     lastLine = line;
+                    // Nobody reads a watch whose lines go nowhere: it stops at once.
+                    if (!OutputWritten(out, err)) {
+                        result = ExitFailure;
+                        break;
+                    }
                 }
             }
-            if (signals.Wait(host.Interval)) {
+            if (signals.Wait(std::chrono::milliseconds(host.Interval))) {
                 result = watch ? ExitSuccess : ExitFailure;
                 break;
             }
         }
     }
-    CloseLink(session);
+    CloseLink(session, err);
     session.Poll.StatusBarTarget = nullptr;
     session.Status.SetHost(nullptr);
     return result;

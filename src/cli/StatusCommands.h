@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/Session.h"
+#include "session/TerminationSignals.h"
 #include "status/StatusPoll.h"
 #include "status/StatusViews.h"
 
@@ -63,7 +64,9 @@ std::string FormatWatchLine(const StatusPicture& picture);
 // on every change of the picture until SIGINT or SIGTERM, also when the port is not there
 // yet; with `csv` a header row first and then one row per change, with the time. Opens and
 // closes the link itself.
-int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, std::ostream& err);
+// `signals` ends the command: status with exit 1, watch with 0.
+int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, std::ostream& err,
+                     TerminationSignals& signals);
 
 constexpr int AnswerWaitMilliseconds = 3000;
 

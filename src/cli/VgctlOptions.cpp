@@ -129,6 +129,11 @@ std::vector<VgctlOption> OptionTable(VgctlOptions& options) {
               options.FieldbusDriver = DriverPathFromHere(v);
               return true;
           }}},
+        {{"simulated", 0, "", "talk to the built-in simulated unit, for a trial without a unit",
+          [&options](const std::string&, std::string&) {
+              options.Simulated = true;
+              return true;
+          }}},
         {{"cu-id", 0, "DDDDDDDD", "keep the tool names under this identifier",
           [&options](const std::string& v, std::string&) {
               options.CuId = v;
@@ -177,6 +182,11 @@ const CommandEntry* FindCommand(const std::string& name) {
     return it != std::end(Commands) ? &*it : nullptr;
 }
 
+// Commands that talk to a unit; show and ports without --probe never touch the line.
+bool UsesTheLine(const VgctlOptions& options) {
+    return options.Command != "show" && (options.Command != "ports" || options.Probe);
+}
+
 bool CheckArguments(const VgctlOptions& options, const std::vector<VgctlOption>& table,
                     std::string& error) {
     const CommandEntry* command = FindCommand(options.Command);
@@ -201,6 +211,16 @@ bool CheckArguments(const VgctlOptions& options, const std::vector<VgctlOption>&
             error = std::string("--port and --") + fieldbus + " exclude each other";
             return false;
         }
+    }
+    for (const char* unit : {"port", "fieldbus-driver"}) {
+        if (options.Given.count(unit) != 0 && options.Given.count("simulated") != 0) {
+            error = std::string("--") + unit + " and --simulated exclude each other";
+            return false;
+        }
+    }
+    if (options.Given.count("trace") != 0 && !UsesTheLine(options)) {
+        error = "--trace belongs to upload, download, diff, status, watch and ports --probe";
+        return false;
     }
     return true;
 }
@@ -251,8 +271,8 @@ std::string VgctlHelp(const ProgramFolders& folders) {
     }
     text += "\nOptions:\n" + OptionsHelp(lineOptions);
     text += "\nWithout --port or --fieldbus the link is the one Konfig.Cfg names; the fieldbus\n"
-            "goes through the driver library that --fieldbus-driver or Konfig.Cfg (D:) names,\n"
-            "or else reaches the built-in simulated unit.\n"
+            "goes through the driver library that --fieldbus-driver or Konfig.Cfg (D:) names.\n"
+            "The built-in simulated unit answers only with --simulated.\n"
             "Settings (Konfig.Cfg) and COMn links: " +
             folders.Settings + "\nConfigurations (CD_DATA): " + folders.Data +
             "CD_DATA\nExit status: 0 success, 1 failure, 2 usage error; diff: 3 when the unit\n"

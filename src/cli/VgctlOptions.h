@@ -17,6 +17,7 @@ struct VgctlOptions {
     std::string Device;         // --port DEVICE
     bool Fieldbus = false;      // --fieldbus
     std::string FieldbusDriver; // --fieldbus-driver PATH, made absolute when it names a folder
+    bool Simulated = false;     // --simulated: the built-in simulated unit, for a trial
     std::string Command;        // upload, download, diff, show, status, watch, ports
     std::vector<std::string> Arguments;
     std::string CuId;      // download --cu-id DDDDDDDD

@@ -17,4 +17,21 @@ bool ParseLeadingInt(std::string_view text, long long& value) {
     return std::from_chars(text.data() + pos, text.data() + text.size(), value).ec == std::errc();
 }
 
+std::string EscapedText(std::string_view text) {
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            escaped.append("\\x");
+            escaped.push_back(Digits[byte >> 4]);
+            escaped.push_back(Digits[byte & 0x0F]);
+        } else {
+            escaped.push_back(c);
+        }
+    }
+    return escaped;
+}
+
 } // namespace vg

@@ -21,6 +21,8 @@ constexpr ErrorCode SoftError = 8;       // an answer without any of the expecte
 constexpr ErrorCode NoCuId = 20;         // the unit's identifier is not eight digits
 // A value the unit cannot hold; nothing was sent, and the message shown names the value.
 constexpr ErrorCode ValueOutOfRange = 30;
+// A termination signal ended the transfer before it was done.
+constexpr ErrorCode Interrupted = 31;
 } // namespace TransferCode
 
 } // namespace vg

@@ -1,9 +1,11 @@
 #include "common/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <csignal>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -187,25 +189,53 @@ bool MayFollow(const struct stat& link, const struct stat& folder) {
     return link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
 }
 
-// The file a save of `path` replaces: links at the end of the path are followed as far as
-// they may be. A name that does not exist is a new file.
-bool ResolveTarget(const std::string& path, std::string& target) {
-    std::string current = path;
-    for (int followed = 0; followed <= MaxLinksFollowed; ++followed) {
+// The components of `path`, without empty ones.
+std::deque<std::string> Components(const std::string& path) {
+    std::deque<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        const size_t slash = std::min(path.find('/', start), path.size());
+        if (slash > start) {
+            parts.push_back(path.substr(start, slash - start));
+        }
+        start = slash + 1;
+    }
+    return parts;
+}
+
+} // namespace
+
+bool ResolveWritablePath(const std::string& path, std::string& target) {
+    // `done` holds no link: every one on the way has been replaced by what it names.
+    std::string done = !path.empty() && path.front() == '/' ? "/" : "";
+    std::deque<std::string> rest = Components(path);
+    int followed = 0;
+    while (!rest.empty()) {
+        const std::string name = rest.front();
+        rest.pop_front();
+        const std::string current = done + name;
         struct stat link {};
         if (::lstat(current.c_str(), &link) != 0) {
-            if (errno != ENOENT) {
+            // Only the last name may be new.
+            if (errno != ENOENT || !rest.empty()) {
                 return false;
             }
             target = current;
             return true;
         }
         if (!S_ISLNK(link.st_mode)) {
-            target = current;
-            return true;
+            if (rest.empty()) {
+                target = current;
+                return true;
+            }
+            done = current + "/";
+            continue;
+        }
+        if (++followed > MaxLinksFollowed) {
+            return Fail(ELOOP);
         }
         struct stat folder {};
-        if (::stat(FolderForCalls(current).c_str(), &folder) != 0) {
+        if (::stat(done.empty() ? "." : done.c_str(), &folder) != 0) {
             return false;
         }
         if (!MayFollow(link, folder)) {
@@ -220,9 +250,23 @@ bool ResolveTarget(const std::string& path, std::string& target) {
             return Fail(ENAMETOOLONG);
         }
         text.resize(static_cast<size_t>(n));
-        current = text.front() == '/' ? text : FolderOf(current) + text;
+        if (text.front() == '/') {
+            done.clear();
+            done.push_back('/'); // appended: g++ 12 sees a false overlap in an assignment
+        }
+        std::deque<std::string> named = Components(text);
+        rest.insert(rest.begin(), named.begin(), named.end());
     }
-    return Fail(ELOOP);
+    // The path named a folder, or nothing.
+    target = done.empty() ? "." : done;
+    return true;
+}
+
+namespace {
+
+// The file a save of `path` replaces.
+bool ResolveTarget(const std::string& path, std::string& target) {
+    return ResolveWritablePath(path, target);
 }
 
 // A save's temporary under a name: the file's name, ".tmp" and the process id.

@@ -64,6 +64,12 @@ size_t ReadUpTo(int fd, void* dest, size_t capacity);
 // ignores case keep working, and are written back under the name they have.
 std::string ExistingPathIgnoringCase(const std::string& path);
 
+// The file that writing `path` reaches: every link on the way, in a folder as at the end, is
+// replaced by what it names, except one that neither the user nor the folder's owner made in
+// a folder every user may write (EACCES). Only the last name may be missing (a new file). The
+// rule of the saves, for every file the program writes. False with errno on failure.
+bool ResolveWritablePath(const std::string& path, std::string& target);
+
 // One file of a save and the bytes it is to hold.
 struct FileContents {
     std::string Path;
@@ -78,10 +84,8 @@ struct FileContents {
 // that a process that is gone left under a name are removed.
 // The file is written in place instead when it has further hard links (they keep seeing it)
 // or when its folder takes no new file but the file itself may be written.
-// A link at `path` is followed, except one that neither the user nor the folder's owner made
-// in a folder every user may write. A file the process could not open for writing is never
-// replaced, nor is anything but a regular file.
-// On failure errno holds the reason.
+// Links in `path` are followed as ResolveWritablePath says. A file the process could not open for
+// writing is never replaced, nor is anything but a regular file. On failure errno holds the reason.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          const WriteFunction& write = {});
 

@@ -1,5 +1,7 @@
 #include "common/WriteFailure.h"
 
+#include "common/AsciiText.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -7,11 +9,14 @@ namespace vg {
 
 void WriteFailure::Record(const std::string& path) {
     Reason = errno;
+    ReasonText.clear();
     Path = path;
 }
 
 std::string WriteFailure::Line() const {
-    return Path + ": " + std::strerror(Reason);
+    std::string line = EscapedText(Path);
+    line.append(": ").append(ReasonText.empty() ? std::strerror(Reason) : ReasonText);
+    return line;
 }
 
 } // namespace vg

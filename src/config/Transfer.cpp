@@ -405,6 +405,8 @@ std::string TransferErrorText(ErrorCode code) {
         return "Soft-Error!";
     case TransferCode::NoCuId:
         return "No CU_Id available";
+    case TransferCode::Interrupted:
+        return "Interrupted: the transfer did not finish.";
     default:
         return "Illegal Errornumber: " + std::to_string(code);
     }

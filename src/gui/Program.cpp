@@ -16,9 +16,11 @@
 #include "gui/UDlg_RdCU_Id.h"
 #include "gui/UDlg_SrcAuswahl.h"
 #include "gui/UDlg_StatusBox.h"
+#include "session/TerminationSignals.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <atomic>
 #include <exception>
 
 namespace vg {
@@ -78,12 +80,59 @@ private:
     std::function<void(TFrm_Main&)> Callback;
 };
 
+// Names the session the last resort of a termination signal gives the port back for, while
+// it lives.
+class ActiveSession {
+public:
+    ActiveSession(std::atomic<Session*>& active, Session& session) : Active(active) {
+        Active = &session;
+    }
+    ~ActiveSession() { Active = nullptr; }
+    ActiveSession(const ActiveSession&) = delete;
+    ActiveSession& operator=(const ActiveSession&) = delete;
+
+private:
+    std::atomic<Session*>& Active;
+};
+
+int RunWindows(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown,
+               const TerminationSignals& termination, std::atomic<Session*>& active);
+
 } // namespace
 
 int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown) {
     if (const auto answered = AnswerInformationOptions(argc, argv)) {
         return *answered;
     }
+    // SIGINT, SIGTERM and SIGHUP end the windows as a quit does, so the port is closed as at
+    // every end; a transfer under way stops at once. Blocked before Qt starts its threads.
+    std::atomic<Session*> active{nullptr};
+    int endSignal = 0;
+    const TerminationSignals termination(
+        std::chrono::milliseconds(2000),
+        [&active] {
+            if (Session* session = active.load()) {
+                session->Serial.ReleaseAfterSignal();
+            }
+        },
+        [](int) {
+            if (QCoreApplication* application = QCoreApplication::instance()) {
+                QMetaObject::invokeMethod(application, &QCoreApplication::quit,
+                                          Qt::QueuedConnection);
+            }
+        });
+    const int status = RunWindows(argc, argv, whenShown, termination, active);
+    endSignal = termination.Received();
+    if (endSignal != 0) {
+        TerminationSignals::EndAs(endSignal);
+    }
+    return status;
+}
+
+namespace {
+
+int RunWindows(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown,
+               const TerminationSignals& termination, std::atomic<Session*>& active) {
     QApplication application(argc, argv);
     // No display name: it would be appended to every window's caption.
     SetProgramIdentity();
@@ -93,6 +142,8 @@ int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whe
     }
     try {
         Session core(RunningProgramFolders());
+        core.Par.Interrupt = &termination.Flag();
+        const ActiveSession shown(active, core);
         QtMessageService messages;
         QtFileDialogs files;
         HelpViewer help;
@@ -106,5 +157,7 @@ int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whe
         return 1;
     }
 }
+
+} // namespace
 
 } // namespace vg

@@ -4,6 +4,7 @@
 #include "common/FileIo.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <limits>
 #include <memory>
@@ -50,14 +51,28 @@ bool IsDriverLine(std::string_view line) {
     return line.size() >= 3 && line[1] == ':' && AsciiUpper(line[0]) == 'D';
 }
 
-// A driver's path may be longer than a piece: its line is taken whole, up to the line end.
-void ApplyDriverLine(std::string line, std::FILE* file, CommSettings& settings) {
+// A driver's path may be longer than a piece: its line is taken whole, up to the line end,
+// as long as it can be a path at all. False (the setting left) for a longer line, which is
+// read to its end but not kept: a file of one huge line must not fill the memory.
+bool ApplyDriverLine(std::string line, std::FILE* file, CommSettings& settings) {
+    constexpr size_t Longest = PATH_MAX + 4; // "D:", the path, CR LF
+    bool tooLong = false;
     while (!EndsLine(line)) {
         const std::string more = ReadPiece(file);
         if (more.empty()) {
             break;
         }
-        line += more;
+        if (!tooLong && line.size() + more.size() > Longest) {
+            tooLong = true;
+        }
+        if (tooLong) {
+            line = more; // only the end of the line is looked for
+        } else {
+            line += more;
+        }
+    }
+    if (tooLong) {
+        return false;
     }
     std::string_view value = Judged(line).substr(2);
     if (!value.empty() && value.back() == '\n') {
@@ -67,6 +82,7 @@ void ApplyDriverLine(std::string line, std::FILE* file, CommSettings& settings) 
         value.remove_suffix(1);
     }
     settings.DriverPath = value;
+    return true;
 }
 
 void ApplyLine(std::string_view line, CommSettings& settings) {
@@ -85,7 +101,7 @@ void ApplyLine(std::string_view line, CommSettings& settings) {
 
 } // namespace
 
-bool Cfg_Read(CommSettings& settings, const std::string& programDir) {
+bool Cfg_Read(CommSettings& settings, const std::string& programDir, std::string* problem) {
     settings.CommMode = CommModeFieldbus;
     UniqueFd fd = OpenForReading(ExistingPathIgnoringCase(programDir + CommSettingsFileName));
     if (!fd.IsOpen()) {
@@ -99,11 +115,18 @@ bool Cfg_Read(CommSettings& settings, const std::string& programDir) {
     fd.Release(); // the stream closes it now
     // A line longer than a piece is judged piece by piece, but for the driver's line, which
     // is a path.
+    int lineNumber = 1;
     for (std::string piece = ReadPiece(file.get()); !piece.empty(); piece = ReadPiece(file.get())) {
         if (IsDriverLine(Judged(piece))) {
-            ApplyDriverLine(piece, file.get(), settings);
+            if (!ApplyDriverLine(piece, file.get(), settings) && problem != nullptr) {
+                *problem = "line " + std::to_string(lineNumber) +
+                           ": the driver's path is longer than a path can be; the line is "
+                           "ignored";
+            }
+            ++lineNumber;
         } else {
             ApplyLine(Judged(piece), settings);
+            lineNumber += EndsLine(piece) ? 1 : 0;
         }
     }
     return true;

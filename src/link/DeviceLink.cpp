@@ -14,9 +14,15 @@ void DeviceLink::SetTrace(LineTraceSink* trace) {
 std::string DeviceLink::PortName(uint16_t port) const {
     const std::string com = "COM" + std::to_string(port);
     if (IsSerial()) {
-        return Serial.ResolveDevice(static_cast<int16_t>(port)) + " (" + com + ")";
+        // The port that is open, whatever COMn would lead to now.
+        std::string device = Serial.IsOpen() ? Serial.OpenDevice()
+                                             : Serial.ResolveDevice(static_cast<int16_t>(port));
+        return device.append(" (").append(com).append(")");
     }
-    return "fieldbus master " + com + ", station " + std::to_string(Settings.DevAddr);
+    std::string master = Settings.DriverPath.empty()
+                             ? std::string("built-in simulated unit")
+                             : std::string("fieldbus driver ").append(Settings.DriverPath);
+    return master.append(", station ").append(std::to_string(Settings.DevAddr));
 }
 
 bool DeviceLink::Link_Open(uint16_t port, ErrorCode& error) {

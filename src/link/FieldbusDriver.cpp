@@ -1,5 +1,7 @@
 #include "link/FieldbusDriver.h"
 
+#include "common/AsciiText.h"
+
 #include <algorithm>
 #include <dlfcn.h>
 #include <thread>
@@ -52,11 +54,23 @@ FieldbusDriver::FieldbusDriver(std::string path) : LibraryPath(std::move(path)) 
     std::string reason;
     if (!Load(reason)) {
         Unload();
-        Failure = "Fieldbus driver " + LibraryPath + ": " + reason;
+        Failure = "Fieldbus driver ";
+        Failure.append(EscapedText(LibraryPath)).append(": ").append(EscapedText(reason));
     }
 }
 
 FieldbusDriver::~FieldbusDriver() {
+    if (MasterOpen) {
+        // Whoever opened it did not close it: the library's own threads may still run.
+        CloseMaster();
+    }
+    if (CloseFailed) {
+        // A driver whose close failed may still run code of its own: unloading the library
+        // would pull that code away under it. It stays loaded until the program ends.
+        Calls = Functions{};
+        Handle = nullptr;
+        return;
+    }
     Unload();
 }
 
@@ -102,11 +116,22 @@ void FieldbusDriver::Unload() {
 }
 
 uint32_t FieldbusDriver::OpenMaster(uint32_t reserved, const std::string& deviceName) {
-    return Loaded() ? Result(Calls.Open(reserved, deviceName.c_str())) : DP_ERR_NO_DRIVER;
+    if (!Loaded()) {
+        return DP_ERR_NO_DRIVER;
+    }
+    const uint32_t result = Result(Calls.Open(reserved, deviceName.c_str()));
+    MasterOpen = MasterOpen || result == 0;
+    return result;
 }
 
 uint32_t FieldbusDriver::CloseMaster() {
-    return Loaded() ? Result(Calls.Close()) : DP_ERR_NO_DRIVER;
+    if (!Loaded()) {
+        return DP_ERR_NO_DRIVER;
+    }
+    const uint32_t result = Result(Calls.Close());
+    MasterOpen = false;
+    CloseFailed = result != 0;
+    return result;
 }
 
 uint32_t FieldbusDriver::AddSlave(uint8_t station, uint8_t* outputRecord, uint32_t mode) {

@@ -16,6 +16,8 @@ constexpr ErrorCode DP_ERR_NO_DRIVER = 0xC010;
 // dlopen when constructed and unloaded when destroyed. A library that cannot be loaded, lacks
 // one of the functions or was built for another version of the interface leaves the driver
 // unloaded: every operation then fails with DP_ERR_NO_DRIVER, and LoadFailure says why.
+// A master still open when the driver goes is closed first; a library whose last close
+// failed is never unloaded, as its own threads may still run.
 class FieldbusDriver : public FieldbusMaster {
 public:
     // The interface cannot wait for a slave's inputs: a waiting caller sleeps this long (one
@@ -61,6 +63,8 @@ private:
     std::string Failure;
     void* Handle = nullptr;
     Functions Calls;
+    bool MasterOpen = false;  // vgdp_open succeeded and vgdp_close has not run since
+    bool CloseFailed = false; // the last vgdp_close failed
 };
 
 } // namespace vg

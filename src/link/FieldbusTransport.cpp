@@ -6,9 +6,10 @@
 namespace vg {
 
 namespace {
-// Library results are 16-bit codes, except the read result which is passed up in full.
-ErrorCode Code16(uint32_t result) {
-    return result & 0xFFFF;
+// Any result but 0 is a failure, and is passed up whole: a driver that sets only high bits
+// would otherwise be taken as having succeeded.
+ErrorCode Code(uint32_t result) {
+    return result;
 }
 
 uint32_t ReadWord32(const uint8_t* p) {
@@ -17,37 +18,67 @@ uint32_t ReadWord32(const uint8_t* p) {
 }
 } // namespace
 
+void FieldbusTransport::UseMaster(FieldbusMaster& master) {
+    if (&master != Master && MasterOpen) {
+        ErrorCode ignored = 0;
+        DP_Close(0, ignored);
+    }
+    Master = &master;
+}
+
+ErrorCode FieldbusTransport::CloseMaster() {
+    MasterOpen = false;
+    return Code(Master->CloseMaster());
+}
+
 bool FieldbusTransport::DP_Open(uint16_t port, ErrorCode& error) {
-    error = Code16(Master->OpenMaster(0, "COM" + std::to_string(port)));
+    if (MasterOpen) {
+        // Opened once, closed once: a master still open is closed before it opens again.
+        ErrorCode ignored = 0;
+        DP_Close(port, ignored);
+    }
+    error = Code(Master->OpenMaster(0, "COM" + std::to_string(port)));
     if (error != 0) {
         return false;
     }
+    MasterOpen = true;
     Master->RunCycle();
     OutputRecord.fill(0);
     // The slave's parameter bytes.
     constexpr std::array<uint8_t, 7> SlaveParameters = {0x80, 0x10, 0x10, 0x37, 0, 0, 0};
     std::copy(SlaveParameters.begin(), SlaveParameters.end(), OutputRecord.begin());
-    error = Code16(Master->AddSlave(Station(), OutputRecord.data(), 1));
-    return error == 0;
+    error = Code(Master->AddSlave(Station(), OutputRecord.data(), 1));
+    if (error != 0) {
+        // A master left open would refuse the next open: the unit could never come online.
+        CloseMaster();
+        return false;
+    }
+    return true;
 }
 
 bool FieldbusTransport::DP_Close(uint16_t /*port*/, ErrorCode& error) {
-    error = Code16(Master->RemoveSlave(Station()));
-    if (error != 0) {
-        return false;
+    error = 0;
+    if (!MasterOpen) {
+        return true;
     }
-    error = Code16(Master->CloseMaster());
+    // The master is closed even when the slave would not go: a driver's own threads end
+    // only with the close.
+    error = Code(Master->RemoveSlave(Station()));
+    const ErrorCode closed = CloseMaster();
+    if (error == 0) {
+        error = closed;
+    }
     return error == 0;
 }
 
 bool FieldbusTransport::DP_Send(const DeviceRequest& request, ErrorCode& error) {
     std::copy(request.begin(), request.end(), OutputRecord.begin() + FieldbusRequestOffset);
-    error = Code16(Master->WriteOutputs(Station(), OutputRecord.data()));
+    error = Code(Master->WriteOutputs(Station(), OutputRecord.data()));
     return error == 0;
 }
 
 bool FieldbusTransport::DP_Receive(DeviceReply& reply, ErrorCode& error) {
-    error = Master->ReadInputs(Station(), InputRecord.data(), 1);
+    error = Code(Master->ReadInputs(Station(), InputRecord.data(), 1));
     if (error == 0) {
         std::memcpy(reply.data(), InputRecord.data() + FieldbusReplyOffset, reply.size());
     }

@@ -15,11 +15,16 @@ public:
     FieldbusTransport(FieldbusMaster& master, const CommSettings& settings)
         : Master(&master), Settings(settings) {}
 
-    // Puts another master behind the transport; only while the link is closed.
-    void UseMaster(FieldbusMaster& master) { Master = &master; }
+    // Puts another master behind the transport; one that is still open is closed first.
+    void UseMaster(FieldbusMaster& master);
 
+    // Every open that succeeds is paired with exactly one close: after a failed add, by
+    // DP_Close (also when the slave cannot be removed), or before the next open.
     bool DP_Open(uint16_t port, ErrorCode& error);
+    // Removes the slave and closes the master; the first failure is the error. Nothing to do
+    // when the master is not open.
     bool DP_Close(uint16_t port, ErrorCode& error);
+    bool MasterIsOpen() const { return MasterOpen; }
     bool DP_Send(const DeviceRequest& request, ErrorCode& error);
     bool DP_Receive(DeviceReply& reply, ErrorCode& error);
     uint32_t DP_Cycle() { return Master->RunCycle(); }
@@ -35,8 +40,10 @@ public:
 
 private:
     uint8_t Station() const { return static_cast<uint8_t>(Settings.DevAddr & 0xFF); }
+    ErrorCode CloseMaster();
 
     FieldbusMaster* Master;
+    bool MasterOpen = false;
     const CommSettings& Settings;
 };
 

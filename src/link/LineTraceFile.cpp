@@ -1,11 +1,14 @@
 #include "link/LineTraceFile.h"
 
 #include "common/FileIo.h"
+#include "common/ProgramInfo.h"
 #include "link/FrameCodec.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vg {
@@ -40,24 +43,81 @@ std::string FrameErrorText(ErrorCode error) {
     }
 }
 
+// "2026-12-07T23:58:01.250Z"
+std::string WallClockText(std::chrono::system_clock::time_point when) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch());
+    const std::time_t seconds = static_cast<std::time_t>(ms.count() / 1000);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[40] = {};
+    const size_t n = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
+    std::snprintf(text + n, sizeof text - n, ".%03dZ", static_cast<int>(ms.count() % 1000));
+    return text;
+}
+
+// A regular file that holds something is written only when it is a trace already: it then
+// begins with the head line. EEXIST (with `notTrace`) when it is something else.
+bool MayAppendTo(int fd, const std::string& target, bool& notTrace) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        return false;
+    }
+    if (!S_ISREG(info.st_mode) || info.st_size == 0) {
+        return true; // a device or a pipe is written as a stream; an empty file holds nothing
+    }
+    const UniqueFd reader(open(target.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat read {};
+    if (!reader.IsOpen() || fstat(reader.Get(), &read) != 0) {
+        return false;
+    }
+    const std::string prefix = LineTraceFile::HeadPrefix;
+    std::string start(prefix.size(), '\0');
+    const size_t got = ReadUpTo(reader.Get(), start.data(), start.size());
+    if (read.st_dev != info.st_dev || read.st_ino != info.st_ino || got != start.size() ||
+        start != prefix) {
+        notTrace = true;
+        errno = EEXIST;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
-bool LineTraceFile::Open(const std::string& path) {
+bool LineTraceFile::Open(const std::string& path, const std::string& program) {
     Close();
     const std::lock_guard write(WriteMutex);
     const std::lock_guard lock(Mutex);
     FirstFailure = {};
-    // Not blocking on the open: a named pipe nobody reads would hold the program here.
-    UniqueFd fd(
-        open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666));
-    if (!fd.IsOpen()) {
+    const auto fail = [&](bool notTrace) {
         FirstFailure.Record(path);
+        if (notTrace) {
+            FirstFailure.ReasonText = "not a line trace, and only a trace is written to";
+        }
         return false;
+    };
+    std::string target;
+    if (!ResolveWritablePath(path, target)) {
+        return fail(false);
+    }
+    // Not blocking on the open: a named pipe nobody reads would hold the program here. The
+    // file is never emptied: what it holds is either another trace or not ours to touch.
+    constexpr int Flags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
+    UniqueFd fd(open(target.c_str(), Flags));
+    if (!fd.IsOpen() && errno == ENOENT) {
+        fd = UniqueFd(open(target.c_str(), Flags | O_CREAT | O_EXCL, 0666));
+    }
+    bool notTrace = false;
+    if (!fd.IsOpen() || !MayAppendTo(fd.Get(), target, notTrace)) {
+        return fail(notTrace);
     }
     fcntl(fd.Get(), F_SETFL, fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
+    std::string head = HeadPrefix;
+    head.append(program).append(" ").append(ProgramVersion).append(", started ");
+    head.append(WallClockText(std::chrono::system_clock::now())).append("\n");
     File = std::move(fd);
     Path = path;
-    Pending.clear();
+    Pending = head;
     Started = LastWrite = Clock::now();
     LastRequest = {};
     return true;

@@ -10,7 +10,9 @@
 
 namespace vg {
 
-// A trace of the line in a text file, one line per frame and per event:
+// A trace of the line in a text file. Its first line names it, the program and when it began:
+//   "# VG-Config line trace: vgctl 1.4.0, started 2026-12-07T23:58:01.250Z"
+// then one line per frame and per event:
 //   "  1234.567 TX 01 30 30 ... 17 | parameter read 26, element 0"
 //   "  1250.012 EV checksum error"
 // Time in milliseconds since the trace started. Lines are gathered in memory and written by
@@ -25,8 +27,14 @@ public:
     LineTraceFile(const LineTraceFile&) = delete;
     LineTraceFile& operator=(const LineTraceFile&) = delete;
 
-    // Creates or empties `path`; false with the reason in Failure when it cannot be written.
-    bool Open(const std::string& path);
+    // What every trace begins with.
+    static constexpr const char* HeadPrefix = "# VG-Config line trace: ";
+
+    // Starts a trace in `path` for `program`: a new file, an empty one, or one that is a trace
+    // already (the new one goes after it); any other file is left alone. Links on the way are
+    // followed under the rule of the saves. False with the reason in Failure when the file
+    // may not or cannot be written.
+    bool Open(const std::string& path, const std::string& program);
     // Writes what is left and closes the file; false when any write of this trace failed
     // (Failure says which and why). Calls after it are ignored.
     bool Close();

@@ -1,5 +1,6 @@
 #include "link/ParChannel.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace vg {
@@ -148,11 +149,21 @@ template <typename Accept>
 bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLinkErrors,
                             Accept accept) {
     ErrorCode lastLinkError = 0;
+    // When a block of the wrong kind makes the request go out again, unless the right one came.
+    bool repeatDue = false;
+    Clock::time_point repeatAt{};
     while (true) {
+        if (Interrupt != nullptr && Interrupt->load()) {
+            error = TransferCode::Interrupted;
+            return false;
+        }
         if (Link.Link_ReplyAvailable()) {
             DeviceReply received{};
             ErrorCode linkError = 0;
-            const bool ok = Link.Link_Receive(received, linkError);
+            // Fieldbus inputs the master marks invalid are no answer of the unit, whatever
+            // they hold: the status poll ignores them, and so does every transfer.
+            const bool ok = Link.Link_Receive(received, linkError) &&
+                            (Link.IsSerial() || Link.FieldbusInputsValid());
             lastLinkError = linkError;
             if (recordLinkErrors) {
                 error = linkError;
@@ -161,13 +172,25 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
                 block = received;
                 return true;
             }
-            // A block that failed its checks may have been the reply: ask again (it is never
-            // used). A sound block of the wrong kind answers an earlier request, and asking
-            // again would only make one more surplus reply for a later wait: it is dropped.
-            // On the fieldbus the service call runs the exchange cycle that brings new inputs.
             if (!ok || !Link.IsSerial()) {
+                // A block that failed its checks may have been the reply: ask again (it is
+                // never used). On the fieldbus the service call runs the exchange cycle that
+                // brings new inputs.
                 Link.Link_Service(true);
+                repeatDue = false;
+            } else if (!repeatDue) {
+                // A sound block of the wrong kind: the unit did not take the request and
+                // answered with the other kind, or it answers an earlier request and the
+                // right block is right behind it. Asked again at once, every such surplus
+                // reply would make one more; so the request goes out again only when nothing
+                // right followed within a few frame times.
+                repeatDue = true;
+                repeatAt = Clock::now() + RepeatGrace;
             }
+        }
+        if (repeatDue && Clock::now() >= repeatAt) {
+            Link.Link_Service(true);
+            repeatDue = false;
         }
         if (Timeout_Expired()) {
             error = recordLinkErrors && lastLinkError != 0 ? lastLinkError : TransferCode::Timeout;
@@ -178,7 +201,14 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
             }
             return false;
         }
-        Link.Link_WaitReply(Deadline);
+        Clock::time_point until = Deadline;
+        if (repeatDue) {
+            until = std::min(until, repeatAt);
+        }
+        if (Interrupt != nullptr) {
+            until = std::min(until, Clock::now() + InterruptCheck);
+        }
+        Link.Link_WaitReply(until);
     }
 }
 

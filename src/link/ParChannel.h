@@ -4,6 +4,7 @@
 #include "link/DeviceLink.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 
@@ -25,8 +26,17 @@ public:
     ParChannel(DeviceLink& link, bool& statusRequestOutstanding)
         : Link(link), StatusRequestOutstanding(statusRequestOutstanding) {}
 
+    // A sound block of the wrong kind on the serial line is followed by the right one within
+    // this (a few frame times at 19200 bit/s) when it answered an earlier request; otherwise
+    // the unit did not take the request, which then goes out again.
+    static constexpr std::chrono::milliseconds RepeatGrace{50};
+
     // Every wait on the unit is bounded by this; tests shorten it to keep fault runs quick.
     std::chrono::milliseconds Timeout = DefaultTimeout;
+    // Set from another thread (a termination signal): every wait ends at once with
+    // TransferCode::Interrupted. Waits look at it at least every InterruptCheck.
+    const std::atomic<bool>* Interrupt = nullptr;
+    static constexpr std::chrono::milliseconds InterruptCheck{50};
     // 0 idle, 1 request sent, 2 parameter reply received.
     uint16_t ParState = 0;
 
@@ -57,8 +67,9 @@ private:
     bool Transfer(Direction direction, uint8_t parameter, int count, int startIndex, uint8_t* data,
                   bool forceByteMode, ErrorCode& error);
     // Takes blocks until one is accepted or the deadline passes. A block that failed its
-    // checks makes the link ask again; on the serial line a sound block of the wrong kind is
-    // dropped without asking again (on the fieldbus every unwanted block runs a new cycle).
+    // checks makes the link ask again; on the serial line a sound block of the wrong kind makes
+    // it ask again only when the right one has not followed within RepeatGrace (on the
+    // fieldbus every unwanted block runs a new cycle).
     template <typename Accept>
     bool AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLinkErrors, Accept accept);
     static ErrorCode RefusalCode(const DeviceReply& reply, Direction direction);

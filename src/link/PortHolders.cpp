@@ -1,5 +1,7 @@
 #include "link/PortHolders.h"
 
+#include "common/AsciiText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -127,7 +129,7 @@ std::string PortHoldersText(const std::vector<PortHolder>& holders) {
         if (!text.empty()) {
             text += ", ";
         }
-        text.append(holder.Name)
+        text.append(EscapedText(holder.Name))
             .append(" (process ")
             .append(std::to_string(holder.Pid))
             .append(")");

@@ -1,5 +1,6 @@
 #include "link/SerialOpenFailure.h"
 
+#include "common/AsciiText.h"
 #include "link/ComLinks.h"
 #include "link/PortHolders.h"
 
@@ -118,9 +119,12 @@ std::string DescribeOpenFailure(const SerialOpenFailure& failure) {
     const std::string device = FinalLinkTarget(failure.Path);
     // A lock someone else holds reads as the busy device it is, not as "try again".
     const int reason = IsHeld(failure) ? EBUSY : failure.Reason;
-    std::string text =
-        std::string("Device ").append(device).append(": ").append(std::strerror(reason));
-    const std::string advice = Advice(failure, device);
+    std::string text = std::string("Device ")
+                           .append(EscapedText(device))
+                           .append(": ")
+                           .append(std::strerror(reason));
+    // One line of advice; the paths and names in it come from outside.
+    const std::string advice = EscapedText(Advice(failure, device));
     if (!advice.empty()) {
         text.append("\n").append(advice);
     }

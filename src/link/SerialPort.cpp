@@ -88,7 +88,11 @@ std::string SerialPort::ResolveDevice(int16_t port) const {
     if (!DeviceOverride.empty()) {
         return DeviceOverride;
     }
-    return ComPortPath(LinkDir, port);
+    const std::string link = LinkDir + "COM" + std::to_string(port);
+    if (!LinkDir.empty() && link == OpenedThroughLink) {
+        return link; // gone with its device or not: never the fallback instead
+    }
+    return ComPortPath(LinkDir, port, DevDir);
 }
 
 bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBitsIndex,
@@ -131,6 +135,10 @@ bool SerialPort::V24_Open(int16_t port, int baudIndex, int dataBits, int stopBit
     }
     AskForLowLatency();
     V24_OpenPort = port;
+    OpenedDevice = device;
+    if (DeviceOverride.empty() && !LinkDir.empty() && device.rfind(LinkDir, 0) == 0) {
+        OpenedThroughLink = device;
+    }
     return true;
 }
 
@@ -227,10 +235,26 @@ bool SerialPort::V24_Close(int16_t port, ErrorCode& error) {
     return true;
 }
 
+void SerialPort::ReleaseAfterSignal() {
+    const int fd = V24_Handle.load();
+    if (fd < 0) {
+        return;
+    }
+    serial_struct info{};
+    if (LowLatencyAdded && ioctl(fd, TIOCGSERIAL, &info) == 0) {
+        info.flags &= ~ASYNC_LOW_LATENCY;
+        ioctl(fd, TIOCSSERIAL, &info);
+    }
+    tcsetattr(fd, TCSANOW, &V24_SavedTimeouts);
+    ioctl(fd, TIOCNXCL);
+    flock(fd, LOCK_UN);
+}
+
 void SerialPort::CloseHandle() {
     close(V24_Handle);
     V24_Handle = -1;
     V24_OpenPort = -1;
+    OpenedDevice.clear();
 }
 
 bool SerialPort::V24_SendFrame(const uint8_t* payload, size_t n, ErrorCode& error) {

@@ -23,8 +23,12 @@ public:
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    std::string LinkDir;        // ends with '/'
-    std::string DeviceOverride; // a device path given by the user instead of COMn
+    std::string LinkDir;          // ends with '/'
+    std::string DeviceOverride;   // a device path given by the user instead of COMn
+    std::string DevDir = "/dev/"; // where the fallback ttyS<n-1> lies
+
+    // A port that was opened through a COMn link is opened again only through that link:
+    // should the link go with the device, the fallback would be some unrelated port.
 
     std::string ResolveDevice(int16_t port) const;
 
@@ -34,11 +38,17 @@ public:
     // flow control.
     bool OpenUnitLine(int16_t port, ErrorCode& error);
     bool V24_Close(int16_t port, ErrorCode& error);
+    // For a program that must end while its main thread is stuck: gives the open port back as
+    // V24_Close does (line settings, low latency, exclusive mode, lock), from any thread, but
+    // leaves the descriptor to the process's end. The port is of no further use.
+    void ReleaseAfterSignal();
     // Writes the frame of n payload bytes. A write that fails is not reported (the missing
     // reply is the sign); the result is true when `error` holds 0.
     bool V24_SendFrame(const uint8_t* payload, size_t n, ErrorCode& error);
 
     bool IsOpen() const { return V24_OpenPort > 0; }
+    // The device or link the open port was opened as; empty while closed.
+    const std::string& OpenDevice() const { return OpenedDevice; }
     int16_t OpenPort() const { return V24_OpenPort; }
     // Why the last V24_Open failed, as far as the system told; Step::None after a success.
     const SerialOpenFailure& LastOpenFailure() const { return OpenFailure; }
@@ -69,7 +79,7 @@ private:
     void RestoreLatency();
     void WriteAll(const uint8_t* bytes, size_t count);
 
-    int V24_Handle = -1;
+    std::atomic<int> V24_Handle{-1};
     int16_t V24_OpenPort = -1;
     termios V24_SavedTimeouts{}; // the line settings found at open, restored at close
     std::atomic<uint32_t> V24_StopRequest{0};
@@ -77,7 +87,9 @@ private:
     std::atomic<LineTraceSink*> V24_Trace{nullptr};
     std::unique_ptr<C_ThrV24Rcv> Receiver;
     SerialOpenFailure OpenFailure;
-    bool LowLatencyAdded = false; // we switched it on, so close switches it off again
+    bool LowLatencyAdded = false;  // we switched it on, so close switches it off again
+    std::string OpenedThroughLink; // the COMn link the last successful open went through
+    std::string OpenedDevice;
 };
 
 } // namespace vg

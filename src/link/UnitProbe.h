@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/LineTrace.h"
+
 #include <chrono>
 #include <string>
 
@@ -13,6 +15,8 @@ enum class ProbeResult {
 
 // Opens `device` as the program does, sends one status request and waits at most `wait`,
 // counted from the open, for an answer; then closes the device again.
-ProbeResult ProbeForUnit(const std::string& device, std::chrono::milliseconds wait);
+// The frames and the open and close go to `trace` when one is given.
+ProbeResult ProbeForUnit(const std::string& device, std::chrono::milliseconds wait,
+                         LineTraceSink* trace = nullptr);
 
 } // namespace vg

@@ -34,6 +34,8 @@ bool Session::SelectFieldbusMaster() {
     }
     // A driver that failed is tried again: the user may have put the library in place.
     if (!Driver || Driver->Path() != wanted || !Driver->Loaded()) {
+        // The old driver's master, should it still be open, is closed before the library goes.
+        Fieldbus.UseMaster(BuiltInMaster);
         Driver = std::make_unique<FieldbusDriver>(wanted);
     }
     Fieldbus.UseMaster(*Driver);
@@ -48,9 +50,9 @@ std::string Session::OpenFailureDetail() const {
     return Settings.IsSerial() ? Link.OpenFailureDetail() : FieldbusDriverFailure();
 }
 
-bool Session::StartLineTrace(const std::string& path) {
+bool Session::StartLineTrace(const std::string& path, const std::string& program) {
     Link.SetTrace(nullptr);
-    if (!LineTrace.Open(path)) {
+    if (!LineTrace.Open(path, program)) {
         return false;
     }
     Link.SetTrace(&LineTrace);

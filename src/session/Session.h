@@ -33,7 +33,8 @@ struct Session {
 
     // Starts a trace of the line into `path` (a trace already running is closed first); false
     // when the file cannot be written, with the reason in LineTrace.Failure().
-    bool StartLineTrace(const std::string& path);
+    // `program` names the program in the trace's first line.
+    bool StartLineTrace(const std::string& path, const std::string& program = "vgconfig");
     // Ends the trace; false when part of it could not be written (LineTrace.Failure()).
     bool StopLineTrace();
 
@@ -41,6 +42,8 @@ struct Session {
     CommSettings Settings;
     // Before the link's parts: the receive thread may report to it until the port is closed.
     LineTraceFile LineTrace;
+    // The trace's write failure has been told already (a long watch tells it when it happens).
+    bool TraceFailureSaid = false;
     ReceiveSlot Slot;
     SerialPort Serial{Slot};
     // Fieldbus mode talks to the built-in simulated unit unless the settings name a driver.

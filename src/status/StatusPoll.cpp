@@ -21,7 +21,8 @@ void StatusPoll::Status_StartLink() {
     } else {
         Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
         if (Poll.LinkOpened) {
-            Link.TraceEvent(TraceEventKind::UnitFound);
+            // Online for the windows, as the open alone counts; found once the unit answers.
+            UnitAnswered = false;
             Poll.Online = true;
             Host().EnableVigiloButton(true);
             Host().EnableMonitorMode(true);
@@ -73,6 +74,7 @@ void StatusPoll::Reconnect() {
     Poll.Online = false;
     Poll.ReconnectRequest = false;
     Poll.LinkOpened = false;
+    UnitAnswered = false;
     // The old link is closed: what was asked on it will never be answered.
     Poll.RequestOutstanding = false;
     ReportOpenFailure = true;
@@ -106,6 +108,10 @@ void StatusPoll::RunPoll() {
     }
     if (!usable) {
         return; // still waiting within the countdown, or a block that failed its checks
+    }
+    if (!UnitAnswered) {
+        Link.TraceEvent(TraceEventKind::UnitFound);
+        UnitAnswered = true;
     }
     if (!Poll.Online) {
         BecomeOnline();
@@ -163,6 +169,7 @@ bool StatusPoll::TakeReply(DeviceReply& reply, bool& gotReply) {
 
 void StatusPoll::DeclareLost() {
     Link.TraceEvent(TraceEventKind::UnitLost);
+    UnitAnswered = false;
     Poll.Online = false;
     Presenter.Status_Reset(Poll.StatusBarTarget);
     Poll.RedrawAll = true;
@@ -177,7 +184,6 @@ void StatusPoll::DeclareLost() {
 }
 
 void StatusPoll::BecomeOnline() {
-    Link.TraceEvent(TraceEventKind::UnitFound);
     Host().EnableVigiloButton(true);
     Host().EnableMonitorMode(true);
     Host().SetTimerInterval(PollInterval::Online);

@@ -64,6 +64,7 @@ private:
     uint32_t Processed = 0;
     // The first open after a change of the settings tells the host when it fails.
     bool ReportOpenFailure = false;
+    bool UnitAnswered = false; // since the link opened or the unit was lost
 };
 
 } // namespace vg

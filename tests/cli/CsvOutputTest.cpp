@@ -115,5 +115,17 @@ TEST(WatchCsv, EveryRowCarriesItsTimeAndTheFieldsInTheHeadersOrder) {
     EXPECT_EQ(rows[2], (std::vector<std::string>{rows[2][0], "no", "", "off", "off", "", "", ""}));
 }
 
+// A tool name is text from anyone's file: opened in a spreadsheet it must never run as a
+// formula. Numbers, negative ones too, stay numbers.
+TEST(CsvCells, TextThatASpreadsheetWouldRunIsNeutralisedAndNumbersStay) {
+    const std::string row = CsvRow({"=HYPERLINK(\"http://x\",\"y\")", "+1+cmd", "-2+3", "@SUM(A1)",
+                                    "\tx", "\rx", "-5.00", "+3", "42", "drill = 3"});
+    const Rows read = ReadCsv(row);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0], (std::vector<std::string>{"'=HYPERLINK(\"http://x\",\"y\")", "'+1+cmd",
+                                                 "'-2+3", "'@SUM(A1)", "'\tx", "'\rx", "-5.00",
+                                                 "+3", "42", "drill = 3"}));
+}
+
 } // namespace
 } // namespace vg::cli

@@ -3,8 +3,10 @@
 #include "cli/Vgctl.h"
 #include "sim/SimSerialServer.h"
 #include "support/PtyPair.h"
+#include "support/RecordingTrace.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -42,7 +44,8 @@ TEST(VgctlPorts, ProbeTellsWhichFreePortHasAUnit) {
                                   dir.ProgramDir() + "by-path/", dir.ProgramDir() + "sys/"};
 
     std::ostringstream out;
-    EXPECT_EQ(RunPortsCommand(dir.ProgramDir(), places, true, out), ExitSuccess);
+    test::RecordingTrace trace;
+    EXPECT_EQ(RunPortsCommand(dir.ProgramDir(), places, true, out, &trace), ExitSuccess);
     const auto lines = Lines(out.str());
     ASSERT_EQ(lines.size(), 3u) << out.str();
     EXPECT_TRUE(StartsWith(lines[0], "DEVICE")) << lines[0];
@@ -52,6 +55,16 @@ TEST(VgctlPorts, ProbeTellsWhichFreePortHasAUnit) {
         EXPECT_NE(line.find(unitThere ? "  answers  " : "  no answer  "), std::string::npos)
             << line;
     }
+
+    // --trace with --probe records each probe: its open, its request, the answer and the close.
+    EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortOpen).size(), 2u);
+    EXPECT_EQ(trace.DetailsOf(TraceEventKind::UnitFound),
+              std::vector<std::string>{server.DevicePath()});
+    EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortClose).size(), 2u);
+    const auto frames = trace.Frames();
+    EXPECT_EQ(std::count_if(frames.begin(), frames.end(),
+                            [](const auto& f) { return f.Direction == TraceDirection::Tx; }),
+              2);
 
     std::ostringstream plain;
     EXPECT_EQ(RunPortsCommand(dir.ProgramDir(), places, false, plain), ExitSuccess);

@@ -1,16 +1,21 @@
 #include "config/ConfigImage.h"
 #include "config/FileTestSupport.h"
 #include "support/ChildProcess.h"
+#include "support/OtherUser.h"
 #include "support/PtyPair.h"
 #include "support/SimProcess.h"
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 #include <vector>
 
@@ -26,10 +31,12 @@ struct Outcome {
     std::string Err;
 };
 
-// Runs the real vgctl with stdout and stderr in files, or stderr on `errTerminal`.
-Outcome RunVgctl(const std::vector<std::string>& args, const std::string& errTerminal = "") {
+// Runs the real vgctl with stdout and stderr in files, or stderr on `errTerminal`, or stdout
+// into `outFile` (which is not read back).
+Outcome RunVgctl(const std::vector<std::string>& args, const std::string& errTerminal = "",
+                 const std::string& outFile = "") {
     test::TempDir capture;
-    const std::string outPath = (capture / "out").string();
+    const std::string outPath = outFile.empty() ? (capture / "out").string() : outFile;
     const std::string errPath = errTerminal.empty() ? (capture / "err").string() : errTerminal;
     const int in = open("/dev/null", O_RDONLY | O_CLOEXEC);
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
@@ -39,7 +46,7 @@ Outcome RunVgctl(const std::vector<std::string>& args, const std::string& errTer
     for (int fd : {in, out, err}) {
         close(fd);
     }
-    run.Out = ReadBytes(outPath);
+    run.Out = outFile.empty() ? ReadBytes(outPath) : "";
     run.Err = errTerminal.empty() ? ReadBytes(errPath) : "";
     return run;
 }
@@ -88,6 +95,12 @@ protected:
 class VgctlUnitWithoutIdentifierTest : public VgctlTest {
 protected:
     VgctlUnitWithoutIdentifierTest() : VgctlTest("12ab5678") {}
+};
+
+// A unit that takes its time over every answer: a transfer lasts seconds.
+class VgctlSlowUnitTest : public VgctlTest {
+protected:
+    VgctlSlowUnitTest() : VgctlTest("00001234", {"--delay", "20"}) {}
 };
 
 TEST_F(VgctlTest, UploadWritesTheUnitsFileAndShowPrintsIt) {
@@ -214,7 +227,9 @@ TEST_F(VgctlMisstoringUnitTest, DownloadWithVerifyNamesWhatTheUnitKeptOtherwise)
     EXPECT_EQ(plain.Status, 0) << "without --verify nothing is read back";
     const Outcome down = Vgctl({"download", "--verify", Path("VGL_00001234.CD")});
     EXPECT_EQ(down.Status, 1);
-    EXPECT_EQ(down.Out, "Save Data to VGL successfull!\n");
+    EXPECT_EQ(down.Out, "Save Data to VGL successfull!\n"
+                        "Verify failed: the unit keeps 1 value other than sent.\n")
+        << "whoever reads only stdout learns that the download did not hold";
     EXPECT_EQ(down.Err, "vgctl: tool 3: angle 160.00 sent, 161.00 stored\n");
 }
 
@@ -253,6 +268,62 @@ TEST_F(VgctlTest, ATraceThatCannotBeWrittenFailsTheCommand) {
     EXPECT_EQ(nowhere.Out, "") << "nothing is done without the trace asked for";
     EXPECT_EQ(nowhere.Err, "vgctl: cannot write the trace: " + Path("missing/trace.txt") +
                                ": No such file or directory\n");
+}
+
+// A trace never alters a file that is not one: a slip of the fingers must not cost a
+// configuration.
+TEST_F(VgctlTest, ATraceGoesOnlyIntoANewFileOrAfterAnotherTrace) {
+    WriteBytes(Dir / "VGL_00001234.CD", GoldenImage());
+    const Outcome refused = Vgctl({"--trace", Path("VGL_00001234.CD"), "status"});
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_EQ(refused.Out, "") << "nothing is done before the trace can be written";
+    EXPECT_EQ(refused.Err, "vgctl: cannot write the trace: " + Path("VGL_00001234.CD") +
+                               ": not a line trace, and only a trace is written to\n");
+    EXPECT_TRUE(ReadBytes(Dir / "VGL_00001234.CD") == GoldenImage());
+
+    const std::string head = "# VG-Config line trace: vgctl ";
+    ASSERT_EQ(Vgctl({"--trace", Path("trace.txt"), "status"}).Status, 0);
+    const std::string first = ReadBytes(Dir / "trace.txt");
+    ASSERT_EQ(first.compare(0, head.size(), head), 0) << first;
+    const size_t started = first.find(", started ");
+    ASSERT_NE(started, std::string::npos);
+    // ISO 8601: 2026-12-07T23:58:01.250Z
+    const std::string when = first.substr(started + 10, 24);
+    EXPECT_EQ(when[4], '-');
+    EXPECT_EQ(when[10], 'T');
+    EXPECT_EQ(when[19], '.');
+    EXPECT_EQ(when[23], 'Z');
+    EXPECT_NE(first.find(" TX "), std::string::npos);
+
+    ASSERT_EQ(Vgctl({"--trace", Path("trace.txt"), "status"}).Status, 0);
+    const std::string both = ReadBytes(Dir / "trace.txt");
+    EXPECT_EQ(both.compare(0, first.size(), first), 0) << "the first trace is kept";
+    EXPECT_NE(both.find("\n" + head, first.size() - 1), std::string::npos);
+}
+
+TEST_F(VgctlTest, ATraceFollowsNoFolderLinkAnotherUserPlanted) {
+    if (!test::CanActAsOtherUser()) {
+        GTEST_SKIP() << "needs root to make a link of another user";
+    }
+    std::filesystem::create_directory(Dir / "shared");
+    std::filesystem::permissions(Dir / "shared", std::filesystem::perms::all);
+    std::filesystem::create_directory(Dir / "private");
+    const std::string link = Path("shared/logs");
+    std::filesystem::create_directory_symlink(Dir / "private", link);
+    ASSERT_EQ(::lchown(link.c_str(), test::NobodyId, test::NobodyId), 0);
+    const Outcome run = Vgctl({"--trace", link + "/trace.txt", "status"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err,
+              "vgctl: cannot write the trace: " + link + "/trace.txt: Permission denied\n");
+    EXPECT_TRUE(std::filesystem::is_empty(Dir / "private"));
+}
+
+// A file name is anyone's text: its control bytes must not reach the terminal as they are.
+TEST_F(VgctlTest, ControlBytesInANameAreEscapedOnTheTerminal) {
+    const std::string name = Path("a\x1b[2J\nb.CD");
+    const Outcome show = Vgctl({"show", name});
+    EXPECT_EQ(show.Status, 1);
+    EXPECT_EQ(show.Err, "vgctl: cannot read " + Path("a\\x1b[2J\\x0ab.CD") + "\n");
 }
 
 TEST_F(VgctlTest, TheIdentifierForNamesComesFromTheCommandLine) {
@@ -346,6 +417,10 @@ TEST(VgctlUsage, MistakesOnTheCommandLineExitWith2) {
           {"diff"},
           {"--port", "COM1", "--fieldbus", "status"},
           {"--fieldbus-driver", "a.so", "--port=COM1", "status"},
+          {"--simulated", "--port", "COM1", "status"},
+          {"--fieldbus-driver", "a.so", "--simulated", "status"},
+          {"--trace", "t.txt", "show", "a.CD"},
+          {"--trace", "t.txt", "ports"},
           {"upload", "a.CD", "--dir"},
           {"--dir", "", "status"},
           {"--dir", "/no/such/folder", "status"},
@@ -391,6 +466,138 @@ TEST(VgctlPort, AnEmptyPortIsAUsageErrorAndNothingIsSentOrWritten) {
         EXPECT_EQ(down.Status, 2);
         EXPECT_EQ(down.Out, "") << "nothing was sent";
         EXPECT_TRUE(std::filesystem::is_empty(dir / "CD_DATA"));
+    }
+}
+
+// Without a unit chosen nothing may be answered by the built-in simulated unit: a restore
+// script would succeed without touching a unit, a backup would hold the simulator's tools.
+TEST(VgctlUnitChoice, NoUnitChosenFailsEveryCommandThatNeedsOne) {
+    for (const std::string& settings : {std::string(), std::string("A:50\r\nC:1\r\nM:1\r\n"),
+                                        std::string("M:1\r\nD :/usr/lib/libvgdp-card.so\r\n")}) {
+        test::TempDir dir;
+        std::filesystem::create_directory(dir / "CD_DATA");
+        if (!settings.empty()) {
+            WriteBytes(dir / "Konfig.Cfg", settings);
+        }
+        WriteBytes(dir / "VGL_00001234.CD", GoldenImage());
+        const std::string file = (dir / "VGL_00001234.CD").string();
+        for (const std::vector<std::string>& command : {std::vector<std::string>{"download", file},
+                                                        {"upload", (dir / "unit.CD").string()},
+                                                        {"diff", file},
+                                                        {"status"},
+                                                        {"watch"}}) {
+            std::vector<std::string> args = {"--dir", dir.ProgramDir()};
+            args.insert(args.end(), command.begin(), command.end());
+            const Outcome run = RunVgctl(args);
+            EXPECT_EQ(run.Status, 1) << settings << command.front();
+            EXPECT_EQ(run.Out, "") << command.front();
+            EXPECT_NE(run.Err.find("vgctl: no unit is chosen."), std::string::npos) << run.Err;
+            for (const char* way : {"--port", "--fieldbus-driver", "D:", "--simulated"}) {
+                EXPECT_NE(run.Err.find(way), std::string::npos) << way;
+            }
+        }
+        EXPECT_TRUE(std::filesystem::is_empty(dir / "CD_DATA")) << "nothing was sent";
+        EXPECT_FALSE(std::filesystem::exists(dir / "unit.CD"));
+
+        const Outcome trial =
+            RunVgctl({"--dir", dir.ProgramDir(), "--simulated", "download", file});
+        EXPECT_EQ(trial.Status, 0) << trial.Err;
+        EXPECT_EQ(trial.Out, "Save Data to VGL successfull!\n");
+    }
+}
+
+// The defaults apply as without the file, but the user learns that the file was not read.
+TEST(VgctlUnitChoice, ASettingsFileThatCannotBeReadIsSaid) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "Konfig.Cfg");
+    const Outcome run = RunVgctl({"--dir", dir.ProgramDir(), "--simulated", "status"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Out.find("Online: yes\n"), std::string::npos);
+    EXPECT_EQ(run.Err,
+              "vgctl: cannot read " + (dir / "Konfig.Cfg").string() + ": Is a directory\n");
+    std::filesystem::create_directory(dir / "empty");
+    const Outcome none = RunVgctl({"--dir", (dir / "empty").string(), "--simulated", "status"});
+    EXPECT_EQ(none.Status, 0) << none.Err;
+    EXPECT_EQ(none.Err, "") << "a missing file is the defaults, without a word";
+}
+
+// Waits at most `seconds` for the child; -2 (and the child killed) when it was still running.
+int WaitForExitWithin(pid_t pid, int seconds) {
+    for (int i = 0; i < seconds * 100; ++i) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        usleep(10000);
+    }
+    kill(pid, SIGKILL);
+    test::WaitForExit(pid);
+    return -2;
+}
+
+TEST_F(VgctlTest, OutputThatCannotBeWrittenIsAFailure) {
+    WriteBytes(Dir / "VGL_00001234.CD", GoldenImage());
+    const std::string full = "/dev/full";
+    const std::string said = "vgctl: cannot write the output: No space left on device\n";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", "--csv", Path("VGL_00001234.CD")},
+          {"show", Path("VGL_00001234.CD")},
+          {"diff", Path("VGL_00001234.CD")},
+          {"status"},
+          {"--version"}}) {
+        std::vector<std::string> all = {"--dir", Dir.ProgramDir()};
+        all.insert(all.end(), args.begin(), args.end());
+        const Outcome run = RunVgctl(all, "", full);
+        EXPECT_EQ(run.Status, 1) << args.front();
+        EXPECT_EQ(run.Err, said) << args.front();
+    }
+    // A watch into a full disk stops at once instead of recording nothing for ever.
+    test::TempDir capture;
+    const int out = open(full.c_str(), O_WRONLY | O_CLOEXEC);
+    const int err = open((capture / "err").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const pid_t watch = test::SpawnBuiltProgram(
+        "vgctl", {"--dir", Dir.ProgramDir(), "watch", "--csv"}, -1, out, err);
+    close(out);
+    close(err);
+    EXPECT_EQ(WaitForExitWithin(watch, 10), 1);
+    EXPECT_EQ(ReadBytes(capture / "err"), said);
+}
+
+// Killed half way, vgctl used to leave the terminal exclusive while the unit's end was held:
+// every later open failed, blaming the program at the other end.
+TEST_F(VgctlSlowUnitTest, AnInterruptedTransferGivesThePortBackAsItFoundIt) {
+    const auto lineOf = [this](termios& line, int& exclusive) {
+        const int fd = open(Sim.DevicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(tcgetattr(fd, &line), 0);
+        ASSERT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+        EXPECT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0) << "the lock is released";
+        close(fd);
+    };
+    termios found{};
+    int foundExclusive = -1;
+    lineOf(found, foundExclusive);
+    ASSERT_EQ(foundExclusive, 0);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        test::TempDir capture;
+        const int err = open((capture / "err").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        const pid_t pid = test::SpawnBuiltProgram(
+            "vgctl", {"--dir", Dir.ProgramDir(), "upload", Path("unit.CD")}, -1, -1, err);
+        close(err);
+        usleep(500000); // well into the transfer
+        kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal)
+            << "ends as the signal ends a program: " << status;
+        EXPECT_EQ(ReadBytes(capture / "err"), "Interrupted: the transfer did not finish.\n");
+        termios after{};
+        int exclusive = -1;
+        lineOf(after, exclusive);
+        EXPECT_EQ(exclusive, 0) << "exclusive mode is off again";
+        EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&found));
+        EXPECT_EQ(after.c_lflag, found.c_lflag) << "the line settings are back";
+        EXPECT_FALSE(std::filesystem::exists(Dir / "unit.CD"));
     }
 }
 

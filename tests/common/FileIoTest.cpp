@@ -153,6 +153,35 @@ TEST_F(FileIoTest, ALinkAnotherUserPlantedInAFolderOthersMayWriteIsNotFollowed) 
     }
 }
 
+TEST_F(FileIoTest, AFolderLinkAnotherUserPlantedIsNotFollowedEither) {
+    if (!test::CanActAsOtherUser()) {
+        GTEST_SKIP() << "needs root to make a link of another user";
+    }
+    fs::create_directory(Dir / "shared");
+    fs::permissions(Dir / "shared", fs::perms::all | fs::perms::sticky_bit);
+    fs::create_directory(Dir / "private");
+    WriteBytes(Path("private/VGL_00001234.CD"), "precious");
+    const std::string link = Path("shared/CD_DATA");
+    fs::create_directory_symlink(Dir / "private", link);
+    ASSERT_EQ(::lchown(link.c_str(), NobodyId, NobodyId), 0);
+    errno = 0;
+    EXPECT_FALSE(ReplaceFileContents(link + "/VGL_00001234.CD", "planted"));
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_FALSE(ReplaceFileContents(link + "/new.CD", "planted"));
+    EXPECT_EQ(ReadBytes(Path("private/VGL_00001234.CD")), "precious");
+    EXPECT_FALSE(fs::exists(Dir / "private" / "new.CD"));
+    std::string target;
+    EXPECT_FALSE(ResolveWritablePath(link + "/../private/x", target));
+
+    // The user's own link to a folder, and a relative one, are followed.
+    ASSERT_EQ(::lchown(link.c_str(), 0, 0), 0);
+    fs::create_directory_symlink("../private", Dir / "shared" / "mine");
+    EXPECT_TRUE(ReplaceFileContents(Path("shared/mine/VGL_00001234.CD"), "changed"));
+    EXPECT_EQ(ReadBytes(Path("private/VGL_00001234.CD")), "changed");
+    ASSERT_TRUE(ResolveWritablePath(link + "/x.CD", target));
+    EXPECT_EQ(target, Path("private/x.CD"));
+}
+
 TEST_F(FileIoTest, ANamedPipeIsNotOpenedAndNothingWaitsForAWriter) {
     ASSERT_EQ(::mkfifo(Path("Konfig.Cfg").c_str(), 0600), 0);
     // Should the open wait for a writer after all, this one comes along after a while, so

@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -142,6 +143,27 @@ TEST_F(CommSettingsFileTest, TheDriverLineIsReadWholeAndWrittenBackAfterTheOther
     settings.DriverPath.clear();
     ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:7\r\nC:4\r\nM:1\r\n");
+}
+
+// A path is at most PATH_MAX bytes: a longer D: line is a mistake or an attack, never read
+// into memory whole, and said with its line.
+TEST_F(CommSettingsFileTest, ADriverLineLongerThanAnyPathIsIgnoredAndNamed) {
+    const std::string huge(8 * 1024 * 1024, 'x');
+    WriteBytes(dir / CommSettingsFileName, "M:2\r\nD:/a.so\r\nD:/" + huge + "\r\nC:4\r\n");
+    CommSettings settings;
+    std::string problem;
+    ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir(), &problem));
+    EXPECT_EQ(settings.DriverPath, "/a.so") << "the earlier line stands";
+    EXPECT_EQ(settings.ComPortNr, 4) << "the lines after it are read";
+    EXPECT_EQ(settings.CommMode, CommModeSerial);
+    EXPECT_EQ(problem, "line 3: the driver's path is longer than a path can be; the line is "
+                       "ignored");
+    const std::string longest = "/" + std::string(PATH_MAX - 2, 'y');
+    WriteBytes(dir / CommSettingsFileName, "D:" + longest + "\r\n");
+    problem.clear();
+    ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir(), &problem));
+    EXPECT_EQ(settings.DriverPath, longest);
+    EXPECT_EQ(problem, "");
 }
 
 TEST_F(CommSettingsFileTest, ADriverPathWithALineEndIsNotWritten) {

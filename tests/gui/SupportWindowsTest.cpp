@@ -120,6 +120,8 @@ TEST_F(SupportWindowsTest, TraceLineTrafficWritesTheLineUntilUnchecked) {
     text << std::ifstream(path).rdbuf();
     EXPECT_EQ(text.str().find(" EV port open"), std::string::npos) << "opened before the trace";
     std::string line;
+    ASSERT_TRUE(std::getline(text, line));
+    EXPECT_EQ(line.rfind("# VG-Config line trace: vgconfig ", 0), 0u) << line;
     std::vector<std::string> lines;
     while (std::getline(text, line)) {
         lines.push_back(line.substr(11));

@@ -34,7 +34,7 @@ as_nobody() {
 }
 
 # The usual folders when only HOME is set.
-out=$(cd "$home" && as_nobody "$prefix/bin/vgctl" --fieldbus download VGL_00001234.CD) ||
+out=$(cd "$home" && as_nobody "$prefix/bin/vgctl" --simulated download VGL_00001234.CD) ||
     fail "download failed: $out"
 [ "$out" = "Save Data to VGL successfull!" ] || fail "download said: $out"
 cmp "$fixtures/VGL_00001234.NS" "$home/.local/share/vg-config/CD_DATA/VGL_00001234.NS" ||

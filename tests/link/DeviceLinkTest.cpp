@@ -1,9 +1,12 @@
 #include "link/FrameCodec.h"
 #include "support/LinkWorld.h"
 #include "support/PtyPair.h"
+#include "support/RecordingTrace.h"
 #include "support/SimProcess.h"
+#include "support/TempDir.h"
 
 #include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace vg {
@@ -20,6 +23,34 @@ DeviceReply AwaitReply(test::LinkWorld& world, ErrorCode& error) {
     }
     world.Link.Link_Receive(reply, error);
     return reply;
+}
+
+// The trace is read when something went wrong: it names what was really open.
+TEST(DeviceLink, TheTraceNamesThePortThatWasOpenAndTheFieldbusDriver) {
+    test::TempDir dir;
+    test::PtyPair pty;
+    std::filesystem::create_symlink(pty.SlavePath(), dir / "COM1");
+    test::LinkWorld serial(CommModeSerial);
+    test::RecordingTrace trace;
+    serial.Link.SetTrace(&trace);
+    serial.Serial.LinkDir = dir.ProgramDir();
+    ErrorCode error = 0;
+    ASSERT_TRUE(serial.Link.Link_Open(1, error));
+    std::filesystem::remove(dir / "COM1"); // the adapter went, its link with it
+    serial.Link.Link_Close(1, error);
+    EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortClose),
+              std::vector<std::string>{dir.ProgramDir() + "COM1 (COM1)"});
+
+    test::LinkWorld fieldbus(CommModeFieldbus);
+    fieldbus.Link.SetTrace(&trace);
+    ASSERT_TRUE(fieldbus.Link.Link_Open(1, error));
+    fieldbus.Settings.DriverPath = "/opt/card/libvgdp-card.so";
+    fieldbus.Link.Link_Close(1, error);
+    EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortOpen),
+              (std::vector<std::string>{dir.ProgramDir() + "COM1 (COM1)",
+                                        "built-in simulated unit, station 50"}));
+    EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortClose).back(),
+              "fieldbus driver /opt/card/libvgdp-card.so, station 50");
 }
 
 TEST(DeviceLink, SerialRequestToTheSimulatorProcessComesBackDecoded) {
@@ -76,7 +107,7 @@ TEST(DeviceLink, FieldbusOpenFailureIsPassedUp) {
     world.BusMaster.SetOpenResult(0x12345);
     ErrorCode error = 0;
     EXPECT_FALSE(world.Link.Link_Open(1, error));
-    EXPECT_EQ(error, 0x2345u); // a 16-bit code
+    EXPECT_EQ(error, 0x12345u) << "the whole result: its low 16 bits alone could be 0";
 }
 
 TEST(DeviceLink, OutputRecordCarriesSlaveParametersAndTheRequest) {

@@ -176,15 +176,40 @@ protected:
     ParChannel Par;
 };
 
-TEST_F(HandPlayedUnit, AStatusRecordWhileAwaitingTheReplyIsDroppedWithoutAskingAgain) {
+// A unit that has not taken a request answers it with the other kind of block: the request
+// goes out again, or every transfer would wait out its deadline.
+TEST_F(HandPlayedUnit, ABlockOfTheOtherKindAloneAsksAgain) {
+    std::thread unit([this] {
+        EXPECT_EQ(ReadRequest(), DeviceRequest{}); // synchronise with the status channel
+        Answer({6, 0x81, 0, 0, 9, 0});             // a parameter block instead
+        EXPECT_EQ(ReadRequest(), DeviceRequest{}) << "the status request again";
+        Answer({0, 0x01, 0, 0, 0, 0});
+        const DeviceRequest request = ReadRequest();
+        EXPECT_EQ(request, (DeviceRequest{6, 0x81, 0, 0, 0, 0}));
+        Answer({0, 0x01, 0, 0, 0, 0}); // a status record instead
+        EXPECT_EQ(ReadRequest(), request) << "the parameter request again";
+        Answer({6, 0x81, 0, 0, 2, 0});
+    });
+    uint8_t value = 0;
+    ErrorCode error = 0;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(Par.Par_ReadByte(6, value, error)) << error;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 900ms) << "no deadline was waited out";
+    EXPECT_EQ(value, 2);
+    unit.join();
+}
+
+// A status record that answers an earlier request is followed by the reply at once: asking
+// again would only bring one more surplus reply for a later wait.
+TEST_F(HandPlayedUnit, ABlockOfTheOtherKindFollowedByTheReplyCostsNoRequest) {
     std::thread unit([this] {
         EXPECT_EQ(ReadRequest(), DeviceRequest{}); // synchronise with the status channel
         Answer({0, 0x01, 0, 0, 0, 0});
         EXPECT_EQ(ReadRequest(), (DeviceRequest{6, 0x81, 0, 0, 0, 0}));
-        // It answers an earlier request; asking again would only bring a surplus reply.
         Answer({0, 0x01, 0, 0, 0, 0});
-        EXPECT_TRUE(Pty.Read(FrameLength, 300ms).empty()) << "the request went out again";
+        std::this_thread::sleep_for(10ms); // one frame time on the line
         Answer({6, 0x81, 0, 0, 2, 0});
+        EXPECT_TRUE(Pty.Read(FrameLength, 300ms).empty()) << "the request went out again";
     });
     uint8_t value = 0;
     ErrorCode error = 0;

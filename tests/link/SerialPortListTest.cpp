@@ -1,5 +1,6 @@
 #include "link/SerialPortList.h"
 
+#include "link/PortHolders.h"
 #include "support/LockingProcess.h"
 #include "support/OtherUser.h"
 #include "support/PtyPair.h"
@@ -83,6 +84,14 @@ TEST(SerialPortList, FindsAdaptersByTheirStableNamesWithTheirComPortsAndHolders)
     const SerialDeviceInfo* uart = machine.Find(list, machine.Uart);
     ASSERT_NE(uart, nullptr);
     EXPECT_EQ(uart->ComPorts, std::vector<int16_t>{1});
+}
+
+// Anyone may name a program as they like: the name reaches the terminal escaped.
+TEST(SerialPortList, AHoldersNameIsEscapedForTheTerminal) {
+    test::PtyPair device;
+    test::LockingProcess holder(device.SlavePath(), "evil\x1b[2J\a");
+    EXPECT_EQ(PortHoldersText(FindPortHolders(device.SlavePath())),
+              "evil\\x1b[2J\\x07 (process " + std::to_string(holder.Pid()) + ")");
 }
 
 TEST(SerialPortList, MayOpenIsWhatThisUserMay) {

@@ -76,6 +76,38 @@ TEST_F(SerialPortTest, ComPortResolvesToALinkInTheProgramDirectoryFirst) {
     EXPECT_EQ(port.OpenPort(), 3);
 }
 
+// After a replug the unit's adapter is back under its link; the fallback ttyS port is some
+// other device, and a program that opened it stayed there, offline, for good.
+TEST_F(SerialPortTest, APortOpenedThroughALinkIsOpenedAgainOnlyThroughIt) {
+    test::TempDir dir;
+    test::PtyPair other;
+    std::filesystem::create_directory(dir / "dev");
+    std::filesystem::create_symlink(other.SlavePath(), dir / "dev" / "ttyS0");
+    std::filesystem::create_symlink(Pty.SlavePath(), dir / "COM1");
+    SerialPort port{Slot};
+    port.LinkDir = dir.ProgramDir();
+    port.DevDir = (dir / "dev").string() + "/";
+    ErrorCode error = 0;
+    ASSERT_TRUE(OpenLine(port, 1, error));
+    ASSERT_TRUE(port.V24_Close(1, error));
+
+    std::filesystem::remove(dir / "COM1"); // the adapter went, and its link with it
+    EXPECT_FALSE(OpenLine(port, 1, error));
+    EXPECT_EQ(error, V24_ERR_OPEN);
+    EXPECT_EQ(port.LastOpenFailure().Path, dir.ProgramDir() + "COM1");
+
+    std::filesystem::create_symlink(Pty.SlavePath(), dir / "COM1"); // and came back
+    EXPECT_TRUE(OpenLine(port, 1, error));
+    EXPECT_TRUE(port.V24_Close(1, error));
+
+    // A port that had no link when it was opened keeps its fallback.
+    std::filesystem::create_symlink(other.SlavePath(), dir / "dev" / "ttyS1");
+    EXPECT_TRUE(OpenLine(port, 2, error));
+    EXPECT_EQ(port.ResolveDevice(2), port.DevDir + "ttyS1");
+    EXPECT_TRUE(port.V24_Close(2, error));
+    EXPECT_TRUE(OpenLine(port, 2, error));
+}
+
 TEST_F(SerialPortTest, AMissingDeviceFailsToOpen) {
     test::TempDir dir;
     Port.DeviceOverride = (dir / "ttyNone").string();

@@ -26,6 +26,7 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace vg::cli {
@@ -89,9 +90,9 @@ TEST(VgctlStatus, PrintsTheStatusBarFieldByField) {
                        "Id: --------\n");
 }
 
-TEST(VgctlStatus, FieldbusReachesTheBuiltInUnitAndSaysItIsSimulated) {
+TEST(VgctlStatus, SimulatedReachesTheBuiltInUnitAndSaysSo) {
     test::TempDir dir;
-    const auto run = Vgctl({"--dir", dir.ProgramDir(), "--fieldbus", "status"});
+    const auto run = Vgctl({"--dir", dir.ProgramDir(), "--simulated", "status"});
     EXPECT_EQ(run.Exit, ExitSuccess) << run.Err;
     EXPECT_NE(run.Out.find("Online: yes\n"), std::string::npos);
     EXPECT_NE(run.Out.find("Scanner: Zero-Pos.\n"), std::string::npos);
@@ -299,6 +300,26 @@ public:
         return status;
     }
 
+    bool StillRunning() {
+        int status = 0;
+        return Pid > 0 && waitpid(Pid, &status, WNOHANG) == 0;
+    }
+
+    // Sends `signal`; true when the process has ended within `limit` (in any way).
+    bool EndsWithin(int signal, std::chrono::milliseconds limit) {
+        kill(Pid, signal);
+        const auto deadline = Clock::now() + limit;
+        while (Clock::now() < deadline) {
+            int status = 0;
+            if (waitpid(Pid, &status, WNOHANG) == Pid) {
+                Pid = -1;
+                return true;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    }
+
     std::vector<std::string> Lines;
 
 private:
@@ -391,11 +412,66 @@ TEST(VgctlWatch, WaitsForThePortAndComesBackOnlineAfterEachUnplug) {
 
 TEST(VgctlWatch, TheBuiltInUnitIsMarkedSimulated) {
     test::TempDir dir;
-    VgctlProcess watch({"--dir", dir.ProgramDir(), "--fieldbus", "watch"});
+    VgctlProcess watch({"--dir", dir.ProgramDir(), "--simulated", "watch"});
     const std::string line =
         watch.WaitForLine([](const std::string& l) { return Has(l, "Online"); });
     EXPECT_EQ(line.substr(line.rfind(" | ")), " | Unit: simulated") << line;
     EXPECT_EQ(watch.Stop(SIGTERM), ExitSuccess);
+}
+
+// A watch runs for hours: a trace that stops being written is said when it happens, and the
+// watch goes on.
+TEST(VgctlWatch, ATraceThatCannotBeWrittenIsSaidAtOnceAndTheWatchGoesOn) {
+    test::TempDir dir;
+    VgctlProcess watch({"--dir", dir.ProgramDir(), "--simulated", "--trace", "/dev/full", "watch"});
+    EXPECT_EQ(watch.WaitForLine([](const std::string& l) { return Has(l, "trace"); }, 5s),
+              "vgctl: the trace is incomplete: /dev/full: No space left on device");
+    std::this_thread::sleep_for(500ms);
+    EXPECT_TRUE(watch.StillRunning()) << "the watch goes on";
+    EXPECT_EQ(watch.Stop(SIGTERM), ExitFailure) << "the trace has a hole";
+    EXPECT_EQ(std::count_if(watch.Lines.begin(), watch.Lines.end(),
+                            [](const std::string& l) { return Has(l, "trace"); }),
+              1)
+        << "said once";
+}
+
+// The driver's own thread ends only with its close: unloaded under it, the library took
+// vgctl down after it had printed its result.
+TEST(VgctlDriver, AMasterWhoseSlaveWillNotGoIsClosedBeforeTheLibraryIsUnloaded) {
+    test::TempDir dir;
+    const std::string log = (dir / "calls").string();
+    setenv("VGDP_FAKE_LOG", log.c_str(), 1);
+    constexpr int Runs = 5;
+    for (int run = 0; run < Runs; ++run) {
+        VgctlProcess status({"--dir", dir.ProgramDir(), "--fieldbus-driver",
+                             test::DriverLibrary("vgdp-fake-remove-fails"), "status"});
+        EXPECT_NE(status.WaitForLine([](const std::string& l) { return l == "Online: yes"; }), "");
+        EXPECT_EQ(status.WaitForLine([](const std::string& l) { return Has(l, "close"); }),
+                  "vgctl: the fieldbus driver did not close cleanly: ErrorCode=55H");
+        EXPECT_EQ(status.Stop(0), ExitSuccess) << "ended normally, not by a crash";
+    }
+    unsetenv("VGDP_FAKE_LOG");
+    std::ifstream calls(log);
+    int opened = 0, closed = 0;
+    for (std::string line; std::getline(calls, line);) {
+        opened += line == "open 0" ? 1 : 0;
+        closed += line == "close 0" ? 1 : 0;
+    }
+    EXPECT_EQ(opened, Runs);
+    EXPECT_EQ(closed, Runs);
+}
+
+// Only SIGKILL used to end a status or a watch whose driver call hangs.
+TEST(VgctlDriver, ATerminationSignalEndsVgctlWithinASecondWhateverTheDriverDoes) {
+    test::TempDir dir;
+    for (const int signal : {SIGINT, SIGTERM}) {
+        for (const char* command : {"status", "watch"}) {
+            VgctlProcess run({"--dir", dir.ProgramDir(), "--fieldbus-driver",
+                              test::DriverLibrary("vgdp-fake-hangs"), command});
+            std::this_thread::sleep_for(300ms); // the driver's read has begun
+            EXPECT_TRUE(run.EndsWithin(signal, 1s)) << command << " " << signal;
+        }
+    }
 }
 
 } // namespace

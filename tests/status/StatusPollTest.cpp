@@ -246,6 +246,25 @@ TEST_P(StatusPollTest, SilentUnitIsDeclaredLostAndRedrawnWhenItAnswersAgain) {
     EXPECT_EQ(Trace.Events(), events);
 }
 
+// "unit found" in a trace means the unit answered: a link opened to a silent unit is no find.
+TEST_P(StatusPollTest, AUnitIsTracedAsFoundOnlyWhenItAnswers) {
+    BringOnline();
+    Trace.Clear();
+    W.Unit().SetSilent(true);
+    for (int tick = 0; tick < 30; ++tick) {
+        Tick();
+    }
+    const auto events = Trace.Events();
+    EXPECT_NE(std::find(events.begin(), events.end(), TraceEventKind::UnitLost), events.end());
+    EXPECT_EQ(std::find(events.begin(), events.end(), TraceEventKind::UnitFound), events.end());
+    W.Unit().SetSilent(false);
+    for (int tick = 0; tick < 30 && !State().Online; ++tick) {
+        Tick();
+    }
+    BringOnline();
+    EXPECT_EQ(Trace.Events().back(), TraceEventKind::UnitFound);
+}
+
 TEST_P(StatusPollTest, UnchangedRecordsBlinkTheOnlineLamp) {
     BringOnline();
     Host.Main.Forget();

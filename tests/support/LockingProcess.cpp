@@ -4,18 +4,22 @@
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace vg::test {
 
-LockingProcess::LockingProcess(const std::string& device) {
+LockingProcess::LockingProcess(const std::string& device, const std::string& name) {
     int ready[2];
     if (pipe2(ready, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
     }
     Child = fork();
     if (Child == 0) {
+        if (!name.empty()) {
+            prctl(PR_SET_NAME, name.c_str());
+        }
         const int fd = open(device.c_str(), O_RDWR | O_NOCTTY);
         const char held = fd >= 0 && flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
         [[maybe_unused]] ssize_t written = write(ready[1], &held, 1);

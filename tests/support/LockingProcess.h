@@ -9,7 +9,8 @@ namespace vg::test {
 // lock on it until the object goes away.
 class LockingProcess {
 public:
-    explicit LockingProcess(const std::string& device);
+    // `name`, when given, is the name the child shows as its program (/proc/PID/comm).
+    explicit LockingProcess(const std::string& device, const std::string& name = "");
     ~LockingProcess();
     LockingProcess(const LockingProcess&) = delete;
     LockingProcess& operator=(const LockingProcess&) = delete;

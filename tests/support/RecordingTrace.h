@@ -22,9 +22,22 @@ public:
         const std::lock_guard lock(Mutex);
         Seen.push_back({direction, carrier, std::vector<uint8_t>(bytes, bytes + count)});
     }
-    void TraceEvent(TraceEventKind kind, std::string_view) override {
+    void TraceEvent(TraceEventKind kind, std::string_view detail) override {
         const std::lock_guard lock(Mutex);
         Kinds.push_back(kind);
+        Details.emplace_back(detail);
+    }
+
+    // What the events of `kind` said, in order.
+    std::vector<std::string> DetailsOf(TraceEventKind kind) const {
+        const std::lock_guard lock(Mutex);
+        std::vector<std::string> found;
+        for (size_t i = 0; i < Kinds.size(); ++i) {
+            if (Kinds[i] == kind) {
+                found.push_back(Details[i]);
+            }
+        }
+        return found;
     }
 
     std::vector<TraceEventKind> Events() const {
@@ -38,12 +51,14 @@ public:
     void Clear() {
         const std::lock_guard lock(Mutex);
         Kinds.clear();
+        Details.clear();
         Seen.clear();
     }
 
 private:
     mutable std::mutex Mutex;
     std::vector<TraceEventKind> Kinds;
+    std::vector<std::string> Details;
     std::vector<Frame> Seen;
 };
 

@@ -12,7 +12,7 @@ namespace {
 class LineTraceTest : public test::TransferTestBase<int8_t> {
 protected:
     explicit LineTraceTest(int8_t mode = CommModeSerial) : TransferTestBase(mode) {
-        EXPECT_TRUE(Trace.Open(TracePath()));
+        EXPECT_TRUE(Trace.Open(TracePath(), "vgctl"));
         W.World.Link.SetTrace(&Trace);
     }
     std::string TracePath() const { return (Dir / "trace.txt").string(); }
