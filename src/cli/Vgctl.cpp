@@ -25,29 +25,18 @@ void ApplyLinkSettings(Session& session, const VgctlOptions& options) {
 }
 
 bool OpenLink(Session& session, std::ostream& err) {
-    session.SelectFieldbusMaster();
     ErrorCode error = 0;
-    session.Poll.LinkOpened = session.Link.Link_Open(session.Settings.ComPortNr, error);
-    if (!session.Poll.LinkOpened) {
+    if (!session.Connect(error)) {
         if (error != 0) {
             err << LinkOpenFailureText(error, session.OpenFailureDetail()) << '\n';
         }
         return false;
     }
-    if (session.Settings.IsSerial()) {
-        session.Serial.StartReceiver();
-    }
     return true;
 }
 
 void CloseLink(Session& session) {
-    if (!session.Poll.LinkOpened) {
-        return;
-    }
-    session.Serial.StopReceiver();
-    ErrorCode ignored = 0;
-    session.Link.Link_Close(session.Settings.ComPortNr, ignored);
-    session.Poll.LinkOpened = false;
+    session.Disconnect();
 }
 
 int RunVgctl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

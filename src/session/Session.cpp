@@ -48,6 +48,26 @@ std::string Session::OpenFailureDetail() const {
     return Settings.IsSerial() ? Link.OpenFailureDetail() : FieldbusDriverFailure();
 }
 
+bool Session::Connect(ErrorCode& error) {
+    SelectFieldbusMaster();
+    error = 0;
+    Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
+    if (Poll.LinkOpened && Settings.IsSerial()) {
+        Serial.StartReceiver();
+    }
+    return Poll.LinkOpened;
+}
+
+void Session::Disconnect() {
+    if (!Poll.LinkOpened) {
+        return;
+    }
+    Serial.StopReceiver();
+    ErrorCode ignored = 0;
+    Link.Link_Close(Settings.ComPortNr, ignored);
+    Poll.LinkOpened = false;
+}
+
 bool Session::StartLineTrace(const std::string& path) {
     Link.SetTrace(nullptr);
     if (!LineTrace.Open(path)) {
