@@ -89,7 +89,9 @@ public:
     }
     ~SignalWatch() {
         if (Watcher.joinable()) {
-            pthread_kill(Watcher.native_handle(), SIGTERM);
+            // The watcher waits for a signal: one of those it takes wakes it to see Stop.
+            Stop = true;
+            pthread_kill(Watcher.native_handle(), SIGHUP);
             Watcher.join();
         }
     }
