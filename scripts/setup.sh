@@ -6,9 +6,11 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev
+    # the plant gateway: MQTT, INI, the service manager; a real broker and openssl for its tests
+    libmosquitto-dev libinih-dev libsystemd-dev mosquitto mosquitto-clients openssl
     libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils fonts-dejavu-core
-    clang libclang-rt-14-dev clang-format
+    clang libclang-rt-14-dev clang-format clang-tidy
     xvfb xauth openbox xdotool x11-utils
     # installing and packaging: the validators, manual pages, and what cpack -G DEB runs
     desktop-file-utils appstream man-db dpkg-dev file strace

@@ -79,34 +79,23 @@ void ApplyLinkSettings(Session& session, const VgctlOptions& options, std::ostre
 }
 
 bool OpenLink(Session& session, std::ostream& err) {
-    session.SelectFieldbusMaster();
     ErrorCode error = 0;
-    session.Poll.LinkOpened = session.Link.Link_Open(session.Settings.ComPortNr, error);
-    if (!session.Poll.LinkOpened) {
+    if (!session.Connect(error)) {
         if (error != 0) {
             err << LinkOpenFailureText(error, session.OpenFailureDetail()) << '\n';
         }
         return false;
     }
-    if (session.Settings.IsSerial()) {
-        session.Serial.StartReceiver();
-    }
     return true;
 }
 
 void CloseLink(Session& session, std::ostream& err) {
-    if (!session.Poll.LinkOpened) {
-        return;
-    }
-    session.Serial.StopReceiver();
     ErrorCode error = 0;
-    if (!session.Link.Link_Close(session.Settings.ComPortNr, error) && error != 0 &&
-        !session.Settings.IsSerial()) {
+    if (!session.Disconnect(error) && error != 0 && !session.Settings.IsSerial()) {
         char code[16];
         std::snprintf(code, sizeof code, "%XH", error);
         err << "vgctl: the fieldbus driver did not close cleanly: ErrorCode=" << code << '\n';
     }
-    session.Poll.LinkOpened = false;
 }
 
 namespace {

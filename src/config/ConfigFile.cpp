@@ -102,11 +102,15 @@ long long FileSize(int fd) {
     return end;
 }
 
+std::string ConfigFileBytes(const ConfigImage& image) {
+    ConfigImage stored = image;
+    stored.OutPulseTime = ShiftedPulseTime(stored.OutPulseTime, 1);
+    return std::string(reinterpret_cast<const char*>(&stored), sizeof stored);
+}
+
 bool WriteConfigFile(const ConfigState& state, const std::string& path, ErrorCode& error,
                      const WriteFunction& write, WriteFailure* failure) {
-    ConfigImage stored = state.ConfigImage;
-    stored.OutPulseTime = ShiftedPulseTime(stored.OutPulseTime, 1);
-    const std::string_view bytes(reinterpret_cast<const char*>(&stored), sizeof stored);
+    const std::string bytes = ConfigFileBytes(state.ConfigImage);
     // Both files are written before either is replaced: a failure leaves the old pair.
     error = ReplaceFilesTogether({{ExistingPathIgnoringCase(path), bytes},
                                   {ToolNamesFileBeside(path), ToolNamesBytes(state.ToolNameTable)}},

@@ -31,6 +31,9 @@ bool CuIdFromFileName(const std::string& path, NamespaceInfo& info);
 // Length of an open file; its read position is left where it was. -1 if it cannot be told.
 long long FileSize(int fd);
 
+// The bytes of a .CD file that holds `image` (OutPulseTime stored plus 1).
+std::string ConfigFileBytes(const ConfigImage& image);
+
 // The file branch of a save: the image (OutPulseTime stored plus 1) to `path` and the names
 // beside it. Code 3 when either is not fully written; then both previous files are left as
 // they were, and `failure`, if given, tells which file and why. The image itself is not

@@ -29,6 +29,13 @@ std::string ComPortPath(const std::string& linkDir, int16_t port, const std::str
     return devDir + "ttyS" + std::to_string(port - 1);
 }
 
+std::optional<int16_t> ComPortOfName(const std::string& name) {
+    if (name.size() != 4 || name.compare(0, 3, "COM") != 0 || name[3] < '1' || name[3] > '6') {
+        return std::nullopt;
+    }
+    return static_cast<int16_t>(name[3] - '0');
+}
+
 std::string FinalLinkTarget(const std::string& path) {
     std::error_code ec;
     if (fs::exists(path, ec)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vg {
@@ -10,6 +11,9 @@ namespace vg {
 // `devDir` + "ttyS<n-1>".
 std::string ComPortPath(const std::string& linkDir, int16_t port,
                         const std::string& devDir = "/dev/");
+
+// "COM1" to "COM6" give 1 to 6; any other text gives nothing.
+std::optional<int16_t> ComPortOfName(const std::string& name);
 
 // The file a chain of symbolic links ends at, followed as far as it leads: the device itself
 // when it is there, otherwise the first name in the chain that is missing.

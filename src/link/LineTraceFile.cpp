@@ -15,7 +15,7 @@ namespace vg {
 
 namespace {
 
-constexpr size_t WriteSize = 16 * 1024;
+constexpr size_t WriteSize = size_t{16} * 1024;
 constexpr auto WriteAge = std::chrono::seconds(1);
 
 std::string HexBytes(const uint8_t* bytes, size_t count) {

@@ -50,6 +50,27 @@ std::string Session::OpenFailureDetail() const {
     return Settings.IsSerial() ? Link.OpenFailureDetail() : FieldbusDriverFailure();
 }
 
+bool Session::Connect(ErrorCode& error) {
+    SelectFieldbusMaster();
+    error = 0;
+    Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
+    if (Poll.LinkOpened && Settings.IsSerial()) {
+        Serial.StartReceiver();
+    }
+    return Poll.LinkOpened;
+}
+
+bool Session::Disconnect(ErrorCode& error) {
+    error = 0;
+    if (!Poll.LinkOpened) {
+        return true;
+    }
+    Serial.StopReceiver();
+    const bool closed = Link.Link_Close(Settings.ComPortNr, error);
+    Poll.LinkOpened = false;
+    return closed;
+}
+
 bool Session::StartLineTrace(const std::string& path, const std::string& program) {
     Link.SetTrace(nullptr);
     if (!LineTrace.Open(path, program)) {

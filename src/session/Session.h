@@ -31,6 +31,14 @@ struct Session {
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
+    // Opens the link the settings name, with the fieldbus master they ask for, and starts the
+    // serial receiver; false with the error code when it does not open (see
+    // OpenFailureDetail). The poll takes it from there.
+    bool Connect(ErrorCode& error);
+    // Closes the link as a normal close does; nothing happens when it is closed. False with
+    // the error code when the close failed (a fieldbus driver that did not close cleanly).
+    bool Disconnect(ErrorCode& error);
+
     // Starts a trace of the line into `path` (a trace already running is closed first); false
     // when the file cannot be written, with the reason in LineTrace.Failure().
     // `program` names the program in the trace's first line.

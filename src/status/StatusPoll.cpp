@@ -1,5 +1,7 @@
 #include "status/StatusPoll.h"
 
+#include <cstring>
+
 namespace vg {
 
 namespace {
@@ -72,6 +74,7 @@ void StatusPoll::Reconnect() {
     Host().EnableMonitorMode(false);
     Host().SetTimerInterval(PollInterval::Offline);
     Poll.Online = false;
+    StatusNowOffline();
     Poll.ReconnectRequest = false;
     Poll.LinkOpened = false;
     UnitAnswered = false;
@@ -171,6 +174,7 @@ void StatusPoll::DeclareLost() {
     Link.TraceEvent(TraceEventKind::UnitLost);
     UnitAnswered = false;
     Poll.Online = false;
+    StatusNowOffline();
     Presenter.Status_Reset(Poll.StatusBarTarget);
     Poll.RedrawAll = true;
     Host().EnableVigiloButton(false);
@@ -210,16 +214,56 @@ void StatusPoll::ShowRecord(const DeviceReply& reply, bool targetChanged) {
         }
     }
     Poll.LastStatus[KindIndex(Poll)] = reply;
+    const size_t kind = KindIndex(Poll);
     if (bar != nullptr) {
         Presenter.Status_ShowId(bar);
-    } else {
+    } else if (Host().Monitor() != nullptr) {
         // The monitor window shows both kinds, one after the other.
-        Poll.StatusKind = KindIndex(Poll) == 0 ? 1 : 0;
+        Poll.StatusKind = kind == 0 ? 1 : 0;
     }
     Poll.LastStatusBarTarget = Poll.StatusBarTarget;
     Poll.Online = true;
     Poll.RedrawAll = false;
     ++Processed;
+    TakeIntoStatus(reply, kind);
+}
+
+void StatusPoll::TakeIntoStatus(const DeviceReply& reply, size_t kind) {
+    UnitStatus next = Current;
+    next.Online = true;
+    next.StateBits = reply[1];
+    next.ErrorBits = reply[3];
+    // The selected tool and its angle come with records of kind 0; the monitor window asks
+    // for the other kind in turn.
+    if (kind == 0) {
+        next.ToolNr = reply[0];
+        next.AngleHundredths = MessageWord(reply);
+    }
+    next.Identifier.reset();
+    if (Config.NamespaceIdValid) {
+        const auto& id = Config.NamespaceInfo.CU_Id;
+        next.Identifier = std::string(id.data(), strnlen(id.data(), id.size()));
+    }
+    Publish(next);
+}
+
+void StatusPoll::StatusNowOffline() {
+    UnitStatus next = Current;
+    next.Online = false;
+    next.ToolNr = -1;
+    next.StateBits = 0;
+    next.AngleHundredths.reset();
+    Publish(next);
+}
+
+void StatusPoll::Publish(const UnitStatus& next) {
+    if (next == Current) {
+        return;
+    }
+    Current = next;
+    for (UnitStatusObserver* observer : Observers) {
+        observer->UnitStatusChanged(Current);
+    }
 }
 
 } // namespace vg

@@ -7,8 +7,11 @@
 #include "status/PollState.h"
 #include "status/SerialRecovery.h"
 #include "status/StatusPresenter.h"
+#include "status/UnitStatus.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace vg {
 
@@ -43,6 +46,13 @@ public:
     // Status records processed since start (parameter-channel blocks not counted).
     uint32_t RecordsProcessed() const { return Processed; }
 
+    // The unit's status as the last tick left it; observers are told of every change.
+    const UnitStatus& CurrentStatus() const { return Current; }
+    void AddObserver(UnitStatusObserver* observer) { Observers.push_back(observer); }
+    void RemoveObserver(UnitStatusObserver* observer) {
+        Observers.erase(std::remove(Observers.begin(), Observers.end(), observer), Observers.end());
+    }
+
 private:
     StatusHost& Host() const { return Presenter.CurrentHost(); }
     void Reconnect();
@@ -54,6 +64,9 @@ private:
     void DeclareLost();
     void BecomeOnline();
     void ShowRecord(const DeviceReply& reply, bool targetChanged);
+    void TakeIntoStatus(const DeviceReply& reply, size_t kind);
+    void StatusNowOffline();
+    void Publish(const UnitStatus& next);
 
     const CommSettings& Settings;
     DeviceLink& Link;
@@ -62,6 +75,8 @@ private:
     ConfigState& Config;
     SerialRecovery Recovery;
     uint32_t Processed = 0;
+    UnitStatus Current;
+    std::vector<UnitStatusObserver*> Observers;
     // The first open after a change of the settings tells the host when it fails.
     bool ReportOpenFailure = false;
     bool UnitAnswered = false; // since the link opened or the unit was lost

@@ -2,48 +2,9 @@
 
 #include "config/TextFormats.h"
 
-#include <array>
-#include <cstdio>
 #include <cstring>
 
 namespace vg {
-
-std::string ErrorMessageText(uint8_t errorBits) {
-    static constexpr std::array<const char*, 8> Messages = {
-        "ERROR! Cable broken!",
-        "ERROR! Scanner!",
-        "ERROR! Control Unit!",
-        "ERROR! Wand!",
-        "ERROR! Angle!",
-        "ERROR! Control Word!",
-        "ERROR! Selected Tool not programmed!",
-        "ERROR! No external teach allowed!",
-    };
-    for (size_t bit = 0; bit < Messages.size(); ++bit) {
-        if ((errorBits & (1u << bit)) != 0) {
-            return Messages[bit];
-        }
-    }
-    return {};
-}
-
-std::string AngleText(uint16_t hundredths) {
-    // Whole hundredths need no floating point, and integers never take the locale's comma.
-    char text[16];
-    std::snprintf(text, sizeof text, "%3u.%02u", static_cast<unsigned>(hundredths / 100),
-                  static_cast<unsigned>(hundredths % 100));
-    return text;
-}
-
-std::string ScanningText(uint8_t stateBits) {
-    if ((stateBits & StateBit::Scanning) != 0) {
-        return StatusText::Scanning;
-    }
-    if ((stateBits & StateBit::ZeroPosition) != 0) {
-        return StatusText::ZeroPosition;
-    }
-    return {};
-}
 
 void StatusPresenter::Status_Reset(StatusBarView* bar) {
     Display.Out1On = false;

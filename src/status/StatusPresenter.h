@@ -4,27 +4,12 @@
 #include "status/DisplayState.h"
 #include "status/PollState.h"
 #include "status/StatusViews.h"
+#include "status/UnitStatus.h"
 
 #include <cstdint>
 #include <string>
 
 namespace vg {
-
-namespace StatusText {
-constexpr const char* Unknown = "-----"; // scanning and angle while the unit does not answer
-constexpr const char* Scanning = "Scanning";
-constexpr const char* ZeroPosition = "Zero-Pos.";
-constexpr const char* AnglePrefix = " MeasA.: ";
-constexpr const char* IdPrefix = "Id: ";
-constexpr const char* NoId = "Id: --------";
-} // namespace StatusText
-
-// The unit's message for its error bits; the lowest set bit wins, no bit gives "".
-std::string ErrorMessageText(uint8_t errorBits);
-// "%6.2f" of hundredths x 0.01, always with a point: 9000 gives " 90.00".
-std::string AngleText(uint16_t hundredths);
-// Panel 2: "Scanning" wins over "Zero-Pos.", neither gives "".
-std::string ScanningText(uint8_t stateBits);
 
 // Draws the parts of a status record that the poll hands over, on a status bar or, when the
 // bar is none (the monitor window is open), on the monitor window.

@@ -265,6 +265,61 @@ TEST_P(StatusPollTest, AUnitIsTracedAsFoundOnlyWhenItAnswers) {
     EXPECT_EQ(Trace.Events().back(), TraceEventKind::UnitFound);
 }
 
+// What observers are told: one value a change, never the same twice.
+class StatusLog : public UnitStatusObserver {
+public:
+    void UnitStatusChanged(const UnitStatus& status) override { Seen.push_back(status); }
+    std::vector<UnitStatus> Seen;
+};
+
+TEST_P(StatusPollTest, ObserversAreToldEachChangeOfTheUnitStatusOnce) {
+    StatusLog log;
+    Poll.AddObserver(&log);
+    W.Unit().SetCurrentTool(17);
+    W.Unit().SetErrorBits(0x08);
+    BringOnline();
+    for (int i = 0; i < 4; ++i) {
+        TickToNextRecord();
+    }
+    ASSERT_EQ(log.Seen.size(), 1U) << "unchanged records tell nothing";
+    const UnitStatus& online = log.Seen.back();
+    EXPECT_TRUE(online.Online);
+    EXPECT_EQ(online.ToolNr, 17);
+    EXPECT_EQ(online.Message(), "ERROR! Wand!");
+    EXPECT_EQ(online.ScannerText(), "Zero-Pos.");
+    EXPECT_EQ(online.AngleHundredths, 0);
+    EXPECT_FALSE(online.Identifier.has_value());
+    EXPECT_EQ(Poll.CurrentStatus(), online);
+
+    W.Unit().SetSilent(true);
+    for (int tick = 0; tick < 12 && State().Online; ++tick) {
+        Tick();
+    }
+    ASSERT_EQ(log.Seen.size(), 2U);
+    const UnitStatus& offline = log.Seen.back();
+    EXPECT_FALSE(offline.Online);
+    EXPECT_EQ(offline.ToolNr, -1);
+    EXPECT_EQ(offline.ScannerText(), "-----");
+    EXPECT_FALSE(offline.AngleHundredths.has_value());
+    EXPECT_EQ(offline.Message(), "ERROR! Wand!") << "the bar keeps the last message";
+    Poll.RemoveObserver(&log);
+}
+
+TEST_P(StatusPollTest, WithoutTheMonitorWindowOnlyTheSelectedToolIsAskedFor) {
+    // A front end without windows (no bar, no monitor) keeps asking for kind 0.
+    W.Poll.StatusBarTarget = nullptr;
+    Poll.SetHost(nullptr);
+    BringOnline();
+    for (int i = 0; i < 4; ++i) {
+        TickToNextRecord();
+    }
+    for (const DeviceRequest& request : W.Unit().RequestsReceived()) {
+        if (IsStatusRequest(request)) {
+            EXPECT_EQ(request, MakeStatusRequest(0));
+        }
+    }
+}
+
 TEST_P(StatusPollTest, UnchangedRecordsBlinkTheOnlineLamp) {
     BringOnline();
     Host.Main.Forget();
