@@ -44,8 +44,7 @@ bool IsFolder(const std::string& path) {
 } // namespace
 
 UserEnvironment UserEnvironment::OfThisProcess() {
-    UserEnvironment user{Variable("HOME"), Variable("XDG_CONFIG_HOME"), Variable("XDG_DATA_HOME"),
-                         Variable("XDG_STATE_HOME")};
+    UserEnvironment user{Variable("HOME"), Variable("XDG_CONFIG_HOME"), Variable("XDG_DATA_HOME")};
     if (user.Home.empty()) {
         if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr) {
             user.Home = entry->pw_dir;

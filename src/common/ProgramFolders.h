@@ -22,7 +22,6 @@ struct UserEnvironment {
     std::string Home;
     std::string ConfigHome; // XDG_CONFIG_HOME
     std::string DataHome;   // XDG_DATA_HOME
-    std::string StateHome;  // XDG_STATE_HOME
 
     static UserEnvironment OfThisProcess();
 };

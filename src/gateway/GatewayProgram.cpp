@@ -177,10 +177,10 @@ std::string DefaultStateFolder() {
         const std::string first = std::string(systemd).substr(0, std::strcspn(systemd, ":"));
         return first + "/";
     }
-    const UserEnvironment user = UserEnvironment::OfThisProcess();
-    if (!user.StateHome.empty()) {
-        return user.StateHome + "/vg-config/gateway/";
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state == '/') {
+        return std::string(state) + "/vg-config/gateway/";
     }
+    const UserEnvironment user = UserEnvironment::OfThisProcess();
     if (!user.Home.empty()) {
         return user.Home + "/.local/state/vg-config/gateway/";
     }
