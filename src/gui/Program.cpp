@@ -81,7 +81,7 @@ private:
 } // namespace
 
 int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown) {
-    if (const auto answered = AnswerInformationOptions(argc, argv)) {
+    if (const auto answered = SettleBeforeWindowSystem(argc, argv)) {
         return *answered;
     }
     QApplication application(argc, argv);
