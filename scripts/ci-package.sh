@@ -69,11 +69,22 @@ for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6s
 done
 
 echo "== hardening-check"
+# Control flow integrity is left out: Debian 12's C library start files carry no CET note, so
+# no program linked there has one (hardening=+all does not ask for it). A program whose
+# fortifiable calls all have lengths the compiler proves to fit has no checked call; that is
+# accepted when every compilation had _FORTIFY_SOURCE, as the build log shows.
 dpkg-deb -x "$deb" "$work/unpacked"
 programs=$(dpkg-deb -c "$deb" | awk '$6 ~ /^\.\/usr\/bin\/./ { sub(/^\./, "", $6); print $6 }')
 [ "$(wc -w <<<"$programs")" -eq 3 ] || fail "vg-config has other programs than the three: $programs"
+compilations=$(grep -E '^\[[0-9]+/[0-9]+\] .*(c\+\+|cc) .* -c ' "$work/build.log")
+[ -n "$compilations" ] || fail "no compiler command in the build log"
+! grep -v -- '-D_FORTIFY_SOURCE=' <<<"$compilations" || fail "compiled without _FORTIFY_SOURCE"
 for program in $programs; do
-    hardening-check "$work/unpacked$program" || fail "$program is not hardened"
+    report=$(hardening-check --nocfprotection "$work/unpacked$program") && echo "$report" || {
+        echo "$report"
+        [ "$(grep ': no' <<<"$report" | grep -vc '(ignored)')" -eq 1 ] &&
+            grep -q 'Fortify Source functions: no, only unprotected functions found' <<<"$report"
+    } || fail "$program is not hardened"
 done
 
 if dpkg-query -W -f='${Status}' vg-config 2>/dev/null | grep -q "ok installed"; then

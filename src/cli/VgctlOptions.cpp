@@ -233,7 +233,7 @@ bool ParseVgctlOptions(const std::vector<std::string>& args, VgctlOptions& optio
 
 std::string VgctlHelp(const ProgramFolders& folders) {
     std::string text = VgctlUsage;
-    text += "Backs up, restores and watches a Vigilo control unit from a terminal or a script.\n"
+    text += "Backs up, restores and watches a Vigilo control unit from a terminal or script.\n"
             "\nCommands:\n";
     for (const CommandEntry& command : Commands) {
         std::string head = std::string(command.Name) + " " + command.Operand;

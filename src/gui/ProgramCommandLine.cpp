@@ -121,6 +121,16 @@ std::optional<int> SettleBeforeWindowSystem(int argc, char** argv) {
         std::cout << options.Parser.helpText().toStdString();
         return 0;
     }
+    if (options.Parser.isSet(QStringLiteral("help-all"))) {
+        std::cout << options.Parser.helpText().toStdString() << "\nToolkit options:\n";
+        for (const char* name : ToolkitValueOptions) {
+            std::cout << "  -" << name << " VALUE\n";
+        }
+        for (const char* name : ToolkitFlags) {
+            std::cout << "  -" << name << '\n';
+        }
+        return 0;
+    }
     if (options.Parser.isSet(options.Version)) {
         std::cout << "vgconfig " << ProgramVersion << '\n';
         return 0;

@@ -53,7 +53,7 @@ TEST_P(ProgramConventionsTest, HelpAndVersionAnswerOnStandardOutput) {
         std::istringstream lines(run.Out);
         for (std::string line; std::getline(lines, line);) {
             if (line.find(VG_BIN_DIR) == std::string::npos) {
-                EXPECT_LT(line.size(), 80u) << line;
+                EXPECT_LE(line.size(), 80u) << line;
             }
         }
     }
@@ -92,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(Programs, ProgramConventionsTest, ::testing::ValuesIn(P
 TEST(WindowsProgram, WithoutADisplaySaysSoOnOneLine) {
     // The toolkit's own options are taken, not refused as unknown.
     for (const std::string arguments : {"", "-style Fusion", "--reverse"}) {
-        const Outcome run = RunProgram("vgconfig", arguments, "-u DISPLAY -u WAYLAND_DISPLAY");
+        const Outcome run =
+            RunProgram("vgconfig", arguments, "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
         EXPECT_EQ(run.Status, 1) << arguments << ": " << run.Err;
         EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
         EXPECT_NE(run.Err.find("DISPLAY"), std::string::npos) << run.Err;
