@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds VG-Config (the program, vgctl and vigilo-sim) and starts the program against the
 # built-in simulated unit (fieldbus mode).
-# With --serial, the simulated unit runs as vigilo-sim on a pseudo-terminal linked as COM1, and
-# the program talks to it over the serial line.
+# With --serial, the simulated unit runs as vigilo-sim on a pseudo-terminal linked as COM1 (or
+# the COM port the demonstration's settings name), and the program talks to it over the
+# serial line.
 # The demonstration runs a copy of the program in a folder of its own, build/demo/fieldbus or
 # build/demo/serial, with its own Konfig.Cfg (written only when it has none) and CD_DATA: the
 # settings and files of build/bin are never touched.
@@ -30,7 +31,9 @@ fi
 echo "Demonstration folder: $demo"
 
 if [ "$mode" = serial ]; then
-    "$bin/vigilo-sim" --link "$demo/COM1" --pace --demo-tools >/dev/null &
+    # On the COM port the folder's settings name (COM1 unless changed in the program).
+    port=$(sed -n 's/^[Cc]:\([1-6]\).*/\1/p' "$demo/Konfig.Cfg")
+    "$bin/vigilo-sim" --link "$demo/COM${port:-1}" --pace --demo-tools >/dev/null &
     sim=$!
     trap 'kill $sim 2>/dev/null' EXIT
     sleep 0.5
