@@ -60,9 +60,10 @@ dev=$work/vg-config-dev_${debian_version}_all.deb
 ! grep -q -- '-Werror ' "$work/build.log" || fail "the package build used -Werror"
 
 echo "== lintian --pedantic"
-lintian --pedantic --display-info --show-overrides --tag-display-limit 0 \
-    --fail-on error,warning "$changes" ||
-    fail "lintian found an error or a warning"
+# Overridden tags are shown with their reasons (O:, N:); an error or a warning fails.
+lintian --pedantic --display-info --show-overrides --tag-display-limit 0 --fail-on none \
+    "$changes" | tee "$work/lintian.log"
+! grep -E '^(E|W): ' "$work/lintian.log" >/dev/null || fail "lintian found an error or a warning"
 
 depends=$(dpkg-deb --field "$deb" Depends)
 for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6; do
