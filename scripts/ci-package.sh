@@ -136,6 +136,11 @@ cp tests/install/run-manual-examples.sh "$work/"
     /usr/share/man/man1/vigilo-sim.1.gz /usr/share/man/man1/vgconfig.1.gz) ||
     fail "an example of the manual pages failed"
 
+# The installed completion, in bash on a terminal.
+cp tests/install/check-completion.py "$work/"
+as_user python3 "$work/check-completion.py" /usr/share/bash-completion/completions/vgctl /usr/bin ||
+    fail "the installed completion"
+
 # The example driver, built from what vg-config-dev installs as its page says, reaches a unit.
 # (compressed, as documentation in /usr/share/doc is)
 installed_page=/usr/share/doc/vg-config-dev/fieldbus-driver.md.gz
