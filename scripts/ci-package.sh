@@ -108,13 +108,18 @@ if [ -z "$sudo" ]; then
     home=$(getent passwd "$user" | cut -d: -f6)
     as_user() {
         setpriv --reuid="$user" --regid="$user" --init-groups \
-            env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 USER="$user" "$@"
+            env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 USER="$user" \
+            XDG_RUNTIME_DIR="$home/.run" "$@"
     }
 else
     home=$work/home
     mkdir "$home"
-    as_user() { env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"; }
+    as_user() {
+        env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR="$home/.run" "$@"
+    }
 fi
+# The runtime folder a login session would give (without one the toolkit makes its own in /tmp).
+as_user mkdir -m 700 "$home/.run"
 
 echo "== the installed programs, as $(as_user id -un)"
 for program in vgctl vigilo-sim vgconfig; do
