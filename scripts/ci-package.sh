@@ -106,6 +106,8 @@ if [ -z "$sudo" ]; then
     user=vgtest$$
     useradd -m -s /bin/bash "$user"
     home=$(getent passwd "$user" | cut -d: -f6)
+    # What the user id owns outside the home folder before it runs anything (a reused id).
+    owned_before=$(find /tmp /var/tmp /dev/shm -user "$user" 2>/dev/null | sort)
     as_user() {
         setpriv --reuid="$user" --regid="$user" --init-groups \
             env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 USER="$user" \
@@ -186,7 +188,8 @@ for path in "${installed[@]}"; do
     esac || fail "$path is left after the purge"
 done
 if [ -z "$sudo" ]; then
-    left=$(find /tmp /var/tmp /dev/shm -user "$user" 2>/dev/null | head)
+    left=$(comm -13 <(echo "$owned_before") \
+        <(find /tmp /var/tmp /dev/shm -user "$user" 2>/dev/null | sort) | head)
     [ -z "$left" ] || fail "the user's programs left: $left"
 fi
 echo "package: ok"
