@@ -3,8 +3,9 @@
 # file, manual pages that render, the completion of vgctl, the fieldbus driver header and, with
 # the windows, a desktop entry and metainfo that the validators accept.
 # Usage: check-install-layout.sh CMAKE BUILD_DIR VERSION DESKTOP_ID WITH_WINDOWS(ON|OFF)
+#        DRIVER_DOCDIR (where the driver page goes, below the prefix or absolute)
 set -euo pipefail
-cmake=$1 build=$2 version=$3 id=$4 windows=$5
+cmake=$1 build=$2 version=$3 id=$4 windows=$5 driver_docdir=$6
 
 prefix=$(mktemp -d /tmp/vg-install-XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
@@ -51,9 +52,13 @@ expect_file "$share/vg-config/ROVOZUZ_E.html"
 
 # The driver interface builds a driver as C, with nothing but the installed header.
 # The installed page names the installed example and header, nothing of the source or build.
-page=$share/doc/vg-config/fieldbus-driver.md
+case $driver_docdir in
+/*) driver_docdir=$prefix${driver_docdir#"$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")"} ;;
+*) driver_docdir=$prefix/$driver_docdir ;;
+esac
+page=$driver_docdir/fieldbus-driver.md
 expect_file "$page"
-expect_file "$share/doc/vg-config/examples/example_driver.c"
+expect_file "$driver_docdir/examples/example_driver.c"
 ! grep -nE 'build/|examples/fieldbus-driver|docs/|<!--' "$page" || fail "$page names the source"
 # It names them where the build's prefix puts them; here they are under $prefix.
 configured=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
@@ -64,7 +69,7 @@ for path in $named; do
 done
 driver=$(mktemp -d /tmp/vg-driver-XXXXXX)
 cc -std=c99 -Wall -Werror -shared -fPIC -I"$prefix/include" -o "$driver/libdriver.so" \
-    "$share/doc/vg-config/examples/example_driver.c" ||
+    "$driver_docdir/examples/example_driver.c" ||
     fail "the example driver does not build against the installed header"
 rm -rf "$driver"
 
