@@ -12,8 +12,10 @@ packages=(
     poppler-utils fonts-dejavu-core
     clang libclang-rt-14-dev clang-format clang-tidy
     xvfb xauth openbox xdotool x11-utils
-    # installing and packaging: the validators, manual pages, and what cpack -G DEB runs
+    # installing and packaging: the validators, manual pages, and what dpkg-buildpackage,
+    # lintian and hardening-check need
     desktop-file-utils appstream man-db dpkg-dev file strace
+    debhelper fakeroot lintian devscripts equivs
     # a locale with a decimal comma, for the tests of texts that must keep their point
     locales
 )

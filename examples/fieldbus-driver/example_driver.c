@@ -1,4 +1,7 @@
-/* An example fieldbus driver for VG-Config.
+/* SPDX-License-Identifier: MIT
+ * Copyright (c) 2026 The VG-Config developers
+ *
+ * An example fieldbus driver for VG-Config.
  *
  * It has the shape of a real driver: it keeps the master's state, checks the calls against it,
  * takes the unit's request from the output record and puts the unit's reply and the validity

@@ -1,9 +1,13 @@
-/* vgdp: the fieldbus master driver interface of VG-Config, version 1.
+/* SPDX-License-Identifier: MIT
+ * Copyright (c) 2026 The VG-Config developers
+ *
+ * vgdp: the fieldbus master driver interface of VG-Config, version 1.
  *
  * A driver is a shared library that drives a fieldbus (DP) master card with the control unit
  * as its one slave. It exports the functions below with C linkage; the program loads it with
  * dlopen when the settings name it and calls the functions from its main thread only, for one
- * unit at a time. docs/fieldbus-driver.md says what each function must do.
+ * unit at a time. fieldbus-driver.md, in the documentation of VG-Config, says what each
+ * function must do.
  *
  * Results: 0 is success, anything else is an error code of the driver's own that the program
  * shows (the low 16 bits, except for vgdp_read_inputs, whose whole result is shown).

@@ -20,13 +20,13 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry Commands[] = {
-    {"upload", "FILE.CD", "read the unit's configuration into FILE.CD, its names into FILE.NS"},
+    {"upload", "FILE.CD", "read the unit into FILE.CD and its tool names into FILE.NS"},
     {"download", "FILE.CD", "send FILE.CD and its tool names to the unit"},
     {"diff", "FILE.CD", "compare the unit with FILE.CD, one line per difference"},
     {"show", "FILE.CD", "print the configuration report as text"},
     {"status", "", "show the unit's status once"},
     {"watch", "", "show every change of the status until interrupted"},
-    {"ports", "", "list the serial devices, who may open them and which COMn lead to them"},
+    {"ports", "", "the serial devices: who may open them, which COMn lead there"},
 };
 
 // An option of vgctl, and the commands it belongs to, separated by blanks (nullptr: every
@@ -253,7 +253,7 @@ bool ParseVgctlOptions(const std::vector<std::string>& args, VgctlOptions& optio
 
 std::string VgctlHelp(const ProgramFolders& folders) {
     std::string text = VgctlUsage;
-    text += "Backs up, restores and watches a Vigilo control unit from a terminal or a script.\n"
+    text += "Backs up, restores and watches a Vigilo control unit from a terminal or script.\n"
             "\nCommands:\n";
     for (const CommandEntry& command : Commands) {
         std::string head = std::string(command.Name) + " " + command.Operand;

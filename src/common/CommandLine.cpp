@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <getopt.h>
+#include <sstream>
 
 namespace vg {
 
@@ -108,21 +109,48 @@ bool ParseCommandLine(const std::vector<std::string>& args,
 }
 
 std::string OptionsHelp(const std::vector<CommandLineOption>& options) {
+    // The help texts start in one column and are wrapped to end before the 80th; an option
+    // whose name and value reach that column has its text on the lines below.
+    constexpr size_t LineWidth = 80;
+    constexpr size_t WidestHead = 26;
     std::vector<std::string> heads;
     size_t width = 0;
     for (const CommandLineOption& option : options) {
         std::string head = option.Short != 0 ? std::string("-") + option.Short + ", " : "    ";
         head += DisplayName(option);
         if (!option.ValueName.empty()) {
-            head += " " + option.ValueName;
+            head.append(" ").append(option.ValueName);
         }
-        width = std::max(width, head.size());
+        if (head.size() <= WidestHead) {
+            width = std::max(width, head.size());
+        }
         heads.push_back(std::move(head));
     }
+    const size_t column = 2 + width + 2;
     std::string text;
     for (size_t i = 0; i < options.size(); ++i) {
-        text += "  " + heads[i] + std::string(width - heads[i].size() + 2, ' ') + options[i].Help +
-                "\n";
+        std::string line = "  ";
+        line.append(heads[i]);
+        if (line.size() + 2 > column) {
+            text.append(line).append("\n");
+            line.clear();
+        }
+        std::istringstream words(options[i].Help);
+        bool first = true;
+        for (std::string word; words >> word; first = false) {
+            if (!first && line.size() + 1 + word.size() > LineWidth - 1) {
+                text.append(line).append("\n");
+                line.clear();
+                first = true;
+            }
+            if (first) {
+                line.append(column - line.size(), ' ');
+            } else {
+                line.append(" ");
+            }
+            line.append(word);
+        }
+        text.append(line).append("\n");
     }
     return text;
 }

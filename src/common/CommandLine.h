@@ -25,7 +25,8 @@ bool ParseCommandLine(const std::vector<std::string>& args,
                       const std::vector<CommandLineOption>& options,
                       std::vector<std::string>& operands, std::string& error);
 
-// The options as --help lists them: one per line, the help texts aligned.
+// The options as --help lists them: one per line, the help texts aligned and wrapped to
+// fit 80 columns.
 std::string OptionsHelp(const std::vector<CommandLineOption>& options);
 
 } // namespace vg

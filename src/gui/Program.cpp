@@ -101,7 +101,7 @@ int RunWindows(int argc, char** argv, const std::function<void(TFrm_Main&)>& whe
 } // namespace
 
 int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown) {
-    if (const auto answered = AnswerInformationOptions(argc, argv)) {
+    if (const auto answered = SettleBeforeWindowSystem(argc, argv)) {
         return *answered;
     }
     // SIGINT, SIGTERM and SIGHUP end the windows as a quit does, so the port is closed as at

@@ -278,9 +278,9 @@ std::string SimHelp() {
            OptionsHelp(SimOptionTable(unused)) +
            "\nCommands on standard input:\n"
            "  tool N | actual N | error BITS | object ANGLE | silent on|off | delay MS\n"
-           "  variant N | firmware X.YY | cu-id IDENTIFIER | set N:ANGLE:TOLERANCE:INTENSITY\n"
-           "  clear N | param N VALUE | goto ANGLE | goback | noise MS BYTES | noise off\n"
-           "  misstore N|off | stray [N] | hangup | quit\n";
+           "  variant N | firmware X.YY | cu-id IDENTIFIER | clear N\n"
+           "  set N:ANGLE:TOLERANCE:INTENSITY | param N VALUE | goto ANGLE | goback\n"
+           "  noise MS BYTES | noise off | misstore N|off | stray [N] | hangup | quit\n";
 }
 
 } // namespace vg::sim

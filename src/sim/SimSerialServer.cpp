@@ -1,10 +1,12 @@
 #include "sim/SimSerialServer.h"
 
+#include "common/ProgramFolders.h"
 #include "link/FrameCodec.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
@@ -69,6 +71,13 @@ bool SimSerialServer::Open(std::string& error) {
 }
 
 bool SimSerialServer::LinkAs(const std::string& path, std::string& error) {
+    // The folder may not exist yet, as a user's ~/.config/vg-config/ before the program's
+    // first run: it is made as the program would make it.
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (!folder.empty() && !MakeFolders(folder, PrivateFolderMode)) {
+        error = "cannot link " + path + ": " + std::strerror(errno);
+        return false;
+    }
     std::error_code ec;
     std::filesystem::remove(path, ec);
     std::filesystem::create_symlink(SlavePath, path, ec);

@@ -32,8 +32,8 @@ public:
     bool Open(std::string& error);
     // The terminal the program opens.
     const std::string& DevicePath() const { return SlavePath; }
-    // Makes `path` a symbolic link to the terminal (an existing link is replaced); the link is
-    // removed again when the server goes away.
+    // Makes `path` a symbolic link to the terminal (an existing link is replaced, a missing
+    // folder is made); the link is removed again when the server goes away.
     bool LinkAs(const std::string& path, std::string& error);
     void SetPaced(bool paced) { Paced = paced; }
 

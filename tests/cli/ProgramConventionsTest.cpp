@@ -2,8 +2,10 @@
 #include "config/FileTestSupport.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -47,6 +49,13 @@ TEST_P(ProgramConventionsTest, HelpAndVersionAnswerOnStandardOutput) {
         EXPECT_EQ(run.Status, 0) << help << ": " << run.Err;
         EXPECT_NE(run.Out.find(GetParam() + " ["), std::string::npos) << run.Out;
         EXPECT_EQ(run.Err, "");
+        // Readable on an 80-column terminal; only the folders in use may be longer.
+        std::istringstream lines(run.Out);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find(VG_BIN_DIR) == std::string::npos) {
+                EXPECT_LE(line.size(), 80u) << line;
+            }
+        }
     }
     const Outcome version = RunProgram(GetParam(), "--version", noDisplay);
     EXPECT_EQ(version.Status, 0) << version.Err;
@@ -54,10 +63,14 @@ TEST_P(ProgramConventionsTest, HelpAndVersionAnswerOnStandardOutput) {
 }
 
 TEST_P(ProgramConventionsTest, AnUnknownOptionIsAUsageError) {
-    const Outcome run = RunProgram(GetParam(), "--frobnicate", "QT_QPA_PLATFORM=offscreen");
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "");
-    EXPECT_NE(run.Err.find("frobnicate"), std::string::npos) << run.Err;
+    // Told before any window system starts, so also without a display.
+    for (const std::string environment :
+         {"QT_QPA_PLATFORM=offscreen", "-u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb"}) {
+        const Outcome run = RunProgram(GetParam(), "--frobnicate", environment);
+        EXPECT_EQ(run.Status, 2) << environment << ": " << run.Err;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find("frobnicate"), std::string::npos) << run.Err;
+    }
 }
 
 std::vector<std::string> Programs() {
@@ -74,6 +87,20 @@ INSTANTIATE_TEST_SUITE_P(Programs, ProgramConventionsTest, ::testing::ValuesIn(P
                              std::erase(name, '-');
                              return name;
                          });
+
+#ifdef VG_HAVE_WINDOWS
+TEST(WindowsProgram, WithoutADisplaySaysSoOnOneLine) {
+    // The toolkit's own options are taken, not refused as unknown.
+    for (const std::string arguments : {"", "-style Fusion", "--reverse"}) {
+        const Outcome run =
+            RunProgram("vgconfig", arguments, "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
+        EXPECT_EQ(run.Status, 1) << arguments << ": " << run.Err;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        EXPECT_NE(run.Err.find("DISPLAY"), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find("WAYLAND_DISPLAY"), std::string::npos) << run.Err;
+    }
+}
+#endif
 
 TEST(SimulatorOptions, AnEmptyValueIsAUsageError) {
     const Outcome run = RunProgram("vigilo-sim", "--link ''");

@@ -3,8 +3,9 @@
 # file, manual pages that render, the completion of vgctl, the fieldbus driver header and, with
 # the windows, a desktop entry and metainfo that the validators accept.
 # Usage: check-install-layout.sh CMAKE BUILD_DIR VERSION DESKTOP_ID WITH_WINDOWS(ON|OFF)
+#        DRIVER_DOCDIR (where the driver page goes, below the prefix or absolute)
 set -euo pipefail
-cmake=$1 build=$2 version=$3 id=$4 windows=$5
+cmake=$1 build=$2 version=$3 id=$4 windows=$5 driver_docdir=$6
 
 prefix=$(mktemp -d /tmp/vg-install-XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
@@ -32,16 +33,43 @@ for program in "${programs[@]}"; do
     for section in NAME SYNOPSIS DESCRIPTION OPTIONS; do
         grep -q "^$section" <<<"$rendered" || fail "$page has no $section"
     done
+    # Every option the program lists in its help, and every command it takes on its input,
+    # is in its page.
+    help=$("$prefix/bin/$program" --help)
+    for option in $(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | sort -u); do
+        grep -qF -- "$option" <<<"$rendered" || fail "$page does not mention $option"
+    done
+    for command in $(sed -n '/^Commands on standard input:$/,/^$/p' <<<"$help" | tail -n +2 |
+        tr '|' '\n' | awk '{ print $1 }'); do
+        # On a line of the page's own indent, as a tag or in the text.
+        grep -qE "^ {7}([^ ].*)?\<$command\>" <<<"$rendered" ||
+            fail "$page does not describe $command"
+    done
     out=$("$prefix/bin/$program" --version)
     [ "$out" = "$program $version" ] || fail "$program --version said '$out'"
 done
 expect_file "$share/vg-config/ROVOZUZ_E.html"
 
 # The driver interface builds a driver as C, with nothing but the installed header.
-expect_file "$share/doc/vg-config/fieldbus-driver.md"
+# The installed page names the installed example and header, nothing of the source or build.
+case $driver_docdir in
+/*) driver_docdir=$prefix${driver_docdir#"$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")"} ;;
+*) driver_docdir=$prefix/$driver_docdir ;;
+esac
+page=$driver_docdir/fieldbus-driver.md
+expect_file "$page"
+expect_file "$driver_docdir/examples/example_driver.c"
+! grep -nE 'build/|examples/fieldbus-driver|docs/|<!--' "$page" || fail "$page names the source"
+# It names them where the build's prefix puts them; here they are under $prefix.
+configured=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+named=$(grep -oE "$configured/[^ \`]*" "$page" | sort -u)
+[ -n "$named" ] || fail "$page names no installed file"
+for path in $named; do
+    [ -e "$prefix${path#"$configured"}" ] || fail "$page names $path, which is not installed"
+done
 driver=$(mktemp -d /tmp/vg-driver-XXXXXX)
 cc -std=c99 -Wall -Werror -shared -fPIC -I"$prefix/include" -o "$driver/libdriver.so" \
-    "$(dirname "$0")/../../examples/fieldbus-driver/example_driver.c" ||
+    "$driver_docdir/examples/example_driver.c" ||
     fail "the example driver does not build against the installed header"
 rm -rf "$driver"
 

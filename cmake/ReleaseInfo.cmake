@@ -1,0 +1,43 @@
+# The releases come from debian/changelog, the one place that dates them: VG_RELEASE_DATE is
+# the date of the newest entry (for the manual pages and the metainfo, so a build does not
+# depend on the day it runs), and VG_RELEASES_XML lists every release for the metainfo.
+# The newest entry must be of the version project() declares.
+set(changelog ${PROJECT_SOURCE_DIR}/debian/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
+file(STRINGS ${changelog} changelog_lines)
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+set(VG_RELEASES_XML "")
+set(VG_RELEASE_DATE "")
+set(entry_version "")
+foreach(line IN LISTS changelog_lines)
+    if(line MATCHES "^vg-config \\(([0-9.]+)-[0-9.]+\\) ")
+        set(entry_version ${CMAKE_MATCH_1})
+    elseif(line MATCHES "^ -- .*  [A-Z][a-z][a-z], ([0-9][0-9]?) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+        set(day ${CMAKE_MATCH_1})
+        list(FIND months ${CMAKE_MATCH_2} month)
+        math(EXPR month "${month} + 1")
+        set(year ${CMAKE_MATCH_3})
+        string(LENGTH ${day} day_digits)
+        if(day_digits EQUAL 1)
+            string(PREPEND day 0)
+        endif()
+        if(month LESS 10)
+            string(PREPEND month 0)
+        endif()
+        if(VG_RELEASE_DATE STREQUAL "")
+            set(VG_RELEASE_DATE ${year}-${month}-${day})
+            if(NOT entry_version STREQUAL PROJECT_VERSION)
+                message(FATAL_ERROR "debian/changelog begins with ${entry_version}, "
+                                    "the project's version is ${PROJECT_VERSION}")
+            endif()
+        endif()
+        # The same version may have several packaging revisions: the first (newest) counts.
+        if(NOT VG_RELEASES_XML MATCHES "version=\"${entry_version}\"")
+            string(APPEND VG_RELEASES_XML
+                "\n    <release version=\"${entry_version}\" date=\"${year}-${month}-${day}\"/>")
+        endif()
+    endif()
+endforeach()
+if(VG_RELEASE_DATE STREQUAL "")
+    message(FATAL_ERROR "debian/changelog has no dated entry")
+endif()
