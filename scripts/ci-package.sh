@@ -78,6 +78,7 @@ echo "== hardening-check"
 dpkg-deb -x "$deb" "$work/unpacked"
 programs=$(dpkg-deb -c "$deb" | awk '$6 ~ /^\.\/usr\/bin\/./ { sub(/^\./, "", $6); print $6 }')
 [ "$(wc -w <<<"$programs")" -eq 3 ] || fail "vg-config has other programs than the three: $programs"
+programs="$programs /usr/sbin/vg-gateway"
 compilations=$(grep -E '^\[[0-9]+/[0-9]+\] .*(c\+\+|cc) .* -c ' "$work/build.log")
 [ -n "$compilations" ] || fail "no compiler command in the build log"
 ! grep -v -- '-D_FORTIFY_SOURCE=' <<<"$compilations" || fail "compiled without _FORTIFY_SOURCE"
@@ -124,10 +125,24 @@ fi
 as_user mkdir -m 700 "$home/.run"
 
 echo "== the installed programs, as $(as_user id -un)"
-for program in vgctl vigilo-sim vgconfig; do
-    [ "$(as_user "$program" --version)" = "$program $upstream" ] ||
+for program in vgctl vigilo-sim vgconfig /usr/sbin/vg-gateway; do
+    [ "$(as_user "$program" --version)" = "${program##*/} $upstream" ] ||
         fail "$program --version said $(as_user "$program" --version)"
 done
+
+echo "== the gateway's service"
+# Clean for systemd, and sandboxed at least as far as "OK" (an exposure of 2.5 or lower).
+unit=/lib/systemd/system/vg-gateway.service
+systemd-analyze verify "$unit" || fail "systemd-analyze verify found faults in $unit"
+exposure=$(systemd-analyze security --offline=true "$unit" |
+    sed -n 's/^.*Overall exposure level for vg-gateway.service: \([0-9.]*\).*$/\1/p')
+echo "exposure: $exposure"
+awk -v e="$exposure" 'BEGIN { exit !(e != "" && e <= 2.5) }' ||
+    fail "vg-gateway.service is exposed at $exposure, more than 2.5"
+! systemctl is-enabled vg-gateway.service >/dev/null 2>&1 ||
+    fail "the package enabled vg-gateway.service, which has no configuration yet"
+as_user /usr/sbin/vg-gateway --check-config /usr/share/doc/vg-config/examples/gateway.conf ||
+    fail "the example gateway configuration has faults"
 # Without a display: one line naming the variables, status 1; a bad option: status 2.
 status=0
 as_user vgconfig >"$work/out" 2>&1 || status=$?
