@@ -5,7 +5,7 @@
 #include "common/MessageService.h"
 #include "gui/FileDialogs.h"
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/Program.h"
 #include "gui/StatusBarWidget.h"
 #include "session/Session.h"
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     vg::HelpViewer help;
     vg::ProgramContext context(core, messages, files, help);
     vg::WindowSet windows(context);
-    vg::TFrm_Main& main = *context.Windows.Frm_Main;
+    vg::MainWindow& main = *context.Windows.Main;
     main.show();
 
     const auto began = Clock::now();

@@ -11,7 +11,7 @@
 
 namespace vg {
 
-// The number style of a TExtendEdit.
+// The number style of a NumberField.
 enum TEditType : std::uint8_t {
     esGeneral = 0,    // plain text: no filtering, no reformatting, Value reads 0
     esInteger = 1,    // whole number

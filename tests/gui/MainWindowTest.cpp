@@ -1,10 +1,10 @@
 #include "gui/FieldbusDriverChooser.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_Konfig.h"
-#include "gui/UDlg_Progress.h"
-#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/CommunicationDialog.h"
+#include "gui/ProgressWindow.h"
+#include "gui/SourceChooser.h"
 #include "support/GuiWorld.h"
 #include "support/SimProcess.h"
 
@@ -32,7 +32,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
         World.Start();
-        Main = World.W().Frm_Main;
+        Main = World.W().Main;
         Main->Timer1->stop(); // the test drives the poll itself
     }
     QString Panel(int panel) const { return Main->StatusBar1->PanelText(panel); }
@@ -43,11 +43,11 @@ protected:
     }
 
     test::GuiWorld World;
-    TFrm_Main* Main = nullptr;
+    MainWindow* Main = nullptr;
 };
 
 TEST_F(MainWindowTest, ControlsFollowTheUnitAnsweringAndFallingSilent) {
-    TDlg_SrcAuswahl& chooser = *World.W().Dlg_SrcAuswahl;
+    SourceChooser& chooser = *World.W().Chooser;
     World.Core->BuiltInUnit.SetCurrentTool(5);
     World.Core->BuiltInUnit.SetErrorBits(0x41);
     Ticks(1);
@@ -80,7 +80,7 @@ TEST_F(MainWindowTest, StatusBarIsScaledToTheWindowWidth) {
 TEST_F(MainWindowTest, ProgressAdvancesWhileNoTickRuns) {
     Ticks(1);
     std::vector<int> seen;
-    QProgressBar* bar = World.W().Dlg_ProgressBar->ProgressBar1;
+    QProgressBar* bar = World.W().Progress->ProgressBar1;
     const uint32_t recordsBefore = World.Core->Status.RecordsProcessed();
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
         seen.push_back(value);
@@ -95,7 +95,7 @@ TEST_F(MainWindowTest, ProgressAdvancesWhileNoTickRuns) {
     ASSERT_EQ(seen.size(), 98u);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(seen.back(), 98);
-    EXPECT_FALSE(World.W().Dlg_ProgressBar->isVisible());
+    EXPECT_FALSE(World.W().Progress->isVisible());
     EXPECT_FALSE(World.Core->Config.ToolLines.empty());
 }
 
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowInFront) {
     QApplication::setActiveWindow(Main);
     QTest::keyClick(Main, Qt::Key_F1);
     EXPECT_EQ(World.Help.ShownTopic(), 1);
-    TDlg_Konfig& konfig = *World.W().Dlg_Konfig;
+    CommunicationDialog& konfig = *World.W().Communication;
     konfig.show();
     QApplication::setActiveWindow(&konfig);
     QTest::keyClick(&konfig, Qt::Key_F1);
@@ -171,7 +171,7 @@ protected:
 // The help of a modal window is not blocked by it (clicks reach it), and Escape closes the
 // help alone.
 TEST_F(MainWindowTest, HelpFromAModalWindowTakesClicksAndEscapeClosesIt) {
-    TDlg_Konfig& konfig = *World.W().Dlg_Konfig;
+    CommunicationDialog& konfig = *World.W().Communication;
     PressCounter clicks;
     World.Help.viewport()->installEventFilter(&clicks);
     bool helpActive = false;
@@ -240,7 +240,7 @@ TEST_F(MainWindowTest, HelpOnCommunicationTellsHowToChooseTheDriver) {
     const qsizetype start = html.indexOf(QStringLiteral("name=\"context-10\""));
     ASSERT_GE(start, 0);
     const QString topic = html.mid(start, html.indexOf(QStringLiteral("<h2>"), start) - start);
-    const FieldbusDriverChooser& chooser = *World.W().Dlg_Konfig->DriverChooser;
+    const FieldbusDriverChooser& chooser = *World.W().Communication->DriverChooser;
     for (const QPushButton* button : {chooser.BN_KF_Driver, chooser.BN_KF_SimulatedUnit}) {
         const QString caption = QString(button->text()).remove(QLatin1Char('&'));
         EXPECT_TRUE(topic.contains(QStringLiteral("<b>%1</b>").arg(caption)))
@@ -267,15 +267,15 @@ TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
     auto sim = std::make_unique<test::SimProcess>(std::vector<std::string>{
         "--link", (world.Dir / "COM1").string(), "--demo-tools", "--cu-id", "00004711"});
     world.Start();
-    TFrm_Main& main = *world.W().Frm_Main;
+    MainWindow& main = *world.W().Main;
     main.Timer1->stop();
     ASSERT_TRUE(world.Core->Serial.ReceiverRunning());
     Session& core = *world.Core;
     ASSERT_TRUE(test::PollUntil(core, [&core] { return core.Poll.Online; }));
     EXPECT_TRUE(main.MonitorMode1->isEnabled());
-    ASSERT_TRUE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+    ASSERT_TRUE(world.W().Chooser->BN_Vigilo->isEnabled());
 
-    test::WhenModalOpens([&world](QWidget*) { world.W().Dlg_SrcAuswahl->BN_Vigilo->click(); });
+    test::WhenModalOpens([&world](QWidget*) { world.W().Chooser->BN_Vigilo->click(); });
     ASSERT_TRUE(SelectAndLoad(*world.Context));
     EXPECT_EQ(core.Config.ConfigSource, ConfigSourceUnit);
     EXPECT_TRUE(core.Config.NamespaceIdValid);
@@ -289,7 +289,7 @@ TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
     }
     EXPECT_FALSE(core.Poll.Online);
     EXPECT_FALSE(main.MonitorMode1->isEnabled());
-    EXPECT_FALSE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+    EXPECT_FALSE(world.W().Chooser->BN_Vigilo->isEnabled());
     EXPECT_EQ(main.StatusBar1->PanelText(StatusPanel::Angle), "-----");
 }
 
@@ -306,7 +306,7 @@ TEST(MainWindowSerial, ComesOnlineByItselfEachTimeTheUnitIsPluggedIn) {
                           world.Dir.ProgramDir() + "COM1 to " + name +
                           ", which is not there: is the adapter plugged in?");
     world.Start();
-    TFrm_Main& main = *world.W().Frm_Main;
+    MainWindow& main = *world.W().Main;
     Session& core = *world.Core;
     constexpr int Bound = 10000; // the poll needs two offline ticks; room for a busy machine
     auto sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--link", name});

@@ -1,8 +1,8 @@
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/UDlg_Manual.h"
-#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/ManualWindow.h"
+#include "gui/SourceChooser.h"
 #include "sim/SimSerialServer.h"
 #include "support/GuiWorld.h"
 #include "support/ModalScript.h"
@@ -57,8 +57,8 @@ protected:
         }
     }
 
-    TFrm_Main& Main() { return *World.W().Frm_Main; }
-    TDlg_Manual& Manual() { return *World.W().Dlg_Manual; }
+    MainWindow& Main() { return *World.W().Main; }
+    ManualWindow& Manual() { return *World.W().Manual; }
     PollState& Poll() { return World.Core->Poll; }
     QString Panel(int panel) { return Manual().StatusBar1->PanelText(panel); }
 
@@ -90,7 +90,7 @@ protected:
     // Manual Mode from the main menu, loading from the unit; `script` runs while the window
     // is open.
     void Open(std::function<void()> script) {
-        TDlg_SrcAuswahl* chooser = World.W().Dlg_SrcAuswahl;
+        SourceChooser* chooser = World.W().Chooser;
         test::RunWhileModal(chooser, [chooser] { chooser->BN_Vigilo->click(); });
         test::RunWhileModal(&Manual(), [this, script] {
             Unit.SetAnswerDelay(20ms);
@@ -109,7 +109,7 @@ protected:
 
 TEST_F(ManualWindowTest, OpensWithTheToolTableAndItsOwnStatusBar) {
     Open([this] {
-        TDlg_Manual& m = Manual();
+        ManualWindow& m = Manual();
         EXPECT_EQ(m.size(), QSize(632, 434));
         EXPECT_FALSE(Main().isVisible());
         EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Manual);
@@ -212,9 +212,9 @@ TEST_F(ManualWindowTest, F1OpensTheManualModeHelp) {
 TEST(ManualModeMenu, NothingOpensWithoutToolsOrWithoutAChoice) {
     test::GuiWorld world;
     world.Start();
-    TFrm_Main& main = *world.W().Frm_Main;
+    MainWindow& main = *world.W().Main;
     main.Timer1->stop();
-    TDlg_SrcAuswahl* chooser = world.W().Dlg_SrcAuswahl;
+    SourceChooser* chooser = world.W().Chooser;
 
     // Cancelled: no message.
     test::RunWhileModal(chooser, [chooser] { chooser->BN_Cancel->click(); });
@@ -230,7 +230,7 @@ TEST(ManualModeMenu, NothingOpensWithoutToolsOrWithoutAChoice) {
     ASSERT_EQ(world.Messages.History().size(), 1u);
     EXPECT_EQ(world.Messages.History()[0].Kind, MessageKind::Information);
     EXPECT_EQ(world.Messages.History()[0].Buttons, MessageButtons::Ok);
-    EXPECT_FALSE(world.W().Dlg_Manual->isVisible());
+    EXPECT_FALSE(world.W().Manual->isVisible());
     EXPECT_EQ(world.Context->FrontWindow, FrontWindowNr::Main);
     EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar1);
 }

@@ -1,8 +1,8 @@
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/UDlg_Manual.h"
-#include "gui/UDlg_Monitor.h"
+#include "gui/ManualWindow.h"
+#include "gui/MonitorWindow.h"
 #include "status/StatusPresenter.h"
 #include "support/GuiWorld.h"
 #include "support/ModalScript.h"
@@ -55,8 +55,8 @@ protected:
         NextRecord();
     }
 
-    TFrm_Main& Main() { return *World.W().Frm_Main; }
-    TDlg_Monitor& Monitor() { return *World.W().Dlg_Monitor; }
+    MainWindow& Main() { return *World.W().Main; }
+    MonitorWindow& Monitor() { return *World.W().Monitor; }
     sim::SimUnit& Unit() { return World.Core->BuiltInUnit; }
     PollState& Poll() { return World.Core->Poll; }
     QColor ButtonFace() { return Monitor().palette().color(QPalette::Button); }
@@ -111,7 +111,7 @@ protected:
         return line < 0 ? QString() : Monitor().LB_MM_ToolPar->item(line)->text();
     }
     std::vector<QString> CurrentToolBox() {
-        const TDlg_Monitor& m = Monitor();
+        const MonitorWindow& m = Monitor();
         return {m.L_ToolNr->text(), m.L_TargetAngle->text(), m.L_Tolerance->text(),
                 m.L_Intensity->text(), m.L_Name->text()};
     }
@@ -123,7 +123,7 @@ using Box = std::vector<QString>;
 
 TEST_F(MonitorWindowTest, OpensInPlaceOfTheMainWindowWithPlaceholdersAndTheFreshTable) {
     Open([this] {
-        TDlg_Monitor& m = Monitor();
+        MonitorWindow& m = Monitor();
         EXPECT_EQ(m.size(), QSize(632, 434));
         EXPECT_FALSE(Main().isVisible());
         EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Monitor);
@@ -253,7 +253,7 @@ TEST_F(MonitorWindowTest, MeasuredAngleFollowsTheCurrentToolsRecordsOnly) {
 
 TEST_F(MonitorWindowTest, LampsShowOutputsZeroPositionAndScanning) {
     Open([this] {
-        TDlg_Monitor& m = Monitor();
+        MonitorWindow& m = Monitor();
         RecordOfKind(0);
         EXPECT_EQ(ShownColour(m.P_ZeroPosition), Green);
         EXPECT_EQ(ShownColour(m.P_Scanning), ButtonFace());
@@ -309,7 +309,7 @@ TEST_F(MonitorWindowTest, UnitThatStopsAnsweringTurnsTheLampsOffAndTheIndicatorR
     Unit().SetErrorBits(0x41);
     Unit().SetObjectAngle(0);
     Open([this] {
-        TDlg_Monitor& m = Monitor();
+        MonitorWindow& m = Monitor();
         Arrive(Motion(RequestCode::Start, 0, 1)); // finds the object at zero
         RecordOfKind(0);
         ASSERT_EQ(ShownColour(m.P_Out1), Green);

@@ -1,5 +1,5 @@
 #include "gui/PrinterCanvas.h"
-#include "gui/UDlg_StatusBox.h"
+#include "gui/BusyWindow.h"
 #include "support/SettingsWorld.h"
 
 #include <QDateTime>
@@ -109,7 +109,7 @@ protected:
         World.Settings().SetPrinterChoice(&choice);
         World.Settings().BN_Print->click();
         World.Settings().SetPrinterChoice(nullptr);
-        EXPECT_FALSE(World.W().Dlg_StatusBox->isVisible());
+        EXPECT_FALSE(World.W().Busy->isVisible());
         EXPECT_FALSE(World.Config().TransferBusy);
     }
 
@@ -234,7 +234,7 @@ TEST_F(ReportPrintTest, WithoutAPrinterTheReportIsAPdfBesideTheConfiguration) {
     World.Messages.Expect("The report could not be written to\n" +
                           (World.Dir / "gone" / "VGL_00001234.pdf").string());
     World.Settings().BN_Print->click();
-    EXPECT_FALSE(World.W().Dlg_StatusBox->isVisible());
+    EXPECT_FALSE(World.W().Busy->isVisible());
     EXPECT_FALSE(World.Config().TransferBusy);
     World.Settings().SetPrinterChoice(nullptr);
 }

@@ -1,6 +1,6 @@
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/SourceChooser.h"
 #include "support/SettingsWorld.h"
 #include "support/SimProcess.h"
 
@@ -19,12 +19,12 @@ class SettingsFlowTest : public ::testing::Test {
 protected:
     SettingsFlowTest() {
         World.Start();
-        World.W().Frm_Main->show();
+        World.W().Main->show();
     }
-    ~SettingsFlowTest() override { World.W().Frm_Main->hide(); }
+    ~SettingsFlowTest() override { World.W().Main->hide(); }
 
-    TDlg_SrcAuswahl& Chooser() { return *World.W().Dlg_SrcAuswahl; }
-    TDlg_Program& S() { return World.Settings(); }
+    SourceChooser& Chooser() { return *World.W().Chooser; }
+    SettingsWindow& S() { return World.Settings(); }
 
     // File > Open through the chooser's `button`; `inside` runs in the settings window and
     // closes it.
@@ -37,7 +37,7 @@ protected:
             test::WhenWindowOpens(&S(), inside, 20000);
             button->click();
         });
-        World.W().Frm_Main->Open1->trigger();
+        World.W().Main->Open1->trigger();
         EXPECT_FALSE(S().isVisible());
     }
     int LineOf(int tool) { return World.Config().ToolLineIndex[static_cast<size_t>(tool)]; }

@@ -1,8 +1,8 @@
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/RadioGroup.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/SourceChooser.h"
 #include "support/SettingsWorld.h"
 
 #include <QComboBox>
@@ -31,7 +31,7 @@ protected:
     }
     ~SettingsWindowTest() override { World.Settings().hide(); }
 
-    TDlg_Program& S() { return World.Settings(); }
+    SettingsWindow& S() { return World.Settings(); }
     ConfigImage& Image() { return World.Config().ConfigImage; }
     // A configuration of the in-process fieldbus unit, uploaded as File > Open does it.
     void UploadFromUnit() {
@@ -62,7 +62,7 @@ TEST_F(SettingsWindowTest, OpeningFillsThePagesFromTheImage) {
     World.Loaded(ConfigSourceUnit);
     World.Open();
     EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / Vigilo");
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::GlobalPage);
+    EXPECT_EQ(S().PGC_Settings->currentIndex(), SettingsWindow::GlobalPage);
     EXPECT_EQ(S().EB_GS_FirmSoftwareVersion->text(), "V1.04  24/08/04");
     EXPECT_EQ(S().L_ToolAnz->text(), "128");
     EXPECT_EQ(S().L_TS_RotDir->text(), "Clockwise");
@@ -79,8 +79,8 @@ TEST_F(SettingsWindowTest, OpeningFillsThePagesFromTheImage) {
     EXPECT_FALSE(S().EB_AngleVal->isEnabled());
     EXPECT_EQ(World.Core->Poll.StatusBarTarget, S().StatusBar1);
     // as wide as the main window, so both bars are scaled alike
-    EXPECT_EQ(S().width(), World.W().Frm_Main->width());
-    EXPECT_EQ(S().StatusBar1->PanelWidth(0), World.W().Frm_Main->StatusBar1->PanelWidth(0));
+    EXPECT_EQ(S().width(), World.W().Main->width());
+    EXPECT_EQ(S().StatusBar1->PanelWidth(0), World.W().Main->StatusBar1->PanelWidth(0));
 }
 
 TEST_F(SettingsWindowTest, ToolButtonsFollowTheListAndTheSource) {
@@ -164,7 +164,7 @@ TEST_F(SettingsWindowTest, StaticOutputsShowZeroAndPulseTimeComesBack) {
     Image().OutPulseTime = 0;
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    TRadioGroup& pulse = *S().RBG_GS_OutPulseTime;
+    RadioGroup& pulse = *S().RBG_GS_OutPulseTime;
     EXPECT_TRUE(pulse.Button(0)->isChecked());
     EXPECT_FALSE(S().EB_GS_OutPulseTime->isEnabled());
     EXPECT_EQ(S().EB_GS_OutPulseTime->text(), "0");
@@ -184,7 +184,7 @@ TEST_F(SettingsWindowTest, NumberFieldsClampWhenLeftAndBeforeTheyAreRead) {
     World.Open();
     test::SettingsWorld::Type(S().EB_GS_OutPulseTime, "10000", S().CB_GS_Scanner);
     EXPECT_EQ(S().EB_GS_OutPulseTime->text(), "5000");
-    ShowPage(TDlg_Program::DefaultPage);
+    ShowPage(SettingsWindow::DefaultPage);
     test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "5", S().EB_DS_DefaultTolerance);
     EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "10.00");
     // still in the field when the window closes: clamped all the same
@@ -210,8 +210,8 @@ TEST_F(SettingsWindowTest, SaveWithoutChangesDoesNothingWhileSaveAsAlwaysSaves) 
     const std::string file = World.DataFile("VGL_00001234.CD");
     World.Files.Answer(QString::fromStdString(file));
     World.Messages.Expect("File save successfull!");
-    test::WhenWindowOpens(World.W().Dlg_SrcAuswahl,
-                          [this] { World.W().Dlg_SrcAuswahl->BN_File->click(); });
+    test::WhenWindowOpens(World.W().Chooser,
+                          [this] { World.W().Chooser->BN_File->click(); });
     S().BN_SaveAs->click();
     EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(World.Config().ConfigSource, ConfigSourceFile);
@@ -228,8 +228,8 @@ TEST_F(SettingsWindowTest, SaveAsCancelledKeepsSourceFileAndIdentifier) {
     World.Files.Answer(QStringLiteral("/tmp/wrong.CD"));
     World.Files.Answer(std::nullopt);
     World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
-    test::WhenWindowOpens(World.W().Dlg_SrcAuswahl,
-                          [this] { World.W().Dlg_SrcAuswahl->BN_File->click(); });
+    test::WhenWindowOpens(World.W().Chooser,
+                          [this] { World.W().Chooser->BN_File->click(); });
     S().BN_SaveAs->click();
     EXPECT_EQ(World.Config().ConfigSource, ConfigSourceUnit);
     EXPECT_EQ(World.Config().ConfigFileName, World.DataFile("VGL_00000001.CD"));
@@ -256,7 +256,7 @@ TEST_F(SettingsWindowTest, StartAndTeachSendWhatTheUnitExpects) {
     EXPECT_EQ(Commands(), starts);
 
     // Teach takes the defaults of the image, not the unsaved page.
-    ShowPage(TDlg_Program::DefaultPage);
+    ShowPage(SettingsWindow::DefaultPage);
     test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "99", S().EB_DS_DefaultTolerance);
     S().LB_TS_ToolPar->setCurrentRow(1);
     S().BN_Teach->click();
@@ -303,13 +303,13 @@ protected:
         if (then != nullptr) {
             World.Messages.Expect(then);
         }
-        ShowPage(TDlg_Program::ToolPage);
+        ShowPage(SettingsWindow::ToolPage);
     }
 };
 
 TEST_F(GlobalsQuestionTest, YesSavesToTheUnitAndStays) {
     Answer(MessageResult::Yes, "Save Data to VGL successfull!");
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::ToolPage);
+    EXPECT_EQ(S().PGC_Settings->currentIndex(), SettingsWindow::ToolPage);
     EXPECT_EQ(World.Core->BuiltInUnit.Parameter(4), 0);
     EXPECT_TRUE(World.Core->BuiltInUnit.Tool(7).Programmed);
     EXPECT_FALSE(DiffersFromSnapshots(World.Config()));
@@ -321,7 +321,7 @@ TEST_F(GlobalsQuestionTest, YesWithAFailingSaveGoesBackAndKeepsTheEdits) {
     faults.RefuseWrite = true;
     World.Core->BuiltInUnit.SetFaults(faults);
     Answer(MessageResult::Yes, "Write Error from VGL");
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::GlobalPage);
+    EXPECT_EQ(S().PGC_Settings->currentIndex(), SettingsWindow::GlobalPage);
     EXPECT_EQ(Image().RotDir, 1) << "the settings come back from the snapshot";
     EXPECT_EQ(Image().Tools[7].Programmed, 1) << "the tool edit is not lost";
     EXPECT_TRUE(S().RBG_GS_RotDir->Button(0)->isChecked());
@@ -331,16 +331,16 @@ TEST_F(GlobalsQuestionTest, YesWithAFailingSaveGoesBackAndKeepsTheEdits) {
 
 TEST_F(GlobalsQuestionTest, NoGoesBackWithTheEditsUnsaved) {
     Answer(MessageResult::No);
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::GlobalPage);
+    EXPECT_EQ(S().PGC_Settings->currentIndex(), SettingsWindow::GlobalPage);
     EXPECT_TRUE(S().RBG_GS_RotDir->Button(0)->isChecked());
     EXPECT_EQ(World.Core->BuiltInUnit.Parameter(4), 1);
 }
 
 TEST_F(GlobalsQuestionTest, CancelGoesBackAndResetsOnlyTheGlobalPage) {
-    ShowPage(TDlg_Program::DefaultPage);
+    ShowPage(SettingsWindow::DefaultPage);
     test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "99", S().EB_DS_DefaultTolerance);
     Answer(MessageResult::Cancel);
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::DefaultPage);
+    EXPECT_EQ(S().PGC_Settings->currentIndex(), SettingsWindow::DefaultPage);
     EXPECT_TRUE(S().RBG_GS_RotDir->Button(1)->isChecked());
     EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "99.00");
 }
@@ -348,15 +348,15 @@ TEST_F(GlobalsQuestionTest, CancelGoesBackAndResetsOnlyTheGlobalPage) {
 TEST_F(SettingsWindowTest, NoQuestionForAFileOrForUnchangedGlobals) {
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    ShowPage(TDlg_Program::ToolPage);
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::ToolPage);
+    ShowPage(SettingsWindow::ToolPage);
+    EXPECT_EQ(S().PGC_Settings->currentIndex(), SettingsWindow::ToolPage);
     S().hide();
     World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
     World.Open();
-    ShowPage(TDlg_Program::GlobalPage);
+    ShowPage(SettingsWindow::GlobalPage);
     S().RBG_GS_Mon->Button(0)->click();
-    ShowPage(TDlg_Program::ToolPage);
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::ToolPage);
+    ShowPage(SettingsWindow::ToolPage);
+    EXPECT_EQ(S().PGC_Settings->currentIndex(), SettingsWindow::ToolPage);
 }
 
 class CloseQuestionTest : public SettingsWindowTest {
@@ -428,7 +428,7 @@ TEST_F(SettingsWindowTest, OnlyOpeningRefillsTheWindow) {
     World.Loaded(ConfigSourceUnit);
     World.Config().NamespaceIdValid = true;
     World.Open();
-    ShowPage(TDlg_Program::DefaultPage);
+    ShowPage(SettingsWindow::DefaultPage);
     test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "99", S().EB_DS_DefaultTolerance);
     // back from the editor: the page keeps its edit, the snapshots stay
     test::WhenWindowOpens(&World.Editor(), [this] { World.Editor().BN_Close->click(); });
@@ -436,7 +436,7 @@ TEST_F(SettingsWindowTest, OnlyOpeningRefillsTheWindow) {
     EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "99.00");
     EXPECT_TRUE(DiffersFromSnapshots(World.Config()));
     // after a save only the status bar and the caption are taken up again
-    World.Core->Poll.StatusBarTarget = World.W().Frm_Main->StatusBar1;
+    World.Core->Poll.StatusBarTarget = World.W().Main->StatusBar1;
     World.Config().ConfigSource = ConfigSourceFile;
     World.Config().ConfigFileName = World.DataFile("VGL_00004321.CD");
     World.Messages.Expect("File save successfull!");
@@ -449,7 +449,7 @@ TEST_F(SettingsWindowTest, OnlyOpeningRefillsTheWindow) {
     S().BN_Close->click();
     EXPECT_FALSE(World.Config().NamespaceIdValid);
     World.Open();
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::DefaultPage);
+    EXPECT_EQ(S().PGC_Settings->currentIndex(), SettingsWindow::DefaultPage);
     EXPECT_TRUE(S().RB_CurrentAngle->isChecked());
 }
 
@@ -474,7 +474,7 @@ TEST_F(SettingsWindowTest, NumberFieldsFollowACommaLocale) {
     World.Open();
     EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "120,00");
     EXPECT_EQ(S().EB_DS_DefaultTolerance->text(), "3,00");
-    ShowPage(TDlg_Program::DefaultPage);
+    ShowPage(SettingsWindow::DefaultPage);
     test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "45,67", S().EB_DS_DefaultTolerance);
     test::SettingsWorld::Type(S().EB_DS_DefaultTolerance, "0,7", S().EB_DS_DefaultAngle);
     S().RB_AngleFromTable->click();

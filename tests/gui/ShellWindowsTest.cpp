@@ -2,14 +2,14 @@
 #include "gui/FieldbusDriverChooser.h"
 #include "gui/HelpViewer.h"
 #include "gui/PortDeviceBox.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/TextEdit.h"
-#include "gui/UDlg_About.h"
-#include "gui/UDlg_Konfig.h"
-#include "gui/UDlg_RdCU_Id.h"
-#include "gui/UDlg_SrcAuswahl.h"
-#include "gui/UDlg_StatusBox.h"
+#include "gui/NumberField.h"
+#include "gui/AboutBox.h"
+#include "gui/CommunicationDialog.h"
+#include "gui/IdentifierWindow.h"
+#include "gui/SourceChooser.h"
+#include "gui/BusyWindow.h"
 #include "status/StatusLamps.h"
 #include "support/GuiWorld.h"
 #include "support/PtyPair.h"
@@ -42,12 +42,12 @@ std::string ReadFile(const std::filesystem::path& path) {
 TEST(MainWindowStart, FieldbusUnitOpensQuietlyWithTheFastTimer) {
     test::GuiWorld world;
     world.Start();
-    TFrm_Main& main = *world.W().Frm_Main;
+    MainWindow& main = *world.W().Main;
     EXPECT_TRUE(world.Messages.History().empty());
     EXPECT_EQ(main.Timer1->interval(), 120);
     EXPECT_TRUE(main.Timer1->isActive());
     EXPECT_FALSE(main.MonitorMode1->isEnabled());
-    EXPECT_FALSE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+    EXPECT_FALSE(world.W().Chooser->BN_Vigilo->isEnabled());
     EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar1);
     // The receive thread object exists in fieldbus mode too, but never runs.
     EXPECT_TRUE(world.Core->Serial.ReceiverExists());
@@ -76,17 +76,17 @@ TEST(MainWindowStart, APortThatCannotOpenIsReportedWithItsCode) {
         }
         world.Messages.Expect(text);
         world.Start();
-        EXPECT_EQ(world.W().Frm_Main->Timer1->interval(), 700);
+        EXPECT_EQ(world.W().Main->Timer1->interval(), 700);
         EXPECT_EQ(world.Messages.History().at(0).Kind, MessageKind::Error);
         EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
         // No unit has answered: the bar shows that, not the texts it was designed with.
-        const TStatusBar& bar = *world.W().Frm_Main->StatusBar1;
+        const StatusBarWidget& bar = *world.W().Main->StatusBar1;
         EXPECT_EQ(bar.PanelText(StatusPanel::Scanning), "-----");
         EXPECT_EQ(bar.PanelText(StatusPanel::Angle), "-----");
         EXPECT_EQ(bar.PanelText(StatusPanel::Id), "Id: --------");
         // The serial line reaches no simulated unit: nothing says one.
         EXPECT_EQ(bar.ShownPanelText(StatusPanel::Error), "");
-        EXPECT_EQ(world.W().Frm_Main->windowTitle(), "VG-Config");
+        EXPECT_EQ(world.W().Main->windowTitle(), "VG-Config");
     }
 }
 
@@ -99,7 +99,7 @@ TEST(MainWindowStart, SmallScreensGetTheWindowInTheCorner) {
 TEST(StatusBarScaling, PanelsScaleWithTheWindowWidth) {
     DisplayState display;
     PollState poll;
-    TStatusBar bar(display, poll);
+    StatusBarWidget bar(display, poll);
     bar.Scale(786 * 0.0015625);
     EXPECT_DOUBLE_EQ(bar.ScaleFactor(), 1.228125);
     EXPECT_EQ(bar.PanelWidth(0), 284); // 284.925 truncated
@@ -111,8 +111,8 @@ TEST(StatusBarScaling, PanelsScaleWithTheWindowWidth) {
 TEST(StatusBarLamps, LampsAreDrawnInTheirColours) {
     DisplayState display;
     PollState poll;
-    TStatusBar bar(display, poll);
-    bar.resize(640, TStatusBar::DesignHeight);
+    StatusBarWidget bar(display, poll);
+    bar.resize(640, StatusBarWidget::DesignHeight);
     auto colourAt = [&bar](QPoint p) {
         return bar.grab().toImage().pixelColor(p);
     };
@@ -149,7 +149,7 @@ TEST(StatusBarLamps, OutsLabelSharesTheTextLineAndStaysClearOfTheLamps) {
     for (const double scale : {632 * 0.0015625, 1.0, 786 * 0.0015625}) {
         DisplayState display;
         PollState poll;
-        TStatusBar bar(display, poll);
+        StatusBarWidget bar(display, poll);
         bar.Scale(scale);
         bar.resize(static_cast<int>(640 * scale), bar.height());
         bar.SetPanelText(StatusPanel::Id, "Id: --------");
@@ -176,7 +176,7 @@ class KonfigDialogTest : public ::testing::Test {
 protected:
     KonfigDialogTest() {
         World.Start();
-        Dialog = World.W().Dlg_Konfig;
+        Dialog = World.W().Communication;
         Dialog->show();
     }
     void ChooseSerialCom(int port) {
@@ -186,7 +186,7 @@ protected:
     bool CfgExists() const { return std::filesystem::exists(World.Dir / "Konfig.Cfg"); }
 
     test::GuiWorld World;
-    TDlg_Konfig* Dialog = nullptr;
+    CommunicationDialog* Dialog = nullptr;
 };
 
 TEST_F(KonfigDialogTest, ShowsTheCurrentSettingsAndWhereEachPortLeads) {
@@ -267,7 +267,7 @@ TEST_F(KonfigDialogTest, WhatTheChosenModeDoesNotUseIsOff) {
 TEST(KonfigDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
     test::GuiWorld world("A:200\r\nC:9\r\nM:1\r\n");
     world.Start();
-    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    CommunicationDialog& dialog = *world.W().Communication;
     const auto cfg = world.Dir / "Konfig.Cfg";
     dialog.show();
     EXPECT_EQ(dialog.ComPortItems->checkedId(), -1);
@@ -317,9 +317,9 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     std::filesystem::create_symlink(adapter.SlavePath(), byId);
     std::filesystem::create_symlink(before.SlavePath(), world.Dir / "COM1");
     world.Start();
-    world.W().Frm_Main->Timer1->stop();
+    world.W().Main->Timer1->stop();
     ASSERT_TRUE(world.Core->Poll.LinkOpened);
-    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    CommunicationDialog& dialog = *world.W().Communication;
     PortDeviceBox& box = *dialog.CB_KF_Device;
     const std::string dir = world.Dir.ProgramDir();
     box.Places = {dir + "dev/", dir + "by-id/", dir + "by-path/", dir + "sys/"};
@@ -361,8 +361,8 @@ TEST(KonfigDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
     const std::string gone = (world.Dir / "gone").string();
     std::filesystem::create_symlink(gone, world.Dir / "COM2");
     world.Start();
-    world.W().Frm_Main->Timer1->stop();
-    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    world.W().Main->Timer1->stop();
+    CommunicationDialog& dialog = *world.W().Communication;
     dialog.show();
     dialog.CommunicationModeItems->button(1)->click();
     dialog.ComPortItems->button(1)->click();
@@ -388,7 +388,7 @@ TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {
     world.Start();
     EXPECT_EQ(world.Help.HelpFile().toStdString(), folders.Shared + "ROVOZUZ_E.html");
 
-    TDlg_Konfig& konfig = *world.W().Dlg_Konfig;
+    CommunicationDialog& konfig = *world.W().Communication;
     konfig.show();
     konfig.CommunicationModeItems->button(1)->click();
     konfig.BN_Close->click();
@@ -396,7 +396,7 @@ TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {
 
     // The file dialogs start in the user's CD_DATA, made for them.
     world.Files.Answer(std::nullopt);
-    test::WhenModalOpens([&world](QWidget*) { world.W().Dlg_SrcAuswahl->BN_File->click(); });
+    test::WhenModalOpens([&world](QWidget*) { world.W().Chooser->BN_File->click(); });
     EXPECT_FALSE(SelectAndLoad(*world.Context));
     ASSERT_EQ(world.Files.Calls().size(), 1u);
     EXPECT_EQ(world.Files.Calls()[0].Directory.toStdString(), folders.Data + "CD_DATA");
@@ -410,7 +410,7 @@ TEST(InstalledProgram, SettingsThatCannotBeSavedAreToldWithThePathAndTheReason) 
     world.Start();
     const std::string folder = world.Core->Folders.Settings;
     world.Messages.Expect(std::string(SettingsNotSavedText) + "\n" + folder + ": Not a directory");
-    TDlg_Konfig& konfig = *world.W().Dlg_Konfig;
+    CommunicationDialog& konfig = *world.W().Communication;
     konfig.show();
     konfig.CommunicationModeItems->button(1)->click();
     konfig.BN_Close->click();
@@ -429,7 +429,7 @@ class IdentifierWindowTest : public ::testing::Test {
 protected:
     IdentifierWindowTest() {
         World.Start();
-        Window = World.W().Dlg_RdCU_Id;
+        Window = World.W().Identifier;
         Info.CU_Id = {'1', '1', '1', '1', '1', '1', '1', '1'};
         Info.Stamp = {2004, 8, 24, 17, 15, 16};
     }
@@ -441,7 +441,7 @@ protected:
     void Type(const QString& digits) { QTest::keyClicks(Window->EBM_CU_Id, digits); }
 
     test::GuiWorld World;
-    TDlg_RdCU_Id* Window = nullptr;
+    IdentifierWindow* Window = nullptr;
     NamespaceInfo Info{};
     bool Valid = true;
 };
@@ -450,7 +450,7 @@ protected:
 // whatever the font size, also when the font changes while the program runs.
 TEST(IdentifierWindowCaption, FitsTheTitleBarAtEveryFontSize) {
     const QFont original = QApplication::font();
-    const auto fits = [](TDlg_RdCU_Id& window) {
+    const auto fits = [](IdentifierWindow& window) {
         QStyleOptionTitleBar bar;
         bar.initFrom(&window);
         bar.text = window.windowTitle();
@@ -470,10 +470,10 @@ TEST(IdentifierWindowCaption, FitsTheTitleBarAtEveryFontSize) {
         QApplication::setFont(font);
         test::GuiWorld world;
         world.Start();
-        EXPECT_TRUE(fits(*world.W().Dlg_RdCU_Id)) << pixels << " px";
+        EXPECT_TRUE(fits(*world.W().Identifier)) << pixels << " px";
         font.setPixelSize(pixels * 2);
         QApplication::setFont(font);
-        EXPECT_TRUE(fits(*world.W().Dlg_RdCU_Id)) << pixels * 2 << " px, changed while running";
+        EXPECT_TRUE(fits(*world.W().Identifier)) << pixels * 2 << " px, changed while running";
     }
     QApplication::setFont(original);
 }
@@ -543,11 +543,11 @@ protected:
     ChooserTest() {
         World.Start();
         // No poll: the unit never answers, however slowly a test runs.
-        World.W().Frm_Main->Timer1->stop();
+        World.W().Main->Timer1->stop();
     }
 
     bool LoadThroughFileButton() {
-        test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });
+        test::WhenModalOpens([this](QWidget*) { World.W().Chooser->BN_File->click(); });
         return SelectAndLoad(*World.Context);
     }
     QString DataPath(const std::string& name) const {
@@ -578,7 +578,7 @@ TEST_F(ChooserTest, ALowerCaseNameOfANewFileStartsAnEmptyConfiguration) {
     EXPECT_EQ(std::string(config.NamespaceInfo.CU_Id.begin(), config.NamespaceInfo.CU_Id.end()),
               "00001234");
     EXPECT_TRUE(config.ToolLines.empty());
-    EXPECT_EQ(World.W().Dlg_SrcAuswahl->windowTitle(), "Load Data from ...");
+    EXPECT_EQ(World.W().Chooser->windowTitle(), "Load Data from ...");
 }
 
 TEST_F(ChooserTest, CancellingTheFileDialogChoosesNothing) {
@@ -589,11 +589,11 @@ TEST_F(ChooserTest, CancellingTheFileDialogChoosesNothing) {
 }
 
 TEST_F(ChooserTest, CancelAndTheCloseBoxLoadNothing) {
-    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_Cancel->click(); });
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->BN_Cancel->click(); });
     EXPECT_FALSE(SelectAndLoad(*World.Context));
-    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->close(); });
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->close(); });
     EXPECT_FALSE(SelectAndLoad(*World.Context));
-    EXPECT_FALSE(World.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+    EXPECT_FALSE(World.W().Chooser->BN_Vigilo->isEnabled());
 }
 
 TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
@@ -603,15 +603,15 @@ TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
     config.NamespaceInfo.CU_Id = {'8', '7', '6', '5', '4', '3', '2', '1'};
     World.Context->ChooserSaveMode = true;
     World.Files.Answer(DataPath("VGL_87654321.CD"));
-    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });
-    World.W().Dlg_SrcAuswahl->exec();
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->BN_File->click(); });
+    World.W().Chooser->exec();
     ASSERT_EQ(World.Files.Calls().size(), 1u);
     EXPECT_TRUE(World.Files.Calls()[0].Save);
     EXPECT_EQ(World.Files.Calls()[0].FileName.toStdString(),
               World.Dir.ProgramDir() + "CD_DATA/VGL_87654321.CD");
     EXPECT_TRUE(World.Context->SourceConfirmed);
     EXPECT_EQ(config.ConfigSource, ConfigSourceFile);
-    EXPECT_EQ(World.W().Dlg_SrcAuswahl->windowTitle(), "Save Data to ...");
+    EXPECT_EQ(World.W().Chooser->windowTitle(), "Save Data to ...");
 }
 
 TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
@@ -619,8 +619,8 @@ TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
     World.Files.Answer(DataPath("VGL_12345678_old.CD"));
     World.Files.Answer(std::nullopt);
     World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
-    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });
-    World.W().Dlg_SrcAuswahl->exec();
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->BN_File->click(); });
+    World.W().Chooser->exec();
     ASSERT_EQ(World.Files.Calls().size(), 2u);
     EXPECT_EQ(World.Files.Calls()[1].FileName, DataPath("VGL_12345678_old.CD"));
     EXPECT_FALSE(World.Context->SourceConfirmed);
@@ -629,7 +629,7 @@ TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
 TEST(SmallBoxes, EnterClosesTheAboutBox) {
     test::GuiWorld world;
     world.Start();
-    TDlg_About& about = *world.W().Dlg_About;
+    AboutBox& about = *world.W().About;
     test::WhenModalOpens([&about](QWidget*) { QTest::keyClick(&about, Qt::Key_Return); });
     EXPECT_EQ(about.exec(), QDialog::Accepted);
     EXPECT_EQ(about.VersStr->text(), "1.06.01");
@@ -639,7 +639,7 @@ TEST(SmallBoxes, EnterClosesTheAboutBox) {
 TEST(SmallBoxes, BusyBoxShowsEachJobsTextsAndGoesAway) {
     test::GuiWorld world;
     world.Start();
-    TDlg_StatusBox& busy = *world.W().Dlg_StatusBox;
+    BusyWindow& busy = *world.W().Busy;
     for (int job = 0; job < 2; ++job) {
         busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
         EXPECT_TRUE(busy.isVisible());

@@ -1,10 +1,10 @@
 #include "config/ConfigFile.h"
 #include "config/Transfer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_Differences.h"
-#include "gui/UDlg_Progress.h"
-#include "gui/UDlg_RdCU_Id.h"
+#include "gui/DifferencesWindow.h"
+#include "gui/ProgressWindow.h"
+#include "gui/IdentifierWindow.h"
 #include "support/GuiWorld.h"
 
 #include <QAction>
@@ -23,7 +23,7 @@ class SupportWindowsTest : public ::testing::Test {
 protected:
     SupportWindowsTest() {
         World.Start();
-        Main = World.W().Frm_Main;
+        Main = World.W().Main;
         Main->Timer1->stop();
     }
     ConfigState& Config() { return World.Core->Config; }
@@ -33,7 +33,7 @@ protected:
     }
 
     test::GuiWorld World;
-    TFrm_Main* Main = nullptr;
+    MainWindow* Main = nullptr;
 };
 
 TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKeptOtherwise) {
@@ -50,7 +50,7 @@ TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKept
     faults.MisstoredTool = 5;
     Unit().SetFaults(faults);
     QStringList captions;
-    QObject::connect(World.W().Dlg_ProgressBar, &QWidget::windowTitleChanged,
+    QObject::connect(World.W().Progress, &QWidget::windowTitleChanged,
                      [&captions](const QString& title) { captions << title; });
     World.Messages.Expect("Save Data to VGL successfull!");
     World.Messages.Expect("The unit holds other values than were sent:\n"
@@ -70,7 +70,7 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
     unit.DataDir = Config().DataDir;
     test::ScriptedMessages quiet;
     ASSERT_TRUE(LoadFromUnit(unit, World.Core->Par,
-                             {quiet, *World.W().Dlg_ProgressBar, *World.W().Dlg_RdCU_Id},
+                             {quiet, *World.W().Progress, *World.W().Identifier},
                              unit.TransferError));
     ErrorCode error = 0;
     ASSERT_TRUE(WriteConfigFile(unit, File("VGL_00001234.CD"), error));
@@ -87,7 +87,7 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
     QStringList shown;
     QString title;
     test::WhenModalOpens([&](QWidget* modal) {
-        auto* window = qobject_cast<TDlg_Differences*>(modal);
+        auto* window = qobject_cast<DifferencesWindow*>(modal);
         ASSERT_NE(window, nullptr);
         title = window->windowTitle();
         for (int i = 0; i < window->LB_Differences->count(); ++i) {

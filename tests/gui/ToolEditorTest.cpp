@@ -26,7 +26,7 @@ protected:
     }
     ~ToolEditorTest() override { World.Settings().hide(); }
 
-    TDLG_Set1Tool& E() { return World.Editor(); }
+    ToolEditor& E() { return World.Editor(); }
     const ToolRecord& Tool(int nr) { return World.Config().ConfigImage.Tools[size_t(nr)]; }
     std::string Name(int nr) { return ToolNameText(World.Config().ToolNameTable[size_t(nr)]); }
 

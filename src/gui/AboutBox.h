@@ -8,10 +8,10 @@ class QPushButton;
 namespace vg {
 
 // The about box: the program's name and version.
-class TDlg_About : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TDlg_About(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
     QPushButton* OKButton = nullptr;
     QLabel* ProductName = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-// TExtendEdit: the single-line number field of every dialog. It filters keys by number style,
+// NumberField: the single-line number field of every dialog. It filters keys by number style,
 // reads and writes its Value through the text, clamps into its Range when the user leaves it,
 // and reports out-of-range values through OORError and, if asked, an alert colour.
 //
@@ -23,18 +23,18 @@
 
 namespace vg {
 
-class TExtendEdit;
+class NumberField;
 
 inline constexpr QColor clRed{255, 0, 0};
 // The palette's own base colour, so a field that is not alerting keeps the style's look.
 inline constexpr QColor clWindow{};
 
 // How an out-of-range value is coloured.
-class TAlertData {
+class OutOfRangeAlert {
 public:
-    explicit TAlertData(TExtendEdit* ownerControl = nullptr) : Owner(ownerControl) {}
-    TAlertData(const TAlertData&) = delete;
-    TAlertData& operator=(const TAlertData&) = delete;
+    explicit OutOfRangeAlert(NumberField* ownerControl = nullptr) : Owner(ownerControl) {}
+    OutOfRangeAlert(const OutOfRangeAlert&) = delete;
+    OutOfRangeAlert& operator=(const OutOfRangeAlert&) = delete;
 
     bool Active() const { return ActiveValue; }
     void SetActive(bool active);
@@ -42,26 +42,26 @@ public:
     void SetColor(const QColor& color);
 
     // Copies the settings, never the owner.
-    void Assign(const TAlertData& source);
+    void Assign(const OutOfRangeAlert& source);
 
 private:
     void UpdateParent();
 
-    TExtendEdit* Owner;
+    NumberField* Owner;
     bool ActiveValue = false;
     QColor ColorValue = clRed;
 };
 
 // The permitted range. MinValue is never above MaxValue: whichever bound moves, MinValue
 // follows MaxValue down. Set the minimum before the maximum when both go up.
-class TRangeData {
+class NumberRange {
 public:
     static constexpr int MinIndex = 1;
     static constexpr int MaxIndex = 2;
 
-    explicit TRangeData(TExtendEdit* ownerControl = nullptr) : Owner(ownerControl) {}
-    TRangeData(const TRangeData&) = delete;
-    TRangeData& operator=(const TRangeData&) = delete;
+    explicit NumberRange(NumberField* ownerControl = nullptr) : Owner(ownerControl) {}
+    NumberRange(const NumberRange&) = delete;
+    NumberRange& operator=(const NumberRange&) = delete;
 
     bool Enforce() const { return EnforceValue; }
     void SetEnforce(bool enforce);
@@ -75,24 +75,24 @@ public:
     // would make every comparison false and is ignored.
     void SetValue(int index, double value);
 
-    void Assign(const TRangeData& source);
+    void Assign(const NumberRange& source);
 
 private:
     void UpdateParent();
 
-    TExtendEdit* Owner;
+    NumberField* Owner;
     bool EnforceValue = true;
     double MaxBound = 100.0;
     double MinBound = -100.0;
     QColor ColorValue = clWindow;
 };
 
-class TExtendEdit : public QLineEdit {
+class NumberField : public QLineEdit {
     Q_OBJECT
 
 public:
-    explicit TExtendEdit(QWidget* parent = nullptr);
-    ~TExtendEdit() override;
+    explicit NumberField(QWidget* parent = nullptr);
+    ~NumberField() override;
 
     TEditType EditStyle() const { return Style; }
     void SetEditStyle(TEditType style);
@@ -110,10 +110,10 @@ public:
     bool OORError() const { return OORErrorValue; }
     void SetOORError(bool oorError) { OORErrorValue = oorError; }
 
-    TAlertData& Alert() { return AlertData; }
-    const TAlertData& Alert() const { return AlertData; }
-    TRangeData& Range() { return RangeData; }
-    const TRangeData& Range() const { return RangeData; }
+    OutOfRangeAlert& Alert() { return AlertData; }
+    const OutOfRangeAlert& Alert() const { return AlertData; }
+    NumberRange& Range() { return RangeData; }
+    const NumberRange& Range() const { return RangeData; }
 
     // The number in the text; for esPercentage the fraction (text 12,5 reads 0.125).
     double Value() const { return GetValue(); }
@@ -175,8 +175,8 @@ private:
     // another application has the keyboard, as the user has not moved on from it.
     bool EnteredState = false;
     // Declared in this order so Range goes before Alert.
-    TAlertData AlertData{this};
-    TRangeData RangeData{this};
+    OutOfRangeAlert AlertData{this};
+    NumberRange RangeData{this};
 };
 
 } // namespace vg

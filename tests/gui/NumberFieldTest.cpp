@@ -1,4 +1,4 @@
-#include "gui/TextEdit.h"
+#include "gui/NumberField.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +27,7 @@ protected:
         QLocale::setDefault(TestLocale());
         Window = std::make_unique<QWidget>();
         auto* layout = new QVBoxLayout(Window.get());
-        Edit = new TExtendEdit(Window.get());
+        Edit = new NumberField(Window.get());
         Other = new QLineEdit(Window.get());
         layout->addWidget(Edit);
         layout->addWidget(Other);
@@ -89,7 +89,7 @@ protected:
 
     QLocale SavedLocale;
     std::unique_ptr<QWidget> Window;
-    TExtendEdit* Edit = nullptr;
+    NumberField* Edit = nullptr;
     QLineEdit* Other = nullptr;
 };
 
@@ -303,7 +303,7 @@ TEST_F(TextEditTest, DropsAreRefusedInNumberStyles) {
 TEST_F(TextEditTest, LeavingClampsIntoTheRange) {
     MakeAngleField();
     QString textAtExit;
-    QObject::connect(Edit, &TExtendEdit::Exited, [&] { textAtExit = Edit->text(); });
+    QObject::connect(Edit, &NumberField::Exited, [&] { textAtExit = Edit->text(); });
 
     TypeAndLeave("300");
     EXPECT_EQ(Edit->text(), "270,00");
@@ -464,7 +464,7 @@ TEST_F(TextEditTest, ChangedHandlerSeesTheStateOfThePreviousText) {
     MakeAngleField(0.0, 10.0);
     Edit->setText("5");
     bool flagInHandler = true;
-    QObject::connect(Edit, &TExtendEdit::Changed, [&] { flagInHandler = Edit->OORError(); });
+    QObject::connect(Edit, &NumberField::Changed, [&] { flagInHandler = Edit->OORError(); });
     Edit->setText("50");
     EXPECT_FALSE(flagInHandler);
     EXPECT_TRUE(Edit->OORError());
@@ -516,8 +516,8 @@ TEST_F(TextEditTest, SettersReevaluateOnlyOnAChange) {
 
 // ---- range and alert settings ----
 
-TEST(TRangeData, MinimumNeverAboveMaximum) {
-    TRangeData range;
+TEST(NumberRange, MinimumNeverAboveMaximum) {
+    NumberRange range;
     EXPECT_DOUBLE_EQ(range.MinValue(), -100.0);
     EXPECT_DOUBLE_EQ(range.MaxValue(), 100.0);
 
@@ -529,8 +529,8 @@ TEST(TRangeData, MinimumNeverAboveMaximum) {
     EXPECT_DOUBLE_EQ(range.MaxValue(), -20.0);
     EXPECT_DOUBLE_EQ(range.MinValue(), -20.0);
 
-    range.SetValue(TRangeData::MaxIndex, 300.0);
-    range.SetValue(TRangeData::MinIndex, 10.0);
+    range.SetValue(NumberRange::MaxIndex, 300.0);
+    range.SetValue(NumberRange::MinIndex, 10.0);
     EXPECT_DOUBLE_EQ(range.MinValue(), 10.0);
     EXPECT_DOUBLE_EQ(range.MaxValue(), 300.0);
 
@@ -546,7 +546,7 @@ TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
     Edit->SetValue(200);
     EXPECT_FALSE(Edit->OORError());
 
-    TRangeData narrow;
+    NumberRange narrow;
     narrow.SetMinValue(0.2);
     narrow.SetMaxValue(25.5);
     narrow.SetEnforce(false);
@@ -557,7 +557,7 @@ TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
     EXPECT_FALSE(Edit->Range().Enforce());
     EXPECT_TRUE(Edit->OORError());
 
-    TAlertData alert;
+    OutOfRangeAlert alert;
     alert.SetActive(true);
     alert.SetColor(Qt::magenta);
     Edit->Alert().Assign(alert);

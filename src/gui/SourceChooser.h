@@ -10,10 +10,10 @@ class QPushButton;
 namespace vg {
 
 // The source chooser: load from the unit or from a file, or, in save mode, where to save.
-class TDlg_SrcAuswahl : public QDialog {
+class SourceChooser : public QDialog {
     Q_OBJECT
 public:
-    explicit TDlg_SrcAuswahl(ProgramContext& context, QWidget* parent = nullptr);
+    explicit SourceChooser(ProgramContext& context, QWidget* parent = nullptr);
 
     QPushButton* BN_Vigilo = nullptr;
     QPushButton* BN_File = nullptr;

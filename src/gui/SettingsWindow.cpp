@@ -1,4 +1,4 @@
-#include "gui/UDlg_Program.h"
+#include "gui/SettingsWindow.h"
 
 #include "config/FilePaths.h"
 #include "config/ReportLayout.h"
@@ -7,17 +7,17 @@
 #include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
 #include "gui/MoveRequest.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/PrinterCanvas.h"
 #include "gui/RadioGroup.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TextCodec.h"
-#include "gui/TextEdit.h"
+#include "gui/NumberField.h"
 #include "gui/ToolTable.h"
 #include "gui/TransferActions.h"
-#include "gui/UDLG_Set1Tool.h"
-#include "gui/UDlg_SrcAuswahl.h"
-#include "gui/UDlg_StatusBox.h"
+#include "gui/ToolEditor.h"
+#include "gui/SourceChooser.h"
+#include "gui/BusyWindow.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -65,8 +65,8 @@ int32_t TruncatedInt(double value) {
     return static_cast<int32_t>(limited);
 }
 
-TExtendEdit* MakeNumberField(TEditType style, int decimals, QWidget* parent) {
-    auto* field = new TExtendEdit(parent);
+NumberField* MakeNumberField(TEditType style, int decimals, QWidget* parent) {
+    auto* field = new NumberField(parent);
     field->SetEditStyle(style);
     field->SetDecimalPlaces(decimals);
     field->SetValue(0);
@@ -82,7 +82,7 @@ QPushButton* MakeButton(const QString& caption, QWidget* parent) {
 
 } // namespace
 
-TDlg_Program::TDlg_Program(ProgramContext& context, QWidget* parent)
+SettingsWindow::SettingsWindow(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context), DefaultPrinters(std::make_unique<DefaultPrinterChoice>()),
       Printers(DefaultPrinters.get()) {
     setWindowTitle(QStringLiteral("VG-Config / Settings"));
@@ -109,7 +109,7 @@ TDlg_Program::TDlg_Program(ProgramContext& context, QWidget* parent)
         button->setMinimumWidth(96);
         buttons->addWidget(button);
     }
-    StatusBar1 = new TStatusBar(Context.Core.Display, Context.Core.Poll, this);
+    StatusBar1 = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, this);
     StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
 
     auto* layout = new QVBoxLayout(this);
@@ -122,10 +122,10 @@ TDlg_Program::TDlg_Program(ProgramContext& context, QWidget* parent)
     layout->addLayout(body, 1);
     layout->addWidget(StatusBar1);
 
-    connect(PGC_Settings, &QTabWidget::currentChanged, this, &TDlg_Program::PGC_SettingsChange);
-    connect(BN_Print, &QPushButton::clicked, this, &TDlg_Program::BN_PrintClick);
-    connect(BN_Save, &QPushButton::clicked, this, &TDlg_Program::BN_SaveClick);
-    connect(BN_SaveAs, &QPushButton::clicked, this, &TDlg_Program::BN_SaveAsClick);
+    connect(PGC_Settings, &QTabWidget::currentChanged, this, &SettingsWindow::PGC_SettingsChange);
+    connect(BN_Print, &QPushButton::clicked, this, &SettingsWindow::BN_PrintClick);
+    connect(BN_Save, &QPushButton::clicked, this, &SettingsWindow::BN_SaveClick);
+    connect(BN_SaveAs, &QPushButton::clicked, this, &SettingsWindow::BN_SaveAsClick);
     connect(BN_Close, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -137,9 +137,9 @@ TDlg_Program::TDlg_Program(ProgramContext& context, QWidget* parent)
     PressFocusedButtonOnEnter(*this);
 }
 
-TDlg_Program::~TDlg_Program() = default;
+SettingsWindow::~SettingsWindow() = default;
 
-QWidget* TDlg_Program::BuildToolPage() {
+QWidget* SettingsWindow::BuildToolPage() {
     auto* page = new QWidget;
     const ToolTable table = CreateToolTable(page);
     LB_TS_ToolPar = table.List;
@@ -203,18 +203,18 @@ QWidget* TDlg_Program::BuildToolPage() {
     columns->addLayout(right);
 
     connect(LB_TS_ToolPar, &QListWidget::currentRowChanged, this,
-            &TDlg_Program::LB_TS_ToolParClick);
-    connect(BN_Teach, &QPushButton::clicked, this, &TDlg_Program::BN_TeachClick);
-    connect(BN_Start, &QPushButton::clicked, this, &TDlg_Program::BN_StartClick);
-    connect(BN_Change, &QPushButton::clicked, this, &TDlg_Program::BN_ChangeClick);
-    connect(BN_New, &QPushButton::clicked, this, &TDlg_Program::BN_NewClick);
-    connect(BN_Delete, &QPushButton::clicked, this, &TDlg_Program::BN_DeleteClick);
-    connect(RB_AngleFromTable, &QRadioButton::clicked, this, &TDlg_Program::RB_AngleFromTableClick);
-    connect(RB_CurrentAngle, &QRadioButton::clicked, this, &TDlg_Program::RB_CurrentAngleClick);
+            &SettingsWindow::LB_TS_ToolParClick);
+    connect(BN_Teach, &QPushButton::clicked, this, &SettingsWindow::BN_TeachClick);
+    connect(BN_Start, &QPushButton::clicked, this, &SettingsWindow::BN_StartClick);
+    connect(BN_Change, &QPushButton::clicked, this, &SettingsWindow::BN_ChangeClick);
+    connect(BN_New, &QPushButton::clicked, this, &SettingsWindow::BN_NewClick);
+    connect(BN_Delete, &QPushButton::clicked, this, &SettingsWindow::BN_DeleteClick);
+    connect(RB_AngleFromTable, &QRadioButton::clicked, this, &SettingsWindow::RB_AngleFromTableClick);
+    connect(RB_CurrentAngle, &QRadioButton::clicked, this, &SettingsWindow::RB_CurrentAngleClick);
     return page;
 }
 
-QWidget* TDlg_Program::BuildGlobalPage() {
+QWidget* SettingsWindow::BuildGlobalPage() {
     auto* page = new QWidget;
     EB_GS_FirmSoftwareVersion = new QLineEdit(page);
     EB_GS_FirmSoftwareVersion->setEnabled(false);
@@ -223,18 +223,18 @@ QWidget* TDlg_Program::BuildGlobalPage() {
 
     const QStringList polarity = {QStringLiteral("N/C (Normally Closed)"),
                                   QStringLiteral("N/O (Normally Open)")};
-    RBG_GS_Out1 = new TRadioGroup(QStringLiteral("Out1 (OK) Polarity"), polarity, page);
-    RBG_GS_Out2 = new TRadioGroup(QStringLiteral("Out2 (KO) Polarity"), polarity, page);
-    RBG_GS_SignalMode = new TRadioGroup(
+    RBG_GS_Out1 = new RadioGroup(QStringLiteral("Out1 (OK) Polarity"), polarity, page);
+    RBG_GS_Out2 = new RadioGroup(QStringLiteral("Out2 (KO) Polarity"), polarity, page);
+    RBG_GS_SignalMode = new RadioGroup(
         QStringLiteral("Signal Mode"),
         {QStringLiteral("at Offset Position"), QStringLiteral("at Home Position")}, page);
     RBG_GS_ReturnTrvMon =
-        new TRadioGroup(QStringLiteral("Return Travel Monitoring"),
+        new RadioGroup(QStringLiteral("Return Travel Monitoring"),
                         {QStringLiteral("InActive"), QStringLiteral("Active")}, page);
-    RBG_GS_Mon = new TRadioGroup(QStringLiteral("Monitoring"),
+    RBG_GS_Mon = new RadioGroup(QStringLiteral("Monitoring"),
                                  {QStringLiteral("Free Space"), QStringLiteral("Object")}, page);
     RBG_GS_OutPulseTime =
-        new TRadioGroup(QStringLiteral("Out Pulse Time"),
+        new RadioGroup(QStringLiteral("Out Pulse Time"),
                         {QStringLiteral("Static"), QStringLiteral("Pulse-Time:")}, page);
     EB_GS_OutPulseTime = MakeNumberField(esInteger, 0, RBG_GS_OutPulseTime);
     // the field sits beside "Pulse-Time:"
@@ -246,10 +246,10 @@ QWidget* TDlg_Program::BuildGlobalPage() {
         items->insertLayout(1, pulseRow);
     }
     RBG_GS_RotDir =
-        new TRadioGroup(QStringLiteral("Rotation Direction"),
+        new RadioGroup(QStringLiteral("Rotation Direction"),
                         {QStringLiteral("Counter-Clockwise"), QStringLiteral("Clockwise")}, page);
     RBG_GS_PowerOnMove =
-        new TRadioGroup(QStringLiteral("Power On Move"),
+        new RadioGroup(QStringLiteral("Power On Move"),
                         {QStringLiteral("Inactive"), QStringLiteral("Active")}, page);
 
     auto* versionLabel = new QLabel(QStringLiteral("FSW Version:"), page);
@@ -277,20 +277,20 @@ QWidget* TDlg_Program::BuildGlobalPage() {
     layout->addLayout(groups);
     layout->addStretch(1);
 
-    connect(CB_GS_Scanner, &QComboBox::activated, this, &TDlg_Program::CB_GS_ScannerChange);
-    connect(RBG_GS_OutPulseTime, &TRadioGroup::Clicked, this,
-            &TDlg_Program::RBG_GS_OutPulseTimeClick);
+    connect(CB_GS_Scanner, &QComboBox::activated, this, &SettingsWindow::CB_GS_ScannerChange);
+    connect(RBG_GS_OutPulseTime, &RadioGroup::Clicked, this,
+            &SettingsWindow::RBG_GS_OutPulseTimeClick);
     // the tool page's summary follows the choice, saved or not
-    connect(RBG_GS_RotDir, &TRadioGroup::Clicked, this, &TDlg_Program::TS_ToolSettingsEnter);
+    connect(RBG_GS_RotDir, &RadioGroup::Clicked, this, &SettingsWindow::TS_ToolSettingsEnter);
     return page;
 }
 
-QWidget* TDlg_Program::BuildDefaultPage() {
+QWidget* SettingsWindow::BuildDefaultPage() {
     auto* page = new QWidget;
     EB_DS_DefaultAngle = MakeNumberField(esFloat, 2, page);
     EB_DS_DefaultTolerance = MakeNumberField(esFloat, 2, page);
     RBG_DS_DefaultIntensity =
-        new TRadioGroup(QStringLiteral("Default &Intensity"),
+        new RadioGroup(QStringLiteral("Default &Intensity"),
                         {QStringLiteral(" Ultra-Low "), QStringLiteral(" Low"),
                          QStringLiteral(" Medium"), QStringLiteral(" High")},
                         page);
@@ -314,7 +314,7 @@ QWidget* TDlg_Program::BuildDefaultPage() {
     return page;
 }
 
-void TDlg_Program::FormCreate() {
+void SettingsWindow::FormCreate() {
     EB_DS_DefaultAngle->Range().SetMinValue(AngleFieldRange.Min);
     EB_DS_DefaultAngle->Range().SetMaxValue(AngleFieldRange.Max);
     EB_DS_DefaultTolerance->Range().SetMinValue(ToleranceFieldRange.Min);
@@ -324,7 +324,7 @@ void TDlg_Program::FormCreate() {
 
     // As wide as the main window, whose place it takes while open.
     QSize size(778, 560);
-    if (const TFrm_Main* main = Context.Windows.Frm_Main) {
+    if (const MainWindow* main = Context.Windows.Main) {
         size = main->size();
     }
     size.setHeight(std::max(size.height(), minimumSizeHint().height()));
@@ -332,11 +332,11 @@ void TDlg_Program::FormCreate() {
     ScaleStatusBar(Context, *StatusBar1, width());
 }
 
-void TDlg_Program::SetPrinterChoice(PrinterChoice* choice) {
+void SettingsWindow::SetPrinterChoice(PrinterChoice* choice) {
     Printers = choice != nullptr ? choice : DefaultPrinters.get();
 }
 
-int TDlg_Program::CurrentHelpContext() const {
+int SettingsWindow::CurrentHelpContext() const {
     switch (PGC_Settings->currentIndex()) {
     case ToolPage:
         return HelpContext::ToolSettingsPage;
@@ -349,7 +349,7 @@ int TDlg_Program::CurrentHelpContext() const {
     }
 }
 
-void TDlg_Program::showEvent(QShowEvent* event) {
+void SettingsWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // A window system's own show (restoring from the task bar) is no opening.
     if (!event->spontaneous()) {
@@ -357,7 +357,7 @@ void TDlg_Program::showEvent(QShowEvent* event) {
     }
 }
 
-bool TDlg_Program::eventFilter(QObject* watched, QEvent* event) {
+bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
     // A double click anywhere in the list, on a line or below the last, means Change.
     if (watched == LB_TS_ToolPar->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         BN_ChangeClick();
@@ -366,14 +366,14 @@ bool TDlg_Program::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TDlg_Program::ActivateStatusAndCaption() {
+void SettingsWindow::ActivateStatusAndCaption() {
     Context.Core.Poll.StatusBarTarget = StatusBar1;
     StatusBar1->Repaint();
     setWindowTitle(QStringLiteral("VG-Config / Settings") +
                    FromAnsi(SourceSuffix(Context.Core.Config)));
 }
 
-void TDlg_Program::FormActivate() {
+void SettingsWindow::FormActivate() {
     ActivateStatusAndCaption();
     ConfigState& config = Context.Core.Config;
     if (config.TransferBusy) {
@@ -397,7 +397,7 @@ void TDlg_Program::FormActivate() {
     ShowToolLines(config.ToolLines.empty() ? -1 : 0);
 }
 
-void TDlg_Program::FillGlobalPage() {
+void SettingsWindow::FillGlobalPage() {
     const ConfigState& config = Context.Core.Config;
     const ConfigImage& image = config.ConfigImage;
     RBG_GS_ReturnTrvMon->SetItemIndex(image.ReturnTrvMon);
@@ -426,7 +426,7 @@ void TDlg_Program::FillGlobalPage() {
 
 // A radio group that shows no choice (its field held a value outside the items) leaves the
 // field as the image has it, rather than writing -1 to the unit.
-void TDlg_Program::ReadPagesIntoImage(ConfigImage& target) const {
+void SettingsWindow::ReadPagesIntoImage(ConfigImage& target) const {
     const ConfigImage& image = Context.Core.Config.ConfigImage;
     target.ReturnTrvMon = RBG_GS_ReturnTrvMon->ValueOr(image.ReturnTrvMon);
     target.Monitoring = RBG_GS_Mon->ValueOr(image.Monitoring);
@@ -444,8 +444,8 @@ void TDlg_Program::ReadPagesIntoImage(ConfigImage& target) const {
     target.DefaultIntensity = RBG_DS_DefaultIntensity->ValueOr(image.DefaultIntensity);
 }
 
-bool TDlg_Program::GlobalsChanged(const ConfigImage& record) const {
-    auto differs = [](const TRadioGroup* group, int32_t field) {
+bool SettingsWindow::GlobalsChanged(const ConfigImage& record) const {
+    auto differs = [](const RadioGroup* group, int32_t field) {
         return group->ValueOr(field) != field;
     };
     return differs(RBG_GS_ReturnTrvMon, record.ReturnTrvMon) ||
@@ -460,7 +460,7 @@ bool TDlg_Program::GlobalsChanged(const ConfigImage& record) const {
            ValueToHundredths(EB_DS_DefaultTolerance->Value()) != record.DefaultTolerance;
 }
 
-void TDlg_Program::UpdateToolButtons() {
+void SettingsWindow::UpdateToolButtons() {
     const ConfigState& config = Context.Core.Config;
     const bool empty = config.ToolLines.empty();
     BN_New->setEnabled(config.ToolLines.size() < static_cast<size_t>(ToolSlotCount));
@@ -475,7 +475,7 @@ void TDlg_Program::UpdateToolButtons() {
     ShowTargetAngle();
 }
 
-void TDlg_Program::ShowToolLines(int selectLine) {
+void SettingsWindow::ShowToolLines(int selectLine) {
     const ConfigState& config = Context.Core.Config;
     {
         const QSignalBlocker quiet(LB_TS_ToolPar);
@@ -485,7 +485,7 @@ void TDlg_Program::ShowToolLines(int selectLine) {
     ShowTargetAngle();
 }
 
-int TDlg_Program::SelectedTool() const {
+int SettingsWindow::SelectedTool() const {
     const int tool = ToolNumberOfLine(Context.Core.Config, LB_TS_ToolPar->currentRow());
     return tool >= 0 && tool < ToolSlotCount ? tool : -1;
 }
@@ -493,7 +493,7 @@ int TDlg_Program::SelectedTool() const {
 // What the target angle shows follows the selected line and the live angle whichever way
 // they change (the program reselects lines too), so Start always sends what is shown for the
 // tool that is selected. A configuration from a file has no unit to move: 0.
-void TDlg_Program::ShowTargetAngle() {
+void SettingsWindow::ShowTargetAngle() {
     const ConfigState& config = Context.Core.Config;
     if (config.ConfigSource == ConfigSourceFile) {
         EB_AngleVal->SetValue(0);
@@ -513,27 +513,27 @@ void TDlg_Program::ShowTargetAngle() {
     }
 }
 
-void TDlg_Program::FinishFieldEdit() {
-    auto* field = qobject_cast<TExtendEdit*>(focusWidget());
+void SettingsWindow::FinishFieldEdit() {
+    auto* field = qobject_cast<NumberField*>(focusWidget());
     if (field != nullptr && isAncestorOf(field)) {
         field->clearFocus();
     }
 }
 
-void TDlg_Program::RestoreSettingsFromSnapshot() {
+void SettingsWindow::RestoreSettingsFromSnapshot() {
     ConfigState& config = Context.Core.Config;
     const auto tools = config.ConfigImage.Tools;
     config.ConfigImage = config.SavedImage;
     config.ConfigImage.Tools = tools;
 }
 
-bool TDlg_Program::SaveWithWindows() {
+bool SettingsWindow::SaveWithWindows() {
     const bool saved = SaveConfigurationWithWindows(Context);
     JobEnded();
     return saved;
 }
 
-void TDlg_Program::PGC_SettingsChange(int page) {
+void SettingsWindow::PGC_SettingsChange(int page) {
     if (SwitchingPage) {
         return;
     }
@@ -547,7 +547,7 @@ void TDlg_Program::PGC_SettingsChange(int page) {
     PreviousPage = PGC_Settings->currentIndex();
 }
 
-void TDlg_Program::AskAboutChangedGlobals() {
+void SettingsWindow::AskAboutChangedGlobals() {
     ConfigState& config = Context.Core.Config;
     auto switchBack = [this] {
         SwitchingPage = true;
@@ -575,18 +575,18 @@ void TDlg_Program::AskAboutChangedGlobals() {
     }
 }
 
-void TDlg_Program::TS_ToolSettingsEnter() {
+void SettingsWindow::TS_ToolSettingsEnter() {
     L_TS_RotDir->setText(RBG_GS_RotDir->ItemIndex() == 1 ? QStringLiteral("Clockwise")
                                                          : QStringLiteral("CounterClw."));
 }
 
-void TDlg_Program::CB_GS_ScannerChange(int index) {
+void SettingsWindow::CB_GS_ScannerChange(int index) {
     L_TS_Scanner->setText(CB_GS_Scanner->itemText(index));
 }
 
 // The pulse time reaches the image through ReadPagesIntoImage like every other page edit, so
 // that discarding the global changes discards it too.
-void TDlg_Program::RBG_GS_OutPulseTimeClick() {
+void SettingsWindow::RBG_GS_OutPulseTimeClick() {
     const double value = EB_GS_OutPulseTime->Value();
     if (value != 0) {
         LastPulseTime = TruncatedInt(value);
@@ -600,13 +600,13 @@ void TDlg_Program::RBG_GS_OutPulseTimeClick() {
     }
 }
 
-void TDlg_Program::LB_TS_ToolParClick() {
+void SettingsWindow::LB_TS_ToolParClick() {
     if (RB_AngleFromTable->isChecked()) {
         ShowTargetAngle();
     }
 }
 
-void TDlg_Program::BN_NewClick() {
+void SettingsWindow::BN_NewClick() {
     FinishFieldEdit();
     ToolEditContext& edit = Context.ToolEdit;
     edit.EditMode = ToolEditNew;
@@ -615,21 +615,21 @@ void TDlg_Program::BN_NewClick() {
     edit.Preset.Tolerance = static_cast<float>(EB_DS_DefaultTolerance->Value());
     edit.Preset.Intensity =
         RBG_DS_DefaultIntensity->ValueOr(Context.Core.Config.ConfigImage.DefaultIntensity);
-    Context.Windows.DLG_Set1Tool->exec();
+    Context.Windows.Editor->exec();
     ReselectAfterEditor();
 }
 
-void TDlg_Program::BN_ChangeClick() {
+void SettingsWindow::BN_ChangeClick() {
     ToolEditContext& edit = Context.ToolEdit;
     edit.EditMode = ToolEditChange;
     edit.StartLine = LB_TS_ToolPar->currentRow();
-    Context.Windows.DLG_Set1Tool->exec();
+    Context.Windows.Editor->exec();
     ReselectAfterEditor();
 }
 
 // The line of the tool the editor stored, or the line it was opened on when it stored
 // nothing new.
-void TDlg_Program::ReselectAfterEditor() {
+void SettingsWindow::ReselectAfterEditor() {
     const ToolEditContext& edit = Context.ToolEdit;
     const ConfigState& config = Context.Core.Config;
     int line = edit.StartLine;
@@ -640,7 +640,7 @@ void TDlg_Program::ReselectAfterEditor() {
     UpdateToolButtons();
 }
 
-void TDlg_Program::BN_DeleteClick() {
+void SettingsWindow::BN_DeleteClick() {
     ConfigState& config = Context.Core.Config;
     const int line = LB_TS_ToolPar->currentRow();
     const int tool = SelectedTool();
@@ -655,17 +655,17 @@ void TDlg_Program::BN_DeleteClick() {
     UpdateToolButtons();
 }
 
-void TDlg_Program::RB_AngleFromTableClick() {
+void SettingsWindow::RB_AngleFromTableClick() {
     RB_AngleFromTable->setChecked(true);
     ShowTargetAngle();
 }
 
-void TDlg_Program::RB_CurrentAngleClick() {
+void SettingsWindow::RB_CurrentAngleClick() {
     RB_CurrentAngle->setChecked(true);
     ShowTargetAngle();
 }
 
-DeviceRequest TDlg_Program::BuildMoveRequest(uint8_t code) const {
+DeviceRequest SettingsWindow::BuildMoveRequest(uint8_t code) const {
     const ConfigImage& image = Context.Core.Config.ConfigImage;
     if (code == RequestCode::Teach) {
         return BuildTeachRequest(image);
@@ -676,14 +676,14 @@ DeviceRequest TDlg_Program::BuildMoveRequest(uint8_t code) const {
     return BuildStartRequest(record, EB_AngleVal->Value());
 }
 
-void TDlg_Program::BN_StartClick() {
+void SettingsWindow::BN_StartClick() {
     if (SelectedTool() < 0) {
         return;
     }
     Context.Core.Status.Status_QueueCommand(BuildMoveRequest(RequestCode::Start));
 }
 
-void TDlg_Program::BN_TeachClick() {
+void SettingsWindow::BN_TeachClick() {
     const int tool = SelectedTool();
     if (tool < 0) {
         return;
@@ -692,7 +692,7 @@ void TDlg_Program::BN_TeachClick() {
     Context.Core.Display.TeachTarget = tool;
 }
 
-void TDlg_Program::BN_SaveClick() {
+void SettingsWindow::BN_SaveClick() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.ConfigImage);
@@ -704,7 +704,7 @@ void TDlg_Program::BN_SaveClick() {
     }
 }
 
-void TDlg_Program::BN_SaveAsClick() {
+void SettingsWindow::BN_SaveAsClick() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.ConfigImage);
@@ -714,7 +714,7 @@ void TDlg_Program::BN_SaveAsClick() {
     // A name the chooser refused took the identifier away; cancelling gives it back.
     const bool keptIdValid = config.NamespaceIdValid;
     const NamespaceInfo keptId = config.NamespaceInfo;
-    Context.Windows.Dlg_SrcAuswahl->exec();
+    Context.Windows.Chooser->exec();
     if (Context.SourceConfirmed) {
         if (SaveWithWindows()) {
             TakeSnapshots(config);
@@ -728,7 +728,7 @@ void TDlg_Program::BN_SaveAsClick() {
     UpdateToolButtons();
 }
 
-void TDlg_Program::BN_PrintClick() {
+void SettingsWindow::BN_PrintClick() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.PrintSettings);
@@ -739,8 +739,8 @@ void TDlg_Program::BN_PrintClick() {
         MakeUnitDataFolder(config.DataDir); // the usual place of the file
         PrintToPdfFile(printer, pdfPath);
     }
-    TPrinterCanvas canvas(printer);
-    const bool printed = PrintReport(config, canvas, *Context.Windows.Dlg_StatusBox,
+    PrinterCanvas canvas(printer);
+    const bool printed = PrintReport(config, canvas, *Context.Windows.Busy,
                                      ToAnsi(ReportDateTimeText(QDateTime::currentDateTime())));
     JobEnded();
     if (!printed) {
@@ -758,7 +758,7 @@ void TDlg_Program::BN_PrintClick() {
     }
 }
 
-bool TDlg_Program::FormCloseQuery() {
+bool SettingsWindow::FormCloseQuery() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.ConfigImage);
@@ -782,7 +782,7 @@ bool TDlg_Program::FormCloseQuery() {
     }
 }
 
-void TDlg_Program::done(int result) {
+void SettingsWindow::done(int result) {
     if (!FormCloseQuery()) {
         return;
     }
@@ -790,20 +790,20 @@ void TDlg_Program::done(int result) {
     QDialog::done(result);
 }
 
-void TDlg_Program::MeasuredAngleShown(int32_t /*hundredths*/) {
+void SettingsWindow::MeasuredAngleShown(int32_t /*hundredths*/) {
     if (RB_CurrentAngle->isChecked()) {
         ShowTargetAngle();
     }
 }
 
-void TDlg_Program::ToolAngleTaught(int toolNr) {
+void SettingsWindow::ToolAngleTaught(int toolNr) {
     if (toolNr >= 0 && toolNr < ToolSlotCount) {
         ShowToolLines(Context.Core.Config.ToolLineIndex[static_cast<size_t>(toolNr)]);
     }
 }
 
-void TDlg_Program::EditorAngleTaught(double degrees) {
-    if (TDLG_Set1Tool* editor = Context.Windows.DLG_Set1Tool) {
+void SettingsWindow::EditorAngleTaught(double degrees) {
+    if (ToolEditor* editor = Context.Windows.Editor) {
         editor->TaughtAngle(degrees);
     }
 }

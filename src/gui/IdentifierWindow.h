@@ -13,10 +13,10 @@ namespace vg {
 class HelpViewer;
 
 // The identifier window: the user types the eight digits of a unit's identifier.
-class TDlg_RdCU_Id : public QDialog, public IdentifierPrompt {
+class IdentifierWindow : public QDialog, public IdentifierPrompt {
     Q_OBJECT
 public:
-    TDlg_RdCU_Id(MessageService& messages, HelpViewer& help, QWidget* parent = nullptr);
+    IdentifierWindow(MessageService& messages, HelpViewer& help, QWidget* parent = nullptr);
 
     void AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) override;
 

@@ -10,10 +10,10 @@ namespace vg {
 
 // The progress window of a transfer: shown, not modal, while the transfer runs on the
 // user-interface thread.
-class TDlg_ProgressBar : public QDialog, public ProgressView {
+class ProgressWindow : public QDialog, public ProgressView {
     Q_OBJECT
 public:
-    explicit TDlg_ProgressBar(QWidget* parent = nullptr);
+    explicit ProgressWindow(QWidget* parent = nullptr);
 
     void ShowProgress(const std::string& caption) override;
     void SetProgress(int percent) override;

@@ -16,7 +16,7 @@ namespace vg {
 
 class PortDeviceBox;
 class FieldbusDriverChooser;
-class TExtendEdit;
+class NumberField;
 
 constexpr const char* SettingsNotSavedText =
     "The communication settings apply until the program ends, but could not be saved:";
@@ -26,10 +26,10 @@ constexpr const char* SettingsNotSavedText =
 std::string LinkOpenFailureMessage(const Session& core, ErrorCode error);
 
 // The communication dialog: mode, COM port and fieldbus address, taking effect at once.
-class TDlg_Konfig : public QDialog {
+class CommunicationDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TDlg_Konfig(ProgramContext& context, QWidget* parent = nullptr);
+    explicit CommunicationDialog(ProgramContext& context, QWidget* parent = nullptr);
 
     QGroupBox* RBG_CommunicationMode = nullptr;
     QButtonGroup* CommunicationModeItems = nullptr;
@@ -40,7 +40,7 @@ public:
     QLabel* L_KF_Device = nullptr;
     PortDeviceBox* CB_KF_Device = nullptr; // the devices present, for the chosen COM item
     QGroupBox* GroupBox1 = nullptr;        // the fieldbus address
-    TExtendEdit* EB_KF_DevAddr = nullptr;
+    NumberField* EB_KF_DevAddr = nullptr;
     QPushButton* BN_Close = nullptr;
     QPushButton* BN_Cancel = nullptr;
 

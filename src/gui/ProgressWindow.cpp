@@ -1,4 +1,4 @@
-#include "gui/UDlg_Progress.h"
+#include "gui/ProgressWindow.h"
 
 #include "gui/TextCodec.h"
 #include "gui/WindowStacking.h"
@@ -11,7 +11,7 @@
 
 namespace vg {
 
-TDlg_ProgressBar::TDlg_ProgressBar(QWidget* parent) : QDialog(parent) {
+ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Saving Data to VG"));
     // A notice: it takes no input and leaves the focus with the window that started the job.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -26,7 +26,7 @@ TDlg_ProgressBar::TDlg_ProgressBar(QWidget* parent) : QDialog(parent) {
     setFixedSize(360, 64);
 }
 
-void TDlg_ProgressBar::ShowProgress(const std::string& caption) {
+void ProgressWindow::ShowProgress(const std::string& caption) {
     setWindowTitle(FromAnsi(caption));
     ProgressBar1->setValue(0);
     // Above and centred on the window that started the transfer.
@@ -40,27 +40,27 @@ void TDlg_ProgressBar::ShowProgress(const std::string& caption) {
     PaintNow();
 }
 
-void TDlg_ProgressBar::SetProgress(int percent) {
+void ProgressWindow::SetProgress(int percent) {
     if (ProgressBar1->value() != percent) {
         ProgressBar1->setValue(percent);
         PaintNow();
     }
 }
 
-void TDlg_ProgressBar::HideProgress() {
+void ProgressWindow::HideProgress() {
     hide();
 }
 
-void TDlg_ProgressBar::PaintNow() {
+void ProgressWindow::PaintNow() {
     ProgressBar1->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TDlg_ProgressBar::closeEvent(QCloseEvent* event) {
+void ProgressWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-void TDlg_ProgressBar::keyPressEvent(QKeyEvent* event) {
+void ProgressWindow::keyPressEvent(QKeyEvent* event) {
     event->ignore();
 }
 

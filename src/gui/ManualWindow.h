@@ -14,14 +14,14 @@ class QPushButton;
 
 namespace vg {
 
-class TStatusBar;
+class StatusBarWidget;
 
 // The manual-mode window: sends the scanner to a tool's position or back home while its own
 // status bar shows the live status.
-class TDlg_Manual : public QDialog {
+class ManualWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TDlg_Manual(ProgramContext& context, QWidget* parent = nullptr);
+    explicit ManualWindow(ProgramContext& context, QWidget* parent = nullptr);
 
     // The main menu's Manual Mode.
     void OpenFromMenu();
@@ -31,7 +31,7 @@ public:
     QPushButton* BN_Close = nullptr;
     std::array<QLabel*, 5> ColumnHeadings{};
     QListWidget* LB_MM_ToolPar = nullptr;
-    TStatusBar* StatusBar1 = nullptr;
+    StatusBarWidget* StatusBar1 = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,4 +1,4 @@
-#include "gui/UDlg_Differences.h"
+#include "gui/DifferencesWindow.h"
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -8,7 +8,7 @@
 
 namespace vg {
 
-TDlg_Differences::TDlg_Differences(const QString& fileName, const QStringList& lines,
+DifferencesWindow::DifferencesWindow(const QString& fileName, const QStringList& lines,
                                    QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("VG-Config / Compare with File / ") + fileName);

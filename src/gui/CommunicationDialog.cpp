@@ -1,11 +1,11 @@
-#include "gui/UDlg_Konfig.h"
+#include "gui/CommunicationDialog.h"
 
 #include "common/WriteFailure.h"
 #include "gui/FieldbusDriverChooser.h"
 #include "gui/HelpViewer.h"
 #include "gui/PortDeviceBox.h"
 #include "gui/RadioGroup.h"
-#include "gui/TextEdit.h"
+#include "gui/NumberField.h"
 #include "link/CommSettingsFile.h"
 
 #include <QBoxLayout>
@@ -51,7 +51,7 @@ std::string LinkOpenFailureMessage(const Session& core, ErrorCode error) {
     return text;
 }
 
-TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
+CommunicationDialog::CommunicationDialog(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {
     setWindowTitle(QStringLiteral("Communication"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -68,7 +68,7 @@ TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
     auto* address = new QGroupBox(QStringLiteral("Profibus Device Address"), this);
     address->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1 = address;
-    EB_KF_DevAddr = new TExtendEdit(address);
+    EB_KF_DevAddr = new NumberField(address);
     EB_KF_DevAddr->SetEditStyle(esInteger);
     EB_KF_DevAddr->Range().SetMinValue(-100);
     EB_KF_DevAddr->Range().SetMaxValue(127);
@@ -129,7 +129,7 @@ TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
     InstallContextHelp(this, Context.Help, HelpContext::Communication);
 }
 
-void TDlg_Konfig::showEvent(QShowEvent* event) {
+void CommunicationDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormActivate();
 }
@@ -137,7 +137,7 @@ void TDlg_Konfig::showEvent(QShowEvent* event) {
 // A setting the controls cannot show (a port above 6 from the file, an address outside the
 // field's range) shows no choice or its own number, and stays as it is unless the user
 // chooses another.
-void TDlg_Konfig::FormActivate() {
+void CommunicationDialog::FormActivate() {
     const CommSettings& settings = Context.Core.Settings;
     CheckItem(*CommunicationModeItems, settings.CommMode - 1);
     CheckItem(*ComPortItems, settings.ComPortNr - 1);
@@ -155,7 +155,7 @@ void TDlg_Konfig::FormActivate() {
     ButtonPressed = false;
 }
 
-void TDlg_Konfig::keyPressEvent(QKeyEvent* event) {
+void CommunicationDialog::keyPressEvent(QKeyEvent* event) {
     // Escape backs out as the Cancel button does; only OK and the close box apply a change.
     if (event->matches(QKeySequence::Cancel)) {
         BN_Cancel->click();
@@ -164,7 +164,7 @@ void TDlg_Konfig::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TDlg_Konfig::ShowPortDevices() {
+void CommunicationDialog::ShowPortDevices() {
     SerialPort& serial = Context.Core.Serial;
     for (int i = 0; i < 6; ++i) {
         const QString device =
@@ -182,13 +182,13 @@ void TDlg_Konfig::ShowPortDevices() {
     }
 }
 
-void TDlg_Konfig::ShowDevicesOfChosenPort() {
+void CommunicationDialog::ShowDevicesOfChosenPort() {
     CB_KF_Device->ShowFor(static_cast<int16_t>(ComPortItems->checkedId() + 1),
                           Context.Core.Serial.LinkDir);
     EnableControlsOfChosenMode();
 }
 
-void TDlg_Konfig::EnableControlsOfChosenMode() {
+void CommunicationDialog::EnableControlsOfChosenMode() {
     // No mode chosen (a mode from the file the items cannot show): everything stays open.
     const int mode = CommunicationModeItems->checkedId();
     const bool fieldbusUsed = mode != CommModeSerial - 1;
@@ -199,14 +199,14 @@ void TDlg_Konfig::EnableControlsOfChosenMode() {
     CB_KF_Device->setEnabled(serialUsed && CB_KF_Device->Port() > 0);
 }
 
-uint16_t TDlg_Konfig::EnteredAddress() const {
+uint16_t CommunicationDialog::EnteredAddress() const {
     // Enter closes the dialog without leaving the field, so clamp here as leaving would.
     const double value = std::clamp(EB_KF_DevAddr->Value(), EB_KF_DevAddr->Range().MinValue(),
                                     EB_KF_DevAddr->Range().MaxValue());
     return static_cast<uint16_t>(static_cast<int32_t>(std::trunc(value)));
 }
 
-CommSettings TDlg_Konfig::ChosenSettings() const {
+CommSettings CommunicationDialog::ChosenSettings() const {
     CommSettings chosen = Context.Core.Settings;
     if (ComPortItems->checkedId() != ShownPortItem) {
         chosen.ComPortNr = static_cast<uint16_t>(ComPortItems->checkedId() + 1);
@@ -221,14 +221,14 @@ CommSettings TDlg_Konfig::ChosenSettings() const {
     return chosen;
 }
 
-bool TDlg_Konfig::ControlsDifferFromSettings() const {
+bool CommunicationDialog::ControlsDifferFromSettings() const {
     const CommSettings& settings = Context.Core.Settings;
     const CommSettings chosen = ChosenSettings();
     return chosen.ComPortNr != settings.ComPortNr || chosen.DevAddr != settings.DevAddr ||
            chosen.CommMode != settings.CommMode || chosen.DriverPath != settings.DriverPath;
 }
 
-void TDlg_Konfig::ApplyChange() {
+void CommunicationDialog::ApplyChange() {
     Session& core = Context.Core;
     const CommSettings chosen = ChosenSettings();
     CloseLink();
@@ -238,7 +238,7 @@ void TDlg_Konfig::ApplyChange() {
     SelectFieldbusMaster();
 }
 
-void TDlg_Konfig::SelectFieldbusMaster() {
+void CommunicationDialog::SelectFieldbusMaster() {
     Session& core = Context.Core;
     if (!core.SelectFieldbusMaster()) {
         Context.Messages.ShowMessage(LinkOpenFailureMessage(core, DP_ERR_NO_DRIVER),
@@ -246,7 +246,7 @@ void TDlg_Konfig::SelectFieldbusMaster() {
     }
 }
 
-void TDlg_Konfig::CloseLink() {
+void CommunicationDialog::CloseLink() {
     Session& core = Context.Core;
     if (core.Settings.IsSerial()) {
         core.Serial.StopReceiver();
@@ -255,7 +255,7 @@ void TDlg_Konfig::CloseLink() {
     core.Link.Link_Close(core.Settings.ComPortNr, ignored);
 }
 
-void TDlg_Konfig::SaveSettings() {
+void CommunicationDialog::SaveSettings() {
     // An installed program keeps them in a folder of the user's that may not exist yet.
     const std::string& folder = Context.Core.Folders.Settings;
     const std::string file = folder + CommSettingsFileName;
@@ -272,7 +272,7 @@ void TDlg_Konfig::SaveSettings() {
     }
 }
 
-void TDlg_Konfig::done(int result) {
+void CommunicationDialog::done(int result) {
     const bool cancelButton = result == Rejected && ButtonPressed;
     if (!cancelButton) {
         Session& core = Context.Core;

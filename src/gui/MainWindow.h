@@ -12,18 +12,18 @@ class QTimer;
 
 namespace vg {
 
-class TStatusBar;
+class StatusBarWidget;
 
 // The main window: menus, the picture and the live-status bar. Its timer drives the status
 // poll.
-class TFrm_Main : public QMainWindow, public StatusHost {
+class MainWindow : public QMainWindow, public StatusHost {
     Q_OBJECT
 public:
     static constexpr int DesignedInterval = 700;
     static constexpr int OnlineInterval = 120;
 
-    explicit TFrm_Main(ProgramContext& context);
-    ~TFrm_Main() override;
+    explicit MainWindow(ProgramContext& context);
+    ~MainWindow() override;
 
     // Places `window` where the main window is, hides the main window while `window` is
     // shown modally, and brings it back afterwards.
@@ -53,7 +53,7 @@ public:
     QAction* About1 = nullptr;
     QFrame* Bevel1 = nullptr;
     QLabel* Image1 = nullptr;
-    TStatusBar* StatusBar1 = nullptr;
+    StatusBarWidget* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;
 
 protected:
@@ -88,6 +88,6 @@ private:
 QPoint MainWindowPosition(const QRect& screen, const QSize& frame);
 
 // Scales a status bar to a window width (width / 640) and records the factor.
-void ScaleStatusBar(ProgramContext& context, TStatusBar& bar, int windowWidth);
+void ScaleStatusBar(ProgramContext& context, StatusBarWidget& bar, int windowWidth);
 
 } // namespace vg

@@ -19,10 +19,10 @@ namespace vg {
 // The monitor window: outputs, zero position, scanning and the measured angle, the current
 // tool with its values, the actual tool in the tool table, the unit's message and an online
 // indicator. The status poll writes into it while it is open; it sends nothing itself.
-class TDlg_Monitor : public QDialog, public MonitorView {
+class MonitorWindow : public QDialog, public MonitorView {
     Q_OBJECT
 public:
-    explicit TDlg_Monitor(ProgramContext& context, QWidget* parent = nullptr);
+    explicit MonitorWindow(ProgramContext& context, QWidget* parent = nullptr);
 
     // The main menu's Monitor Mode.
     void OpenFromMenu();

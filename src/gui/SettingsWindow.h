@@ -18,9 +18,9 @@ class QTabWidget;
 namespace vg {
 
 class PrinterChoice;
-class TExtendEdit;
-class TRadioGroup;
-class TStatusBar;
+class NumberField;
+class RadioGroup;
+class StatusBarWidget;
 
 // The settings window: the tool table, the global and the default settings of the loaded
 // configuration. It edits ConfigImage and the names in place; whether anything changed is a
@@ -32,15 +32,15 @@ class TStatusBar;
 // steps 1 and 2 run, which the handlers that start them call themselves (JobEnded). Qt hands
 // activation back late, after TransferBusy was cleared, so the activation event could not
 // tell a job's end from a real activation.
-class TDlg_Program : public QDialog {
+class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
     static constexpr int ToolPage = 0;
     static constexpr int GlobalPage = 1;
     static constexpr int DefaultPage = 2;
 
-    explicit TDlg_Program(ProgramContext& context, QWidget* parent = nullptr);
-    ~TDlg_Program() override;
+    explicit SettingsWindow(ProgramContext& context, QWidget* parent = nullptr);
+    ~SettingsWindow() override;
 
     // Told by the status poll.
     void MeasuredAngleShown(int32_t hundredths);
@@ -66,7 +66,7 @@ public:
     QGroupBox* GB_TargetAngle = nullptr;
     QRadioButton* RB_AngleFromTable = nullptr;
     QRadioButton* RB_CurrentAngle = nullptr;
-    TExtendEdit* EB_AngleVal = nullptr;
+    NumberField* EB_AngleVal = nullptr;
     QGroupBox* GB_Globals = nullptr;
     QLabel* L_TS_RotDir = nullptr;
     QLabel* L_TS_Scanner = nullptr;
@@ -74,25 +74,25 @@ public:
 
     QLineEdit* EB_GS_FirmSoftwareVersion = nullptr;
     QComboBox* CB_GS_Scanner = nullptr;
-    TRadioGroup* RBG_GS_Out1 = nullptr;
-    TRadioGroup* RBG_GS_Out2 = nullptr;
-    TRadioGroup* RBG_GS_SignalMode = nullptr;
-    TRadioGroup* RBG_GS_ReturnTrvMon = nullptr;
-    TRadioGroup* RBG_GS_Mon = nullptr;
-    TRadioGroup* RBG_GS_OutPulseTime = nullptr;
-    TExtendEdit* EB_GS_OutPulseTime = nullptr;
-    TRadioGroup* RBG_GS_RotDir = nullptr;
-    TRadioGroup* RBG_GS_PowerOnMove = nullptr;
+    RadioGroup* RBG_GS_Out1 = nullptr;
+    RadioGroup* RBG_GS_Out2 = nullptr;
+    RadioGroup* RBG_GS_SignalMode = nullptr;
+    RadioGroup* RBG_GS_ReturnTrvMon = nullptr;
+    RadioGroup* RBG_GS_Mon = nullptr;
+    RadioGroup* RBG_GS_OutPulseTime = nullptr;
+    NumberField* EB_GS_OutPulseTime = nullptr;
+    RadioGroup* RBG_GS_RotDir = nullptr;
+    RadioGroup* RBG_GS_PowerOnMove = nullptr;
 
-    TExtendEdit* EB_DS_DefaultAngle = nullptr;
-    TExtendEdit* EB_DS_DefaultTolerance = nullptr;
-    TRadioGroup* RBG_DS_DefaultIntensity = nullptr;
+    NumberField* EB_DS_DefaultAngle = nullptr;
+    NumberField* EB_DS_DefaultTolerance = nullptr;
+    RadioGroup* RBG_DS_DefaultIntensity = nullptr;
 
     QPushButton* BN_Print = nullptr;
     QPushButton* BN_Save = nullptr;
     QPushButton* BN_SaveAs = nullptr;
     QPushButton* BN_Close = nullptr;
-    TStatusBar* StatusBar1 = nullptr;
+    StatusBarWidget* StatusBar1 = nullptr;
 
     // The help topic F1 shows: that of the page in front.
     int CurrentHelpContext() const;

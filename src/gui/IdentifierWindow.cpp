@@ -1,4 +1,4 @@
-#include "gui/UDlg_RdCU_Id.h"
+#include "gui/IdentifierWindow.h"
 
 #include "config/NamespaceFile.h"
 #include "gui/HelpViewer.h"
@@ -17,7 +17,7 @@
 
 namespace vg {
 
-TDlg_RdCU_Id::TDlg_RdCU_Id(MessageService& messages, HelpViewer& help, QWidget* parent)
+IdentifierWindow::IdentifierWindow(MessageService& messages, HelpViewer& help, QWidget* parent)
     : QDialog(parent), Messages(messages) {
     setWindowTitle(QStringLiteral("Please enter Namespace-Identifier  ..."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -47,7 +47,7 @@ TDlg_RdCU_Id::TDlg_RdCU_Id(MessageService& messages, HelpViewer& help, QWidget* 
     InstallContextHelp(this, help, HelpContext::Identifier);
 }
 
-void TDlg_RdCU_Id::FitToCaption() {
+void IdentifierWindow::FitToCaption() {
     QStyleOptionTitleBar bar;
     bar.initFrom(this);
     bar.text = windowTitle();
@@ -66,14 +66,14 @@ void TDlg_RdCU_Id::FitToCaption() {
     setFixedSize(sizeHint().expandedTo(QSize(std::max(320, width), 120)));
 }
 
-void TDlg_RdCU_Id::changeEvent(QEvent* event) {
+void IdentifierWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         FitToCaption();
     }
 }
 
-void TDlg_RdCU_Id::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) {
+void IdentifierWindow::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) {
     Info = &info;
     IdValid = &namespaceIdValid;
     exec();
@@ -81,19 +81,19 @@ void TDlg_RdCU_Id::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid)
     IdValid = nullptr;
 }
 
-void TDlg_RdCU_Id::showEvent(QShowEvent* event) {
+void IdentifierWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormActivate();
 }
 
-void TDlg_RdCU_Id::FormActivate() {
+void IdentifierWindow::FormActivate() {
     EBM_CU_Id->clear();
     OkPressed = false;
     EBM_CU_Id->setFocus();
     EBM_CU_Id->setCursorPosition(0);
 }
 
-void TDlg_RdCU_Id::done(int result) {
+void IdentifierWindow::done(int result) {
     if (Info == nullptr || IdValid == nullptr) {
         QDialog::done(result);
         return;

@@ -1,4 +1,4 @@
-#include "gui/UDlg_StatusBox.h"
+#include "gui/BusyWindow.h"
 
 #include "gui/TextCodec.h"
 #include "gui/WindowStacking.h"
@@ -9,7 +9,7 @@
 
 namespace vg {
 
-TDlg_StatusBox::TDlg_StatusBox(QWidget* parent) : QDialog(parent) {
+BusyWindow::BusyWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("RunTime-Define!"));
     // A notice: it takes no input and leaves the focus with the window that started the job.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -24,7 +24,7 @@ TDlg_StatusBox::TDlg_StatusBox(QWidget* parent) : QDialog(parent) {
     Label1->setWordWrap(false);
 }
 
-void TDlg_StatusBox::ShowBusyBox(const std::string& caption, const std::string& message) {
+void BusyWindow::ShowBusyBox(const std::string& caption, const std::string& message) {
     setWindowTitle(FromAnsi(caption));
     Label1->setText(FromAnsi(message));
     KeepAbove(*this, WindowInFront());
@@ -35,15 +35,15 @@ void TDlg_StatusBox::ShowBusyBox(const std::string& caption, const std::string& 
     QApplication::sendPostedEvents(this);
 }
 
-void TDlg_StatusBox::HideBusyBox() {
+void BusyWindow::HideBusyBox() {
     hide();
 }
 
-void TDlg_StatusBox::closeEvent(QCloseEvent* event) {
+void BusyWindow::closeEvent(QCloseEvent* event) {
     event->ignore(); // only HideBusyBox removes it
 }
 
-void TDlg_StatusBox::keyPressEvent(QKeyEvent* event) {
+void BusyWindow::keyPressEvent(QKeyEvent* event) {
     event->ignore(); // Escape must not close it either
 }
 

@@ -10,10 +10,10 @@ class QPushButton;
 namespace vg {
 
 // What differs between the unit and a configuration file, one line per value.
-class TDlg_Differences : public QDialog {
+class DifferencesWindow : public QDialog {
     Q_OBJECT
 public:
-    TDlg_Differences(const QString& fileName, const QStringList& lines, QWidget* parent = nullptr);
+    DifferencesWindow(const QString& fileName, const QStringList& lines, QWidget* parent = nullptr);
 
     QLabel* L_Heading = nullptr;
     QListWidget* LB_Differences = nullptr;

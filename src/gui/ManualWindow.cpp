@@ -1,12 +1,12 @@
-#include "gui/UDlg_Manual.h"
+#include "gui/ManualWindow.h"
 
 #include "config/ConfigImage.h"
 #include "config/TextFormats.h"
 #include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/SourceChooser.h"
 #include "link/DeviceMessage.h"
 
 #include <QLabel>
@@ -22,14 +22,14 @@ constexpr int ClientWidth = 632;
 constexpr int ClientHeight = 434;
 } // namespace
 
-TDlg_Manual::TDlg_Manual(ProgramContext& context, QWidget* parent)
+ManualWindow::ManualWindow(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {
     setWindowTitle(QStringLiteral("VG-Config / Manual Mode"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
 
-    StatusBar1 = new TStatusBar(Context.Core.Display, Context.Core.Poll, this);
+    StatusBar1 = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, this);
     StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
     // Panels sized to this window as the main window's are to it (width / 640).
     StatusBar1->Scale(ClientWidth * 0.0015625);
@@ -50,15 +50,15 @@ TDlg_Manual::TDlg_Manual(ProgramContext& context, QWidget* parent)
     for (QPushButton* button : {BN_GoPos, BN_GoBack, BN_Close}) {
         button->setAutoDefault(false);
     }
-    connect(BN_GoPos, &QPushButton::clicked, this, &TDlg_Manual::BN_GoPosClick);
-    connect(BN_GoBack, &QPushButton::clicked, this, &TDlg_Manual::BN_GoBackClick);
-    connect(BN_Close, &QPushButton::clicked, this, &TDlg_Manual::BN_CloseClick);
+    connect(BN_GoPos, &QPushButton::clicked, this, &ManualWindow::BN_GoPosClick);
+    connect(BN_GoBack, &QPushButton::clicked, this, &ManualWindow::BN_GoBackClick);
+    connect(BN_Close, &QPushButton::clicked, this, &ManualWindow::BN_CloseClick);
 
     InstallContextHelp(this, Context.Help, HelpContext::ManualMode);
     PressFocusedButtonOnEnter(*this);
 }
 
-void TDlg_Manual::OpenFromMenu() {
+void ManualWindow::OpenFromMenu() {
     if (!SelectAndLoad(Context)) {
         return; // cancelled, or the load told its own failure
     }
@@ -67,10 +67,10 @@ void TDlg_Manual::OpenFromMenu() {
                                      MessageButtons::Ok);
         return;
     }
-    Context.Windows.Frm_Main->OpenWorkingWindow(this, FrontWindowNr::Manual);
+    Context.Windows.Main->OpenWorkingWindow(this, FrontWindowNr::Manual);
 }
 
-void TDlg_Manual::showEvent(QShowEvent* event) {
+void ManualWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // A window restored by the window system keeps its list and selection.
     if (!event->spontaneous()) {
@@ -78,14 +78,14 @@ void TDlg_Manual::showEvent(QShowEvent* event) {
     }
 }
 
-void TDlg_Manual::FormActivate() {
+void ManualWindow::FormActivate() {
     // The poll redraws every field on a new target with its next record.
     Context.Core.Poll.StatusBarTarget = StatusBar1;
     FillToolTable(*LB_MM_ToolPar, Context.Core.Config.ToolLines);
     SelectToolLine(*LB_MM_ToolPar, 0);
 }
 
-void TDlg_Manual::BN_GoPosClick() {
+void ManualWindow::BN_GoPosClick() {
     const ConfigState& config = Context.Core.Config;
     const int toolNr = ToolNumberOfLine(config, SelectedToolLine(*LB_MM_ToolPar));
     if (toolNr < 0 || toolNr >= ToolSlotCount) {
@@ -95,13 +95,13 @@ void TDlg_Manual::BN_GoPosClick() {
         RequestCode::GoToPosition, config.ConfigImage.Tools[static_cast<size_t>(toolNr)]));
 }
 
-void TDlg_Manual::BN_GoBackClick() {
+void ManualWindow::BN_GoBackClick() {
     DeviceRequest request{};
     request[1] = RequestCode::GoBack;
     Context.Core.Status.Status_QueueCommand(request);
 }
 
-void TDlg_Manual::BN_CloseClick() {
+void ManualWindow::BN_CloseClick() {
     // The identifier is read again with the next configuration.
     Context.Core.Config.NamespaceIdValid = false;
     accept();

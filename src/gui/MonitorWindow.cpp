@@ -1,11 +1,11 @@
-#include "gui/UDlg_Monitor.h"
+#include "gui/MonitorWindow.h"
 
 #include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/TextCodec.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_Manual.h"
+#include "gui/ManualWindow.h"
 #include "status/MonitorTexts.h"
 #include "status/StatusLamps.h"
 
@@ -56,7 +56,7 @@ QLabel* MakeLamp(QWidget* parent, int y) {
 
 } // namespace
 
-TDlg_Monitor::TDlg_Monitor(ProgramContext& context, QWidget* parent)
+MonitorWindow::MonitorWindow(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context),
       OnlineCanvas(IndicatorSize, IndicatorSize, QImage::Format_RGB32) {
     setWindowTitle(QStringLiteral("VG-Config / Monitor Mode"));
@@ -75,7 +75,7 @@ TDlg_Monitor::TDlg_Monitor(ProgramContext& context, QWidget* parent)
     InstallContextHelp(this, Context.Help, HelpContext::MonitorMode);
 }
 
-void TDlg_Monitor::BuildStateBox() {
+void MonitorWindow::BuildStateBox() {
     Panel6 = MakeBox(this, QRect(8, 8, 300, 152));
     L_State = MakeLabel(Panel6, QStringLiteral("State:"), QRect(8, 4, 120, 20));
     const auto row = [](int i) {
@@ -102,7 +102,7 @@ void TDlg_Monitor::BuildStateBox() {
     }
 }
 
-void TDlg_Monitor::BuildCurrentToolBox() {
+void MonitorWindow::BuildCurrentToolBox() {
     Panel11 = MakeBox(this, QRect(316, 8, 308, 152));
     Label1 = MakeLabel(Panel11, QStringLiteral("Current Tool:"), QRect(8, 4, 120, 20));
     const auto row = [](int i) {
@@ -121,14 +121,14 @@ void TDlg_Monitor::BuildCurrentToolBox() {
     L_Name = MakeLabel(Panel11, Placeholder, QRect(112, row(4), 188, 20));
 }
 
-void TDlg_Monitor::BuildActualToolBox() {
+void MonitorWindow::BuildActualToolBox() {
     Panel7 = MakeBox(this, QRect(488, 168, 136, 56));
     Label11 = MakeLabel(Panel7, QStringLiteral("Actual ToolNr:"), QRect(8, 18, 88, 20));
     L_ActToolNr =
         MakeLabel(Panel7, Placeholder, QRect(96, 18, 32, 20), Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void TDlg_Monitor::BuildBottomRow() {
+void MonitorWindow::BuildBottomRow() {
     P_Message = MakeLabel(this, QString(), QRect(8, 394, 400, 32));
     P_Message->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     P_Message->setIndent(6);
@@ -138,20 +138,20 @@ void TDlg_Monitor::BuildBottomRow() {
     BN_Close = new QPushButton(QStringLiteral("&Close"), this);
     BN_Close->setGeometry(544, 394, 80, 32);
     BN_Close->setAutoDefault(false);
-    connect(BN_Close, &QPushButton::clicked, this, &TDlg_Monitor::BN_CloseClick);
+    connect(BN_Close, &QPushButton::clicked, this, &MonitorWindow::BN_CloseClick);
 }
 
-QColor TDlg_Monitor::ButtonFace() const {
+QColor MonitorWindow::ButtonFace() const {
     return palette().color(QPalette::Button);
 }
 
-void TDlg_Monitor::SetLamp(QLabel* lamp, const QColor& colour) {
+void MonitorWindow::SetLamp(QLabel* lamp, const QColor& colour) {
     QPalette colours = lamp->palette();
     colours.setColor(QPalette::Window, colour);
     lamp->setPalette(colours);
 }
 
-void TDlg_Monitor::OpenFromMenu() {
+void MonitorWindow::OpenFromMenu() {
     ConfigState& config = Context.Core.Config;
     config.ConfigSource = ConfigSourceUnit;
     if (!LoadConfigurationFromUnit(Context) || config.ToolLines.empty()) {
@@ -161,12 +161,12 @@ void TDlg_Monitor::OpenFromMenu() {
     }
     // No status bar: the poll draws into this window and asks for both record kinds.
     Context.Core.Poll.StatusBarTarget = nullptr;
-    Context.Windows.Frm_Main->OpenWorkingWindow(this, FrontWindowNr::Monitor);
+    Context.Windows.Main->OpenWorkingWindow(this, FrontWindowNr::Monitor);
     // The status bar takes kind 0 records only.
     Context.Core.Poll.StatusKind = 0;
 }
 
-void TDlg_Monitor::showEvent(QShowEvent* event) {
+void MonitorWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // A window restored by the window system keeps what it shows.
     if (!event->spontaneous()) {
@@ -174,7 +174,7 @@ void TDlg_Monitor::showEvent(QShowEvent* event) {
     }
 }
 
-void TDlg_Monitor::FormActivate() {
+void MonitorWindow::FormActivate() {
     OnlineCanvas.fill(ButtonFace());
     IMG_OnlineState->setPixmap(QPixmap::fromImage(OnlineCanvas));
     // Nothing is shown as the current tool before a record of this opening came.
@@ -188,29 +188,29 @@ void TDlg_Monitor::FormActivate() {
     }
 }
 
-void TDlg_Monitor::MonitorShowOutputs() {
+void MonitorWindow::MonitorShowOutputs() {
     const DisplayState& display = Context.Core.Display;
     SetLamp(P_Out1, display.Out1On ? ToQColor(LampColour::Green) : ButtonFace());
     SetLamp(P_Out2, display.Out2On ? ToQColor(LampColour::Red) : ButtonFace());
 }
 
-void TDlg_Monitor::SetZeroPositionLamp(bool on) {
+void MonitorWindow::SetZeroPositionLamp(bool on) {
     SetLamp(P_ZeroPosition, on ? ToQColor(LampColour::Green) : ButtonFace());
 }
 
-void TDlg_Monitor::SetScanningLamp(bool on) {
+void MonitorWindow::SetScanningLamp(bool on) {
     SetLamp(P_Scanning, on ? ToQColor(LampColour::Green) : ButtonFace());
 }
 
-void TDlg_Monitor::SetMessage(const std::string& text) {
+void MonitorWindow::SetMessage(const std::string& text) {
     P_Message->setText(FromAnsi(text));
 }
 
-void TDlg_Monitor::SetCurrentAngle(const std::string& text) {
+void MonitorWindow::SetCurrentAngle(const std::string& text) {
     L_CurrentAngle->setText(FromAnsi(text));
 }
 
-void TDlg_Monitor::MonitorShowLed() {
+void MonitorWindow::MonitorShowLed() {
     const std::optional<uint32_t> colour = MonitorLedColour(Context.Core.Poll);
     if (!colour) {
         return; // between the blinks the picture stays as it is
@@ -226,7 +226,7 @@ void TDlg_Monitor::MonitorShowLed() {
     IMG_OnlineState->setPixmap(QPixmap::fromImage(OnlineCanvas));
 }
 
-void TDlg_Monitor::MonitorShowTool() {
+void MonitorWindow::MonitorShowTool() {
     const PollState& poll = Context.Core.Poll;
     const int16_t toolNr = poll.CurrentToolNr;
     if (poll.StatusKind == 1) {
@@ -240,7 +240,7 @@ void TDlg_Monitor::MonitorShowTool() {
     ShowCurrentTool(toolNr);
 }
 
-void TDlg_Monitor::ShowCurrentTool(int16_t toolNr) {
+void MonitorWindow::ShowCurrentTool(int16_t toolNr) {
     const CurrentToolBox box = MonitorCurrentToolBox(Context.Core.Config, toolNr);
     if (!box.Programmed) {
         SelectToolLine(*LB_MM_ToolPar, -1);
@@ -253,7 +253,7 @@ void TDlg_Monitor::ShowCurrentTool(int16_t toolNr) {
     LastShownTool = toolNr;
 }
 
-void TDlg_Monitor::BN_CloseClick() {
+void MonitorWindow::BN_CloseClick() {
     // The identifier is read again with the next configuration.
     Context.Core.Config.NamespaceIdValid = false;
     accept();

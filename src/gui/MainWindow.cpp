@@ -1,16 +1,16 @@
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 
 #include "gui/Artwork.h"
 #include "gui/HelpViewer.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/SupportActions.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_About.h"
-#include "gui/UDlg_Konfig.h"
-#include "gui/UDlg_Manual.h"
-#include "gui/UDlg_Monitor.h"
-#include "gui/UDlg_Program.h"
-#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/AboutBox.h"
+#include "gui/CommunicationDialog.h"
+#include "gui/ManualWindow.h"
+#include "gui/MonitorWindow.h"
+#include "gui/SettingsWindow.h"
+#include "gui/SourceChooser.h"
 #include "link/CommSettingsFile.h"
 
 #include <QCloseEvent>
@@ -26,57 +26,57 @@
 
 namespace vg {
 
-void ScaleStatusBar(ProgramContext& context, TStatusBar& bar, int windowWidth) {
+void ScaleStatusBar(ProgramContext& context, StatusBarWidget& bar, int windowWidth) {
     context.StatusBarScale = windowWidth * 0.0015625;
     bar.Scale(context.StatusBarScale);
 }
 
-TFrm_Main::TFrm_Main(ProgramContext& context) : Context(context) {
+MainWindow::MainWindow(ProgramContext& context) : Context(context) {
     setWindowTitle(QStringLiteral("VG-Config"));
     setWindowIcon(ProgramIcon());
     BuildMenu();
     BuildClientArea();
     Timer1 = new QTimer(this);
     Timer1->setInterval(DesignedInterval);
-    connect(Timer1, &QTimer::timeout, this, &TFrm_Main::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     FormCreate();
 }
 
-TFrm_Main::~TFrm_Main() {
+MainWindow::~MainWindow() {
     FormDestroy();
 }
 
 // Every menu and item has an access key; the captions read as they always did.
-void TFrm_Main::BuildMenu() {
+void MainWindow::BuildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    Open1 = file->addAction(QStringLiteral("&Open"), this, &TFrm_Main::Open1Click);
+    Open1 = file->addAction(QStringLiteral("&Open"), this, &MainWindow::Open1Click);
     Quit1 = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
     QMenu* unit = menuBar()->addMenu(QStringLiteral("&Vigilo"));
     ManualMode1 =
-        unit->addAction(QStringLiteral("&Manual Mode"), this, &TFrm_Main::ManualMode1Click);
+        unit->addAction(QStringLiteral("&Manual Mode"), this, &MainWindow::ManualMode1Click);
     MonitorMode1 =
-        unit->addAction(QStringLiteral("M&onitor Mode"), this, &TFrm_Main::MonitorMode1Click);
+        unit->addAction(QStringLiteral("M&onitor Mode"), this, &MainWindow::MonitorMode1Click);
     MonitorMode1->setEnabled(false); // until the unit has answered
     CompareWithFile1 = unit->addAction(QStringLiteral("&Compare with File..."), this,
-                                       &TFrm_Main::CompareWithFile1Click);
+                                       &MainWindow::CompareWithFile1Click);
     CompareWithFile1->setEnabled(false); // as Monitor Mode: it reads the unit
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     Communication1 =
-        options->addAction(QStringLiteral("&Communication"), this, &TFrm_Main::Communication1Click);
+        options->addAction(QStringLiteral("&Communication"), this, &MainWindow::Communication1Click);
     VerifyAfterSave1 = options->addAction(QStringLiteral("&Verify after saving to the unit"));
     VerifyAfterSave1->setCheckable(true);
     Context.VerifyAfterSave = LoadVerifyAfterSave(Context.OwnSettingsFile);
     VerifyAfterSave1->setChecked(Context.VerifyAfterSave);
-    connect(VerifyAfterSave1, &QAction::triggered, this, &TFrm_Main::VerifyAfterSave1Click);
+    connect(VerifyAfterSave1, &QAction::triggered, this, &MainWindow::VerifyAfterSave1Click);
     TraceLineTraffic1 = options->addAction(QStringLiteral("&Trace Line Traffic..."));
     TraceLineTraffic1->setCheckable(true);
-    connect(TraceLineTraffic1, &QAction::triggered, this, &TFrm_Main::TraceLineTraffic1Click);
+    connect(TraceLineTraffic1, &QAction::triggered, this, &MainWindow::TraceLineTraffic1Click);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
-    Help1 = help->addAction(QStringLiteral("&Help"), this, &TFrm_Main::Help1Click);
-    About1 = help->addAction(QStringLiteral("&About"), this, &TFrm_Main::About1Click);
+    Help1 = help->addAction(QStringLiteral("&Help"), this, &MainWindow::Help1Click);
+    About1 = help->addAction(QStringLiteral("&About"), this, &MainWindow::About1Click);
 }
 
-void TFrm_Main::BuildClientArea() {
+void MainWindow::BuildClientArea() {
     auto* client = new QWidget(this);
     Bevel1 = new QFrame(client);
     Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -84,7 +84,7 @@ void TFrm_Main::BuildClientArea() {
     Image1->setPixmap(MainPicture());
     Image1->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(Bevel1))->addWidget(Image1);
-    StatusBar1 = new TStatusBar(Context.Core.Display, Context.Core.Poll, client);
+    StatusBar1 = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, client);
     StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -97,7 +97,7 @@ void TFrm_Main::BuildClientArea() {
     InstallContextHelp(this, Context.Help, HelpContext::MainWindow);
 }
 
-void TFrm_Main::FormCreate() {
+void MainWindow::FormCreate() {
     // The other windows do not exist yet: touch none of them here.
     InitConfigState(Context.Core.Config);
     Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
@@ -115,7 +115,7 @@ void TFrm_Main::FormCreate() {
     Timer1->start();
 }
 
-void TFrm_Main::OpenLinkAtStart() {
+void MainWindow::OpenLinkAtStart() {
     Session& core = Context.Core;
     core.SelectFieldbusMaster();
     ErrorCode error = 0;
@@ -128,7 +128,7 @@ void TFrm_Main::OpenLinkAtStart() {
     }
 }
 
-void TFrm_Main::ShowUnitInTitle() {
+void MainWindow::ShowUnitInTitle() {
     // Nobody should take the demonstration unit for the machine's.
     setWindowTitle(Context.Core.Settings.UsesSimulatedUnit()
                        ? QStringLiteral("VG-Config [simulated unit]")
@@ -143,18 +143,18 @@ QPoint MainWindowPosition(const QRect& screen, const QSize& frame) {
     return screen.center() - QPoint(frame.width() / 2, frame.height() / 2);
 }
 
-void TFrm_Main::PlaceOnScreen() {
+void MainWindow::PlaceOnScreen() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(MainWindowPosition(screen->geometry(), frameGeometry().size()));
     }
 }
 
-void TFrm_Main::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     FormDestroy();
     QMainWindow::closeEvent(event);
 }
 
-void TFrm_Main::FormDestroy() {
+void MainWindow::FormDestroy() {
     if (Destroyed) {
         return;
     }
@@ -170,7 +170,7 @@ void TFrm_Main::FormDestroy() {
     core.Config.ToolLines.clear();
 }
 
-void TFrm_Main::OpenWorkingWindow(QDialog* window, int front) {
+void MainWindow::OpenWorkingWindow(QDialog* window, int front) {
     window->move(pos());
     hide();
     window->setWindowState(windowState());
@@ -182,42 +182,42 @@ void TFrm_Main::OpenWorkingWindow(QDialog* window, int front) {
     Context.FrontWindow = FrontWindowNr::Main;
 }
 
-void TFrm_Main::SetTimerInterval(int milliseconds) {
+void MainWindow::SetTimerInterval(int milliseconds) {
     Timer1->setInterval(milliseconds);
 }
 
-void TFrm_Main::EnableVigiloButton(bool enabled) {
-    if (Context.Windows.Dlg_SrcAuswahl != nullptr) {
-        Context.Windows.Dlg_SrcAuswahl->BN_Vigilo->setEnabled(enabled);
+void MainWindow::EnableVigiloButton(bool enabled) {
+    if (Context.Windows.Chooser != nullptr) {
+        Context.Windows.Chooser->BN_Vigilo->setEnabled(enabled);
     }
 }
 
-void TFrm_Main::EnableMonitorMode(bool enabled) {
+void MainWindow::EnableMonitorMode(bool enabled) {
     MonitorMode1->setEnabled(enabled);
     CompareWithFile1->setEnabled(enabled);
 }
 
-StatusBarView* TFrm_Main::MainStatusBar() {
+StatusBarView* MainWindow::MainStatusBar() {
     return StatusBar1;
 }
 
-MonitorView* TFrm_Main::Monitor() {
-    return Context.Windows.Dlg_Monitor;
+MonitorView* MainWindow::Monitor() {
+    return Context.Windows.Monitor;
 }
 
-void TFrm_Main::MeasuredAngleShown(int32_t hundredths) {
-    Context.Windows.Dlg_Program->MeasuredAngleShown(hundredths);
+void MainWindow::MeasuredAngleShown(int32_t hundredths) {
+    Context.Windows.Settings->MeasuredAngleShown(hundredths);
 }
 
-void TFrm_Main::ToolAngleTaught(int toolNr) {
-    Context.Windows.Dlg_Program->ToolAngleTaught(toolNr);
+void MainWindow::ToolAngleTaught(int toolNr) {
+    Context.Windows.Settings->ToolAngleTaught(toolNr);
 }
 
-void TFrm_Main::EditorAngleTaught(double degrees) {
-    Context.Windows.Dlg_Program->EditorAngleTaught(degrees);
+void MainWindow::EditorAngleTaught(double degrees) {
+    Context.Windows.Settings->EditorAngleTaught(degrees);
 }
 
-void TFrm_Main::LinkOpenFailed(ErrorCode error) {
+void MainWindow::LinkOpenFailed(ErrorCode error) {
     // Told after the tick: the box is modal, and the poll keeps ticking while it is open.
     const std::string text = LinkOpenFailureMessage(Context.Core, error);
     QTimer::singleShot(0, this, [this, text] {
@@ -225,7 +225,7 @@ void TFrm_Main::LinkOpenFailed(ErrorCode error) {
     });
 }
 
-void TFrm_Main::Timer1Timer() {
+void MainWindow::Timer1Timer() {
     // A transfer paints its progress window through the event loop; the poll must not
     // touch the link it owns meanwhile.
     if (Context.Core.Config.TransferBusy) {
@@ -234,30 +234,30 @@ void TFrm_Main::Timer1Timer() {
     Context.Core.Status.Status_Tick();
 }
 
-void TFrm_Main::Open1Click() {
+void MainWindow::Open1Click() {
     if (SelectAndLoad(Context)) {
-        OpenWorkingWindow(Context.Windows.Dlg_Program, FrontWindowNr::Settings);
+        OpenWorkingWindow(Context.Windows.Settings, FrontWindowNr::Settings);
     }
 }
 
-void TFrm_Main::ManualMode1Click() {
-    Context.Windows.Dlg_Manual->OpenFromMenu();
+void MainWindow::ManualMode1Click() {
+    Context.Windows.Manual->OpenFromMenu();
 }
 
-void TFrm_Main::MonitorMode1Click() {
-    Context.Windows.Dlg_Monitor->OpenFromMenu();
+void MainWindow::MonitorMode1Click() {
+    Context.Windows.Monitor->OpenFromMenu();
 }
 
-void TFrm_Main::Communication1Click() {
-    Context.Windows.Dlg_Konfig->exec();
+void MainWindow::Communication1Click() {
+    Context.Windows.Communication->exec();
     ShowUnitInTitle();
 }
 
-void TFrm_Main::CompareWithFile1Click() {
+void MainWindow::CompareWithFile1Click() {
     CompareWithFile(Context, this);
 }
 
-void TFrm_Main::VerifyAfterSave1Click(bool checked) {
+void MainWindow::VerifyAfterSave1Click(bool checked) {
     Context.VerifyAfterSave = checked;
     WriteFailure failure;
     if (!StoreVerifyAfterSave(Context.OwnSettingsFile, checked, failure)) {
@@ -267,7 +267,7 @@ void TFrm_Main::VerifyAfterSave1Click(bool checked) {
     }
 }
 
-void TFrm_Main::TraceLineTraffic1Click(bool checked) {
+void MainWindow::TraceLineTraffic1Click(bool checked) {
     if (!checked) {
         StopLineTraceWithWindows(Context);
     } else if (!StartLineTraceWithWindows(Context, this)) {
@@ -275,13 +275,13 @@ void TFrm_Main::TraceLineTraffic1Click(bool checked) {
     }
 }
 
-void TFrm_Main::Help1Click() {
+void MainWindow::Help1Click() {
     Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
     Context.Help.ShowContents();
 }
 
-void TFrm_Main::About1Click() {
-    Context.Windows.Dlg_About->exec();
+void MainWindow::About1Click() {
+    Context.Windows.About->exec();
 }
 
 } // namespace vg

@@ -1,4 +1,4 @@
-#include "gui/UDLG_Set1Tool.h"
+#include "gui/ToolEditor.h"
 
 #include "config/TextFormats.h"
 #include "config/ValueRanges.h"
@@ -6,7 +6,7 @@
 #include "gui/MoveRequest.h"
 #include "gui/RadioGroup.h"
 #include "gui/TextCodec.h"
-#include "gui/TextEdit.h"
+#include "gui/NumberField.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -25,8 +25,8 @@ namespace vg {
 
 namespace {
 
-TExtendEdit* MakeDegreeField(QWidget* parent) {
-    auto* field = new TExtendEdit(parent);
+NumberField* MakeDegreeField(QWidget* parent) {
+    auto* field = new NumberField(parent);
     field->SetEditStyle(esFloat);
     field->SetDecimalPlaces(2);
     field->SetValue(0);
@@ -40,7 +40,7 @@ QLabel* MakeLabel(const QString& caption, QWidget* buddy, QWidget* parent) {
 }
 
 // The field's value brought into its range, as leaving it would.
-void ClampIntoRange(TExtendEdit* field) {
+void ClampIntoRange(NumberField* field) {
     const double value = field->Value();
     if (value > field->Range().MaxValue()) {
         field->SetValue(field->Range().MaxValue());
@@ -55,7 +55,7 @@ long long Hundredths(double degrees) {
 
 } // namespace
 
-TDLG_Set1Tool::TDLG_Set1Tool(ProgramContext& context, QWidget* parent)
+ToolEditor::ToolEditor(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {
     setWindowTitle(QStringLiteral("Setting Tool"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -93,7 +93,7 @@ TDLG_Set1Tool::TDLG_Set1Tool(ProgramContext& context, QWidget* parent)
     BN_Teach = new QPushButton(QStringLiteral("&Teach"), this);
     BN_Teach->setAutoDefault(false);
     EB_TS_Tolerance = MakeDegreeField(this);
-    RBG_TS_Intensity = new TRadioGroup(QStringLiteral(" &Intensity"),
+    RBG_TS_Intensity = new RadioGroup(QStringLiteral(" &Intensity"),
                                        {QStringLiteral(" Ultra-Low"), QStringLiteral(" Low"),
                                         QStringLiteral(" Medium"), QStringLiteral(" High")},
                                        this);
@@ -122,8 +122,8 @@ TDLG_Set1Tool::TDLG_Set1Tool(ProgramContext& context, QWidget* parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(CB_TS_ToolNr, &QComboBox::activated, this, &TDLG_Set1Tool::CB_TS_ToolNrChange);
-    connect(BN_Teach, &QPushButton::clicked, this, &TDLG_Set1Tool::BN_TeachClick);
+    connect(CB_TS_ToolNr, &QComboBox::activated, this, &ToolEditor::CB_TS_ToolNrChange);
+    connect(BN_Teach, &QPushButton::clicked, this, &ToolEditor::BN_TeachClick);
     connect(BN_Close, &QPushButton::clicked, this, [this] {
         ClosingByButton = true;
         accept();
@@ -136,21 +136,21 @@ TDLG_Set1Tool::TDLG_Set1Tool(ProgramContext& context, QWidget* parent)
     FormCreate();
 }
 
-void TDLG_Set1Tool::FormCreate() {
+void ToolEditor::FormCreate() {
     EB_TS_Angle->Range().SetMinValue(AngleFieldRange.Min);
     EB_TS_Angle->Range().SetMaxValue(AngleFieldRange.Max);
     EB_TS_Tolerance->Range().SetMinValue(ToleranceFieldRange.Min);
     EB_TS_Tolerance->Range().SetMaxValue(ToleranceFieldRange.Max);
 }
 
-void TDLG_Set1Tool::showEvent(QShowEvent* event) {
+void ToolEditor::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
         FormActivate();
     }
 }
 
-void TDLG_Set1Tool::keyPressEvent(QKeyEvent* event) {
+void ToolEditor::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Cancel)) {
         BN_Cancel->click();
         return;
@@ -158,7 +158,7 @@ void TDLG_Set1Tool::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void TDLG_Set1Tool::FormActivate() {
+void ToolEditor::FormActivate() {
     const ConfigState& config = Context.Core.Config;
     ToolEditContext& edit = Context.ToolEdit;
     BN_Teach->setEnabled(config.ConfigSource == ConfigSourceUnit);
@@ -201,7 +201,7 @@ void TDLG_Set1Tool::FormActivate() {
     ClosingByButton = false;
 }
 
-int TDLG_Set1Tool::ToolNumberInForce() const {
+int ToolEditor::ToolNumberInForce() const {
     const QString text =
         EB_InitToolNr->isHidden() ? CB_TS_ToolNr->currentText() : EB_InitToolNr->text();
     bool ok = false;
@@ -209,11 +209,11 @@ int TDLG_Set1Tool::ToolNumberInForce() const {
     return ok && number >= 0 && number < ToolSlotCount ? number : -1;
 }
 
-void TDLG_Set1Tool::CB_TS_ToolNrChange() {
+void ToolEditor::CB_TS_ToolNrChange() {
     EB_InitToolNr->hide();
 }
 
-void TDLG_Set1Tool::BN_TeachClick() {
+void ToolEditor::BN_TeachClick() {
     const int toolNr = ToolNumberInForce();
     if (toolNr < 0) {
         return;
@@ -223,17 +223,17 @@ void TDLG_Set1Tool::BN_TeachClick() {
     Context.Core.Display.TeachTarget = toolNr + TeachTargetEditorBit;
 }
 
-void TDLG_Set1Tool::TaughtAngle(double degrees) {
+void ToolEditor::TaughtAngle(double degrees) {
     EB_TS_Angle->SetValue(degrees);
 }
 
-void TDLG_Set1Tool::done(int result) {
+void ToolEditor::done(int result) {
     FormCloseQuery(result);
     QDialog::done(result);
 }
 
 // Whatever the answer, the window closes; only whether the tool is stored depends on it.
-void TDLG_Set1Tool::FormCloseQuery(int result) {
+void ToolEditor::FormCloseQuery(int result) {
     const int toolNr = ToolNumberInForce();
     ClampIntoRange(EB_TS_Angle);
     ClampIntoRange(EB_TS_Tolerance);
@@ -253,7 +253,7 @@ void TDLG_Set1Tool::FormCloseQuery(int result) {
     ClosingByButton = false;
 }
 
-bool TDLG_Set1Tool::ChangedFromStored(int toolNr) const {
+bool ToolEditor::ChangedFromStored(int toolNr) const {
     const ConfigState& config = Context.Core.Config;
     if (Context.ToolEdit.EditTool != toolNr) {
         return true; // a new tool, or one moved to another number
@@ -269,7 +269,7 @@ bool TDLG_Set1Tool::ChangedFromStored(int toolNr) const {
     return name != ToolNameText(config.ToolNameTable[static_cast<size_t>(toolNr)]);
 }
 
-void TDLG_Set1Tool::Store(int toolNr) {
+void ToolEditor::Store(int toolNr) {
     ConfigState& config = Context.Core.Config;
     ToolEditContext& edit = Context.ToolEdit;
     ToolRecord& tool = config.ConfigImage.Tools[static_cast<size_t>(toolNr)];

@@ -1,4 +1,4 @@
-#include "gui/UDlg_About.h"
+#include "gui/AboutBox.h"
 
 #include "gui/Artwork.h"
 
@@ -10,7 +10,7 @@
 
 namespace vg {
 
-TDlg_About::TDlg_About(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Info"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
