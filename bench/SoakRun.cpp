@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
             ++offlineSeen;
         }
         wasOnline = core.Poll.Online;
-        const std::string shown = main.StatusBar1->PanelText(vg::StatusPanel::Error).toStdString();
+        const std::string shown = main.StatusBar->PanelText(vg::StatusPanel::Error).toStdString();
         if (!changes.empty() && shown == vg::ErrorMessageText(Errors[changes.back().Index])) {
             changes.back().Seen = true;
         }

@@ -13,10 +13,10 @@ class AboutBox : public QDialog {
 public:
     explicit AboutBox(QWidget* parent = nullptr);
 
-    QPushButton* OKButton = nullptr;
-    QLabel* ProductName = nullptr;
-    QLabel* VersStr = nullptr;
-    QLabel* LDateStr = nullptr;
+    QPushButton* OkButton = nullptr;
+    QLabel* ProductNameLabel = nullptr;
+    QLabel* VersionLabel = nullptr;
+    QLabel* DateLabel = nullptr;
     QLabel* FurtherLabel = nullptr;
 };
 

@@ -16,17 +16,17 @@ BusyWindow::BusyWindow(QWidget* parent) : QDialog(parent) {
                    Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(540, 100);
-    Label1 = new QLabel(this);
-    Label1->setGeometry(16, 32, 497, 20);
+    MessageLabel = new QLabel(this);
+    MessageLabel->setGeometry(16, 32, 497, 20);
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(13);
-    Label1->setFont(arial);
-    Label1->setWordWrap(false);
+    MessageLabel->setFont(arial);
+    MessageLabel->setWordWrap(false);
 }
 
 void BusyWindow::ShowBusyBox(const std::string& caption, const std::string& message) {
     setWindowTitle(FromAnsi(caption));
-    Label1->setText(FromAnsi(message));
+    MessageLabel->setText(FromAnsi(message));
     KeepAbove(*this, WindowInFront());
     show();
     // The job that follows keeps the event loop busy: paint the box now.

@@ -18,7 +18,7 @@ public:
     void ShowBusyBox(const std::string& caption, const std::string& message) override;
     void HideBusyBox() override;
 
-    QLabel* Label1 = nullptr;
+    QLabel* MessageLabel = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -31,18 +31,18 @@ class CommunicationDialog : public QDialog {
 public:
     explicit CommunicationDialog(ProgramContext& context, QWidget* parent = nullptr);
 
-    QGroupBox* RBG_CommunicationMode = nullptr;
-    QButtonGroup* CommunicationModeItems = nullptr;
+    QGroupBox* ModeBox = nullptr;
+    QButtonGroup* ModeItems = nullptr;
     FieldbusDriverChooser* DriverChooser = nullptr; // beside the fieldbus item
-    QGroupBox* RBG_ComPortNr = nullptr;
+    QGroupBox* ComPortBox = nullptr;
     QButtonGroup* ComPortItems = nullptr;
     std::array<QLabel*, 6> PortDevices{}; // where each COM item leads on this machine
-    QLabel* L_KF_Device = nullptr;
-    PortDeviceBox* CB_KF_Device = nullptr; // the devices present, for the chosen COM item
-    QGroupBox* GroupBox1 = nullptr;        // the fieldbus address
-    NumberField* EB_KF_DevAddr = nullptr;
-    QPushButton* BN_Close = nullptr;
-    QPushButton* BN_Cancel = nullptr;
+    QLabel* DeviceLabel = nullptr;
+    PortDeviceBox* DeviceBox = nullptr; // the devices present, for the chosen COM item
+    QGroupBox* AddressBox = nullptr;    // the fieldbus address
+    NumberField* AddressField = nullptr;
+    QPushButton* CloseButton = nullptr;
+    QPushButton* CancelButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -52,7 +52,7 @@ public slots:
     void done(int result) override;
 
 private:
-    void FormActivate();
+    void PrepareToShow();
     void ShowPortDevices();
     // The settings with what the user chose in place of what was shown.
     CommSettings ChosenSettings() const;

@@ -9,25 +9,25 @@
 namespace vg {
 
 DifferencesWindow::DifferencesWindow(const QString& fileName, const QStringList& lines,
-                                   QWidget* parent)
+                                     QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("VG-Config / Compare with File / ") + fileName);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    L_Heading = new QLabel(
+    HeadingLabel = new QLabel(
         QStringLiteral("The unit holds other values than %1 (%2):").arg(fileName).arg(lines.size()),
         this);
-    LB_Differences = new QListWidget(this);
-    LB_Differences->addItems(lines);
-    LB_Differences->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    LB_Differences->setMinimumSize(520, 240);
-    BN_OK = new QPushButton(QStringLiteral("OK"), this);
-    BN_OK->setDefault(true);
-    connect(BN_OK, &QPushButton::clicked, this, &QDialog::accept);
+    DifferenceList = new QListWidget(this);
+    DifferenceList->addItems(lines);
+    DifferenceList->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    DifferenceList->setMinimumSize(520, 240);
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(L_Heading);
-    layout->addWidget(LB_Differences, 1);
-    layout->addWidget(BN_OK, 0, Qt::AlignHCenter);
+    layout->addWidget(HeadingLabel);
+    layout->addWidget(DifferenceList, 1);
+    layout->addWidget(OkButton, 0, Qt::AlignHCenter);
 }
 
 } // namespace vg

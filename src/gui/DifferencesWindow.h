@@ -15,9 +15,9 @@ class DifferencesWindow : public QDialog {
 public:
     DifferencesWindow(const QString& fileName, const QStringList& lines, QWidget* parent = nullptr);
 
-    QLabel* L_Heading = nullptr;
-    QListWidget* LB_Differences = nullptr;
-    QPushButton* BN_OK = nullptr;
+    QLabel* HeadingLabel = nullptr;
+    QListWidget* DifferenceList = nullptr;
+    QPushButton* OkButton = nullptr;
 };
 
 } // namespace vg

@@ -23,26 +23,26 @@ IdentifierWindow::IdentifierWindow(MessageService& messages, HelpViewer& help, Q
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     auto* bevel = new QFrame(this);
-    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setObjectName(QStringLiteral("IdentifierFrame"));
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     auto* label = new QLabel(QStringLiteral("Please enter 8 digits:"), bevel);
-    label->setObjectName(QStringLiteral("L_EBM_CU_Id"));
-    EBM_CU_Id = new QLineEdit(bevel);
+    label->setObjectName(QStringLiteral("IdentifierCaption"));
+    IdentifierField = new QLineEdit(bevel);
     // Eight required digits; an unfilled position shows as a blank.
-    EBM_CU_Id->setInputMask(QStringLiteral("99999999; "));
-    label->setBuddy(EBM_CU_Id);
+    IdentifierField->setInputMask(QStringLiteral("99999999; "));
+    label->setBuddy(IdentifierField);
     auto* inner = new QGridLayout(bevel);
     inner->addWidget(label, 0, 0);
-    inner->addWidget(EBM_CU_Id, 0, 1);
-    BN_OK = new QPushButton(QStringLiteral("OK"), this);
-    BN_OK->setDefault(true);
-    connect(BN_OK, &QPushButton::clicked, this, [this] {
+    inner->addWidget(IdentifierField, 0, 1);
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, [this] {
         OkPressed = true;
         accept();
     });
     auto* layout = new QGridLayout(this);
     layout->addWidget(bevel, 0, 0);
-    layout->addWidget(BN_OK, 1, 0, Qt::AlignHCenter);
+    layout->addWidget(OkButton, 1, 0, Qt::AlignHCenter);
     FitToCaption();
     InstallContextHelp(this, help, HelpContext::Identifier);
 }
@@ -83,14 +83,14 @@ void IdentifierWindow::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdVa
 
 void IdentifierWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    PrepareToShow();
 }
 
-void IdentifierWindow::FormActivate() {
-    EBM_CU_Id->clear();
+void IdentifierWindow::PrepareToShow() {
+    IdentifierField->clear();
     OkPressed = false;
-    EBM_CU_Id->setFocus();
-    EBM_CU_Id->setCursorPosition(0);
+    IdentifierField->setFocus();
+    IdentifierField->setCursorPosition(0);
 }
 
 void IdentifierWindow::done(int result) {
@@ -104,7 +104,7 @@ void IdentifierWindow::done(int result) {
         QDialog::done(result);
         return;
     }
-    if (AcceptCuIdEntry(ToAnsi(EBM_CU_Id->text()), *Info, *IdValid)) {
+    if (AcceptCuIdEntry(ToAnsi(IdentifierField->text()), *Info, *IdValid)) {
         QDialog::done(result);
         return;
     }

@@ -20,8 +20,8 @@ public:
 
     void AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) override;
 
-    QLineEdit* EBM_CU_Id = nullptr;
-    QPushButton* BN_OK = nullptr;
+    QLineEdit* IdentifierField = nullptr;
+    QPushButton* OkButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -31,7 +31,7 @@ public slots:
     void done(int result) override;
 
 private:
-    void FormActivate();
+    void PrepareToShow();
     // The fixed size: the contents, and at least as wide as a title bar showing the whole
     // caption in the window's font (bold, as title bars mostly are) beside its buttons.
     void FitToCaption();

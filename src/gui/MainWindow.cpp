@@ -1,16 +1,16 @@
 #include "gui/MainWindow.h"
 
-#include "gui/Artwork.h"
-#include "gui/HelpViewer.h"
-#include "gui/StatusBarWidget.h"
-#include "gui/SupportActions.h"
-#include "gui/TransferActions.h"
 #include "gui/AboutBox.h"
+#include "gui/Artwork.h"
 #include "gui/CommunicationDialog.h"
+#include "gui/HelpViewer.h"
 #include "gui/ManualWindow.h"
 #include "gui/MonitorWindow.h"
 #include "gui/SettingsWindow.h"
 #include "gui/SourceChooser.h"
+#include "gui/StatusBarWidget.h"
+#include "gui/SupportActions.h"
+#include "gui/TransferActions.h"
 #include "link/CommSettingsFile.h"
 
 #include <QCloseEvent>
@@ -36,74 +36,75 @@ MainWindow::MainWindow(ProgramContext& context) : Context(context) {
     setWindowIcon(ProgramIcon());
     BuildMenu();
     BuildClientArea();
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(DesignedInterval);
-    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
-    FormCreate();
+    PollTimer = new QTimer(this);
+    PollTimer->setInterval(DesignedInterval);
+    connect(PollTimer, &QTimer::timeout, this, &MainWindow::PollTimerTick);
+    BuildWidgets();
 }
 
 MainWindow::~MainWindow() {
-    FormDestroy();
+    ShutDown();
 }
 
 // Every menu and item has an access key; the captions read as they always did.
 void MainWindow::BuildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    Open1 = file->addAction(QStringLiteral("&Open"), this, &MainWindow::Open1Click);
-    Quit1 = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
+    OpenAction = file->addAction(QStringLiteral("&Open"), this, &MainWindow::OpenTriggered);
+    QuitAction = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
     QMenu* unit = menuBar()->addMenu(QStringLiteral("&Vigilo"));
-    ManualMode1 =
-        unit->addAction(QStringLiteral("&Manual Mode"), this, &MainWindow::ManualMode1Click);
-    MonitorMode1 =
-        unit->addAction(QStringLiteral("M&onitor Mode"), this, &MainWindow::MonitorMode1Click);
-    MonitorMode1->setEnabled(false); // until the unit has answered
-    CompareWithFile1 = unit->addAction(QStringLiteral("&Compare with File..."), this,
-                                       &MainWindow::CompareWithFile1Click);
-    CompareWithFile1->setEnabled(false); // as Monitor Mode: it reads the unit
+    ManualModeAction =
+        unit->addAction(QStringLiteral("&Manual Mode"), this, &MainWindow::ManualModeTriggered);
+    MonitorModeAction =
+        unit->addAction(QStringLiteral("M&onitor Mode"), this, &MainWindow::MonitorModeTriggered);
+    MonitorModeAction->setEnabled(false); // until the unit has answered
+    CompareWithFileAction = unit->addAction(QStringLiteral("&Compare with File..."), this,
+                                            &MainWindow::CompareWithFileTriggered);
+    CompareWithFileAction->setEnabled(false); // as Monitor Mode: it reads the unit
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    Communication1 =
-        options->addAction(QStringLiteral("&Communication"), this, &MainWindow::Communication1Click);
-    VerifyAfterSave1 = options->addAction(QStringLiteral("&Verify after saving to the unit"));
-    VerifyAfterSave1->setCheckable(true);
+    CommunicationAction = options->addAction(QStringLiteral("&Communication"), this,
+                                             &MainWindow::CommunicationTriggered);
+    VerifyAfterSaveAction = options->addAction(QStringLiteral("&Verify after saving to the unit"));
+    VerifyAfterSaveAction->setCheckable(true);
     Context.VerifyAfterSave = LoadVerifyAfterSave(Context.OwnSettingsFile);
-    VerifyAfterSave1->setChecked(Context.VerifyAfterSave);
-    connect(VerifyAfterSave1, &QAction::triggered, this, &MainWindow::VerifyAfterSave1Click);
-    TraceLineTraffic1 = options->addAction(QStringLiteral("&Trace Line Traffic..."));
-    TraceLineTraffic1->setCheckable(true);
-    connect(TraceLineTraffic1, &QAction::triggered, this, &MainWindow::TraceLineTraffic1Click);
+    VerifyAfterSaveAction->setChecked(Context.VerifyAfterSave);
+    connect(VerifyAfterSaveAction, &QAction::triggered, this, &MainWindow::VerifyAfterSaveToggled);
+    TraceLineTrafficAction = options->addAction(QStringLiteral("&Trace Line Traffic..."));
+    TraceLineTrafficAction->setCheckable(true);
+    connect(TraceLineTrafficAction, &QAction::triggered, this,
+            &MainWindow::TraceLineTrafficToggled);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
-    Help1 = help->addAction(QStringLiteral("&Help"), this, &MainWindow::Help1Click);
-    About1 = help->addAction(QStringLiteral("&About"), this, &MainWindow::About1Click);
+    HelpAction = help->addAction(QStringLiteral("&Help"), this, &MainWindow::HelpTriggered);
+    AboutAction = help->addAction(QStringLiteral("&About"), this, &MainWindow::AboutTriggered);
 }
 
 void MainWindow::BuildClientArea() {
     auto* client = new QWidget(this);
-    Bevel1 = new QFrame(client);
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Image1 = new QLabel(Bevel1);
-    Image1->setPixmap(MainPicture());
-    Image1->setAlignment(Qt::AlignCenter);
-    (new QVBoxLayout(Bevel1))->addWidget(Image1);
-    StatusBar1 = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, client);
-    StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
+    PictureFrame = new QFrame(client);
+    PictureFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Picture = new QLabel(PictureFrame);
+    Picture->setPixmap(MainPicture());
+    Picture->setAlignment(Qt::AlignCenter);
+    (new QVBoxLayout(PictureFrame))->addWidget(Picture);
+    StatusBar = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, client);
+    StatusBar->MarkSimulatedUnit(Context.Core.Settings);
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(Bevel1, 1);
-    layout->addWidget(StatusBar1);
+    layout->addWidget(PictureFrame, 1);
+    layout->addWidget(StatusBar);
     setCentralWidget(client);
     // The client area is fixed; the window is not resizable.
     client->setFixedSize(778, 534);
     InstallContextHelp(this, Context.Help, HelpContext::MainWindow);
 }
 
-void MainWindow::FormCreate() {
+void MainWindow::BuildWidgets() {
     // The other windows do not exist yet: touch none of them here.
     InitConfigState(Context.Core.Config);
     Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
     Cfg_Read(Context.Core.Settings, Context.Core.Folders.Settings);
     ShowUnitInTitle();
-    Context.Core.Poll.StatusBarTarget = StatusBar1;
+    Context.Core.Poll.StatusBarTarget = StatusBar;
     Context.Core.Status.SetHost(this);
     OpenLinkAtStart();
     // Created in either mode; it only runs when the serial port opened.
@@ -111,8 +112,8 @@ void MainWindow::FormCreate() {
     adjustSize();
     setFixedSize(size());
     PlaceOnScreen();
-    ScaleStatusBar(Context, *StatusBar1, width());
-    Timer1->start();
+    ScaleStatusBar(Context, *StatusBar, width());
+    PollTimer->start();
 }
 
 void MainWindow::OpenLinkAtStart() {
@@ -121,7 +122,7 @@ void MainWindow::OpenLinkAtStart() {
     ErrorCode error = 0;
     core.Poll.LinkOpened = core.Link.Link_Open(core.Settings.ComPortNr, error);
     if (core.Poll.LinkOpened) {
-        Timer1->setInterval(OnlineInterval);
+        PollTimer->setInterval(OnlineInterval);
     } else if (error != 0) {
         Context.Messages.ShowMessage(LinkOpenFailureMessage(core, error), MessageKind::Error,
                                      MessageButtons::Ok);
@@ -150,18 +151,18 @@ void MainWindow::PlaceOnScreen() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    FormDestroy();
+    ShutDown();
     QMainWindow::closeEvent(event);
 }
 
-void MainWindow::FormDestroy() {
+void MainWindow::ShutDown() {
     if (Destroyed) {
         return;
     }
     Destroyed = true;
     // The help goes with the program rather than outlive its main window.
     Context.Help.close();
-    Timer1->stop();
+    PollTimer->stop();
     Context.Core.Status.SetHost(nullptr);
     Session& core = Context.Core;
     core.Serial.StopReceiver();
@@ -177,28 +178,28 @@ void MainWindow::OpenWorkingWindow(QDialog* window, int front) {
     Context.FrontWindow = front;
     window->exec();
     setWindowState(window->windowState());
-    Context.Core.Poll.StatusBarTarget = StatusBar1;
+    Context.Core.Poll.StatusBarTarget = StatusBar;
     show();
     Context.FrontWindow = FrontWindowNr::Main;
 }
 
 void MainWindow::SetTimerInterval(int milliseconds) {
-    Timer1->setInterval(milliseconds);
+    PollTimer->setInterval(milliseconds);
 }
 
 void MainWindow::EnableVigiloButton(bool enabled) {
     if (Context.Windows.Chooser != nullptr) {
-        Context.Windows.Chooser->BN_Vigilo->setEnabled(enabled);
+        Context.Windows.Chooser->UnitButton->setEnabled(enabled);
     }
 }
 
 void MainWindow::EnableMonitorMode(bool enabled) {
-    MonitorMode1->setEnabled(enabled);
-    CompareWithFile1->setEnabled(enabled);
+    MonitorModeAction->setEnabled(enabled);
+    CompareWithFileAction->setEnabled(enabled);
 }
 
 StatusBarView* MainWindow::MainStatusBar() {
-    return StatusBar1;
+    return StatusBar;
 }
 
 MonitorView* MainWindow::Monitor() {
@@ -225,7 +226,7 @@ void MainWindow::LinkOpenFailed(ErrorCode error) {
     });
 }
 
-void MainWindow::Timer1Timer() {
+void MainWindow::PollTimerTick() {
     // A transfer paints its progress window through the event loop; the poll must not
     // touch the link it owns meanwhile.
     if (Context.Core.Config.TransferBusy) {
@@ -234,30 +235,30 @@ void MainWindow::Timer1Timer() {
     Context.Core.Status.Status_Tick();
 }
 
-void MainWindow::Open1Click() {
+void MainWindow::OpenTriggered() {
     if (SelectAndLoad(Context)) {
         OpenWorkingWindow(Context.Windows.Settings, FrontWindowNr::Settings);
     }
 }
 
-void MainWindow::ManualMode1Click() {
+void MainWindow::ManualModeTriggered() {
     Context.Windows.Manual->OpenFromMenu();
 }
 
-void MainWindow::MonitorMode1Click() {
+void MainWindow::MonitorModeTriggered() {
     Context.Windows.Monitor->OpenFromMenu();
 }
 
-void MainWindow::Communication1Click() {
+void MainWindow::CommunicationTriggered() {
     Context.Windows.Communication->exec();
     ShowUnitInTitle();
 }
 
-void MainWindow::CompareWithFile1Click() {
+void MainWindow::CompareWithFileTriggered() {
     CompareWithFile(Context, this);
 }
 
-void MainWindow::VerifyAfterSave1Click(bool checked) {
+void MainWindow::VerifyAfterSaveToggled(bool checked) {
     Context.VerifyAfterSave = checked;
     WriteFailure failure;
     if (!StoreVerifyAfterSave(Context.OwnSettingsFile, checked, failure)) {
@@ -267,20 +268,20 @@ void MainWindow::VerifyAfterSave1Click(bool checked) {
     }
 }
 
-void MainWindow::TraceLineTraffic1Click(bool checked) {
+void MainWindow::TraceLineTrafficToggled(bool checked) {
     if (!checked) {
         StopLineTraceWithWindows(Context);
     } else if (!StartLineTraceWithWindows(Context, this)) {
-        TraceLineTraffic1->setChecked(false);
+        TraceLineTrafficAction->setChecked(false);
     }
 }
 
-void MainWindow::Help1Click() {
+void MainWindow::HelpTriggered() {
     Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
     Context.Help.ShowContents();
 }
 
-void MainWindow::About1Click() {
+void MainWindow::AboutTriggered() {
     Context.Windows.About->exec();
 }
 

@@ -41,43 +41,43 @@ public:
     void EditorAngleTaught(double degrees) override;
     void LinkOpenFailed(ErrorCode error) override;
 
-    QAction* Open1 = nullptr;
-    QAction* Quit1 = nullptr;
-    QAction* ManualMode1 = nullptr;
-    QAction* MonitorMode1 = nullptr;
-    QAction* CompareWithFile1 = nullptr;
-    QAction* Communication1 = nullptr;
-    QAction* VerifyAfterSave1 = nullptr;
-    QAction* TraceLineTraffic1 = nullptr;
-    QAction* Help1 = nullptr;
-    QAction* About1 = nullptr;
-    QFrame* Bevel1 = nullptr;
-    QLabel* Image1 = nullptr;
-    StatusBarWidget* StatusBar1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    QAction* OpenAction = nullptr;
+    QAction* QuitAction = nullptr;
+    QAction* ManualModeAction = nullptr;
+    QAction* MonitorModeAction = nullptr;
+    QAction* CompareWithFileAction = nullptr;
+    QAction* CommunicationAction = nullptr;
+    QAction* VerifyAfterSaveAction = nullptr;
+    QAction* TraceLineTrafficAction = nullptr;
+    QAction* HelpAction = nullptr;
+    QAction* AboutAction = nullptr;
+    QFrame* PictureFrame = nullptr;
+    QLabel* Picture = nullptr;
+    StatusBarWidget* StatusBar = nullptr;
+    QTimer* PollTimer = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
+    void BuildWidgets();
     void BuildMenu();
     void BuildClientArea();
     void OpenLinkAtStart();
     // "[simulated unit]" after the caption while fieldbus mode uses the built-in unit.
     void ShowUnitInTitle();
     void PlaceOnScreen();
-    void FormDestroy();
-    void Timer1Timer();
-    void Open1Click();
-    void ManualMode1Click();
-    void MonitorMode1Click();
-    void Communication1Click();
-    void CompareWithFile1Click();
-    void VerifyAfterSave1Click(bool checked);
-    void TraceLineTraffic1Click(bool checked);
-    void Help1Click();
-    void About1Click();
+    void ShutDown();
+    void PollTimerTick();
+    void OpenTriggered();
+    void ManualModeTriggered();
+    void MonitorModeTriggered();
+    void CommunicationTriggered();
+    void CompareWithFileTriggered();
+    void VerifyAfterSaveToggled(bool checked);
+    void TraceLineTrafficToggled(bool checked);
+    void HelpTriggered();
+    void AboutTriggered();
 
     ProgramContext& Context;
     bool Destroyed = false;

@@ -26,21 +26,21 @@ public:
     // The main menu's Manual Mode.
     void OpenFromMenu();
 
-    QPushButton* BN_GoPos = nullptr;
-    QPushButton* BN_GoBack = nullptr;
-    QPushButton* BN_Close = nullptr;
+    QPushButton* GoToAngleButton = nullptr;
+    QPushButton* GoBackButton = nullptr;
+    QPushButton* CloseButton = nullptr;
     std::array<QLabel*, 5> ColumnHeadings{};
-    QListWidget* LB_MM_ToolPar = nullptr;
-    StatusBarWidget* StatusBar1 = nullptr;
+    QListWidget* ToolList = nullptr;
+    StatusBarWidget* StatusBar = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormActivate();
-    void BN_GoPosClick();
-    void BN_GoBackClick();
-    void BN_CloseClick();
+    void PrepareToShow();
+    void GoToAngleClicked();
+    void GoBackClicked();
+    void CloseClicked();
 
     ProgramContext& Context;
 };

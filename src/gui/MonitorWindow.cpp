@@ -3,9 +3,9 @@
 #include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
 #include "gui/MainWindow.h"
+#include "gui/ManualWindow.h"
 #include "gui/TextCodec.h"
 #include "gui/TransferActions.h"
-#include "gui/ManualWindow.h"
 #include "status/MonitorTexts.h"
 #include "status/StatusLamps.h"
 
@@ -68,7 +68,7 @@ MonitorWindow::MonitorWindow(ProgramContext& context, QWidget* parent)
     BuildCurrentToolBox();
     const ToolTable table = CreateToolTable(this, QRect(8, 168, 472, 216));
     ColumnHeadings = table.Headings;
-    LB_MM_ToolPar = table.List;
+    ToolList = table.List;
     BuildActualToolBox();
     BuildBottomRow();
     PressFocusedButtonOnEnter(*this);
@@ -76,69 +76,78 @@ MonitorWindow::MonitorWindow(ProgramContext& context, QWidget* parent)
 }
 
 void MonitorWindow::BuildStateBox() {
-    Panel6 = MakeBox(this, QRect(8, 8, 300, 152));
-    L_State = MakeLabel(Panel6, QStringLiteral("State:"), QRect(8, 4, 120, 20));
+    StateFrame = MakeBox(this, QRect(8, 8, 300, 152));
+    StateHeading = MakeLabel(StateFrame, QStringLiteral("State:"), QRect(8, 4, 120, 20));
     const auto row = [](int i) {
         return 28 + i * RowHeight;
     };
-    L_Out1 = MakeLabel(Panel6, QStringLiteral("Out 1 (OK):"), QRect(12, row(0), 120, 20));
-    P_Out1 = MakeLamp(Panel6, row(0));
-    L_Out2 = MakeLabel(Panel6, QStringLiteral("Out 2 (KO):"), QRect(12, row(1), 120, 20));
-    P_Out2 = MakeLamp(Panel6, row(1));
-    L_ZeroPosition =
-        MakeLabel(Panel6, QStringLiteral("Zero-Position:"), QRect(12, row(2), 120, 20));
-    P_ZeroPosition = MakeLamp(Panel6, row(2));
-    L_Scanning = MakeLabel(Panel6, QStringLiteral("Scanning:"), QRect(12, row(3), 120, 20));
-    P_Scanning = MakeLamp(Panel6, row(3));
-    L_CurrentAngleX =
-        MakeLabel(Panel6, QStringLiteral("Measured-Angle:"), QRect(12, row(4), 120, 20));
-    L_CurrentAngle = MakeLabel(Panel6, Placeholder, QRect(140, row(4), 80, 20),
-                               Qt::AlignRight | Qt::AlignVCenter);
-    QFont bold = L_CurrentAngle->font();
+    Output1Caption =
+        MakeLabel(StateFrame, QStringLiteral("Out 1 (OK):"), QRect(12, row(0), 120, 20));
+    Output1Lamp = MakeLamp(StateFrame, row(0));
+    Output2Caption =
+        MakeLabel(StateFrame, QStringLiteral("Out 2 (KO):"), QRect(12, row(1), 120, 20));
+    Output2Lamp = MakeLamp(StateFrame, row(1));
+    ZeroPositionCaption =
+        MakeLabel(StateFrame, QStringLiteral("Zero-Position:"), QRect(12, row(2), 120, 20));
+    ZeroPositionLamp = MakeLamp(StateFrame, row(2));
+    ScanningCaption =
+        MakeLabel(StateFrame, QStringLiteral("Scanning:"), QRect(12, row(3), 120, 20));
+    ScanningLamp = MakeLamp(StateFrame, row(3));
+    MeasuredAngleCaption =
+        MakeLabel(StateFrame, QStringLiteral("Measured-Angle:"), QRect(12, row(4), 120, 20));
+    MeasuredAngleValue = MakeLabel(StateFrame, Placeholder, QRect(140, row(4), 80, 20),
+                                   Qt::AlignRight | Qt::AlignVCenter);
+    QFont bold = MeasuredAngleValue->font();
     bold.setBold(true);
-    L_CurrentAngle->setFont(bold);
-    for (QLabel* lamp : {P_Out1, P_Out2, P_ZeroPosition, P_Scanning}) {
+    MeasuredAngleValue->setFont(bold);
+    for (QLabel* lamp : {Output1Lamp, Output2Lamp, ZeroPositionLamp, ScanningLamp}) {
         SetLamp(lamp, ButtonFace());
     }
 }
 
 void MonitorWindow::BuildCurrentToolBox() {
-    Panel11 = MakeBox(this, QRect(316, 8, 308, 152));
-    Label1 = MakeLabel(Panel11, QStringLiteral("Current Tool:"), QRect(8, 4, 120, 20));
+    CurrentToolFrame = MakeBox(this, QRect(316, 8, 308, 152));
+    CurrentToolHeading =
+        MakeLabel(CurrentToolFrame, QStringLiteral("Current Tool:"), QRect(8, 4, 120, 20));
     const auto row = [](int i) {
         return 28 + i * RowHeight;
     };
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    Label4 = MakeLabel(Panel11, QStringLiteral("Tool-Nr."), QRect(12, row(0), 96, 20));
-    L_ToolNr = MakeLabel(Panel11, Placeholder, QRect(112, row(0), 64, 20), right);
-    Label5 = MakeLabel(Panel11, QStringLiteral("Target-Angle:"), QRect(12, row(1), 96, 20));
-    L_TargetAngle = MakeLabel(Panel11, Placeholder, QRect(112, row(1), 64, 20), right);
-    Label6 = MakeLabel(Panel11, QStringLiteral("Tolerance:"), QRect(12, row(2), 96, 20));
-    L_Tolerance = MakeLabel(Panel11, Placeholder, QRect(112, row(2), 64, 20), right);
-    Label7 = MakeLabel(Panel11, QStringLiteral("Intensity:"), QRect(12, row(3), 96, 20));
-    L_Intensity = MakeLabel(Panel11, Placeholder, QRect(112, row(3), 64, 20), right);
-    Label8 = MakeLabel(Panel11, QStringLiteral("Name:"), QRect(12, row(4), 96, 20));
-    L_Name = MakeLabel(Panel11, Placeholder, QRect(112, row(4), 188, 20));
+    ToolNumberCaption =
+        MakeLabel(CurrentToolFrame, QStringLiteral("Tool-Nr."), QRect(12, row(0), 96, 20));
+    ToolNumberValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(0), 64, 20), right);
+    TargetAngleCaption =
+        MakeLabel(CurrentToolFrame, QStringLiteral("Target-Angle:"), QRect(12, row(1), 96, 20));
+    TargetAngleValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(1), 64, 20), right);
+    ToleranceCaption =
+        MakeLabel(CurrentToolFrame, QStringLiteral("Tolerance:"), QRect(12, row(2), 96, 20));
+    ToleranceValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(2), 64, 20), right);
+    IntensityCaption =
+        MakeLabel(CurrentToolFrame, QStringLiteral("Intensity:"), QRect(12, row(3), 96, 20));
+    IntensityValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(3), 64, 20), right);
+    NameCaption = MakeLabel(CurrentToolFrame, QStringLiteral("Name:"), QRect(12, row(4), 96, 20));
+    NameValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(4), 188, 20));
 }
 
 void MonitorWindow::BuildActualToolBox() {
-    Panel7 = MakeBox(this, QRect(488, 168, 136, 56));
-    Label11 = MakeLabel(Panel7, QStringLiteral("Actual ToolNr:"), QRect(8, 18, 88, 20));
-    L_ActToolNr =
-        MakeLabel(Panel7, Placeholder, QRect(96, 18, 32, 20), Qt::AlignRight | Qt::AlignVCenter);
+    ActualToolFrame = MakeBox(this, QRect(488, 168, 136, 56));
+    ActualToolCaption =
+        MakeLabel(ActualToolFrame, QStringLiteral("Actual ToolNr:"), QRect(8, 18, 88, 20));
+    ActualToolValue = MakeLabel(ActualToolFrame, Placeholder, QRect(96, 18, 32, 20),
+                                Qt::AlignRight | Qt::AlignVCenter);
 }
 
 void MonitorWindow::BuildBottomRow() {
-    P_Message = MakeLabel(this, QString(), QRect(8, 394, 400, 32));
-    P_Message->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    P_Message->setIndent(6);
-    IMG_OnlineState = new QLabel(this);
-    IMG_OnlineState->setGeometry(420, 394, IndicatorSize, IndicatorSize);
-    IMG_OnlineState->setPixmap(QPixmap::fromImage(OnlineCanvas));
-    BN_Close = new QPushButton(QStringLiteral("&Close"), this);
-    BN_Close->setGeometry(544, 394, 80, 32);
-    BN_Close->setAutoDefault(false);
-    connect(BN_Close, &QPushButton::clicked, this, &MonitorWindow::BN_CloseClick);
+    MessagePanel = MakeLabel(this, QString(), QRect(8, 394, 400, 32));
+    MessagePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    MessagePanel->setIndent(6);
+    OnlineLamp = new QLabel(this);
+    OnlineLamp->setGeometry(420, 394, IndicatorSize, IndicatorSize);
+    OnlineLamp->setPixmap(QPixmap::fromImage(OnlineCanvas));
+    CloseButton = new QPushButton(QStringLiteral("&Close"), this);
+    CloseButton->setGeometry(544, 394, 80, 32);
+    CloseButton->setAutoDefault(false);
+    connect(CloseButton, &QPushButton::clicked, this, &MonitorWindow::CloseClicked);
 }
 
 QColor MonitorWindow::ButtonFace() const {
@@ -170,17 +179,17 @@ void MonitorWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // A window restored by the window system keeps what it shows.
     if (!event->spontaneous()) {
-        FormActivate();
+        PrepareToShow();
     }
 }
 
-void MonitorWindow::FormActivate() {
+void MonitorWindow::PrepareToShow() {
     OnlineCanvas.fill(ButtonFace());
-    IMG_OnlineState->setPixmap(QPixmap::fromImage(OnlineCanvas));
+    OnlineLamp->setPixmap(QPixmap::fromImage(OnlineCanvas));
     // Nothing is shown as the current tool before a record of this opening came.
     Context.Core.Poll.CurrentToolNr = -1;
-    FillToolTable(*LB_MM_ToolPar, Context.Core.Config.ToolLines);
-    SelectToolLine(*LB_MM_ToolPar, 0);
+    FillToolTable(*ToolList, Context.Core.Config.ToolLines);
+    SelectToolLine(*ToolList, 0);
     // The box still shows the tool of the last opening; the configuration was just uploaded
     // again, so its values are taken afresh rather than left as they were.
     if (LastShownTool >= 0) {
@@ -190,24 +199,24 @@ void MonitorWindow::FormActivate() {
 
 void MonitorWindow::MonitorShowOutputs() {
     const DisplayState& display = Context.Core.Display;
-    SetLamp(P_Out1, display.Out1On ? ToQColor(LampColour::Green) : ButtonFace());
-    SetLamp(P_Out2, display.Out2On ? ToQColor(LampColour::Red) : ButtonFace());
+    SetLamp(Output1Lamp, display.Out1On ? ToQColor(LampColour::Green) : ButtonFace());
+    SetLamp(Output2Lamp, display.Out2On ? ToQColor(LampColour::Red) : ButtonFace());
 }
 
 void MonitorWindow::SetZeroPositionLamp(bool on) {
-    SetLamp(P_ZeroPosition, on ? ToQColor(LampColour::Green) : ButtonFace());
+    SetLamp(ZeroPositionLamp, on ? ToQColor(LampColour::Green) : ButtonFace());
 }
 
 void MonitorWindow::SetScanningLamp(bool on) {
-    SetLamp(P_Scanning, on ? ToQColor(LampColour::Green) : ButtonFace());
+    SetLamp(ScanningLamp, on ? ToQColor(LampColour::Green) : ButtonFace());
 }
 
 void MonitorWindow::SetMessage(const std::string& text) {
-    P_Message->setText(FromAnsi(text));
+    MessagePanel->setText(FromAnsi(text));
 }
 
 void MonitorWindow::SetCurrentAngle(const std::string& text) {
-    L_CurrentAngle->setText(FromAnsi(text));
+    MeasuredAngleValue->setText(FromAnsi(text));
 }
 
 void MonitorWindow::MonitorShowLed() {
@@ -223,15 +232,15 @@ void MonitorWindow::MonitorShowLed() {
     painter.drawEllipse(QRect(circle.Left, circle.Top, circle.Right - circle.Left - 1,
                               circle.Bottom - circle.Top - 1));
     painter.end();
-    IMG_OnlineState->setPixmap(QPixmap::fromImage(OnlineCanvas));
+    OnlineLamp->setPixmap(QPixmap::fromImage(OnlineCanvas));
 }
 
 void MonitorWindow::MonitorShowTool() {
     const PollState& poll = Context.Core.Poll;
     const int16_t toolNr = poll.CurrentToolNr;
     if (poll.StatusKind == 1) {
-        L_ActToolNr->setText(QString::number(toolNr));
-        SelectToolLine(*LB_MM_ToolPar, MonitorActualToolLine(Context.Core.Config, toolNr));
+        ActualToolValue->setText(QString::number(toolNr));
+        SelectToolLine(*ToolList, MonitorActualToolLine(Context.Core.Config, toolNr));
         return;
     }
     if (toolNr < 0 || toolNr == LastShownTool) {
@@ -243,17 +252,17 @@ void MonitorWindow::MonitorShowTool() {
 void MonitorWindow::ShowCurrentTool(int16_t toolNr) {
     const CurrentToolBox box = MonitorCurrentToolBox(Context.Core.Config, toolNr);
     if (!box.Programmed) {
-        SelectToolLine(*LB_MM_ToolPar, -1);
+        SelectToolLine(*ToolList, -1);
     }
-    L_ToolNr->setText(FromAnsi(box.ToolNr));
-    L_TargetAngle->setText(FromAnsi(box.TargetAngle));
-    L_Tolerance->setText(FromAnsi(box.Tolerance));
-    L_Intensity->setText(FromAnsi(box.Intensity));
-    L_Name->setText(FromAnsi(box.Name));
+    ToolNumberValue->setText(FromAnsi(box.ToolNr));
+    TargetAngleValue->setText(FromAnsi(box.TargetAngle));
+    ToleranceValue->setText(FromAnsi(box.Tolerance));
+    IntensityValue->setText(FromAnsi(box.Intensity));
+    NameValue->setText(FromAnsi(box.Name));
     LastShownTool = toolNr;
 }
 
-void MonitorWindow::BN_CloseClick() {
+void MonitorWindow::CloseClicked() {
     // The identifier is read again with the next configuration.
     Context.Core.Config.NamespaceIdValid = false;
     accept();

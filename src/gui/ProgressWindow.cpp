@@ -18,17 +18,17 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
                    Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setModal(false);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(0);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ProgressBar1);
+    layout->addWidget(ProgressBar);
     setFixedSize(360, 64);
 }
 
 void ProgressWindow::ShowProgress(const std::string& caption) {
     setWindowTitle(FromAnsi(caption));
-    ProgressBar1->setValue(0);
+    ProgressBar->setValue(0);
     // Above and centred on the window that started the transfer.
     QWidget* owner = WindowInFront();
     KeepAbove(*this, owner);
@@ -41,8 +41,8 @@ void ProgressWindow::ShowProgress(const std::string& caption) {
 }
 
 void ProgressWindow::SetProgress(int percent) {
-    if (ProgressBar1->value() != percent) {
-        ProgressBar1->setValue(percent);
+    if (ProgressBar->value() != percent) {
+        ProgressBar->setValue(percent);
         PaintNow();
     }
 }
@@ -52,7 +52,7 @@ void ProgressWindow::HideProgress() {
 }
 
 void ProgressWindow::PaintNow() {
-    ProgressBar1->repaint();
+    ProgressBar->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

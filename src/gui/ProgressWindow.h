@@ -19,7 +19,7 @@ public:
     void SetProgress(int percent) override;
     void HideProgress() override;
 
-    QProgressBar* ProgressBar1 = nullptr;
+    QProgressBar* ProgressBar = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,20 +4,20 @@
 #include "config/ReportLayout.h"
 #include "config/TextFormats.h"
 #include "config/ValueRanges.h"
+#include "gui/BusyWindow.h"
 #include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
-#include "gui/MoveRequest.h"
 #include "gui/MainWindow.h"
+#include "gui/MoveRequest.h"
+#include "gui/NumberField.h"
 #include "gui/PrinterCanvas.h"
 #include "gui/RadioGroup.h"
+#include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TextCodec.h"
-#include "gui/NumberField.h"
+#include "gui/ToolEditor.h"
 #include "gui/ToolTable.h"
 #include "gui/TransferActions.h"
-#include "gui/ToolEditor.h"
-#include "gui/SourceChooser.h"
-#include "gui/BusyWindow.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -89,51 +89,51 @@ SettingsWindow::SettingsWindow(ProgramContext& context, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
 
-    PGC_Settings = new QTabWidget(this);
-    TS_ToolSettings = BuildToolPage();
-    TS_GlobalSettings = BuildGlobalPage();
-    TS_DefaultSettings = BuildDefaultPage();
-    PGC_Settings->addTab(TS_ToolSettings, QStringLiteral("T&ool-Settings"));
-    PGC_Settings->addTab(TS_GlobalSettings, QStringLiteral("&Global-Settings"));
-    PGC_Settings->addTab(TS_DefaultSettings, QStringLiteral("&Default-Settings"));
+    PageTabs = new QTabWidget(this);
+    ToolTab = BuildToolPage();
+    GlobalTab = BuildGlobalPage();
+    DefaultTab = BuildDefaultPage();
+    PageTabs->addTab(ToolTab, QStringLiteral("T&ool-Settings"));
+    PageTabs->addTab(GlobalTab, QStringLiteral("&Global-Settings"));
+    PageTabs->addTab(DefaultTab, QStringLiteral("&Default-Settings"));
     // The first opening shows the global settings; later openings the page last shown.
-    PGC_Settings->setCurrentIndex(GlobalPage);
+    PageTabs->setCurrentIndex(GlobalPage);
 
-    BN_Print = MakeButton(QStringLiteral("&Print"), this);
-    BN_Save = MakeButton(QStringLiteral("&Save"), this);
-    BN_SaveAs = MakeButton(QStringLiteral("Save &As"), this);
-    BN_Close = MakeButton(QStringLiteral("&Close"), this);
+    PrintButton = MakeButton(QStringLiteral("&Print"), this);
+    SaveButton = MakeButton(QStringLiteral("&Save"), this);
+    SaveAsButton = MakeButton(QStringLiteral("Save &As"), this);
+    CloseButton = MakeButton(QStringLiteral("&Close"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (QPushButton* button : {BN_Print, BN_Save, BN_SaveAs, BN_Close}) {
+    for (QPushButton* button : {PrintButton, SaveButton, SaveAsButton, CloseButton}) {
         button->setMinimumWidth(96);
         buttons->addWidget(button);
     }
-    StatusBar1 = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, this);
-    StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
+    StatusBar = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, this);
+    StatusBar->MarkSimulatedUnit(Context.Core.Settings);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
     auto* body = new QVBoxLayout;
     body->setContentsMargins(8, 8, 8, 0);
-    body->addWidget(PGC_Settings, 1);
+    body->addWidget(PageTabs, 1);
     body->addLayout(buttons);
     layout->addLayout(body, 1);
-    layout->addWidget(StatusBar1);
+    layout->addWidget(StatusBar);
 
-    connect(PGC_Settings, &QTabWidget::currentChanged, this, &SettingsWindow::PGC_SettingsChange);
-    connect(BN_Print, &QPushButton::clicked, this, &SettingsWindow::BN_PrintClick);
-    connect(BN_Save, &QPushButton::clicked, this, &SettingsWindow::BN_SaveClick);
-    connect(BN_SaveAs, &QPushButton::clicked, this, &SettingsWindow::BN_SaveAsClick);
-    connect(BN_Close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(PageTabs, &QTabWidget::currentChanged, this, &SettingsWindow::PageChanged);
+    connect(PrintButton, &QPushButton::clicked, this, &SettingsWindow::PrintClicked);
+    connect(SaveButton, &QPushButton::clicked, this, &SettingsWindow::SaveClicked);
+    connect(SaveAsButton, &QPushButton::clicked, this, &SettingsWindow::SaveAsClicked);
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
     connect(help, &QShortcut::activated, this,
             [this] { Context.Help.ShowTopic(CurrentHelpContext()); });
 
-    FormCreate();
+    BuildWidgets();
     PressFocusedButtonOnEnter(*this);
 }
 
@@ -142,185 +142,183 @@ SettingsWindow::~SettingsWindow() = default;
 QWidget* SettingsWindow::BuildToolPage() {
     auto* page = new QWidget;
     const ToolTable table = CreateToolTable(page);
-    LB_TS_ToolPar = table.List;
-    LB_TS_ToolPar->setObjectName(QStringLiteral("LB_TS_ToolPar"));
-    LB_TS_ToolPar->viewport()->installEventFilter(this);
+    ToolList = table.List;
+    ToolList->setObjectName(QStringLiteral("ToolList"));
+    ToolList->viewport()->installEventFilter(this);
 
-    BN_Teach = MakeButton(QStringLiteral("&Teach"), page);
-    BN_Start = MakeButton(QStringLiteral("St&art"), page);
-    BN_Change = MakeButton(QStringLiteral("C&hange"), page);
-    BN_New = MakeButton(QStringLiteral("&New"), page);
-    BN_Delete = MakeButton(QStringLiteral("&Delete"), page);
+    TeachButton = MakeButton(QStringLiteral("&Teach"), page);
+    StartButton = MakeButton(QStringLiteral("St&art"), page);
+    ChangeButton = MakeButton(QStringLiteral("C&hange"), page);
+    NewButton = MakeButton(QStringLiteral("&New"), page);
+    DeleteButton = MakeButton(QStringLiteral("&Delete"), page);
 
-    GB_TargetAngle = new QGroupBox(QStringLiteral("Start \"Ta&rget Angle\""), page);
-    RB_AngleFromTable = new QRadioButton(QStringLiteral("Angle from Table"), GB_TargetAngle);
-    RB_CurrentAngle = new QRadioButton(QStringLiteral("Measured  Angle"), GB_TargetAngle);
-    EB_AngleVal = MakeNumberField(esFloat, 2, GB_TargetAngle);
-    EB_AngleVal->Range().SetMinValue(-100.0);
-    EB_AngleVal->Range().SetMaxValue(300.0);
+    TargetAngleBox = new QGroupBox(QStringLiteral("Start \"Ta&rget Angle\""), page);
+    AngleFromTableButton = new QRadioButton(QStringLiteral("Angle from Table"), TargetAngleBox);
+    CurrentAngleButton = new QRadioButton(QStringLiteral("Measured  Angle"), TargetAngleBox);
+    TargetAngleField = MakeNumberField(esFloat, 2, TargetAngleBox);
+    TargetAngleField->Range().SetMinValue(-100.0);
+    TargetAngleField->Range().SetMaxValue(300.0);
     // shows the target only; the user never types it
-    EB_AngleVal->setEnabled(false);
-    auto* target = new QGridLayout(GB_TargetAngle);
-    target->addWidget(RB_AngleFromTable, 0, 0, 1, 2);
-    target->addWidget(RB_CurrentAngle, 1, 0, 1, 2);
-    auto* angleLabel = new QLabel(QStringLiteral("Angle:"), GB_TargetAngle);
-    angleLabel->setBuddy(EB_AngleVal);
+    TargetAngleField->setEnabled(false);
+    auto* target = new QGridLayout(TargetAngleBox);
+    target->addWidget(AngleFromTableButton, 0, 0, 1, 2);
+    target->addWidget(CurrentAngleButton, 1, 0, 1, 2);
+    auto* angleLabel = new QLabel(QStringLiteral("Angle:"), TargetAngleBox);
+    angleLabel->setBuddy(TargetAngleField);
     target->addWidget(angleLabel, 2, 0);
-    target->addWidget(EB_AngleVal, 2, 1);
+    target->addWidget(TargetAngleField, 2, 1);
 
-    GB_Globals = new QGroupBox(QStringLiteral("Global Parameters:"), page);
-    L_TS_RotDir = new QLabel(GB_Globals);
-    L_TS_Scanner = new QLabel(GB_Globals);
-    L_ToolAnz = new QLabel(GB_Globals);
-    auto* globals = new QGridLayout(GB_Globals);
-    globals->addWidget(new QLabel(QStringLiteral("Rotation direction:"), GB_Globals), 0, 0);
-    globals->addWidget(L_TS_RotDir, 0, 1);
-    globals->addWidget(new QLabel(QStringLiteral("Scanner:"), GB_Globals), 1, 0);
-    globals->addWidget(L_TS_Scanner, 1, 1);
-    globals->addWidget(new QLabel(QStringLiteral("Tool-Storage:"), GB_Globals), 2, 0);
-    globals->addWidget(L_ToolAnz, 2, 1);
+    GlobalsBox = new QGroupBox(QStringLiteral("Global Parameters:"), page);
+    RotationDirectionLabel = new QLabel(GlobalsBox);
+    ScannerLabel = new QLabel(GlobalsBox);
+    ToolCountLabel = new QLabel(GlobalsBox);
+    auto* globals = new QGridLayout(GlobalsBox);
+    globals->addWidget(new QLabel(QStringLiteral("Rotation direction:"), GlobalsBox), 0, 0);
+    globals->addWidget(RotationDirectionLabel, 0, 1);
+    globals->addWidget(new QLabel(QStringLiteral("Scanner:"), GlobalsBox), 1, 0);
+    globals->addWidget(ScannerLabel, 1, 1);
+    globals->addWidget(new QLabel(QStringLiteral("Tool-Storage:"), GlobalsBox), 2, 0);
+    globals->addWidget(ToolCountLabel, 2, 1);
 
     auto* commands = new QHBoxLayout;
-    commands->addWidget(BN_Teach);
-    commands->addWidget(BN_Start);
+    commands->addWidget(TeachButton);
+    commands->addWidget(StartButton);
     auto* edits = new QHBoxLayout;
-    edits->addWidget(BN_Change);
-    edits->addWidget(BN_New);
-    edits->addWidget(BN_Delete);
+    edits->addWidget(ChangeButton);
+    edits->addWidget(NewButton);
+    edits->addWidget(DeleteButton);
     auto* right = new QVBoxLayout;
     right->addLayout(commands);
-    right->addWidget(GB_TargetAngle);
+    right->addWidget(TargetAngleBox);
     right->addLayout(edits);
-    right->addWidget(GB_Globals);
+    right->addWidget(GlobalsBox);
     right->addStretch(1);
 
     auto* left = new QVBoxLayout;
     left->setSpacing(0);
     left->addWidget(table.HeadingRow);
-    left->addWidget(LB_TS_ToolPar, 1);
+    left->addWidget(ToolList, 1);
     auto* columns = new QHBoxLayout(page);
     columns->addLayout(left, 1);
     columns->addLayout(right);
 
-    connect(LB_TS_ToolPar, &QListWidget::currentRowChanged, this,
-            &SettingsWindow::LB_TS_ToolParClick);
-    connect(BN_Teach, &QPushButton::clicked, this, &SettingsWindow::BN_TeachClick);
-    connect(BN_Start, &QPushButton::clicked, this, &SettingsWindow::BN_StartClick);
-    connect(BN_Change, &QPushButton::clicked, this, &SettingsWindow::BN_ChangeClick);
-    connect(BN_New, &QPushButton::clicked, this, &SettingsWindow::BN_NewClick);
-    connect(BN_Delete, &QPushButton::clicked, this, &SettingsWindow::BN_DeleteClick);
-    connect(RB_AngleFromTable, &QRadioButton::clicked, this, &SettingsWindow::RB_AngleFromTableClick);
-    connect(RB_CurrentAngle, &QRadioButton::clicked, this, &SettingsWindow::RB_CurrentAngleClick);
+    connect(ToolList, &QListWidget::currentRowChanged, this, &SettingsWindow::ToolListClicked);
+    connect(TeachButton, &QPushButton::clicked, this, &SettingsWindow::TeachClicked);
+    connect(StartButton, &QPushButton::clicked, this, &SettingsWindow::StartClicked);
+    connect(ChangeButton, &QPushButton::clicked, this, &SettingsWindow::ChangeClicked);
+    connect(NewButton, &QPushButton::clicked, this, &SettingsWindow::NewClicked);
+    connect(DeleteButton, &QPushButton::clicked, this, &SettingsWindow::DeleteClicked);
+    connect(AngleFromTableButton, &QRadioButton::clicked, this,
+            &SettingsWindow::AngleFromTableClicked);
+    connect(CurrentAngleButton, &QRadioButton::clicked, this, &SettingsWindow::CurrentAngleClicked);
     return page;
 }
 
 QWidget* SettingsWindow::BuildGlobalPage() {
     auto* page = new QWidget;
-    EB_GS_FirmSoftwareVersion = new QLineEdit(page);
-    EB_GS_FirmSoftwareVersion->setEnabled(false);
-    CB_GS_Scanner = new QComboBox(page);
-    CB_GS_Scanner->addItems({QStringLiteral("RZ41"), QStringLiteral("RZ42")});
+    FirmwareVersionField = new QLineEdit(page);
+    FirmwareVersionField->setEnabled(false);
+    ScannerBox = new QComboBox(page);
+    ScannerBox->addItems({QStringLiteral("RZ41"), QStringLiteral("RZ42")});
 
     const QStringList polarity = {QStringLiteral("N/C (Normally Closed)"),
                                   QStringLiteral("N/O (Normally Open)")};
-    RBG_GS_Out1 = new RadioGroup(QStringLiteral("Out1 (OK) Polarity"), polarity, page);
-    RBG_GS_Out2 = new RadioGroup(QStringLiteral("Out2 (KO) Polarity"), polarity, page);
-    RBG_GS_SignalMode = new RadioGroup(
+    Output1PolarityGroup = new RadioGroup(QStringLiteral("Out1 (OK) Polarity"), polarity, page);
+    Output2PolarityGroup = new RadioGroup(QStringLiteral("Out2 (KO) Polarity"), polarity, page);
+    SignalModeGroup = new RadioGroup(
         QStringLiteral("Signal Mode"),
         {QStringLiteral("at Offset Position"), QStringLiteral("at Home Position")}, page);
-    RBG_GS_ReturnTrvMon =
+    ReturnTravelMonitoringGroup =
         new RadioGroup(QStringLiteral("Return Travel Monitoring"),
-                        {QStringLiteral("InActive"), QStringLiteral("Active")}, page);
-    RBG_GS_Mon = new RadioGroup(QStringLiteral("Monitoring"),
-                                 {QStringLiteral("Free Space"), QStringLiteral("Object")}, page);
-    RBG_GS_OutPulseTime =
+                       {QStringLiteral("InActive"), QStringLiteral("Active")}, page);
+    MonitoringGroup =
+        new RadioGroup(QStringLiteral("Monitoring"),
+                       {QStringLiteral("Free Space"), QStringLiteral("Object")}, page);
+    PulseTimeGroup =
         new RadioGroup(QStringLiteral("Out Pulse Time"),
-                        {QStringLiteral("Static"), QStringLiteral("Pulse-Time:")}, page);
-    EB_GS_OutPulseTime = MakeNumberField(esInteger, 0, RBG_GS_OutPulseTime);
+                       {QStringLiteral("Static"), QStringLiteral("Pulse-Time:")}, page);
+    PulseTimeField = MakeNumberField(esInteger, 0, PulseTimeGroup);
     // the field sits beside "Pulse-Time:"
-    if (auto* items = qobject_cast<QVBoxLayout*>(RBG_GS_OutPulseTime->layout())) {
+    if (auto* items = qobject_cast<QVBoxLayout*>(PulseTimeGroup->layout())) {
         auto* pulseRow = new QHBoxLayout;
-        items->removeWidget(RBG_GS_OutPulseTime->Button(1));
-        pulseRow->addWidget(RBG_GS_OutPulseTime->Button(1));
-        pulseRow->addWidget(EB_GS_OutPulseTime);
+        items->removeWidget(PulseTimeGroup->Button(1));
+        pulseRow->addWidget(PulseTimeGroup->Button(1));
+        pulseRow->addWidget(PulseTimeField);
         items->insertLayout(1, pulseRow);
     }
-    RBG_GS_RotDir =
+    RotationDirectionGroup =
         new RadioGroup(QStringLiteral("Rotation Direction"),
-                        {QStringLiteral("Counter-Clockwise"), QStringLiteral("Clockwise")}, page);
-    RBG_GS_PowerOnMove =
-        new RadioGroup(QStringLiteral("Power On Move"),
-                        {QStringLiteral("Inactive"), QStringLiteral("Active")}, page);
+                       {QStringLiteral("Counter-Clockwise"), QStringLiteral("Clockwise")}, page);
+    PowerOnMoveGroup = new RadioGroup(QStringLiteral("Power On Move"),
+                                      {QStringLiteral("Inactive"), QStringLiteral("Active")}, page);
 
     auto* versionLabel = new QLabel(QStringLiteral("FSW Version:"), page);
-    versionLabel->setBuddy(EB_GS_FirmSoftwareVersion);
+    versionLabel->setBuddy(FirmwareVersionField);
     auto* scannerLabel = new QLabel(QStringLiteral("Scanner:"), page);
-    scannerLabel->setBuddy(CB_GS_Scanner);
+    scannerLabel->setBuddy(ScannerBox);
     auto* top = new QHBoxLayout;
     top->addWidget(versionLabel);
-    top->addWidget(EB_GS_FirmSoftwareVersion);
+    top->addWidget(FirmwareVersionField);
     top->addSpacing(24);
     top->addWidget(scannerLabel);
-    top->addWidget(CB_GS_Scanner);
+    top->addWidget(ScannerBox);
     top->addStretch(1);
     auto* groups = new QGridLayout;
-    groups->addWidget(RBG_GS_Out1, 0, 0);
-    groups->addWidget(RBG_GS_Out2, 0, 1);
-    groups->addWidget(RBG_GS_SignalMode, 0, 2);
-    groups->addWidget(RBG_GS_ReturnTrvMon, 0, 3);
-    groups->addWidget(RBG_GS_Mon, 1, 0);
-    groups->addWidget(RBG_GS_OutPulseTime, 1, 1);
-    groups->addWidget(RBG_GS_RotDir, 1, 2);
-    groups->addWidget(RBG_GS_PowerOnMove, 1, 3);
+    groups->addWidget(Output1PolarityGroup, 0, 0);
+    groups->addWidget(Output2PolarityGroup, 0, 1);
+    groups->addWidget(SignalModeGroup, 0, 2);
+    groups->addWidget(ReturnTravelMonitoringGroup, 0, 3);
+    groups->addWidget(MonitoringGroup, 1, 0);
+    groups->addWidget(PulseTimeGroup, 1, 1);
+    groups->addWidget(RotationDirectionGroup, 1, 2);
+    groups->addWidget(PowerOnMoveGroup, 1, 3);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(top);
     layout->addLayout(groups);
     layout->addStretch(1);
 
-    connect(CB_GS_Scanner, &QComboBox::activated, this, &SettingsWindow::CB_GS_ScannerChange);
-    connect(RBG_GS_OutPulseTime, &RadioGroup::Clicked, this,
-            &SettingsWindow::RBG_GS_OutPulseTimeClick);
+    connect(ScannerBox, &QComboBox::activated, this, &SettingsWindow::ScannerChanged);
+    connect(PulseTimeGroup, &RadioGroup::Clicked, this, &SettingsWindow::PulseTimeGroupClicked);
     // the tool page's summary follows the choice, saved or not
-    connect(RBG_GS_RotDir, &RadioGroup::Clicked, this, &SettingsWindow::TS_ToolSettingsEnter);
+    connect(RotationDirectionGroup, &RadioGroup::Clicked, this, &SettingsWindow::ToolTabEntered);
     return page;
 }
 
 QWidget* SettingsWindow::BuildDefaultPage() {
     auto* page = new QWidget;
-    EB_DS_DefaultAngle = MakeNumberField(esFloat, 2, page);
-    EB_DS_DefaultTolerance = MakeNumberField(esFloat, 2, page);
-    RBG_DS_DefaultIntensity =
-        new RadioGroup(QStringLiteral("Default &Intensity"),
-                        {QStringLiteral(" Ultra-Low "), QStringLiteral(" Low"),
-                         QStringLiteral(" Medium"), QStringLiteral(" High")},
-                        page);
+    DefaultAngleField = MakeNumberField(esFloat, 2, page);
+    DefaultToleranceField = MakeNumberField(esFloat, 2, page);
+    DefaultIntensityGroup = new RadioGroup(QStringLiteral("Default &Intensity"),
+                                           {QStringLiteral(" Ultra-Low "), QStringLiteral(" Low"),
+                                            QStringLiteral(" Medium"), QStringLiteral(" High")},
+                                           page);
     auto* angleLabel = new QLabel(QStringLiteral("Maximum Teach-Angle:"), page);
-    angleLabel->setBuddy(EB_DS_DefaultAngle);
+    angleLabel->setBuddy(DefaultAngleField);
     auto* toleranceLabel = new QLabel(QStringLiteral("Default Tolerance:"), page);
-    toleranceLabel->setBuddy(EB_DS_DefaultTolerance);
+    toleranceLabel->setBuddy(DefaultToleranceField);
     auto* fields = new QGridLayout;
     fields->addWidget(angleLabel, 0, 0);
-    fields->addWidget(EB_DS_DefaultAngle, 0, 1);
+    fields->addWidget(DefaultAngleField, 0, 1);
     fields->addWidget(toleranceLabel, 1, 0);
-    fields->addWidget(EB_DS_DefaultTolerance, 1, 1);
+    fields->addWidget(DefaultToleranceField, 1, 1);
     fields->setColumnStretch(2, 1);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(fields);
     auto* intensity = new QHBoxLayout;
-    intensity->addWidget(RBG_DS_DefaultIntensity);
+    intensity->addWidget(DefaultIntensityGroup);
     intensity->addStretch(1);
     layout->addLayout(intensity);
     layout->addStretch(1);
     return page;
 }
 
-void SettingsWindow::FormCreate() {
-    EB_DS_DefaultAngle->Range().SetMinValue(AngleFieldRange.Min);
-    EB_DS_DefaultAngle->Range().SetMaxValue(AngleFieldRange.Max);
-    EB_DS_DefaultTolerance->Range().SetMinValue(ToleranceFieldRange.Min);
-    EB_DS_DefaultTolerance->Range().SetMaxValue(ToleranceFieldRange.Max);
-    EB_GS_OutPulseTime->Range().SetMinValue(PulseTimeFieldRange.Min);
-    EB_GS_OutPulseTime->Range().SetMaxValue(PulseTimeFieldRange.Max);
+void SettingsWindow::BuildWidgets() {
+    DefaultAngleField->Range().SetMinValue(AngleFieldRange.Min);
+    DefaultAngleField->Range().SetMaxValue(AngleFieldRange.Max);
+    DefaultToleranceField->Range().SetMinValue(ToleranceFieldRange.Min);
+    DefaultToleranceField->Range().SetMaxValue(ToleranceFieldRange.Max);
+    PulseTimeField->Range().SetMinValue(PulseTimeFieldRange.Min);
+    PulseTimeField->Range().SetMaxValue(PulseTimeFieldRange.Max);
 
     // As wide as the main window, whose place it takes while open.
     QSize size(778, 560);
@@ -329,7 +327,7 @@ void SettingsWindow::FormCreate() {
     }
     size.setHeight(std::max(size.height(), minimumSizeHint().height()));
     setFixedSize(size);
-    ScaleStatusBar(Context, *StatusBar1, width());
+    ScaleStatusBar(Context, *StatusBar, width());
 }
 
 void SettingsWindow::SetPrinterChoice(PrinterChoice* choice) {
@@ -337,7 +335,7 @@ void SettingsWindow::SetPrinterChoice(PrinterChoice* choice) {
 }
 
 int SettingsWindow::CurrentHelpContext() const {
-    switch (PGC_Settings->currentIndex()) {
+    switch (PageTabs->currentIndex()) {
     case ToolPage:
         return HelpContext::ToolSettingsPage;
     case GlobalPage:
@@ -353,140 +351,141 @@ void SettingsWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // A window system's own show (restoring from the task bar) is no opening.
     if (!event->spontaneous()) {
-        FormActivate();
+        PrepareToShow();
     }
 }
 
 bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
     // A double click anywhere in the list, on a line or below the last, means Change.
-    if (watched == LB_TS_ToolPar->viewport() && event->type() == QEvent::MouseButtonDblClick) {
-        BN_ChangeClick();
+    if (watched == ToolList->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        ChangeClicked();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void SettingsWindow::ActivateStatusAndCaption() {
-    Context.Core.Poll.StatusBarTarget = StatusBar1;
-    StatusBar1->Repaint();
+    Context.Core.Poll.StatusBarTarget = StatusBar;
+    StatusBar->Repaint();
     setWindowTitle(QStringLiteral("VG-Config / Settings") +
                    FromAnsi(SourceSuffix(Context.Core.Config)));
 }
 
-void SettingsWindow::FormActivate() {
+void SettingsWindow::PrepareToShow() {
     ActivateStatusAndCaption();
     ConfigState& config = Context.Core.Config;
     if (config.TransferBusy) {
         return;
     }
     TakeSnapshots(config);
-    PreviousPage = PGC_Settings->currentIndex();
+    PreviousPage = PageTabs->currentIndex();
     UpdateToolButtons();
     const ConfigImage& image = config.ConfigImage;
-    L_TS_RotDir->setText(image.RotDir != 0 ? QStringLiteral("Clockwise")
-                                           : QStringLiteral("CounterClw."));
+    RotationDirectionLabel->setText(image.RotDir != 0 ? QStringLiteral("Clockwise")
+                                                      : QStringLiteral("CounterClw."));
     FillGlobalPage();
-    L_ToolAnz->setText(config.VersionValid ? QString::number(config.ToolCapacity)
-                                           : QStringLiteral("---------"));
-    L_TS_Scanner->setText(image.Scanner == 1 || image.Scanner == 2
-                              ? CB_GS_Scanner->itemText(image.Scanner - 1)
+    ToolCountLabel->setText(config.VersionValid ? QString::number(config.ToolCapacity)
+                                                : QStringLiteral("---------"));
+    ScannerLabel->setText(image.Scanner == 1 || image.Scanner == 2
+                              ? ScannerBox->itemText(image.Scanner - 1)
                               : QStringLiteral("Unknown"));
-    EB_DS_DefaultAngle->SetValue(HundredthsToValue(image.DefaultAngle));
-    EB_DS_DefaultTolerance->SetValue(HundredthsToValue(image.DefaultTolerance));
-    RBG_DS_DefaultIntensity->SetItemIndex(image.DefaultIntensity);
+    DefaultAngleField->SetValue(HundredthsToValue(image.DefaultAngle));
+    DefaultToleranceField->SetValue(HundredthsToValue(image.DefaultTolerance));
+    DefaultIntensityGroup->SetItemIndex(image.DefaultIntensity);
     ShowToolLines(config.ToolLines.empty() ? -1 : 0);
 }
 
 void SettingsWindow::FillGlobalPage() {
     const ConfigState& config = Context.Core.Config;
     const ConfigImage& image = config.ConfigImage;
-    RBG_GS_ReturnTrvMon->SetItemIndex(image.ReturnTrvMon);
-    RBG_GS_Mon->SetItemIndex(image.Monitoring);
-    RBG_GS_RotDir->SetItemIndex(image.RotDir);
-    RBG_GS_PowerOnMove->SetItemIndex(image.PowerOnMove);
-    RBG_GS_SignalMode->SetItemIndex(image.SignalMode);
-    RBG_GS_Out1->SetItemIndex(image.Out1Polarity);
-    RBG_GS_Out2->SetItemIndex(image.Out2Polarity);
+    ReturnTravelMonitoringGroup->SetItemIndex(image.ReturnTrvMon);
+    MonitoringGroup->SetItemIndex(image.Monitoring);
+    RotationDirectionGroup->SetItemIndex(image.RotDir);
+    PowerOnMoveGroup->SetItemIndex(image.PowerOnMove);
+    SignalModeGroup->SetItemIndex(image.SignalMode);
+    Output1PolarityGroup->SetItemIndex(image.Out1Polarity);
+    Output2PolarityGroup->SetItemIndex(image.Out2Polarity);
     if (image.OutPulseTime > 0) {
-        EB_GS_OutPulseTime->SetValue(image.OutPulseTime);
-        RBG_GS_OutPulseTime->SetItemIndex(1);
-        EB_GS_OutPulseTime->setEnabled(true);
+        PulseTimeField->SetValue(image.OutPulseTime);
+        PulseTimeGroup->SetItemIndex(1);
+        PulseTimeField->setEnabled(true);
         LastPulseTime = image.OutPulseTime;
     } else {
-        EB_GS_OutPulseTime->SetValue(0);
-        RBG_GS_OutPulseTime->SetItemIndex(0);
-        EB_GS_OutPulseTime->setEnabled(false);
+        PulseTimeField->SetValue(0);
+        PulseTimeGroup->SetItemIndex(0);
+        PulseTimeField->setEnabled(false);
         LastPulseTime = 20;
     }
-    EB_GS_FirmSoftwareVersion->setText(
+    FirmwareVersionField->setText(
         config.VersionValid ? FromAnsi(FirmwareVersionText(config.FirmwareInfo)) : QString());
-    CB_GS_Scanner->setCurrentIndex(image.Scanner == 1 || image.Scanner == 2 ? image.Scanner - 1
-                                                                            : -1);
+    ScannerBox->setCurrentIndex(image.Scanner == 1 || image.Scanner == 2 ? image.Scanner - 1 : -1);
 }
 
 // A radio group that shows no choice (its field held a value outside the items) leaves the
 // field as the image has it, rather than writing -1 to the unit.
 void SettingsWindow::ReadPagesIntoImage(ConfigImage& target) const {
     const ConfigImage& image = Context.Core.Config.ConfigImage;
-    target.ReturnTrvMon = RBG_GS_ReturnTrvMon->ValueOr(image.ReturnTrvMon);
-    target.Monitoring = RBG_GS_Mon->ValueOr(image.Monitoring);
-    target.RotDir = RBG_GS_RotDir->ValueOr(image.RotDir);
-    target.PowerOnMove = RBG_GS_PowerOnMove->ValueOr(image.PowerOnMove);
-    target.Out1Polarity = RBG_GS_Out1->ValueOr(image.Out1Polarity);
-    target.Out2Polarity = RBG_GS_Out2->ValueOr(image.Out2Polarity);
-    target.SignalMode = RBG_GS_SignalMode->ValueOr(image.SignalMode);
+    target.ReturnTrvMon = ReturnTravelMonitoringGroup->ValueOr(image.ReturnTrvMon);
+    target.Monitoring = MonitoringGroup->ValueOr(image.Monitoring);
+    target.RotDir = RotationDirectionGroup->ValueOr(image.RotDir);
+    target.PowerOnMove = PowerOnMoveGroup->ValueOr(image.PowerOnMove);
+    target.Out1Polarity = Output1PolarityGroup->ValueOr(image.Out1Polarity);
+    target.Out2Polarity = Output2PolarityGroup->ValueOr(image.Out2Polarity);
+    target.SignalMode = SignalModeGroup->ValueOr(image.SignalMode);
     // no scanner chosen is written as 0, the unknown model
-    target.Scanner = CB_GS_Scanner->currentIndex() + 1;
+    target.Scanner = ScannerBox->currentIndex() + 1;
     target.OutPulseTime =
-        RBG_GS_OutPulseTime->ItemIndex() == 1 ? TruncatedInt(EB_GS_OutPulseTime->Value()) : 0;
-    target.DefaultAngle = ValueToHundredths(EB_DS_DefaultAngle->Value());
-    target.DefaultTolerance = ValueToHundredths(EB_DS_DefaultTolerance->Value());
-    target.DefaultIntensity = RBG_DS_DefaultIntensity->ValueOr(image.DefaultIntensity);
+        PulseTimeGroup->ItemIndex() == 1 ? TruncatedInt(PulseTimeField->Value()) : 0;
+    target.DefaultAngle = ValueToHundredths(DefaultAngleField->Value());
+    target.DefaultTolerance = ValueToHundredths(DefaultToleranceField->Value());
+    target.DefaultIntensity = DefaultIntensityGroup->ValueOr(image.DefaultIntensity);
 }
 
 bool SettingsWindow::GlobalsChanged(const ConfigImage& record) const {
     auto differs = [](const RadioGroup* group, int32_t field) {
         return group->ValueOr(field) != field;
     };
-    return differs(RBG_GS_ReturnTrvMon, record.ReturnTrvMon) ||
-           differs(RBG_GS_Mon, record.Monitoring) || differs(RBG_GS_RotDir, record.RotDir) ||
-           differs(RBG_GS_PowerOnMove, record.PowerOnMove) ||
-           CB_GS_Scanner->currentIndex() + 1 != record.Scanner ||
-           differs(RBG_GS_Out1, record.Out1Polarity) || differs(RBG_GS_Out2, record.Out2Polarity) ||
-           differs(RBG_GS_SignalMode, record.SignalMode) ||
-           TruncatedInt(EB_GS_OutPulseTime->Value()) != record.OutPulseTime ||
-           differs(RBG_DS_DefaultIntensity, record.DefaultIntensity) ||
-           ValueToHundredths(EB_DS_DefaultAngle->Value()) != record.DefaultAngle ||
-           ValueToHundredths(EB_DS_DefaultTolerance->Value()) != record.DefaultTolerance;
+    return differs(ReturnTravelMonitoringGroup, record.ReturnTrvMon) ||
+           differs(MonitoringGroup, record.Monitoring) ||
+           differs(RotationDirectionGroup, record.RotDir) ||
+           differs(PowerOnMoveGroup, record.PowerOnMove) ||
+           ScannerBox->currentIndex() + 1 != record.Scanner ||
+           differs(Output1PolarityGroup, record.Out1Polarity) ||
+           differs(Output2PolarityGroup, record.Out2Polarity) ||
+           differs(SignalModeGroup, record.SignalMode) ||
+           TruncatedInt(PulseTimeField->Value()) != record.OutPulseTime ||
+           differs(DefaultIntensityGroup, record.DefaultIntensity) ||
+           ValueToHundredths(DefaultAngleField->Value()) != record.DefaultAngle ||
+           ValueToHundredths(DefaultToleranceField->Value()) != record.DefaultTolerance;
 }
 
 void SettingsWindow::UpdateToolButtons() {
     const ConfigState& config = Context.Core.Config;
     const bool empty = config.ToolLines.empty();
-    BN_New->setEnabled(config.ToolLines.size() < static_cast<size_t>(ToolSlotCount));
-    BN_Change->setEnabled(!empty);
-    BN_Delete->setEnabled(!empty);
+    NewButton->setEnabled(config.ToolLines.size() < static_cast<size_t>(ToolSlotCount));
+    ChangeButton->setEnabled(!empty);
+    DeleteButton->setEnabled(!empty);
     const bool unit = config.ConfigSource == ConfigSourceUnit;
-    BN_Teach->setEnabled(unit && !empty);
-    BN_Start->setEnabled(unit && !empty);
+    TeachButton->setEnabled(unit && !empty);
+    StartButton->setEnabled(unit && !empty);
     const bool file = config.ConfigSource == ConfigSourceFile;
-    RB_AngleFromTable->setEnabled(!file);
-    RB_CurrentAngle->setEnabled(!file);
+    AngleFromTableButton->setEnabled(!file);
+    CurrentAngleButton->setEnabled(!file);
     ShowTargetAngle();
 }
 
 void SettingsWindow::ShowToolLines(int selectLine) {
     const ConfigState& config = Context.Core.Config;
     {
-        const QSignalBlocker quiet(LB_TS_ToolPar);
-        FillToolTable(*LB_TS_ToolPar, config.ToolLines);
-        SelectToolLine(*LB_TS_ToolPar, selectLine);
+        const QSignalBlocker quiet(ToolList);
+        FillToolTable(*ToolList, config.ToolLines);
+        SelectToolLine(*ToolList, selectLine);
     }
     ShowTargetAngle();
 }
 
 int SettingsWindow::SelectedTool() const {
-    const int tool = ToolNumberOfLine(Context.Core.Config, LB_TS_ToolPar->currentRow());
+    const int tool = ToolNumberOfLine(Context.Core.Config, ToolList->currentRow());
     return tool >= 0 && tool < ToolSlotCount ? tool : -1;
 }
 
@@ -496,20 +495,20 @@ int SettingsWindow::SelectedTool() const {
 void SettingsWindow::ShowTargetAngle() {
     const ConfigState& config = Context.Core.Config;
     if (config.ConfigSource == ConfigSourceFile) {
-        EB_AngleVal->SetValue(0);
+        TargetAngleField->SetValue(0);
         return;
     }
-    if (RB_AngleFromTable->isChecked()) {
+    if (AngleFromTableButton->isChecked()) {
         const int tool = SelectedTool();
         if (tool >= 0) {
-            EB_AngleVal->SetValue(config.ConfigImage.Tools[static_cast<size_t>(tool)].Angle);
+            TargetAngleField->SetValue(config.ConfigImage.Tools[static_cast<size_t>(tool)].Angle);
         } else if (config.ToolLines.empty()) {
-            EB_AngleVal->SetValue(0);
+            TargetAngleField->SetValue(0);
         }
-    } else if (RB_CurrentAngle->isChecked()) {
+    } else if (CurrentAngleButton->isChecked()) {
         // no angle measured yet (-1) shows 0, never -0.01
         const int32_t measured = Context.Core.Display.MeasuredAngle;
-        EB_AngleVal->SetValue(measured < 0 ? 0.0 : measured * 0.01);
+        TargetAngleField->SetValue(measured < 0 ? 0.0 : measured * 0.01);
     }
 }
 
@@ -533,25 +532,25 @@ bool SettingsWindow::SaveWithWindows() {
     return saved;
 }
 
-void SettingsWindow::PGC_SettingsChange(int page) {
+void SettingsWindow::PageChanged(int page) {
     if (SwitchingPage) {
         return;
     }
     if (page == ToolPage) {
-        TS_ToolSettingsEnter();
+        ToolTabEntered();
         if (Context.Core.Config.ConfigSource == ConfigSourceUnit &&
             GlobalsChanged(Context.Core.Config.ConfigImage)) {
             AskAboutChangedGlobals();
         }
     }
-    PreviousPage = PGC_Settings->currentIndex();
+    PreviousPage = PageTabs->currentIndex();
 }
 
 void SettingsWindow::AskAboutChangedGlobals() {
     ConfigState& config = Context.Core.Config;
     auto switchBack = [this] {
         SwitchingPage = true;
-        PGC_Settings->setCurrentIndex(PreviousPage);
+        PageTabs->setCurrentIndex(PreviousPage);
         SwitchingPage = false;
     };
     switch (Context.Messages.ShowMessage(GlobalsChangedQuestion, MessageKind::Warning,
@@ -575,54 +574,55 @@ void SettingsWindow::AskAboutChangedGlobals() {
     }
 }
 
-void SettingsWindow::TS_ToolSettingsEnter() {
-    L_TS_RotDir->setText(RBG_GS_RotDir->ItemIndex() == 1 ? QStringLiteral("Clockwise")
-                                                         : QStringLiteral("CounterClw."));
+void SettingsWindow::ToolTabEntered() {
+    RotationDirectionLabel->setText(RotationDirectionGroup->ItemIndex() == 1
+                                        ? QStringLiteral("Clockwise")
+                                        : QStringLiteral("CounterClw."));
 }
 
-void SettingsWindow::CB_GS_ScannerChange(int index) {
-    L_TS_Scanner->setText(CB_GS_Scanner->itemText(index));
+void SettingsWindow::ScannerChanged(int index) {
+    ScannerLabel->setText(ScannerBox->itemText(index));
 }
 
 // The pulse time reaches the image through ReadPagesIntoImage like every other page edit, so
 // that discarding the global changes discards it too.
-void SettingsWindow::RBG_GS_OutPulseTimeClick() {
-    const double value = EB_GS_OutPulseTime->Value();
+void SettingsWindow::PulseTimeGroupClicked() {
+    const double value = PulseTimeField->Value();
     if (value != 0) {
         LastPulseTime = TruncatedInt(value);
     }
-    if (RBG_GS_OutPulseTime->ItemIndex() == 1) {
-        EB_GS_OutPulseTime->setEnabled(true);
-        EB_GS_OutPulseTime->SetValue(LastPulseTime);
+    if (PulseTimeGroup->ItemIndex() == 1) {
+        PulseTimeField->setEnabled(true);
+        PulseTimeField->SetValue(LastPulseTime);
     } else {
-        EB_GS_OutPulseTime->setEnabled(false);
-        EB_GS_OutPulseTime->SetValue(0);
+        PulseTimeField->setEnabled(false);
+        PulseTimeField->SetValue(0);
     }
 }
 
-void SettingsWindow::LB_TS_ToolParClick() {
-    if (RB_AngleFromTable->isChecked()) {
+void SettingsWindow::ToolListClicked() {
+    if (AngleFromTableButton->isChecked()) {
         ShowTargetAngle();
     }
 }
 
-void SettingsWindow::BN_NewClick() {
+void SettingsWindow::NewClicked() {
     FinishFieldEdit();
     ToolEditContext& edit = Context.ToolEdit;
     edit.EditMode = ToolEditNew;
-    edit.StartLine = LB_TS_ToolPar->currentRow();
-    edit.Preset.Angle = static_cast<float>(EB_DS_DefaultAngle->Value());
-    edit.Preset.Tolerance = static_cast<float>(EB_DS_DefaultTolerance->Value());
+    edit.StartLine = ToolList->currentRow();
+    edit.Preset.Angle = static_cast<float>(DefaultAngleField->Value());
+    edit.Preset.Tolerance = static_cast<float>(DefaultToleranceField->Value());
     edit.Preset.Intensity =
-        RBG_DS_DefaultIntensity->ValueOr(Context.Core.Config.ConfigImage.DefaultIntensity);
+        DefaultIntensityGroup->ValueOr(Context.Core.Config.ConfigImage.DefaultIntensity);
     Context.Windows.Editor->exec();
     ReselectAfterEditor();
 }
 
-void SettingsWindow::BN_ChangeClick() {
+void SettingsWindow::ChangeClicked() {
     ToolEditContext& edit = Context.ToolEdit;
     edit.EditMode = ToolEditChange;
-    edit.StartLine = LB_TS_ToolPar->currentRow();
+    edit.StartLine = ToolList->currentRow();
     Context.Windows.Editor->exec();
     ReselectAfterEditor();
 }
@@ -640,14 +640,14 @@ void SettingsWindow::ReselectAfterEditor() {
     UpdateToolButtons();
 }
 
-void SettingsWindow::BN_DeleteClick() {
+void SettingsWindow::DeleteClicked() {
     ConfigState& config = Context.Core.Config;
-    const int line = LB_TS_ToolPar->currentRow();
+    const int line = ToolList->currentRow();
     const int tool = SelectedTool();
     if (tool < 0) {
         return;
     }
-    const int reselect = line == LB_TS_ToolPar->count() - 1 ? line - 1 : line;
+    const int reselect = line == ToolList->count() - 1 ? line - 1 : line;
     config.ConfigImage.Tools[static_cast<size_t>(tool)].Programmed = 0;
     config.ToolNameTable[static_cast<size_t>(tool)].Defined = 0;
     BuildToolLines(config);
@@ -655,13 +655,13 @@ void SettingsWindow::BN_DeleteClick() {
     UpdateToolButtons();
 }
 
-void SettingsWindow::RB_AngleFromTableClick() {
-    RB_AngleFromTable->setChecked(true);
+void SettingsWindow::AngleFromTableClicked() {
+    AngleFromTableButton->setChecked(true);
     ShowTargetAngle();
 }
 
-void SettingsWindow::RB_CurrentAngleClick() {
-    RB_CurrentAngle->setChecked(true);
+void SettingsWindow::CurrentAngleClicked() {
+    CurrentAngleButton->setChecked(true);
     ShowTargetAngle();
 }
 
@@ -673,17 +673,17 @@ DeviceRequest SettingsWindow::BuildMoveRequest(uint8_t code) const {
     const int tool = SelectedTool();
     ToolRecord none{};
     const ToolRecord& record = tool >= 0 ? image.Tools[static_cast<size_t>(tool)] : none;
-    return BuildStartRequest(record, EB_AngleVal->Value());
+    return BuildStartRequest(record, TargetAngleField->Value());
 }
 
-void SettingsWindow::BN_StartClick() {
+void SettingsWindow::StartClicked() {
     if (SelectedTool() < 0) {
         return;
     }
     Context.Core.Status.Status_QueueCommand(BuildMoveRequest(RequestCode::Start));
 }
 
-void SettingsWindow::BN_TeachClick() {
+void SettingsWindow::TeachClicked() {
     const int tool = SelectedTool();
     if (tool < 0) {
         return;
@@ -692,7 +692,7 @@ void SettingsWindow::BN_TeachClick() {
     Context.Core.Display.TeachTarget = tool;
 }
 
-void SettingsWindow::BN_SaveClick() {
+void SettingsWindow::SaveClicked() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.ConfigImage);
@@ -704,7 +704,7 @@ void SettingsWindow::BN_SaveClick() {
     }
 }
 
-void SettingsWindow::BN_SaveAsClick() {
+void SettingsWindow::SaveAsClicked() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.ConfigImage);
@@ -728,7 +728,7 @@ void SettingsWindow::BN_SaveAsClick() {
     UpdateToolButtons();
 }
 
-void SettingsWindow::BN_PrintClick() {
+void SettingsWindow::PrintClicked() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.PrintSettings);
@@ -758,7 +758,7 @@ void SettingsWindow::BN_PrintClick() {
     }
 }
 
-bool SettingsWindow::FormCloseQuery() {
+bool SettingsWindow::MayClose() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.ConfigImage);
@@ -783,7 +783,7 @@ bool SettingsWindow::FormCloseQuery() {
 }
 
 void SettingsWindow::done(int result) {
-    if (!FormCloseQuery()) {
+    if (!MayClose()) {
         return;
     }
     Context.Core.Config.NamespaceIdValid = false;
@@ -791,7 +791,7 @@ void SettingsWindow::done(int result) {
 }
 
 void SettingsWindow::MeasuredAngleShown(int32_t /*hundredths*/) {
-    if (RB_CurrentAngle->isChecked()) {
+    if (CurrentAngleButton->isChecked()) {
         ShowTargetAngle();
     }
 }

@@ -22,29 +22,29 @@ SourceChooser::SourceChooser(ProgramContext& context, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(446, 208);
-    BN_Vigilo = new QPushButton(QStringLiteral("&Vigilo"), this);
-    BN_File = new QPushButton(QStringLiteral("&File"), this);
-    BN_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    UnitButton = new QPushButton(QStringLiteral("&Vigilo"), this);
+    FileButton = new QPushButton(QStringLiteral("&File"), this);
+    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
     auto* layout = new QHBoxLayout(this);
-    for (QPushButton* button : {BN_Vigilo, BN_File, BN_Cancel}) {
+    for (QPushButton* button : {UnitButton, FileButton, CancelButton}) {
         button->setFixedHeight(40);
         button->setAutoDefault(false);
         layout->addWidget(button);
     }
     // Answering is what enables it; nothing has answered yet.
-    BN_Vigilo->setEnabled(false);
-    connect(BN_Vigilo, &QPushButton::clicked, this, &SourceChooser::BN_VigiloClick);
-    connect(BN_File, &QPushButton::clicked, this, &SourceChooser::BN_FileClick);
-    connect(BN_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    UnitButton->setEnabled(false);
+    connect(UnitButton, &QPushButton::clicked, this, &SourceChooser::UnitClicked);
+    connect(FileButton, &QPushButton::clicked, this, &SourceChooser::FileClicked);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     PressFocusedButtonOnEnter(*this);
 }
 
 void SourceChooser::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    PrepareToShow();
 }
 
-void SourceChooser::FormActivate() {
+void SourceChooser::PrepareToShow() {
     Context.SourceConfirmed = false;
     setWindowTitle(Context.ChooserSaveMode ? QStringLiteral("Save Data to ...")
                                            : QStringLiteral("Load Data from ..."));
@@ -56,13 +56,13 @@ QString SourceChooser::DataDirectory() const {
     return QString::fromStdString(UnitDataFolder(Context.Core.Config.DataDir));
 }
 
-void SourceChooser::BN_VigiloClick() {
+void SourceChooser::UnitClicked() {
     Context.Core.Config.ConfigSource = ConfigSourceUnit;
     Context.SourceConfirmed = true;
     accept();
 }
 
-void SourceChooser::BN_FileClick() {
+void SourceChooser::FileClicked() {
     if (Context.ChooserSaveMode) {
         ChooseFileToSave();
     } else {

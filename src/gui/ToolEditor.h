@@ -29,15 +29,15 @@ public:
     // entry; -1 when there is none.
     int ToolNumberInForce() const;
 
-    QComboBox* CB_TS_ToolNr = nullptr;
-    QLineEdit* EB_InitToolNr = nullptr;
-    QLineEdit* EB_TS_ToolName = nullptr;
-    NumberField* EB_TS_Angle = nullptr;
-    QPushButton* BN_Teach = nullptr;
-    NumberField* EB_TS_Tolerance = nullptr;
-    RadioGroup* RBG_TS_Intensity = nullptr;
-    QPushButton* BN_Close = nullptr;
-    QPushButton* BN_Cancel = nullptr;
+    QComboBox* ToolNumberBox = nullptr;
+    QLineEdit* ToolNumberProposal = nullptr;
+    QLineEdit* ToolNameField = nullptr;
+    NumberField* AngleField = nullptr;
+    QPushButton* TeachButton = nullptr;
+    NumberField* ToleranceField = nullptr;
+    RadioGroup* IntensityGroup = nullptr;
+    QPushButton* CloseButton = nullptr;
+    QPushButton* CancelButton = nullptr;
 
 public slots:
     void done(int result) override;
@@ -48,11 +48,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FormCreate();
-    void FormActivate();
-    void CB_TS_ToolNrChange();
-    void BN_TeachClick();
-    void FormCloseQuery(int result);
+    void BuildWidgets();
+    void PrepareToShow();
+    void ToolNumberChanged();
+    void TeachClicked();
+    void StoreOnClose(int result);
     bool ChangedFromStored(int toolNr) const;
     void Store(int toolNr);
 

@@ -37,7 +37,7 @@ int TextOrigin(const QListWidget& list) {
 
 QListWidget* CreateToolList(QWidget* parent) {
     auto* list = new QListWidget(parent);
-    list->setObjectName(QStringLiteral("LB_MM_ToolPar"));
+    list->setObjectName(QStringLiteral("ToolList"));
     list->setFont(ToolLineFont());
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setAccessibleName(QStringLiteral("Tools"));

@@ -21,7 +21,7 @@ class ToolHeadings : public QWidget {
 public:
     ToolHeadings(QListWidget& list, QWidget* parent);
 
-    std::array<QLabel*, 5> Labels{}; // Panel1 .. Panel5
+    std::array<QLabel*, 5> Labels{};
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -37,8 +37,8 @@ private:
 // The tool table of the settings, manual-mode and monitor windows: five column headings over
 // the lines of ToolLines, in a fixed-pitch font so that the columns line up under the headings.
 struct ToolTable {
-    std::array<QLabel*, 5> Headings{}; // Panel1 .. Panel5
-    QListWidget* List = nullptr;       // LB_MM_ToolPar
+    std::array<QLabel*, 5> Headings{};
+    QListWidget* List = nullptr; // ToolList
     ToolHeadings* HeadingRow = nullptr;
 };
 

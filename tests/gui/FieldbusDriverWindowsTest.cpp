@@ -1,10 +1,10 @@
 // Fieldbus mode through a driver library in the windows, and the built-in simulated unit told
 // apart from a real unit.
 
+#include "gui/CommunicationDialog.h"
 #include "gui/FieldbusDriverChooser.h"
 #include "gui/MainWindow.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/CommunicationDialog.h"
 #include "support/DriverLibraries.h"
 #include "support/GuiWorld.h"
 
@@ -40,7 +40,7 @@ std::string LoadFailureText(const std::string& path, const std::string& reason) 
 }
 
 const StatusBarWidget& MainBar(test::GuiWorld& world) {
-    return *world.W().Main->StatusBar1;
+    return *world.W().Main->StatusBar;
 }
 
 TEST(SimulatedUnitMark, TheBuiltInUnitIsNamedInTitleStatusBarAndDialog) {
@@ -50,7 +50,8 @@ TEST(SimulatedUnitMark, TheBuiltInUnitIsNamedInTitleStatusBarAndDialog) {
     ASSERT_TRUE(test::PollUntil(*world.Core, [&] { return world.Core->Poll.Online; }));
     EXPECT_EQ(MainBar(world).ShownPanelText(StatusPanel::Error), "Simulated unit");
     EXPECT_EQ(MainBar(world).SpokenPanelText(StatusPanel::Error), "Simulated unit");
-    EXPECT_EQ(world.W().Communication->DriverChooser->L_KF_Driver->text(), "built-in simulated unit");
+    EXPECT_EQ(world.W().Communication->DriverChooser->DriverLabel->text(),
+              "built-in simulated unit");
 
     // A message of the unit comes first.
     world.Core->BuiltInUnit.SetErrorBits(0x41);
@@ -73,8 +74,8 @@ TEST(FieldbusDriverWindows, ADriverNamedInKonfigShowsItsUnitUnmarked) {
     EXPECT_TRUE(world.Core->Display.Out1On);
     EXPECT_EQ(world.Core->BuiltInUnit.RequestsSeen(), 0);
     world.W().Communication->show();
-    EXPECT_EQ(world.W().Communication->DriverChooser->L_KF_Driver->toolTip().toStdString(), driver);
-    world.W().Communication->BN_Cancel->click();
+    EXPECT_EQ(world.W().Communication->DriverChooser->DriverLabel->toolTip().toStdString(), driver);
+    world.W().Communication->CancelButton->click();
 }
 
 TEST(FieldbusDriverWindows, ADriverThatCannotBeLoadedIsToldAndNeverReplaced) {
@@ -82,7 +83,7 @@ TEST(FieldbusDriverWindows, ADriverThatCannotBeLoadedIsToldAndNeverReplaced) {
     test::GuiWorld world("D:" + driver + "\r\n");
     world.Messages.Expect(LoadFailureText(driver, "undefined symbol: vgdp_read_inputs"));
     world.Start();
-    EXPECT_EQ(world.W().Main->Timer1->interval(), 700);
+    EXPECT_EQ(world.W().Main->PollTimer->interval(), 700);
     // The poll keeps trying to open the fieldbus and stays offline.
     EXPECT_FALSE(test::PollUntil(
         *world.Core, [&] { return world.Core->Poll.Online; }, 300ms));
@@ -103,14 +104,14 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
     // Another setting changed: the driver's line stays.
     dialog.show();
     dialog.ComPortItems->button(2)->click();
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + sim + "\r\n");
 
     // Another driver, chosen from a file, is loaded at once and reached on the next ticks.
     world.Files.Answer(QString::fromStdString(fake));
     dialog.show();
-    dialog.DriverChooser->BN_KF_Driver->click();
-    dialog.BN_Close->click();
+    dialog.DriverChooser->ChooseDriverButton->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + fake + "\r\n");
     ASSERT_TRUE(test::PollUntil(*world.Core, [&] {
         return world.Core->Poll.Online &&
@@ -120,10 +121,10 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
     // Back to the simulated unit, through the menu: the title says so again.
     MainWindow& main = *world.W().Main;
     test::WhenModalOpens([&dialog](QWidget*) {
-        dialog.DriverChooser->BN_KF_SimulatedUnit->click();
-        dialog.BN_Close->click();
+        dialog.DriverChooser->SimulatedUnitButton->click();
+        dialog.CloseButton->click();
     });
-    main.Communication1->trigger();
+    main.CommunicationAction->trigger();
     EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\n");
     EXPECT_EQ(main.windowTitle(), "VG-Config [simulated unit]");
     EXPECT_EQ(world.Core->Driver, nullptr);
@@ -134,8 +135,8 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
     world.Messages.Expect(
         LoadFailureText(broken, "built for interface version 2, this program takes version 1"));
     dialog.show();
-    dialog.DriverChooser->BN_KF_Driver->click();
-    dialog.BN_Close->click();
+    dialog.DriverChooser->ChooseDriverButton->click();
+    dialog.CloseButton->click();
     EXPECT_FALSE(test::PollUntil(
         *world.Core, [&] { return world.Core->Poll.Online; }, 300ms));
     EXPECT_FALSE(world.Core->BuiltInMaster.IsOpen());
@@ -153,20 +154,20 @@ TEST(FieldbusDriverWindows, TheDialogMarksADriverFileThatIsNotThere) {
               std::string::npos);
     CommunicationDialog& dialog = *world.W().Communication;
     dialog.show();
-    QLabel* shown = dialog.DriverChooser->L_KF_Driver;
+    QLabel* shown = dialog.DriverChooser->DriverLabel;
     EXPECT_TRUE(shown->text().endsWith(QStringLiteral("(not there)")))
         << shown->text().toStdString();
     EXPECT_EQ(shown->toolTip().toStdString(), "drivers/vgdp-gone.so  (not there)");
 
     std::filesystem::create_directories(world.Dir / "drivers");
     std::filesystem::copy_file(there, world.Dir / "drivers" / "vgdp-gone.so");
-    dialog.BN_Cancel->click();
+    dialog.CancelButton->click();
     dialog.show();
     EXPECT_EQ(shown->toolTip().toStdString(), "drivers/vgdp-gone.so");
     world.Files.Answer(QString::fromStdString(there + ".missing"));
-    dialog.DriverChooser->BN_KF_Driver->click();
+    dialog.DriverChooser->ChooseDriverButton->click();
     EXPECT_EQ(shown->toolTip().toStdString(), there + ".missing  (not there)");
-    dialog.BN_Cancel->click();
+    dialog.CancelButton->click();
 }
 
 } // namespace

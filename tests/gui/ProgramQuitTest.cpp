@@ -17,10 +17,10 @@ TEST(ProgramQuit, QuitEndsTheProgramWhileTheHelpIsOpen) {
     int argc = 1;
     constexpr int Lingered = 2;
     const int result = RunProgram(argc, argv, [](MainWindow& main) {
-        main.Help1->trigger();
+        main.HelpAction->trigger();
         // A program that does not end on Quit is ended here, with a result the test refuses.
         QTimer::singleShot(10000, [] { QCoreApplication::exit(Lingered); });
-        main.Quit1->trigger();
+        main.QuitAction->trigger();
     });
     EXPECT_EQ(result, 0);
 }

@@ -1,15 +1,15 @@
+#include "gui/AboutBox.h"
 #include "gui/Artwork.h"
+#include "gui/BusyWindow.h"
+#include "gui/CommunicationDialog.h"
 #include "gui/FieldbusDriverChooser.h"
 #include "gui/HelpViewer.h"
-#include "gui/PortDeviceBox.h"
-#include "gui/MainWindow.h"
-#include "gui/StatusBarWidget.h"
-#include "gui/NumberField.h"
-#include "gui/AboutBox.h"
-#include "gui/CommunicationDialog.h"
 #include "gui/IdentifierWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/NumberField.h"
+#include "gui/PortDeviceBox.h"
 #include "gui/SourceChooser.h"
-#include "gui/BusyWindow.h"
+#include "gui/StatusBarWidget.h"
 #include "status/StatusLamps.h"
 #include "support/GuiWorld.h"
 #include "support/PtyPair.h"
@@ -44,11 +44,11 @@ TEST(MainWindowStart, FieldbusUnitOpensQuietlyWithTheFastTimer) {
     world.Start();
     MainWindow& main = *world.W().Main;
     EXPECT_TRUE(world.Messages.History().empty());
-    EXPECT_EQ(main.Timer1->interval(), 120);
-    EXPECT_TRUE(main.Timer1->isActive());
-    EXPECT_FALSE(main.MonitorMode1->isEnabled());
-    EXPECT_FALSE(world.W().Chooser->BN_Vigilo->isEnabled());
-    EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar1);
+    EXPECT_EQ(main.PollTimer->interval(), 120);
+    EXPECT_TRUE(main.PollTimer->isActive());
+    EXPECT_FALSE(main.MonitorModeAction->isEnabled());
+    EXPECT_FALSE(world.W().Chooser->UnitButton->isEnabled());
+    EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar);
     // The receive thread object exists in fieldbus mode too, but never runs.
     EXPECT_TRUE(world.Core->Serial.ReceiverExists());
     EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
@@ -76,11 +76,11 @@ TEST(MainWindowStart, APortThatCannotOpenIsReportedWithItsCode) {
         }
         world.Messages.Expect(text);
         world.Start();
-        EXPECT_EQ(world.W().Main->Timer1->interval(), 700);
+        EXPECT_EQ(world.W().Main->PollTimer->interval(), 700);
         EXPECT_EQ(world.Messages.History().at(0).Kind, MessageKind::Error);
         EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
         // No unit has answered: the bar shows that, not the texts it was designed with.
-        const StatusBarWidget& bar = *world.W().Main->StatusBar1;
+        const StatusBarWidget& bar = *world.W().Main->StatusBar;
         EXPECT_EQ(bar.PanelText(StatusPanel::Scanning), "-----");
         EXPECT_EQ(bar.PanelText(StatusPanel::Angle), "-----");
         EXPECT_EQ(bar.PanelText(StatusPanel::Id), "Id: --------");
@@ -180,7 +180,7 @@ protected:
         Dialog->show();
     }
     void ChooseSerialCom(int port) {
-        Dialog->CommunicationModeItems->button(1)->click();
+        Dialog->ModeItems->button(1)->click();
         Dialog->ComPortItems->button(port - 1)->click();
     }
     bool CfgExists() const { return std::filesystem::exists(World.Dir / "Konfig.Cfg"); }
@@ -190,14 +190,14 @@ protected:
 };
 
 TEST_F(KonfigDialogTest, ShowsTheCurrentSettingsAndWhereEachPortLeads) {
-    EXPECT_TRUE(Dialog->CommunicationModeItems->button(0)->isChecked());
+    EXPECT_TRUE(Dialog->ModeItems->button(0)->isChecked());
     EXPECT_TRUE(Dialog->ComPortItems->button(0)->isChecked());
-    EXPECT_EQ(Dialog->EB_KF_DevAddr->text(), "50");
+    EXPECT_EQ(Dialog->AddressField->text(), "50");
     EXPECT_TRUE(Dialog->PortDevices[1]->text().contains("/dev/ttyS1"));
 }
 
 TEST_F(KonfigDialogTest, OkWithoutChangesTouchesNothing) {
-    Dialog->BN_Close->click();
+    Dialog->CloseButton->click();
     EXPECT_FALSE(Dialog->isVisible());
     EXPECT_FALSE(CfgExists());
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
@@ -206,7 +206,7 @@ TEST_F(KonfigDialogTest, OkWithoutChangesTouchesNothing) {
 
 TEST_F(KonfigDialogTest, CancelButtonLeavesSettingsLinkAndFile) {
     ChooseSerialCom(3);
-    Dialog->BN_Cancel->click();
+    Dialog->CancelButton->click();
     EXPECT_FALSE(Dialog->isVisible());
     EXPECT_EQ(World.Core->Settings.CommMode, CommModeFieldbus);
     EXPECT_FALSE(CfgExists());
@@ -228,7 +228,7 @@ TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems)
     Dialog->ComPortItems->button(2)->click();
     Dialog->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Dialog));
-    Dialog->CommunicationModeItems->button(0)->setFocus(Qt::TabFocusReason);
+    Dialog->ModeItems->button(0)->setFocus(Qt::TabFocusReason);
     std::vector<QWidget*> order;
     for (int i = 0; i < 6; ++i) {
         order.push_back(QApplication::focusWidget());
@@ -236,30 +236,29 @@ TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems)
     }
     // The simulated unit's button is off while it is the one in use.
     // The device list is off: it serves the serial mode only.
-    const std::vector<QWidget*> expected = {Dialog->CommunicationModeItems->button(0),
-                                            Dialog->DriverChooser->BN_KF_Driver,
-                                            Dialog->EB_KF_DevAddr,
-                                            Dialog->ComPortItems->button(2),
-                                            Dialog->BN_Close,
-                                            Dialog->BN_Cancel};
+    const std::vector<QWidget*> expected = {
+        Dialog->ModeItems->button(0), Dialog->DriverChooser->ChooseDriverButton,
+        Dialog->AddressField,         Dialog->ComPortItems->button(2),
+        Dialog->CloseButton,          Dialog->CancelButton};
     EXPECT_EQ(order, expected);
-    Dialog->BN_Cancel->click();
+    Dialog->CancelButton->click();
 }
 
 // Only what the chosen mode uses can be changed; the COM items serve both (the driver is told
 // the COM number).
 TEST_F(KonfigDialogTest, WhatTheChosenModeDoesNotUseIsOff) {
     const auto enabled = [this] {
-        return std::vector<bool>{
-            Dialog->DriverChooser->BN_KF_Driver->isEnabled(), Dialog->EB_KF_DevAddr->isEnabled(),
-            Dialog->ComPortItems->button(2)->isEnabled(), Dialog->CB_KF_Device->isEnabled()};
+        return std::vector<bool>{Dialog->DriverChooser->ChooseDriverButton->isEnabled(),
+                                 Dialog->AddressField->isEnabled(),
+                                 Dialog->ComPortItems->button(2)->isEnabled(),
+                                 Dialog->DeviceBox->isEnabled()};
     };
     EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false}));
     ChooseSerialCom(3);
     EXPECT_EQ(enabled(), (std::vector<bool>{false, false, true, true}));
-    Dialog->CommunicationModeItems->button(0)->click();
+    Dialog->ModeItems->button(0)->click();
     EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false}));
-    Dialog->BN_Cancel->click();
+    Dialog->CancelButton->click();
 }
 
 // Settings read from a file the dialog's controls cannot show (a port above 6, an address
@@ -271,7 +270,7 @@ TEST(KonfigDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
     const auto cfg = world.Dir / "Konfig.Cfg";
     dialog.show();
     EXPECT_EQ(dialog.ComPortItems->checkedId(), -1);
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(world.Core->Settings.ComPortNr, 9);
     EXPECT_EQ(world.Core->Settings.DevAddr, 200);
     EXPECT_FALSE(world.Core->Poll.ReconnectRequest);
@@ -279,7 +278,7 @@ TEST(KonfigDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
 
     dialog.show();
     dialog.ComPortItems->button(1)->click();
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(ReadFile(cfg), "A:200\r\nC:2\r\nM:1\r\n");
 }
 
@@ -296,11 +295,11 @@ TEST_F(KonfigDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
 }
 
 TEST_F(KonfigDialogTest, AddressMinusOneIsStoredAs65535) {
-    Dialog->EB_KF_DevAddr->setFocus();
-    Dialog->EB_KF_DevAddr->selectAll();
-    QTest::keyClicks(Dialog->EB_KF_DevAddr, "-1");
-    Dialog->BN_Close->setFocus(); // leaving the field
-    Dialog->BN_Close->click();
+    Dialog->AddressField->setFocus();
+    Dialog->AddressField->selectAll();
+    QTest::keyClicks(Dialog->AddressField, "-1");
+    Dialog->CloseButton->setFocus(); // leaving the field
+    Dialog->CloseButton->click();
     EXPECT_EQ(World.Core->Settings.DevAddr, 65535);
     EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:65535\r\nC:1\r\nM:1\r\n");
 }
@@ -317,10 +316,10 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     std::filesystem::create_symlink(adapter.SlavePath(), byId);
     std::filesystem::create_symlink(before.SlavePath(), world.Dir / "COM1");
     world.Start();
-    world.W().Main->Timer1->stop();
+    world.W().Main->PollTimer->stop();
     ASSERT_TRUE(world.Core->Poll.LinkOpened);
     CommunicationDialog& dialog = *world.W().Communication;
-    PortDeviceBox& box = *dialog.CB_KF_Device;
+    PortDeviceBox& box = *dialog.DeviceBox;
     const std::string dir = world.Dir.ProgramDir();
     box.Places = {dir + "dev/", dir + "by-id/", dir + "by-path/", dir + "sys/"};
     dialog.show();
@@ -328,7 +327,7 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     ASSERT_EQ(box.count(), 3);
     EXPECT_EQ(box.itemText(0).toStdString(), "as it is: " + before.SlavePath());
     box.setCurrentIndex(box.findData(QString::fromStdString(byId)));
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(std::filesystem::read_symlink(world.Dir / "COM1"), byId);
     EXPECT_TRUE(world.Core->Poll.ReconnectRequest) << "the port in use leads elsewhere now";
     EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "M:2\r\nC:1\r\n");
@@ -337,7 +336,7 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     dialog.show();
     dialog.ComPortItems->button(2)->click();
     EXPECT_EQ(box.itemText(0).toStdString(), "not present: " + dir + "dev/ttyS2");
-    dialog.BN_Cancel->click();
+    dialog.CancelButton->click();
 
     // A file of the user's named COM2 is replaced only when the user agrees.
     std::ofstream(world.Dir / "COM2") << "mine";
@@ -349,7 +348,7 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
                               "Replace it with a link to " +
                               byId + "?",
                           MessageResult::No);
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(ReadFile(world.Dir / "COM2"), "mine");
     EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "A:50\r\nC:2\r\nM:2\r\n");
 }
@@ -361,12 +360,12 @@ TEST(KonfigDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
     const std::string gone = (world.Dir / "gone").string();
     std::filesystem::create_symlink(gone, world.Dir / "COM2");
     world.Start();
-    world.W().Main->Timer1->stop();
+    world.W().Main->PollTimer->stop();
     CommunicationDialog& dialog = *world.W().Communication;
     dialog.show();
-    dialog.CommunicationModeItems->button(1)->click();
+    dialog.ModeItems->button(1)->click();
     dialog.ComPortItems->button(1)->click();
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     world.Messages.Expect("Init Communication failed! ErrorCode=C001H\nPort is not available or "
                           "occupied by another process.\nDevice " +
                           gone + ": No such file or directory\nCOM2 leads through " +
@@ -390,13 +389,13 @@ TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {
 
     CommunicationDialog& konfig = *world.W().Communication;
     konfig.show();
-    konfig.CommunicationModeItems->button(1)->click();
-    konfig.BN_Close->click();
+    konfig.ModeItems->button(1)->click();
+    konfig.CloseButton->click();
     EXPECT_EQ(ReadFile(folders.Settings + "Konfig.Cfg"), "A:50\r\nC:1\r\nM:2\r\n");
 
     // The file dialogs start in the user's CD_DATA, made for them.
     world.Files.Answer(std::nullopt);
-    test::WhenModalOpens([&world](QWidget*) { world.W().Chooser->BN_File->click(); });
+    test::WhenModalOpens([&world](QWidget*) { world.W().Chooser->FileButton->click(); });
     EXPECT_FALSE(SelectAndLoad(*world.Context));
     ASSERT_EQ(world.Files.Calls().size(), 1u);
     EXPECT_EQ(world.Files.Calls()[0].Directory.toStdString(), folders.Data + "CD_DATA");
@@ -412,8 +411,8 @@ TEST(InstalledProgram, SettingsThatCannotBeSavedAreToldWithThePathAndTheReason) 
     world.Messages.Expect(std::string(SettingsNotSavedText) + "\n" + folder + ": Not a directory");
     CommunicationDialog& konfig = *world.W().Communication;
     konfig.show();
-    konfig.CommunicationModeItems->button(1)->click();
-    konfig.BN_Close->click();
+    konfig.ModeItems->button(1)->click();
+    konfig.CloseButton->click();
     EXPECT_EQ(world.Core->Settings.CommMode, CommModeSerial) << "the change holds for this run";
 }
 
@@ -438,7 +437,7 @@ protected:
         test::WhenModalOpens([script](QWidget*) { script(); });
         Window->AskForIdentifier(Info, Valid);
     }
-    void Type(const QString& digits) { QTest::keyClicks(Window->EBM_CU_Id, digits); }
+    void Type(const QString& digits) { QTest::keyClicks(Window->IdentifierField, digits); }
 
     test::GuiWorld World;
     IdentifierWindow* Window = nullptr;
@@ -481,7 +480,7 @@ TEST(IdentifierWindowCaption, FitsTheTitleBarAtEveryFontSize) {
 TEST_F(IdentifierWindowTest, EightDigitsAreTakenAndTheStampKept) {
     Ask([this] {
         Type("00001234");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
     EXPECT_TRUE(Valid);
     EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "00001234");
@@ -492,7 +491,7 @@ TEST_F(IdentifierWindowTest, SevenDigitsAndOkKeepTheWindowOpenUntilTheCloseBox) 
     World.Messages.Expect("Please enter 8 numeric digits (0..9)!");
     Ask([this] {
         Type("1234567");
-        Window->BN_OK->click();
+        Window->OkButton->click();
         EXPECT_TRUE(Window->isVisible());
         Window->close(); // after a rejected OK: closes without another check
     });
@@ -508,7 +507,7 @@ TEST_F(IdentifierWindowTest, SevenDigitsAndTheCloseBoxAtOnceAreCheckedToo) {
         Window->close();
         EXPECT_TRUE(Window->isVisible());
         Type("8");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
     EXPECT_TRUE(Valid);
     EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "12345678");
@@ -521,19 +520,19 @@ TEST_F(IdentifierWindowTest, F1OpensItsTopic) {
         EXPECT_EQ(World.Help.ShownTopic(), HelpContext::Identifier);
         World.Help.close();
         Type("12345678");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
 }
 
 TEST_F(IdentifierWindowTest, EachShowingStartsEmpty) {
     Ask([this] {
         Type("12345678");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
     Ask([this] {
-        EXPECT_EQ(Window->EBM_CU_Id->text().trimmed(), "");
+        EXPECT_EQ(Window->IdentifierField->text().trimmed(), "");
         Type("87654321");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
     EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "87654321");
 }
@@ -543,11 +542,11 @@ protected:
     ChooserTest() {
         World.Start();
         // No poll: the unit never answers, however slowly a test runs.
-        World.W().Main->Timer1->stop();
+        World.W().Main->PollTimer->stop();
     }
 
     bool LoadThroughFileButton() {
-        test::WhenModalOpens([this](QWidget*) { World.W().Chooser->BN_File->click(); });
+        test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
         return SelectAndLoad(*World.Context);
     }
     QString DataPath(const std::string& name) const {
@@ -589,11 +588,11 @@ TEST_F(ChooserTest, CancellingTheFileDialogChoosesNothing) {
 }
 
 TEST_F(ChooserTest, CancelAndTheCloseBoxLoadNothing) {
-    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->BN_Cancel->click(); });
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->CancelButton->click(); });
     EXPECT_FALSE(SelectAndLoad(*World.Context));
     test::WhenModalOpens([this](QWidget*) { World.W().Chooser->close(); });
     EXPECT_FALSE(SelectAndLoad(*World.Context));
-    EXPECT_FALSE(World.W().Chooser->BN_Vigilo->isEnabled());
+    EXPECT_FALSE(World.W().Chooser->UnitButton->isEnabled());
 }
 
 TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
@@ -603,7 +602,7 @@ TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
     config.NamespaceInfo.CU_Id = {'8', '7', '6', '5', '4', '3', '2', '1'};
     World.Context->ChooserSaveMode = true;
     World.Files.Answer(DataPath("VGL_87654321.CD"));
-    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->BN_File->click(); });
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
     World.W().Chooser->exec();
     ASSERT_EQ(World.Files.Calls().size(), 1u);
     EXPECT_TRUE(World.Files.Calls()[0].Save);
@@ -619,7 +618,7 @@ TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
     World.Files.Answer(DataPath("VGL_12345678_old.CD"));
     World.Files.Answer(std::nullopt);
     World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
-    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->BN_File->click(); });
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
     World.W().Chooser->exec();
     ASSERT_EQ(World.Files.Calls().size(), 2u);
     EXPECT_EQ(World.Files.Calls()[1].FileName, DataPath("VGL_12345678_old.CD"));
@@ -632,7 +631,7 @@ TEST(SmallBoxes, EnterClosesTheAboutBox) {
     AboutBox& about = *world.W().About;
     test::WhenModalOpens([&about](QWidget*) { QTest::keyClick(&about, Qt::Key_Return); });
     EXPECT_EQ(about.exec(), QDialog::Accepted);
-    EXPECT_EQ(about.VersStr->text(), "1.06.01");
+    EXPECT_EQ(about.VersionLabel->text(), "1.06.01");
     EXPECT_TRUE(about.FurtherLabel->text().contains("simulated unit"));
 }
 
@@ -644,7 +643,7 @@ TEST(SmallBoxes, BusyBoxShowsEachJobsTextsAndGoesAway) {
         busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
         EXPECT_TRUE(busy.isVisible());
         EXPECT_EQ(busy.windowTitle(), "Status: Busy ....");
-        EXPECT_EQ(busy.Label1->text(), "Printing Data!  Please wait ....!");
+        EXPECT_EQ(busy.MessageLabel->text(), "Printing Data!  Please wait ....!");
         busy.close(); // the user cannot close it
         EXPECT_TRUE(busy.isVisible());
         busy.HideBusyBox();

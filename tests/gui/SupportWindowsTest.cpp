@@ -1,10 +1,10 @@
 #include "config/ConfigFile.h"
 #include "config/Transfer.h"
-#include "gui/MainWindow.h"
-#include "gui/TransferActions.h"
 #include "gui/DifferencesWindow.h"
-#include "gui/ProgressWindow.h"
 #include "gui/IdentifierWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/ProgressWindow.h"
+#include "gui/TransferActions.h"
 #include "support/GuiWorld.h"
 
 #include <QAction>
@@ -24,7 +24,7 @@ protected:
     SupportWindowsTest() {
         World.Start();
         Main = World.W().Main;
-        Main->Timer1->stop();
+        Main->PollTimer->stop();
     }
     ConfigState& Config() { return World.Core->Config; }
     sim::SimUnit& Unit() { return World.Core->BuiltInUnit; }
@@ -37,9 +37,9 @@ protected:
 };
 
 TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKeptOtherwise) {
-    EXPECT_FALSE(Main->VerifyAfterSave1->isChecked());
-    Main->VerifyAfterSave1->trigger();
-    EXPECT_TRUE(Main->VerifyAfterSave1->isChecked());
+    EXPECT_FALSE(Main->VerifyAfterSaveAction->isChecked());
+    Main->VerifyAfterSaveAction->trigger();
+    EXPECT_TRUE(Main->VerifyAfterSaveAction->isChecked());
     EXPECT_TRUE(LoadVerifyAfterSave(World.OwnSettingsFile())) << "kept for the next start";
     std::ifstream konfig(World.Dir / "Konfig.Cfg");
     EXPECT_FALSE(konfig.is_open()) << "never in the communication settings";
@@ -61,9 +61,9 @@ TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKept
 }
 
 TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesTheImageAlone) {
-    EXPECT_FALSE(Main->CompareWithFile1->isEnabled());
+    EXPECT_FALSE(Main->CompareWithFileAction->isEnabled());
     World.Core->Status.Status_Tick();
-    ASSERT_TRUE(Main->CompareWithFile1->isEnabled());
+    ASSERT_TRUE(Main->CompareWithFileAction->isEnabled());
 
     // A file of what the unit holds, and a configuration of another file in the program.
     ConfigState unit;
@@ -80,7 +80,7 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
 
     World.Files.Answer(QString::fromStdString(File("VGL_00001234.CD")));
     World.Messages.Expect("Unit and file are the same.");
-    Main->CompareWithFile1->trigger();
+    Main->CompareWithFileAction->trigger();
 
     Unit().SetTool(5, {true, 17055, 10, 1});
     World.Files.Answer(QString::fromStdString(File("VGL_00001234.CD")));
@@ -90,12 +90,12 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
         auto* window = qobject_cast<DifferencesWindow*>(modal);
         ASSERT_NE(window, nullptr);
         title = window->windowTitle();
-        for (int i = 0; i < window->LB_Differences->count(); ++i) {
-            shown << window->LB_Differences->item(i)->text();
+        for (int i = 0; i < window->DifferenceList->count(); ++i) {
+            shown << window->DifferenceList->item(i)->text();
         }
-        window->BN_OK->click();
+        window->OkButton->click();
     });
-    Main->CompareWithFile1->trigger();
+    Main->CompareWithFileAction->trigger();
     EXPECT_EQ(title, "VG-Config / Compare with File / VGL_00001234.CD");
     EXPECT_EQ(shown, QStringList{"tool 5: angle 160.00 in file, 170.55 in unit"});
     EXPECT_EQ(Config().ConfigSource, ConfigSourceFile);
@@ -105,16 +105,16 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
 
 TEST_F(SupportWindowsTest, TraceLineTrafficWritesTheLineUntilUnchecked) {
     World.Files.Answer(std::nullopt);
-    Main->TraceLineTraffic1->trigger();
-    EXPECT_FALSE(Main->TraceLineTraffic1->isChecked()) << "cancelled: no trace";
+    Main->TraceLineTrafficAction->trigger();
+    EXPECT_FALSE(Main->TraceLineTrafficAction->isChecked()) << "cancelled: no trace";
 
     const std::string path = (World.Dir / "trace.txt").string();
     World.Files.Answer(QString::fromStdString(path));
-    Main->TraceLineTraffic1->trigger();
-    EXPECT_TRUE(Main->TraceLineTraffic1->isChecked());
+    Main->TraceLineTrafficAction->trigger();
+    EXPECT_TRUE(Main->TraceLineTrafficAction->isChecked());
     World.Core->Status.Status_Tick();
-    Main->TraceLineTraffic1->trigger();
-    EXPECT_FALSE(Main->TraceLineTraffic1->isChecked());
+    Main->TraceLineTrafficAction->trigger();
+    EXPECT_FALSE(Main->TraceLineTrafficAction->isChecked());
     World.Core->Status.Status_Tick(); // not traced any more
     std::stringstream text;
     text << std::ifstream(path).rdbuf();

@@ -1,17 +1,17 @@
 // What every window owes a user at the keyboard, with assistive technology or with another
 // font: checked over all the windows that have the thing in question.
 
-#include "gui/MainWindow.h"
-#include "gui/StatusBarWidget.h"
-#include "gui/ToolTable.h"
 #include "gui/AboutBox.h"
+#include "gui/BusyWindow.h"
 #include "gui/CommunicationDialog.h"
+#include "gui/IdentifierWindow.h"
+#include "gui/MainWindow.h"
 #include "gui/ManualWindow.h"
 #include "gui/MonitorWindow.h"
 #include "gui/ProgressWindow.h"
-#include "gui/IdentifierWindow.h"
 #include "gui/SourceChooser.h"
-#include "gui/BusyWindow.h"
+#include "gui/StatusBarWidget.h"
+#include "gui/ToolTable.h"
 #include "support/SettingsWorld.h"
 
 #include <QAbstractItemView>
@@ -74,14 +74,14 @@ TEST(ToolTableHeadings, EachColumnStartsUnderItsHeading) {
         world.SetTool(101, 1000, 20, 0);
         world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
         ShowActive(&world.Settings());
-        world.Settings().PGC_Settings->setCurrentIndex(SettingsWindow::ToolPage);
+        world.Settings().PageTabs->setCurrentIndex(SettingsWindow::ToolPage);
         ProgramWindows& w = world.W();
         ShowActive(w.Manual);
         ShowActive(w.Monitor);
         const std::vector<std::pair<QWidget*, QListWidget*>> tables = {
-            {w.Settings, w.Settings->LB_TS_ToolPar},
-            {w.Manual, w.Manual->LB_MM_ToolPar},
-            {w.Monitor, w.Monitor->LB_MM_ToolPar}};
+            {w.Settings, w.Settings->ToolList},
+            {w.Manual, w.Manual->ToolList},
+            {w.Monitor, w.Monitor->ToolList}};
         for (const auto& [window, list] : tables) {
             list->setCurrentRow(1); // the measured line unselected
             const std::vector<int> columns = InkRunStarts(*list, 0);
@@ -124,12 +124,12 @@ TEST(ToolTableHeadings, ScrollWithTheRows) {
     world.SetTool(1, 12345, 250, 3, std::string(30, 'W'));
     world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
     ShowActive(&world.Settings());
-    world.Settings().PGC_Settings->setCurrentIndex(SettingsWindow::ToolPage);
+    world.Settings().PageTabs->setCurrentIndex(SettingsWindow::ToolPage);
     ProgramWindows& w = world.W();
     ShowActive(w.Manual);
     const std::vector<std::pair<QListWidget*, ToolHeadings*>> tables = {
-        {w.Settings->LB_TS_ToolPar, w.Settings->findChild<ToolHeadings*>()},
-        {w.Manual->LB_MM_ToolPar, w.Manual->findChild<ToolHeadings*>()}};
+        {w.Settings->ToolList, w.Settings->findChild<ToolHeadings*>()},
+        {w.Manual->ToolList, w.Manual->findChild<ToolHeadings*>()}};
     for (const auto& [list, headings] : tables) {
         ASSERT_NE(headings, nullptr);
         const QString where = list->window()->windowTitle();
@@ -173,10 +173,9 @@ TEST(WindowKeyboard, EnterPressesTheFocusedButton) {
         QWidget* Window;
         QPushButton* Button;
     };
-    for (const Case& c : {Case{w.Chooser, w.Chooser->BN_Cancel},
-                          Case{w.Settings, w.Settings->BN_Delete},
-                          Case{w.Manual, w.Manual->BN_GoBack},
-                          Case{w.Monitor, w.Monitor->BN_Close}}) {
+    for (const Case& c :
+         {Case{w.Chooser, w.Chooser->CancelButton}, Case{w.Settings, w.Settings->DeleteButton},
+          Case{w.Manual, w.Manual->GoBackButton}, Case{w.Monitor, w.Monitor->CloseButton}}) {
         ShowActive(c.Window);
         c.Button->setFocus(Qt::TabFocusReason);
         QSignalSpy pressed(c.Button, &QPushButton::clicked);
@@ -187,13 +186,13 @@ TEST(WindowKeyboard, EnterPressesTheFocusedButton) {
 
     SettingsWindow& settings = *w.Settings;
     ShowActive(&settings);
-    settings.PGC_Settings->setCurrentIndex(SettingsWindow::DefaultPage);
-    settings.EB_DS_DefaultAngle->setFocus(Qt::TabFocusReason);
+    settings.PageTabs->setCurrentIndex(SettingsWindow::DefaultPage);
+    settings.DefaultAngleField->setFocus(Qt::TabFocusReason);
     std::vector<std::unique_ptr<QSignalSpy>> spies;
     for (QPushButton* button : settings.findChildren<QPushButton*>()) {
         spies.push_back(std::make_unique<QSignalSpy>(button, &QPushButton::clicked));
     }
-    QTest::keyClick(settings.EB_DS_DefaultAngle, Qt::Key_Return);
+    QTest::keyClick(settings.DefaultAngleField, Qt::Key_Return);
     for (const auto& spy : spies) {
         EXPECT_EQ(spy->count(), 0);
     }
@@ -222,9 +221,9 @@ TEST(WindowAccessibility, EveryInputHasItsLabelOrAName) {
     test::GuiWorld world;
     world.Start();
     ProgramWindows& w = world.W();
-    const std::vector<QWidget*> windows = {
-        w.Main,   w.Settings, w.Chooser,  w.Editor,  w.About,  w.Manual,
-        w.Communication, w.Identifier, w.Progress, w.Busy, w.Monitor};
+    const std::vector<QWidget*> windows = {w.Main,     w.Settings, w.Chooser,       w.Editor,
+                                           w.About,    w.Manual,   w.Communication, w.Identifier,
+                                           w.Progress, w.Busy,     w.Monitor};
     for (QWidget* window : windows) {
         for (QWidget* input : window->findChildren<QWidget*>()) {
             if (!IsInput(input) || InsideAnInput(input, window)) {

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "config/TextFormats.h"
+#include "gui/NumberField.h"
 #include "gui/RadioGroup.h"
+#include "gui/SettingsWindow.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TextCodec.h"
-#include "gui/NumberField.h"
 #include "gui/ToolEditor.h"
-#include "gui/SettingsWindow.h"
 #include "support/GuiWorld.h"
 
 #include <QApplication>
@@ -101,8 +101,8 @@ public:
         next->setFocus(Qt::TabFocusReason);
     }
 
-    int SelectedLine() { return Settings().LB_TS_ToolPar->currentRow(); }
-    std::string LineText(int row) { return ToAnsi(Settings().LB_TS_ToolPar->item(row)->text()); }
+    int SelectedLine() { return Settings().ToolList->currentRow(); }
+    std::string LineText(int row) { return ToAnsi(Settings().ToolList->item(row)->text()); }
 };
 
 } // namespace vg::test
