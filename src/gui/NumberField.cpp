@@ -101,21 +101,21 @@ NumberSyntax NumberField::Syntax() const {
     return NumberSyntax::FromLocale(QLocale());
 }
 
-void NumberField::SetEditStyle(TEditType style) {
+void NumberField::SetEditStyle(NumberStyle style) {
     Style = style;
     DisplayControl();
 }
 
 void NumberField::SetDecimalPlaces(int places) {
-    Places = static_cast<TDecWidth>(std::clamp<int>(places, 0, MaxDecimalPlaces));
+    Places = static_cast<DecimalWidth>(std::clamp<int>(places, 0, MaxDecimalPlaces));
     DisplayControl();
 }
 
 double NumberField::GetValue() const {
     switch (Style) {
-    case esGeneral:
+    case NumberStyle::General:
         return 0.0;
-    case esPercentage:
+    case NumberStyle::Percentage:
         return ConvNumeric(text()) / 100.0;
     default:
         return ConvNumeric(text());
@@ -123,7 +123,7 @@ double NumberField::GetValue() const {
 }
 
 void NumberField::SetValue(double value) {
-    if (Style != esGeneral)
+    if (Style != NumberStyle::General)
         ShowText(FormatGeneral(value, Syntax().Decimal));
     DisplayControl();
 }
@@ -169,7 +169,7 @@ void NumberField::InvalidateDisplay() {
 }
 
 void NumberField::InvalidateValue() {
-    if (!AlertData.Active() || Style == esGeneral)
+    if (!AlertData.Active() || Style == NumberStyle::General)
         return;
     const double value = GetValue();
     OORErrorValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
@@ -178,7 +178,7 @@ void NumberField::InvalidateValue() {
 void NumberField::InvalidateVisuals() {
     const double value = GetValue();
     OORErrorValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
-    const bool alert = OORErrorValue && AlertData.Active() && Style != esGeneral;
+    const bool alert = OORErrorValue && AlertData.Active() && Style != NumberStyle::General;
     ApplyBackground(alert ? AlertData.Color() : RangeData.Color());
 }
 
@@ -216,10 +216,10 @@ void NumberField::DoEnter() {
 
 void NumberField::DoExit() {
     const double value = GetValue();
-    if (RangeData.Enforce() && Style != esGeneral) {
+    if (RangeData.Enforce() && Style != NumberStyle::General) {
         // SetValue takes a percentage figure, while the bounds of a percentage field are
         // fractions like its Value.
-        const double scale = Style == esPercentage ? 100.0 : 1.0;
+        const double scale = Style == NumberStyle::Percentage ? 100.0 : 1.0;
         if (value < RangeData.MinValue())
             SetValue(RangeData.MinValue() * scale);
         else if (value > RangeData.MaxValue())
@@ -261,7 +261,7 @@ void NumberField::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    if (Style != esGeneral && event->matches(QKeySequence::Paste)) {
+    if (Style != NumberStyle::General && event->matches(QKeySequence::Paste)) {
         PasteFiltered();
         event->accept();
         return;
@@ -296,7 +296,7 @@ void NumberField::keyPressEvent(QKeyEvent* event) {
     QChar key = typed.front();
     // The keypad's decimal key types the locale's separator, whatever the keyboard layout
     // puts on it.
-    if (Style != esGeneral && (mods & Qt::KeypadModifier) &&
+    if (Style != NumberStyle::General && (mods & Qt::KeypadModifier) &&
         (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma))
         key = Syntax().Decimal;
     KeyPress(key);
@@ -343,7 +343,7 @@ void NumberField::hideEvent(QHideEvent* event) {
 }
 
 void NumberField::contextMenuEvent(QContextMenuEvent* event) {
-    if (Style == esGeneral) {
+    if (Style == NumberStyle::General) {
         QLineEdit::contextMenuEvent(event);
         return;
     }
@@ -360,7 +360,7 @@ void NumberField::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void NumberField::mouseReleaseEvent(QMouseEvent* event) {
-    if (Style != esGeneral && event->button() == Qt::MiddleButton && !isReadOnly() &&
+    if (Style != NumberStyle::General && event->button() == Qt::MiddleButton && !isReadOnly() &&
         QGuiApplication::clipboard()->supportsSelection()) {
         deselect();
         InsertFiltered(QGuiApplication::clipboard()->text(QClipboard::Selection).trimmed());
@@ -371,7 +371,7 @@ void NumberField::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void NumberField::dragEnterEvent(QDragEnterEvent* event) {
-    if (Style != esGeneral) {
+    if (Style != NumberStyle::General) {
         event->ignore();
         return;
     }
@@ -379,7 +379,7 @@ void NumberField::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void NumberField::dropEvent(QDropEvent* event) {
-    if (Style != esGeneral) {
+    if (Style != NumberStyle::General) {
         event->ignore();
         return;
     }
@@ -387,7 +387,7 @@ void NumberField::dropEvent(QDropEvent* event) {
 }
 
 void NumberField::inputMethodEvent(QInputMethodEvent* event) {
-    if (Style == esGeneral || isReadOnly()) {
+    if (Style == NumberStyle::General || isReadOnly()) {
         QLineEdit::inputMethodEvent(event);
         return;
     }

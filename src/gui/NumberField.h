@@ -10,11 +10,11 @@
 // Changed comes before the field re-evaluates OORError (so a handler still sees the state of
 // the previous text), Exited after the value was clamped and shown in its display form.
 //
-// In every style but esGeneral, text from the clipboard (Ctrl+V, Shift+Insert, the context
-// menu, the X11 selection; blanks around it trimmed) or from an input method goes in only if
-// every one of its characters would be accepted when typed; otherwise nothing changes, so
-// "3.14" pasted under a comma locale never turns into 314. Drops are refused. QLineEdit's
-// non-virtual insert() and paste() slots are not filtered: owners write numbers with SetValue.
+// In every style but NumberStyle::General, text from the clipboard (Ctrl+V, Shift+Insert, the
+// context menu, the X11 selection; blanks around it trimmed) or from an input method goes in only
+// if every one of its characters would be accepted when typed; otherwise nothing changes, so "3.14"
+// pasted under a comma locale never turns into 314. Drops are refused. QLineEdit's non-virtual
+// insert() and paste() slots are not filtered: owners write numbers with SetValue.
 
 #include "gui/NumericText.h"
 
@@ -94,9 +94,9 @@ public:
     explicit NumberField(QWidget* parent = nullptr);
     ~NumberField() override;
 
-    TEditType EditStyle() const { return Style; }
-    void SetEditStyle(TEditType style);
-    TDecWidth DecimalPlaces() const { return Places; }
+    NumberStyle EditStyle() const { return Style; }
+    void SetEditStyle(NumberStyle style);
+    DecimalWidth DecimalPlaces() const { return Places; }
     // Values above 9 are taken as 9.
     void SetDecimalPlaces(int places);
     // When false, the display form stays while the field is being edited.
@@ -115,11 +115,11 @@ public:
     NumberRange& Range() { return RangeData; }
     const NumberRange& Range() const { return RangeData; }
 
-    // The number in the text; for esPercentage the fraction (text 12,5 reads 0.125).
+    // The number in the text; for NumberStyle::Percentage the fraction (text 12,5 reads 0.125).
     double Value() const { return GetValue(); }
     double GetValue() const;
-    // Writes `value` into the text. For esPercentage it is the percentage figure: 12.5 shows
-    // 12,5% and reads back 0.125.
+    // Writes `value` into the text. For NumberStyle::Percentage it is the percentage figure: 12.5
+    // shows 12,5% and reads back 0.125.
     void SetValue(double value);
     double ConvNumeric(const QString& text) const;
 
@@ -166,9 +166,9 @@ private:
     void InsertFiltered(const QString& text);
     void PasteFiltered();
 
-    TEditType Style = esGeneral;
+    NumberStyle Style = NumberStyle::General;
     bool ActiveFocusValue = true;
-    TDecWidth Places = 0;
+    DecimalWidth Places = 0;
     bool OORErrorValue = false;
     bool AutoSelectValue = true;
     // Between DoEnter and DoExit. A field stays entered while a popup (its context menu) or

@@ -39,6 +39,9 @@ struct ProgramWindows {
     MonitorWindow* Monitor = nullptr;
 };
 
+// What the source chooser is opened for: where to load from or where to save to.
+enum class ChooserPurpose : std::uint8_t { Load, Save };
+
 // What every window reaches: the program's records, the services that show things to the
 // user, the shell's own state and the other windows.
 struct ProgramContext {
@@ -51,8 +54,8 @@ struct ProgramContext {
     HelpViewer& Help;
     int FrontWindow = FrontWindowNr::Main;
     double StatusBarScale = 1.0; // window width / 640
-    // The source chooser's mode and outcome.
-    bool ChooserSaveMode = false;
+    // The source chooser's purpose and outcome.
+    ChooserPurpose ChooserFor = ChooserPurpose::Load;
     bool SourceConfirmed = false;
     // The settings window and the single-tool editor meet here.
     ToolEditContext ToolEdit;

@@ -65,7 +65,7 @@ int32_t TruncatedInt(double value) {
     return static_cast<int32_t>(limited);
 }
 
-NumberField* MakeNumberField(TEditType style, int decimals, QWidget* parent) {
+NumberField* MakeNumberField(NumberStyle style, int decimals, QWidget* parent) {
     auto* field = new NumberField(parent);
     field->SetEditStyle(style);
     field->SetDecimalPlaces(decimals);
@@ -155,7 +155,7 @@ QWidget* SettingsWindow::BuildToolPage() {
     TargetAngleBox = new QGroupBox(QStringLiteral("Start \"Ta&rget Angle\""), page);
     AngleFromTableButton = new QRadioButton(QStringLiteral("Angle from Table"), TargetAngleBox);
     CurrentAngleButton = new QRadioButton(QStringLiteral("Measured  Angle"), TargetAngleBox);
-    TargetAngleField = MakeNumberField(esFloat, 2, TargetAngleBox);
+    TargetAngleField = MakeNumberField(NumberStyle::Float, 2, TargetAngleBox);
     TargetAngleField->Range().SetMinValue(-100.0);
     TargetAngleField->Range().SetMaxValue(300.0);
     // shows the target only; the user never types it
@@ -237,7 +237,7 @@ QWidget* SettingsWindow::BuildGlobalPage() {
     PulseTimeGroup =
         new RadioGroup(QStringLiteral("Out Pulse Time"),
                        {QStringLiteral("Static"), QStringLiteral("Pulse-Time:")}, page);
-    PulseTimeField = MakeNumberField(esInteger, 0, PulseTimeGroup);
+    PulseTimeField = MakeNumberField(NumberStyle::Integer, 0, PulseTimeGroup);
     // the field sits beside "Pulse-Time:"
     if (auto* items = qobject_cast<QVBoxLayout*>(PulseTimeGroup->layout())) {
         auto* pulseRow = new QHBoxLayout;
@@ -286,8 +286,8 @@ QWidget* SettingsWindow::BuildGlobalPage() {
 
 QWidget* SettingsWindow::BuildDefaultPage() {
     auto* page = new QWidget;
-    DefaultAngleField = MakeNumberField(esFloat, 2, page);
-    DefaultToleranceField = MakeNumberField(esFloat, 2, page);
+    DefaultAngleField = MakeNumberField(NumberStyle::Float, 2, page);
+    DefaultToleranceField = MakeNumberField(NumberStyle::Float, 2, page);
     DefaultIntensityGroup = new RadioGroup(QStringLiteral("Default &Intensity"),
                                            {QStringLiteral(" Ultra-Low "), QStringLiteral(" Low"),
                                             QStringLiteral(" Medium"), QStringLiteral(" High")},
@@ -708,7 +708,7 @@ void SettingsWindow::SaveAsClicked() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.ConfigImage);
-    Context.ChooserSaveMode = true;
+    Context.ChooserFor = ChooserPurpose::Save;
     const uint8_t keptSource = config.ConfigSource;
     const std::string keptFile = config.ConfigFileName;
     // A name the chooser refused took the identifier away; cancelling gives it back.

@@ -46,8 +46,9 @@ void SourceChooser::showEvent(QShowEvent* event) {
 
 void SourceChooser::PrepareToShow() {
     Context.SourceConfirmed = false;
-    setWindowTitle(Context.ChooserSaveMode ? QStringLiteral("Save Data to ...")
-                                           : QStringLiteral("Load Data from ..."));
+    setWindowTitle(Context.ChooserFor == ChooserPurpose::Save
+                       ? QStringLiteral("Save Data to ...")
+                       : QStringLiteral("Load Data from ..."));
 }
 
 QString SourceChooser::DataDirectory() const {
@@ -63,7 +64,7 @@ void SourceChooser::UnitClicked() {
 }
 
 void SourceChooser::FileClicked() {
-    if (Context.ChooserSaveMode) {
+    if (Context.ChooserFor == ChooserPurpose::Save) {
         ChooseFileToSave();
     } else {
         ChooseFileToLoad();
@@ -126,7 +127,7 @@ void SourceChooser::ChooseFileToSave() {
 bool SelectAndLoad(ProgramContext& context) {
     ConfigState& config = context.Core.Config;
     config.ConfigSource = ConfigSourceNone;
-    context.ChooserSaveMode = false;
+    context.ChooserFor = ChooserPurpose::Load;
     context.Windows.Chooser->exec();
     if (config.ConfigSource == ConfigSourceFile) {
         return LoadConfigFile(config, config.ConfigFileName, config.TransferError,

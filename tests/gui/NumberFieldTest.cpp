@@ -47,7 +47,7 @@ protected:
 
     // The field as the settings dialogs use it.
     void MakeAngleField(double min = 0.01, double max = 270.0) {
-        Edit->SetEditStyle(esFloat);
+        Edit->SetEditStyle(NumberStyle::Float);
         Edit->SetDecimalPlaces(2);
         Edit->Range().SetMinValue(min);
         Edit->Range().SetMaxValue(max);
@@ -97,14 +97,20 @@ protected:
 
 TEST_F(TextEditTest, ValueOfTheTextUnderACommaLocale) {
     const struct {
-        TEditType Style;
+        NumberStyle Style;
         const char* Text;
         double Value;
     } cases[] = {
-        {esFloat, "", 0.0},        {esFloat, "-", 0.0},       {esFloat, ",", 0.0},
-        {esInteger, "12,7", 12.0}, {esFloat, "1,2,3", 1.2},   {esFloat, "(5)", -5.0},
-        {esFloat, "5(", 5.0},      {esFloat, "12-3", -123.0}, {esPercentage, "12,5%", 0.125},
-        {esGeneral, "42", 0.0},
+        {NumberStyle::Float, "", 0.0},
+        {NumberStyle::Float, "-", 0.0},
+        {NumberStyle::Float, ",", 0.0},
+        {NumberStyle::Integer, "12,7", 12.0},
+        {NumberStyle::Float, "1,2,3", 1.2},
+        {NumberStyle::Float, "(5)", -5.0},
+        {NumberStyle::Float, "5(", 5.0},
+        {NumberStyle::Float, "12-3", -123.0},
+        {NumberStyle::Percentage, "12,5%", 0.125},
+        {NumberStyle::General, "42", 0.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
@@ -115,7 +121,7 @@ TEST_F(TextEditTest, ValueOfTheTextUnderACommaLocale) {
 }
 
 TEST_F(TextEditTest, IntegerFieldShowsTheWholeNumberAfterLeaving) {
-    Edit->SetEditStyle(esInteger);
+    Edit->SetEditStyle(NumberStyle::Integer);
     Enter();
     Edit->setText("12,7"); // the separator cannot be typed into an integer field
     Leave();
@@ -158,23 +164,23 @@ TEST_F(TextEditTest, KeysOutsideTheStyleAreDiscarded) {
     QTest::keyClicks(Edit, "a1b %2");
     EXPECT_EQ(Edit->text(), "12");
 
-    Edit->SetEditStyle(esPercentage);
+    Edit->SetEditStyle(NumberStyle::Percentage);
     EditAt("", 0);
     QTest::keyClicks(Edit, "12,5%");
     EXPECT_EQ(Edit->text(), "12,5%");
 
-    Edit->SetEditStyle(esCurrency);
+    Edit->SetEditStyle(NumberStyle::Currency);
     EditAt("", 0);
     TypeCharacter(u'€');
     TypeCharacter(u'$');
     EXPECT_EQ(Edit->text(), "€");
 
-    Edit->SetEditStyle(esInteger);
+    Edit->SetEditStyle(NumberStyle::Integer);
     EditAt("", 0);
     QTest::keyClicks(Edit, "-(1,5)");
     EXPECT_EQ(Edit->text(), "-(15)");
 
-    Edit->SetEditStyle(esGeneral);
+    Edit->SetEditStyle(NumberStyle::General);
     EditAt("", 0);
     QTest::keyClicks(Edit, "x,y");
     EXPECT_EQ(Edit->text(), "x,y");
@@ -196,7 +202,7 @@ TEST_F(TextEditTest, APointOrTheKeypadDecimalKeyTypesTheSeparator) {
     QTest::keyClick(Edit, Qt::Key_Period, Qt::KeypadModifier);
     QTest::keyClicks(Edit, "5");
     EXPECT_EQ(Edit->text(), "47,5");
-    Edit->SetEditStyle(esInteger); // no separator in a whole number, from any key
+    Edit->SetEditStyle(NumberStyle::Integer); // no separator in a whole number, from any key
     EditAt("4", 1);
     QTest::keyClick(Edit, Qt::Key_Period, Qt::KeypadModifier);
     QTest::keyClick(Edit, '.');
@@ -245,7 +251,7 @@ TEST_F(TextEditTest, PasteGoesInWholeOrNotAtAll) {
     PasteWithCtrlV("9,5");
     EXPECT_EQ(Edit->text(), "9,5");
 
-    Edit->SetEditStyle(esGeneral);
+    Edit->SetEditStyle(NumberStyle::General);
     EditAt("", 0);
     PasteWithCtrlV("abc");
     EXPECT_EQ(Edit->text(), "abc");
@@ -254,7 +260,7 @@ TEST_F(TextEditTest, PasteGoesInWholeOrNotAtAll) {
 // Opening the context menu moves the focus to the menu; the field must not be left (and
 // reformatted) by that.
 TEST_F(TextEditTest, ContextMenuPasteIsFilteredAndKeepsTheFieldEntered) {
-    Edit->SetEditStyle(esPercentage);
+    Edit->SetEditStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->Range().SetMaxValue(1.0);
     Edit->SetValue(12.5);
@@ -342,7 +348,7 @@ TEST_F(TextEditTest, TheBoundsThemselvesAreInRange) {
 
 // The bounds of a percentage field are fractions like its Value.
 TEST_F(TextEditTest, PercentageClampsToTheFractionBounds) {
-    Edit->SetEditStyle(esPercentage);
+    Edit->SetEditStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->Range().SetMinValue(0.0);
     Edit->Range().SetMaxValue(0.5);
@@ -363,7 +369,7 @@ TEST_F(TextEditTest, HidingTheWindowLeavesTheField) {
 // Switching to another window is no leaving; but when the focus moved on meanwhile, the
 // field is left as soon as its window is active again.
 TEST_F(TextEditTest, AnotherWindowInFrontDoesNotLeaveTheField) {
-    Edit->SetEditStyle(esPercentage);
+    Edit->SetEditStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
     Enter();
@@ -392,7 +398,7 @@ TEST_F(TextEditTest, AnotherWindowInFrontDoesNotLeaveTheField) {
 // ---- entering: editing and display forms ----
 
 TEST_F(TextEditTest, PercentageShowsItsFigureWhileEditing) {
-    Edit->SetEditStyle(esPercentage);
+    Edit->SetEditStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
     EXPECT_EQ(Edit->text(), "12,5%");
@@ -407,7 +413,7 @@ TEST_F(TextEditTest, PercentageShowsItsFigureWhileEditing) {
 }
 
 TEST_F(TextEditTest, ActiveFocusAndAutoSelectOff) {
-    Edit->SetEditStyle(esPercentage);
+    Edit->SetEditStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetActiveFocus(false);
     Edit->SetAutoSelect(false);
@@ -418,7 +424,7 @@ TEST_F(TextEditTest, ActiveFocusAndAutoSelectOff) {
 }
 
 TEST_F(TextEditTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
-    Edit->SetEditStyle(esCurrency);
+    Edit->SetEditStyle(NumberStyle::Currency);
     Edit->SetDecimalPlaces(2);
     Edit->Range().SetMinValue(-1e6);
     Edit->Range().SetMaxValue(1e6);
@@ -433,7 +439,7 @@ TEST_F(TextEditTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
 }
 
 TEST_F(TextEditTest, SetValueWritesPlainDecimals) {
-    Edit->SetEditStyle(esFloat);
+    Edit->SetEditStyle(NumberStyle::Float);
     Edit->SetDecimalPlaces(5);
     Edit->Range().SetMinValue(0.0);
     Edit->SetValue(0.00001); // not -105 from "1e-05"
@@ -445,16 +451,16 @@ TEST_F(TextEditTest, SetValueWritesPlainDecimals) {
 
 TEST_F(TextEditTest, StyleAndPlacesReformatAtOnce) {
     Edit->setText("2,5");
-    EXPECT_EQ(Edit->text(), "2,5"); // esGeneral never reformats
+    EXPECT_EQ(Edit->text(), "2,5"); // NumberStyle::General never reformats
     Edit->SetDecimalPlaces(2);
     EXPECT_EQ(Edit->text(), "2,5");
-    Edit->SetEditStyle(esFloat);
+    Edit->SetEditStyle(NumberStyle::Float);
     EXPECT_EQ(Edit->text(), "2,50");
     Edit->SetDecimalPlaces(1);
     EXPECT_EQ(Edit->text(), "2,5");
     Edit->SetDecimalPlaces(42);
     EXPECT_EQ(Edit->DecimalPlaces(), 9);
-    Edit->SetEditStyle(esInteger);
+    Edit->SetEditStyle(NumberStyle::Integer);
     EXPECT_EQ(Edit->text(), "2");
 }
 
@@ -490,7 +496,7 @@ TEST_F(TextEditTest, AlertColourOnlyWhenActive) {
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
 
     // a text field is never alerted, even when its 0 is out of range
-    Edit->SetEditStyle(esGeneral);
+    Edit->SetEditStyle(NumberStyle::General);
     Edit->Range().SetMinValue(1.0);
     EXPECT_TRUE(Edit->OORError());
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
@@ -598,7 +604,7 @@ TEST_F(TextEditPointLocaleTest, ClampsAndShowsWithAPoint) {
 }
 
 TEST_F(TextEditPointLocaleTest, PercentageAndPaste) {
-    Edit->SetEditStyle(esPercentage);
+    Edit->SetEditStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
     EXPECT_EQ(Edit->text(), "12.5%");

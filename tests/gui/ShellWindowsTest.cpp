@@ -600,7 +600,7 @@ TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
     config.ConfigSource = ConfigSourceUnit;
     config.NamespaceIdValid = true;
     config.NamespaceInfo.CU_Id = {'8', '7', '6', '5', '4', '3', '2', '1'};
-    World.Context->ChooserSaveMode = true;
+    World.Context->ChooserFor = ChooserPurpose::Save;
     World.Files.Answer(DataPath("VGL_87654321.CD"));
     test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
     World.W().Chooser->exec();
@@ -614,7 +614,7 @@ TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
 }
 
 TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
-    World.Context->ChooserSaveMode = true;
+    World.Context->ChooserFor = ChooserPurpose::Save;
     World.Files.Answer(DataPath("VGL_12345678_old.CD"));
     World.Files.Answer(std::nullopt);
     World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
