@@ -69,7 +69,7 @@ CommunicationDialog::CommunicationDialog(ProgramContext& context, QWidget* paren
     address->setObjectName(QStringLiteral("AddressBox"));
     AddressBox = address;
     AddressField = new NumberField(address);
-    AddressField->SetEditStyle(NumberStyle::Integer);
+    AddressField->SetStyle(NumberStyle::Integer);
     AddressField->Range().SetMinValue(-100);
     AddressField->Range().SetMaxValue(127);
     AddressField->SetValue(50);

@@ -101,8 +101,8 @@ NumberSyntax NumberField::Syntax() const {
     return NumberSyntax::FromLocale(QLocale());
 }
 
-void NumberField::SetEditStyle(NumberStyle style) {
-    Style = style;
+void NumberField::SetStyle(NumberStyle style) {
+    StyleValue = style;
     DisplayControl();
 }
 
@@ -112,7 +112,7 @@ void NumberField::SetDecimalPlaces(int places) {
 }
 
 double NumberField::GetValue() const {
-    switch (Style) {
+    switch (StyleValue) {
     case NumberStyle::General:
         return 0.0;
     case NumberStyle::Percentage:
@@ -123,13 +123,13 @@ double NumberField::GetValue() const {
 }
 
 void NumberField::SetValue(double value) {
-    if (Style != NumberStyle::General)
+    if (StyleValue != NumberStyle::General)
         ShowText(FormatGeneral(value, Syntax().Decimal));
     DisplayControl();
 }
 
 double NumberField::ConvNumeric(const QString& text) const {
-    return ConvNumericText(text, Style, Syntax());
+    return ConvNumericText(text, StyleValue, Syntax());
 }
 
 QColor NumberField::BackgroundColor() const {
@@ -147,7 +147,7 @@ void NumberField::DisplayControl() {
 void NumberField::DisplayActive() {
     const double value = GetValue();
     if (ActiveFocusValue && EnteredState) {
-        const QString editing = EditingText(Style, value, Places, Syntax().Decimal);
+        const QString editing = EditingText(StyleValue, value, Places, Syntax().Decimal);
         if (!editing.isNull())
             ShowText(editing);
     } else {
@@ -158,7 +158,7 @@ void NumberField::DisplayActive() {
 }
 
 void NumberField::DisplayInActive() {
-    const QString display = DisplayText(Style, GetValue(), Places, QLocale());
+    const QString display = DisplayText(StyleValue, GetValue(), Places, QLocale());
     if (!display.isNull())
         ShowText(display);
 }
@@ -169,16 +169,16 @@ void NumberField::InvalidateDisplay() {
 }
 
 void NumberField::InvalidateValue() {
-    if (!AlertData.Active() || Style == NumberStyle::General)
+    if (!AlertData.Active() || StyleValue == NumberStyle::General)
         return;
     const double value = GetValue();
-    OORErrorValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
+    OutOfRangeValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
 }
 
 void NumberField::InvalidateVisuals() {
     const double value = GetValue();
-    OORErrorValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
-    const bool alert = OORErrorValue && AlertData.Active() && Style != NumberStyle::General;
+    OutOfRangeValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
+    const bool alert = OutOfRangeValue && AlertData.Active() && StyleValue != NumberStyle::General;
     ApplyBackground(alert ? AlertData.Color() : RangeData.Color());
 }
 
@@ -216,10 +216,10 @@ void NumberField::DoEnter() {
 
 void NumberField::DoExit() {
     const double value = GetValue();
-    if (RangeData.Enforce() && Style != NumberStyle::General) {
+    if (RangeData.Enforce() && StyleValue != NumberStyle::General) {
         // SetValue takes a percentage figure, while the bounds of a percentage field are
         // fractions like its Value.
-        const double scale = Style == NumberStyle::Percentage ? 100.0 : 1.0;
+        const double scale = StyleValue == NumberStyle::Percentage ? 100.0 : 1.0;
         if (value < RangeData.MinValue())
             SetValue(RangeData.MinValue() * scale);
         else if (value > RangeData.MaxValue())
@@ -231,10 +231,10 @@ void NumberField::DoExit() {
 }
 
 void NumberField::KeyPress(QChar& key) {
-    key = SeparatorKey(Style, Syntax(), text(), key);
+    key = SeparatorKey(StyleValue, Syntax(), text(), key);
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? selectionLength() : 0;
-    if (!KeyAccepted(Style, Places, Syntax(), text(), start, length, key))
+    if (!KeyAccepted(StyleValue, Places, Syntax(), text(), start, length, key))
         key = QChar();
 }
 
@@ -248,7 +248,7 @@ void NumberField::InsertFiltered(const QString& inserted) {
         return;
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? selectionLength() : 0;
-    if (InsertionAccepted(Style, Places, Syntax(), text(), start, length, inserted))
+    if (InsertionAccepted(StyleValue, Places, Syntax(), text(), start, length, inserted))
         insert(inserted);
 }
 
@@ -261,7 +261,7 @@ void NumberField::keyPressEvent(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    if (Style != NumberStyle::General && event->matches(QKeySequence::Paste)) {
+    if (StyleValue != NumberStyle::General && event->matches(QKeySequence::Paste)) {
         PasteFiltered();
         event->accept();
         return;
@@ -296,7 +296,7 @@ void NumberField::keyPressEvent(QKeyEvent* event) {
     QChar key = typed.front();
     // The keypad's decimal key types the locale's separator, whatever the keyboard layout
     // puts on it.
-    if (Style != NumberStyle::General && (mods & Qt::KeypadModifier) &&
+    if (StyleValue != NumberStyle::General && (mods & Qt::KeypadModifier) &&
         (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma))
         key = Syntax().Decimal;
     KeyPress(key);
@@ -343,7 +343,7 @@ void NumberField::hideEvent(QHideEvent* event) {
 }
 
 void NumberField::contextMenuEvent(QContextMenuEvent* event) {
-    if (Style == NumberStyle::General) {
+    if (StyleValue == NumberStyle::General) {
         QLineEdit::contextMenuEvent(event);
         return;
     }
@@ -360,8 +360,8 @@ void NumberField::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void NumberField::mouseReleaseEvent(QMouseEvent* event) {
-    if (Style != NumberStyle::General && event->button() == Qt::MiddleButton && !isReadOnly() &&
-        QGuiApplication::clipboard()->supportsSelection()) {
+    if (StyleValue != NumberStyle::General && event->button() == Qt::MiddleButton &&
+        !isReadOnly() && QGuiApplication::clipboard()->supportsSelection()) {
         deselect();
         InsertFiltered(QGuiApplication::clipboard()->text(QClipboard::Selection).trimmed());
         event->accept();
@@ -371,7 +371,7 @@ void NumberField::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void NumberField::dragEnterEvent(QDragEnterEvent* event) {
-    if (Style != NumberStyle::General) {
+    if (StyleValue != NumberStyle::General) {
         event->ignore();
         return;
     }
@@ -379,7 +379,7 @@ void NumberField::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void NumberField::dropEvent(QDropEvent* event) {
-    if (Style != NumberStyle::General) {
+    if (StyleValue != NumberStyle::General) {
         event->ignore();
         return;
     }
@@ -387,7 +387,7 @@ void NumberField::dropEvent(QDropEvent* event) {
 }
 
 void NumberField::inputMethodEvent(QInputMethodEvent* event) {
-    if (Style == NumberStyle::General || isReadOnly()) {
+    if (StyleValue == NumberStyle::General || isReadOnly()) {
         QLineEdit::inputMethodEvent(event);
         return;
     }

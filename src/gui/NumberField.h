@@ -2,12 +2,12 @@
 
 // NumberField: the single-line number field of every dialog. It filters keys by number style,
 // reads and writes its Value through the text, clamps into its Range when the user leaves it,
-// and reports out-of-range values through OORError and, if asked, an alert colour.
+// and reports out-of-range values through OutOfRange and, if asked, an alert colour.
 //
 // Decimal separator and currency come from the default QLocale, read each time they are used.
 //
 // Owners connect to Changed, Entered and Exited rather than to QLineEdit's own signals:
-// Changed comes before the field re-evaluates OORError (so a handler still sees the state of
+// Changed comes before the field re-evaluates OutOfRange (so a handler still sees the state of
 // the previous text), Exited after the value was clamped and shown in its display form.
 //
 // In every style but NumberStyle::General, text from the clipboard (Ctrl+V, Shift+Insert, the
@@ -25,9 +25,9 @@ namespace vg {
 
 class NumberField;
 
-inline constexpr QColor clRed{255, 0, 0};
+inline constexpr QColor AlertRed{255, 0, 0};
 // The palette's own base colour, so a field that is not alerting keeps the style's look.
-inline constexpr QColor clWindow{};
+inline constexpr QColor PaletteBase{};
 
 // How an out-of-range value is coloured.
 class OutOfRangeAlert {
@@ -49,7 +49,7 @@ private:
 
     NumberField* Owner;
     bool ActiveValue = false;
-    QColor ColorValue = clRed;
+    QColor ColorValue = AlertRed;
 };
 
 // The permitted range. MinValue is never above MaxValue: whichever bound moves, MinValue
@@ -84,7 +84,7 @@ private:
     bool EnforceValue = true;
     double MaxBound = 100.0;
     double MinBound = -100.0;
-    QColor ColorValue = clWindow;
+    QColor ColorValue = PaletteBase;
 };
 
 class NumberField : public QLineEdit {
@@ -94,8 +94,8 @@ public:
     explicit NumberField(QWidget* parent = nullptr);
     ~NumberField() override;
 
-    NumberStyle EditStyle() const { return Style; }
-    void SetEditStyle(NumberStyle style);
+    NumberStyle Style() const { return StyleValue; }
+    void SetStyle(NumberStyle style);
     DecimalWidth DecimalPlaces() const { return Places; }
     // Values above 9 are taken as 9.
     void SetDecimalPlaces(int places);
@@ -107,8 +107,8 @@ public:
     void SetAutoSelect(bool autoSelect) { AutoSelectValue = autoSelect; }
 
     // Recomputed on every change of text, style or range; an owner may also preset it.
-    bool OORError() const { return OORErrorValue; }
-    void SetOORError(bool oorError) { OORErrorValue = oorError; }
+    bool OutOfRange() const { return OutOfRangeValue; }
+    void SetOutOfRange(bool outOfRange) { OutOfRangeValue = outOfRange; }
 
     OutOfRangeAlert& Alert() { return AlertData; }
     const OutOfRangeAlert& Alert() const { return AlertData; }
@@ -166,10 +166,10 @@ private:
     void InsertFiltered(const QString& text);
     void PasteFiltered();
 
-    NumberStyle Style = NumberStyle::General;
+    NumberStyle StyleValue = NumberStyle::General;
     bool ActiveFocusValue = true;
     DecimalWidth Places = 0;
-    bool OORErrorValue = false;
+    bool OutOfRangeValue = false;
     bool AutoSelectValue = true;
     // Between DoEnter and DoExit. A field stays entered while a popup (its context menu) or
     // another application has the keyboard, as the user has not moved on from it.

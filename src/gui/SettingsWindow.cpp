@@ -67,7 +67,7 @@ int32_t TruncatedInt(double value) {
 
 NumberField* MakeNumberField(NumberStyle style, int decimals, QWidget* parent) {
     auto* field = new NumberField(parent);
-    field->SetEditStyle(style);
+    field->SetStyle(style);
     field->SetDecimalPlaces(decimals);
     field->SetValue(0);
     return field;

@@ -27,7 +27,7 @@ namespace {
 
 NumberField* MakeDegreeField(QWidget* parent) {
     auto* field = new NumberField(parent);
-    field->SetEditStyle(NumberStyle::Float);
+    field->SetStyle(NumberStyle::Float);
     field->SetDecimalPlaces(2);
     field->SetValue(0);
     return field;

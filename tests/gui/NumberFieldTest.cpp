@@ -47,7 +47,7 @@ protected:
 
     // The field as the settings dialogs use it.
     void MakeAngleField(double min = 0.01, double max = 270.0) {
-        Edit->SetEditStyle(NumberStyle::Float);
+        Edit->SetStyle(NumberStyle::Float);
         Edit->SetDecimalPlaces(2);
         Edit->Range().SetMinValue(min);
         Edit->Range().SetMaxValue(max);
@@ -114,14 +114,14 @@ TEST_F(TextEditTest, ValueOfTheTextUnderACommaLocale) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
-        Edit->SetEditStyle(c.Style);
+        Edit->SetStyle(c.Style);
         Edit->setText(c.Text);
         EXPECT_DOUBLE_EQ(Edit->Value(), c.Value);
     }
 }
 
 TEST_F(TextEditTest, IntegerFieldShowsTheWholeNumberAfterLeaving) {
-    Edit->SetEditStyle(NumberStyle::Integer);
+    Edit->SetStyle(NumberStyle::Integer);
     Enter();
     Edit->setText("12,7"); // the separator cannot be typed into an integer field
     Leave();
@@ -164,23 +164,23 @@ TEST_F(TextEditTest, KeysOutsideTheStyleAreDiscarded) {
     QTest::keyClicks(Edit, "a1b %2");
     EXPECT_EQ(Edit->text(), "12");
 
-    Edit->SetEditStyle(NumberStyle::Percentage);
+    Edit->SetStyle(NumberStyle::Percentage);
     EditAt("", 0);
     QTest::keyClicks(Edit, "12,5%");
     EXPECT_EQ(Edit->text(), "12,5%");
 
-    Edit->SetEditStyle(NumberStyle::Currency);
+    Edit->SetStyle(NumberStyle::Currency);
     EditAt("", 0);
     TypeCharacter(u'€');
     TypeCharacter(u'$');
     EXPECT_EQ(Edit->text(), "€");
 
-    Edit->SetEditStyle(NumberStyle::Integer);
+    Edit->SetStyle(NumberStyle::Integer);
     EditAt("", 0);
     QTest::keyClicks(Edit, "-(1,5)");
     EXPECT_EQ(Edit->text(), "-(15)");
 
-    Edit->SetEditStyle(NumberStyle::General);
+    Edit->SetStyle(NumberStyle::General);
     EditAt("", 0);
     QTest::keyClicks(Edit, "x,y");
     EXPECT_EQ(Edit->text(), "x,y");
@@ -202,7 +202,7 @@ TEST_F(TextEditTest, APointOrTheKeypadDecimalKeyTypesTheSeparator) {
     QTest::keyClick(Edit, Qt::Key_Period, Qt::KeypadModifier);
     QTest::keyClicks(Edit, "5");
     EXPECT_EQ(Edit->text(), "47,5");
-    Edit->SetEditStyle(NumberStyle::Integer); // no separator in a whole number, from any key
+    Edit->SetStyle(NumberStyle::Integer); // no separator in a whole number, from any key
     EditAt("4", 1);
     QTest::keyClick(Edit, Qt::Key_Period, Qt::KeypadModifier);
     QTest::keyClick(Edit, '.');
@@ -251,7 +251,7 @@ TEST_F(TextEditTest, PasteGoesInWholeOrNotAtAll) {
     PasteWithCtrlV("9,5");
     EXPECT_EQ(Edit->text(), "9,5");
 
-    Edit->SetEditStyle(NumberStyle::General);
+    Edit->SetStyle(NumberStyle::General);
     EditAt("", 0);
     PasteWithCtrlV("abc");
     EXPECT_EQ(Edit->text(), "abc");
@@ -260,7 +260,7 @@ TEST_F(TextEditTest, PasteGoesInWholeOrNotAtAll) {
 // Opening the context menu moves the focus to the menu; the field must not be left (and
 // reformatted) by that.
 TEST_F(TextEditTest, ContextMenuPasteIsFilteredAndKeepsTheFieldEntered) {
-    Edit->SetEditStyle(NumberStyle::Percentage);
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->Range().SetMaxValue(1.0);
     Edit->SetValue(12.5);
@@ -314,12 +314,12 @@ TEST_F(TextEditTest, LeavingClampsIntoTheRange) {
     TypeAndLeave("300");
     EXPECT_EQ(Edit->text(), "270,00");
     EXPECT_EQ(textAtExit, "270,00");
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
     EXPECT_DOUBLE_EQ(Edit->Value(), 270.0);
 
     TypeAndLeave("0");
     EXPECT_EQ(Edit->text(), "0,01");
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 
     TypeAndLeave("-5");
     EXPECT_EQ(Edit->text(), "0,01");
@@ -330,32 +330,32 @@ TEST_F(TextEditTest, WithoutEnforcementTheValueStaysAndIsFlagged) {
     Edit->Range().SetEnforce(false);
     TypeAndLeave("300");
     EXPECT_EQ(Edit->text(), "300,00");
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
 }
 
 TEST_F(TextEditTest, TheBoundsThemselvesAreInRange) {
     MakeAngleField();
     TypeAndLeave("270");
     EXPECT_EQ(Edit->text(), "270,00");
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
     Edit->SetValue(0.01);
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
     Edit->SetValue(270.01);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
     Edit->SetValue(0.0);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
 }
 
 // The bounds of a percentage field are fractions like its Value.
 TEST_F(TextEditTest, PercentageClampsToTheFractionBounds) {
-    Edit->SetEditStyle(NumberStyle::Percentage);
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->Range().SetMinValue(0.0);
     Edit->Range().SetMaxValue(0.5);
     TypeAndLeave("80");
     EXPECT_EQ(Edit->text(), "50,0%");
     EXPECT_DOUBLE_EQ(Edit->Value(), 0.5);
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 }
 
 TEST_F(TextEditTest, HidingTheWindowLeavesTheField) {
@@ -369,7 +369,7 @@ TEST_F(TextEditTest, HidingTheWindowLeavesTheField) {
 // Switching to another window is no leaving; but when the focus moved on meanwhile, the
 // field is left as soon as its window is active again.
 TEST_F(TextEditTest, AnotherWindowInFrontDoesNotLeaveTheField) {
-    Edit->SetEditStyle(NumberStyle::Percentage);
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
     Enter();
@@ -398,7 +398,7 @@ TEST_F(TextEditTest, AnotherWindowInFrontDoesNotLeaveTheField) {
 // ---- entering: editing and display forms ----
 
 TEST_F(TextEditTest, PercentageShowsItsFigureWhileEditing) {
-    Edit->SetEditStyle(NumberStyle::Percentage);
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
     EXPECT_EQ(Edit->text(), "12,5%");
@@ -413,7 +413,7 @@ TEST_F(TextEditTest, PercentageShowsItsFigureWhileEditing) {
 }
 
 TEST_F(TextEditTest, ActiveFocusAndAutoSelectOff) {
-    Edit->SetEditStyle(NumberStyle::Percentage);
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetActiveFocus(false);
     Edit->SetAutoSelect(false);
@@ -424,7 +424,7 @@ TEST_F(TextEditTest, ActiveFocusAndAutoSelectOff) {
 }
 
 TEST_F(TextEditTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
-    Edit->SetEditStyle(NumberStyle::Currency);
+    Edit->SetStyle(NumberStyle::Currency);
     Edit->SetDecimalPlaces(2);
     Edit->Range().SetMinValue(-1e6);
     Edit->Range().SetMaxValue(1e6);
@@ -439,7 +439,7 @@ TEST_F(TextEditTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
 }
 
 TEST_F(TextEditTest, SetValueWritesPlainDecimals) {
-    Edit->SetEditStyle(NumberStyle::Float);
+    Edit->SetStyle(NumberStyle::Float);
     Edit->SetDecimalPlaces(5);
     Edit->Range().SetMinValue(0.0);
     Edit->SetValue(0.00001); // not -105 from "1e-05"
@@ -454,13 +454,13 @@ TEST_F(TextEditTest, StyleAndPlacesReformatAtOnce) {
     EXPECT_EQ(Edit->text(), "2,5"); // NumberStyle::General never reformats
     Edit->SetDecimalPlaces(2);
     EXPECT_EQ(Edit->text(), "2,5");
-    Edit->SetEditStyle(NumberStyle::Float);
+    Edit->SetStyle(NumberStyle::Float);
     EXPECT_EQ(Edit->text(), "2,50");
     Edit->SetDecimalPlaces(1);
     EXPECT_EQ(Edit->text(), "2,5");
     Edit->SetDecimalPlaces(42);
     EXPECT_EQ(Edit->DecimalPlaces(), 9);
-    Edit->SetEditStyle(NumberStyle::Integer);
+    Edit->SetStyle(NumberStyle::Integer);
     EXPECT_EQ(Edit->text(), "2");
 }
 
@@ -470,17 +470,17 @@ TEST_F(TextEditTest, ChangedHandlerSeesTheStateOfThePreviousText) {
     MakeAngleField(0.0, 10.0);
     Edit->setText("5");
     bool flagInHandler = true;
-    QObject::connect(Edit, &NumberField::Changed, [&] { flagInHandler = Edit->OORError(); });
+    QObject::connect(Edit, &NumberField::Changed, [&] { flagInHandler = Edit->OutOfRange(); });
     Edit->setText("50");
     EXPECT_FALSE(flagInHandler);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
 }
 
 TEST_F(TextEditTest, AlertColourOnlyWhenActive) {
     MakeAngleField(0.0, 10.0);
     Edit->Range().SetEnforce(false);
     Edit->setText("50");
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
 
     Edit->Alert().SetActive(true);
@@ -492,13 +492,13 @@ TEST_F(TextEditTest, AlertColourOnlyWhenActive) {
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
     Edit->Range().SetColor(Qt::cyan);
     EXPECT_EQ(Edit->BackgroundColor(), QColor(Qt::cyan));
-    Edit->Range().SetColor(clWindow);
+    Edit->Range().SetColor(PaletteBase);
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
 
     // a text field is never alerted, even when its 0 is out of range
-    Edit->SetEditStyle(NumberStyle::General);
+    Edit->SetStyle(NumberStyle::General);
     Edit->Range().SetMinValue(1.0);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
 }
 
@@ -506,18 +506,18 @@ TEST_F(TextEditTest, AlertColourOnlyWhenActive) {
 TEST_F(TextEditTest, SettersReevaluateOnlyOnAChange) {
     MakeAngleField();
     Edit->SetValue(5);
-    Edit->SetOORError(true); // preset by the owner
+    Edit->SetOutOfRange(true); // preset by the owner
     Edit->Range().SetEnforce(true);
-    Edit->Range().SetColor(clWindow);
+    Edit->Range().SetColor(PaletteBase);
     Edit->Alert().SetActive(false);
-    Edit->Alert().SetColor(clRed);
-    EXPECT_TRUE(Edit->OORError());
+    Edit->Alert().SetColor(AlertRed);
+    EXPECT_TRUE(Edit->OutOfRange());
     Edit->Range().SetMaxValue(Edit->Range().MaxValue());
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 
-    Edit->SetOORError(true);
+    Edit->SetOutOfRange(true);
     Edit->Range().SetEnforce(false);
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 }
 
 // ---- range and alert settings ----
@@ -550,7 +550,7 @@ TEST(NumberRange, MinimumNeverAboveMaximum) {
 TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
     MakeAngleField();
     Edit->SetValue(200);
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 
     NumberRange narrow;
     narrow.SetMinValue(0.2);
@@ -561,7 +561,7 @@ TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
     EXPECT_DOUBLE_EQ(Edit->Range().MinValue(), 0.2);
     EXPECT_DOUBLE_EQ(Edit->Range().MaxValue(), 25.5);
     EXPECT_FALSE(Edit->Range().Enforce());
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
 
     OutOfRangeAlert alert;
     alert.SetActive(true);
@@ -571,7 +571,7 @@ TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
 
     // the copy source is independent of the field afterwards
     narrow.SetMaxValue(1000.0);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
     EXPECT_DOUBLE_EQ(Edit->Range().MaxValue(), 25.5);
 }
 
@@ -604,7 +604,7 @@ TEST_F(TextEditPointLocaleTest, ClampsAndShowsWithAPoint) {
 }
 
 TEST_F(TextEditPointLocaleTest, PercentageAndPaste) {
-    Edit->SetEditStyle(NumberStyle::Percentage);
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
     EXPECT_EQ(Edit->text(), "12.5%");
