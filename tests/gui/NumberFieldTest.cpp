@@ -18,7 +18,7 @@ namespace vg {
 namespace {
 
 // A real window with the field and a second field to move the focus to.
-class TextEditTest : public ::testing::Test {
+class NumberFieldTest : public ::testing::Test {
 protected:
     virtual QLocale TestLocale() const { return QLocale(QLocale::German, QLocale::Germany); }
 
@@ -95,7 +95,7 @@ protected:
 
 // ---- reading the value ----
 
-TEST_F(TextEditTest, ValueOfTheTextUnderACommaLocale) {
+TEST_F(NumberFieldTest, ValueOfTheTextUnderACommaLocale) {
     const struct {
         NumberStyle Style;
         const char* Text;
@@ -120,7 +120,7 @@ TEST_F(TextEditTest, ValueOfTheTextUnderACommaLocale) {
     }
 }
 
-TEST_F(TextEditTest, IntegerFieldShowsTheWholeNumberAfterLeaving) {
+TEST_F(NumberFieldTest, IntegerFieldShowsTheWholeNumberAfterLeaving) {
     Edit->SetStyle(NumberStyle::Integer);
     Enter();
     Edit->setText("12,7"); // the separator cannot be typed into an integer field
@@ -131,7 +131,7 @@ TEST_F(TextEditTest, IntegerFieldShowsTheWholeNumberAfterLeaving) {
 
 // ---- the key filter with real keys ----
 
-TEST_F(TextEditTest, TwoDecimalsCaretAtTheEnd) {
+TEST_F(NumberFieldTest, TwoDecimalsCaretAtTheEnd) {
     MakeAngleField();
     EditAt("1,25", 4);
     QTest::keyClick(Edit, '7');
@@ -148,7 +148,7 @@ TEST_F(TextEditTest, TwoDecimalsCaretAtTheEnd) {
     EXPECT_EQ(Edit->text(), "1,27");
 }
 
-TEST_F(TextEditTest, TypingOverTheSelectedDecimals) {
+TEST_F(NumberFieldTest, TypingOverTheSelectedDecimals) {
     MakeAngleField(0.0, 10000.0);
     EditAt("123,45", 0);
     Edit->setSelection(3, 3);
@@ -158,7 +158,7 @@ TEST_F(TextEditTest, TypingOverTheSelectedDecimals) {
     EXPECT_EQ(Edit->text(), "1236");
 }
 
-TEST_F(TextEditTest, KeysOutsideTheStyleAreDiscarded) {
+TEST_F(NumberFieldTest, KeysOutsideTheStyleAreDiscarded) {
     MakeAngleField();
     EditAt("", 0);
     QTest::keyClicks(Edit, "a1b %2");
@@ -188,7 +188,7 @@ TEST_F(TextEditTest, KeysOutsideTheStyleAreDiscarded) {
 
 // Under a comma locale 47.25 typed with a point, or with the keypad's decimal key, is 47,25:
 // not 4725, which leaving the angle field would turn into its maximum without a word.
-TEST_F(TextEditTest, APointOrTheKeypadDecimalKeyTypesTheSeparator) {
+TEST_F(NumberFieldTest, APointOrTheKeypadDecimalKeyTypesTheSeparator) {
     MakeAngleField(10.0, 300.0);
     TypeAndLeave("47.25");
     EXPECT_EQ(Edit->text(), "47,25");
@@ -209,7 +209,7 @@ TEST_F(TextEditTest, APointOrTheKeypadDecimalKeyTypesTheSeparator) {
     EXPECT_EQ(Edit->text(), "4");
 }
 
-TEST_F(TextEditTest, EditingAndNavigationKeysStillWork) {
+TEST_F(NumberFieldTest, EditingAndNavigationKeysStillWork) {
     MakeAngleField();
     EditAt("1,25", 4);
     QTest::keyClick(Edit, Qt::Key_Home);
@@ -233,7 +233,7 @@ TEST_F(TextEditTest, EditingAndNavigationKeysStillWork) {
 
 // ---- pasted text ----
 
-TEST_F(TextEditTest, PasteGoesInWholeOrNotAtAll) {
+TEST_F(NumberFieldTest, PasteGoesInWholeOrNotAtAll) {
     MakeAngleField();
     EditAt("", 0);
     PasteWithCtrlV(" 12,5\n");
@@ -259,7 +259,7 @@ TEST_F(TextEditTest, PasteGoesInWholeOrNotAtAll) {
 
 // Opening the context menu moves the focus to the menu; the field must not be left (and
 // reformatted) by that.
-TEST_F(TextEditTest, ContextMenuPasteIsFilteredAndKeepsTheFieldEntered) {
+TEST_F(NumberFieldTest, ContextMenuPasteIsFilteredAndKeepsTheFieldEntered) {
     Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->Range().SetMaxValue(1.0);
@@ -295,7 +295,7 @@ TEST_F(TextEditTest, ContextMenuPasteIsFilteredAndKeepsTheFieldEntered) {
     EXPECT_EQ(Edit->text(), "7,5%");
 }
 
-TEST_F(TextEditTest, DropsAreRefusedInNumberStyles) {
+TEST_F(NumberFieldTest, DropsAreRefusedInNumberStyles) {
     MakeAngleField();
     QMimeData mime;
     mime.setText("300");
@@ -306,7 +306,7 @@ TEST_F(TextEditTest, DropsAreRefusedInNumberStyles) {
 
 // ---- leaving the field ----
 
-TEST_F(TextEditTest, LeavingClampsIntoTheRange) {
+TEST_F(NumberFieldTest, LeavingClampsIntoTheRange) {
     MakeAngleField();
     QString textAtExit;
     QObject::connect(Edit, &NumberField::Exited, [&] { textAtExit = Edit->text(); });
@@ -325,7 +325,7 @@ TEST_F(TextEditTest, LeavingClampsIntoTheRange) {
     EXPECT_EQ(Edit->text(), "0,01");
 }
 
-TEST_F(TextEditTest, WithoutEnforcementTheValueStaysAndIsFlagged) {
+TEST_F(NumberFieldTest, WithoutEnforcementTheValueStaysAndIsFlagged) {
     MakeAngleField();
     Edit->Range().SetEnforce(false);
     TypeAndLeave("300");
@@ -333,7 +333,7 @@ TEST_F(TextEditTest, WithoutEnforcementTheValueStaysAndIsFlagged) {
     EXPECT_TRUE(Edit->OutOfRange());
 }
 
-TEST_F(TextEditTest, TheBoundsThemselvesAreInRange) {
+TEST_F(NumberFieldTest, TheBoundsThemselvesAreInRange) {
     MakeAngleField();
     TypeAndLeave("270");
     EXPECT_EQ(Edit->text(), "270,00");
@@ -347,7 +347,7 @@ TEST_F(TextEditTest, TheBoundsThemselvesAreInRange) {
 }
 
 // The bounds of a percentage field are fractions like its Value.
-TEST_F(TextEditTest, PercentageClampsToTheFractionBounds) {
+TEST_F(NumberFieldTest, PercentageClampsToTheFractionBounds) {
     Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->Range().SetMinValue(0.0);
@@ -358,7 +358,7 @@ TEST_F(TextEditTest, PercentageClampsToTheFractionBounds) {
     EXPECT_FALSE(Edit->OutOfRange());
 }
 
-TEST_F(TextEditTest, HidingTheWindowLeavesTheField) {
+TEST_F(NumberFieldTest, HidingTheWindowLeavesTheField) {
     MakeAngleField();
     Enter();
     QTest::keyClicks(Edit, "300");
@@ -368,7 +368,7 @@ TEST_F(TextEditTest, HidingTheWindowLeavesTheField) {
 
 // Switching to another window is no leaving; but when the focus moved on meanwhile, the
 // field is left as soon as its window is active again.
-TEST_F(TextEditTest, AnotherWindowInFrontDoesNotLeaveTheField) {
+TEST_F(NumberFieldTest, AnotherWindowInFrontDoesNotLeaveTheField) {
     Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
@@ -397,7 +397,7 @@ TEST_F(TextEditTest, AnotherWindowInFrontDoesNotLeaveTheField) {
 
 // ---- entering: editing and display forms ----
 
-TEST_F(TextEditTest, PercentageShowsItsFigureWhileEditing) {
+TEST_F(NumberFieldTest, PercentageShowsItsFigureWhileEditing) {
     Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
@@ -412,7 +412,7 @@ TEST_F(TextEditTest, PercentageShowsItsFigureWhileEditing) {
     EXPECT_EQ(Edit->text(), "12,5%");
 }
 
-TEST_F(TextEditTest, ActiveFocusAndAutoSelectOff) {
+TEST_F(NumberFieldTest, ActiveFocusAndAutoSelectOff) {
     Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetActiveFocus(false);
@@ -423,7 +423,7 @@ TEST_F(TextEditTest, ActiveFocusAndAutoSelectOff) {
     EXPECT_FALSE(Edit->hasSelectedText());
 }
 
-TEST_F(TextEditTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
+TEST_F(NumberFieldTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
     Edit->SetStyle(NumberStyle::Currency);
     Edit->SetDecimalPlaces(2);
     Edit->Range().SetMinValue(-1e6);
@@ -438,7 +438,7 @@ TEST_F(TextEditTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
     EXPECT_DOUBLE_EQ(Edit->Value(), -1234.5);
 }
 
-TEST_F(TextEditTest, SetValueWritesPlainDecimals) {
+TEST_F(NumberFieldTest, SetValueWritesPlainDecimals) {
     Edit->SetStyle(NumberStyle::Float);
     Edit->SetDecimalPlaces(5);
     Edit->Range().SetMinValue(0.0);
@@ -449,7 +449,7 @@ TEST_F(TextEditTest, SetValueWritesPlainDecimals) {
     EXPECT_EQ(Edit->text(), "0,00000");
 }
 
-TEST_F(TextEditTest, StyleAndPlacesReformatAtOnce) {
+TEST_F(NumberFieldTest, StyleAndPlacesReformatAtOnce) {
     Edit->setText("2,5");
     EXPECT_EQ(Edit->text(), "2,5"); // NumberStyle::General never reformats
     Edit->SetDecimalPlaces(2);
@@ -466,7 +466,7 @@ TEST_F(TextEditTest, StyleAndPlacesReformatAtOnce) {
 
 // ---- re-evaluation and colours ----
 
-TEST_F(TextEditTest, ChangedHandlerSeesTheStateOfThePreviousText) {
+TEST_F(NumberFieldTest, ChangedHandlerSeesTheStateOfThePreviousText) {
     MakeAngleField(0.0, 10.0);
     Edit->setText("5");
     bool flagInHandler = true;
@@ -476,7 +476,7 @@ TEST_F(TextEditTest, ChangedHandlerSeesTheStateOfThePreviousText) {
     EXPECT_TRUE(Edit->OutOfRange());
 }
 
-TEST_F(TextEditTest, AlertColourOnlyWhenActive) {
+TEST_F(NumberFieldTest, AlertColourOnlyWhenActive) {
     MakeAngleField(0.0, 10.0);
     Edit->Range().SetEnforce(false);
     Edit->setText("50");
@@ -503,7 +503,7 @@ TEST_F(TextEditTest, AlertColourOnlyWhenActive) {
 }
 
 // Setters re-evaluate only when they store something; the bound setter always does.
-TEST_F(TextEditTest, SettersReevaluateOnlyOnAChange) {
+TEST_F(NumberFieldTest, SettersReevaluateOnlyOnAChange) {
     MakeAngleField();
     Edit->SetValue(5);
     Edit->SetOutOfRange(true); // preset by the owner
@@ -547,7 +547,7 @@ TEST(NumberRange, MinimumNeverAboveMaximum) {
     EXPECT_DOUBLE_EQ(range.MaxValue(), 300.0);
 }
 
-TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
+TEST_F(NumberFieldTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
     MakeAngleField();
     Edit->SetValue(200);
     EXPECT_FALSE(Edit->OutOfRange());
@@ -577,12 +577,12 @@ TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
 
 // ---- the same under a point locale ----
 
-class TextEditPointLocaleTest : public TextEditTest {
+class NumberFieldPointLocaleTest : public NumberFieldTest {
 protected:
     QLocale TestLocale() const override { return QLocale(QLocale::English, QLocale::UnitedStates); }
 };
 
-TEST_F(TextEditPointLocaleTest, KeyFilter) {
+TEST_F(NumberFieldPointLocaleTest, KeyFilter) {
     MakeAngleField();
     EditAt("1.25", 4);
     QTest::keyClicks(Edit, "7,.");
@@ -592,7 +592,7 @@ TEST_F(TextEditPointLocaleTest, KeyFilter) {
     EXPECT_EQ(Edit->text(), "1.25");
 }
 
-TEST_F(TextEditPointLocaleTest, ClampsAndShowsWithAPoint) {
+TEST_F(NumberFieldPointLocaleTest, ClampsAndShowsWithAPoint) {
     MakeAngleField();
     TypeAndLeave("300");
     EXPECT_EQ(Edit->text(), "270.00");
@@ -603,7 +603,7 @@ TEST_F(TextEditPointLocaleTest, ClampsAndShowsWithAPoint) {
     EXPECT_DOUBLE_EQ(Edit->Value(), 12.5);
 }
 
-TEST_F(TextEditPointLocaleTest, PercentageAndPaste) {
+TEST_F(NumberFieldPointLocaleTest, PercentageAndPaste) {
     Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);

@@ -28,7 +28,7 @@ double Read(const QString& text, NumberStyle style = NumberStyle::Float,
 
 // ---- reading ----
 
-// The field's own table of texts is in TextEditTest; these are the texts around it.
+// The field's own table of texts is in NumberFieldTest; these are the texts around it.
 TEST(ConvNumericText, ReadsWhateverTheFieldHolds) {
     const struct {
         QString Text;
@@ -191,7 +191,7 @@ bool Key(const QString& text, int selStart, int selLength, QChar key,
     return KeyAccepted(style, places, syntax, text, selStart, selLength, key);
 }
 
-// The typed cases with real keys are in TextEditTest.
+// The typed cases with real keys are in NumberFieldTest.
 TEST(KeyAccepted, SeparatorAndDecimals) {
     EXPECT_TRUE(Key("", 0, 0, u','));
     EXPECT_TRUE(Key("12345", 1, 0, u',')); // anywhere while the text has none

@@ -172,9 +172,9 @@ TEST(StatusBarLamps, OutsLabelSharesTheTextLineAndStaysClearOfTheLamps) {
     }
 }
 
-class KonfigDialogTest : public ::testing::Test {
+class CommunicationDialogTest : public ::testing::Test {
 protected:
-    KonfigDialogTest() {
+    CommunicationDialogTest() {
         World.Start();
         Dialog = World.W().Communication;
         Dialog->show();
@@ -189,14 +189,14 @@ protected:
     CommunicationDialog* Dialog = nullptr;
 };
 
-TEST_F(KonfigDialogTest, ShowsTheCurrentSettingsAndWhereEachPortLeads) {
+TEST_F(CommunicationDialogTest, ShowsTheCurrentSettingsAndWhereEachPortLeads) {
     EXPECT_TRUE(Dialog->ModeItems->button(0)->isChecked());
     EXPECT_TRUE(Dialog->ComPortItems->button(0)->isChecked());
     EXPECT_EQ(Dialog->AddressField->text(), "50");
     EXPECT_TRUE(Dialog->PortDevices[1]->text().contains("/dev/ttyS1"));
 }
 
-TEST_F(KonfigDialogTest, OkWithoutChangesTouchesNothing) {
+TEST_F(CommunicationDialogTest, OkWithoutChangesTouchesNothing) {
     Dialog->CloseButton->click();
     EXPECT_FALSE(Dialog->isVisible());
     EXPECT_FALSE(CfgExists());
@@ -204,7 +204,7 @@ TEST_F(KonfigDialogTest, OkWithoutChangesTouchesNothing) {
     EXPECT_FALSE(World.Core->Poll.ReconnectRequest);
 }
 
-TEST_F(KonfigDialogTest, CancelButtonLeavesSettingsLinkAndFile) {
+TEST_F(CommunicationDialogTest, CancelButtonLeavesSettingsLinkAndFile) {
     ChooseSerialCom(3);
     Dialog->CancelButton->click();
     EXPECT_FALSE(Dialog->isVisible());
@@ -213,7 +213,7 @@ TEST_F(KonfigDialogTest, CancelButtonLeavesSettingsLinkAndFile) {
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
 }
 
-TEST_F(KonfigDialogTest, EscapeIsCancel) {
+TEST_F(CommunicationDialogTest, EscapeIsCancel) {
     ChooseSerialCom(3);
     QTest::keyClick(Dialog, Qt::Key_Escape);
     EXPECT_FALSE(Dialog->isVisible());
@@ -224,7 +224,7 @@ TEST_F(KonfigDialogTest, EscapeIsCancel) {
     EXPECT_FALSE(World.Core->Poll.ReconnectRequest);
 }
 
-TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems) {
+TEST_F(CommunicationDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems) {
     Dialog->ComPortItems->button(2)->click();
     Dialog->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Dialog));
@@ -246,7 +246,7 @@ TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems)
 
 // Only what the chosen mode uses can be changed; the COM items serve both (the driver is told
 // the COM number).
-TEST_F(KonfigDialogTest, WhatTheChosenModeDoesNotUseIsOff) {
+TEST_F(CommunicationDialogTest, WhatTheChosenModeDoesNotUseIsOff) {
     const auto enabled = [this] {
         return std::vector<bool>{Dialog->DriverChooser->ChooseDriverButton->isEnabled(),
                                  Dialog->AddressField->isEnabled(),
@@ -263,7 +263,7 @@ TEST_F(KonfigDialogTest, WhatTheChosenModeDoesNotUseIsOff) {
 
 // Settings read from a file the dialog's controls cannot show (a port above 6, an address
 // above 127) stay as they are unless the user chooses others.
-TEST(KonfigDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
+TEST(CommunicationDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
     test::GuiWorld world("A:200\r\nC:9\r\nM:1\r\n");
     world.Start();
     CommunicationDialog& dialog = *world.W().Communication;
@@ -282,7 +282,7 @@ TEST(KonfigDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
     EXPECT_EQ(ReadFile(cfg), "A:200\r\nC:2\r\nM:1\r\n");
 }
 
-TEST_F(KonfigDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
+TEST_F(CommunicationDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
     ChooseSerialCom(3);
     Dialog->close();
     EXPECT_FALSE(Dialog->isVisible());
@@ -294,7 +294,7 @@ TEST_F(KonfigDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
     EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:50\r\nC:3\r\nM:2\r\n");
 }
 
-TEST_F(KonfigDialogTest, AddressMinusOneIsStoredAs65535) {
+TEST_F(CommunicationDialogTest, AddressMinusOneIsStoredAs65535) {
     Dialog->AddressField->setFocus();
     Dialog->AddressField->selectAll();
     QTest::keyClicks(Dialog->AddressField, "-1");
@@ -306,7 +306,7 @@ TEST_F(KonfigDialogTest, AddressMinusOneIsStoredAs65535) {
 
 // The devices present are offered for the chosen COM item; choosing one makes COMn a link
 // to its stable name. Konfig.Cfg changes only with the settings.
-TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
+TEST(CommunicationDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     test::GuiWorld world("M:2\r\nC:1\r\n");
     test::PtyPair adapter, before;
     for (const char* folder : {"dev", "by-id", "by-path", "sys"}) {
@@ -355,7 +355,7 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
 
 // The change takes effect on the next tick; a port that does not open then is told once,
 // with its reason, and the ticks after it try again without a word.
-TEST(KonfigDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
+TEST(CommunicationDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
     test::GuiWorld world;
     const std::string gone = (world.Dir / "gone").string();
     std::filesystem::create_symlink(gone, world.Dir / "COM2");
