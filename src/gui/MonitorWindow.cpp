@@ -64,18 +64,18 @@ MonitorWindow::MonitorWindow(ProgramContext& context, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
     OnlineCanvas.fill(ButtonFace());
-    BuildStateBox();
-    BuildCurrentToolBox();
+    BuildStateFrame();
+    BuildCurrentToolFrame();
     const ToolTable table = CreateToolTable(this, QRect(8, 168, 472, 216));
     ColumnHeadings = table.Headings;
     ToolList = table.List;
-    BuildActualToolBox();
+    BuildActualToolFrame();
     BuildBottomRow();
     PressFocusedButtonOnEnter(*this);
     InstallContextHelp(this, Context.Help, HelpContext::MonitorMode);
 }
 
-void MonitorWindow::BuildStateBox() {
+void MonitorWindow::BuildStateFrame() {
     StateFrame = MakeBox(this, QRect(8, 8, 300, 152));
     StateHeading = MakeLabel(StateFrame, QStringLiteral("State:"), QRect(8, 4, 120, 20));
     const auto row = [](int i) {
@@ -105,7 +105,7 @@ void MonitorWindow::BuildStateBox() {
     }
 }
 
-void MonitorWindow::BuildCurrentToolBox() {
+void MonitorWindow::BuildCurrentToolFrame() {
     CurrentToolFrame = MakeBox(this, QRect(316, 8, 308, 152));
     CurrentToolHeading =
         MakeLabel(CurrentToolFrame, QStringLiteral("Current Tool:"), QRect(8, 4, 120, 20));
@@ -129,7 +129,7 @@ void MonitorWindow::BuildCurrentToolBox() {
     NameValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(4), 188, 20));
 }
 
-void MonitorWindow::BuildActualToolBox() {
+void MonitorWindow::BuildActualToolFrame() {
     ActualToolFrame = MakeBox(this, QRect(488, 168, 136, 56));
     ActualToolCaption =
         MakeLabel(ActualToolFrame, QStringLiteral("Actual ToolNr:"), QRect(8, 18, 88, 20));

@@ -80,9 +80,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void BuildStateBox();
-    void BuildCurrentToolBox();
-    void BuildActualToolBox();
+    void BuildStateFrame();
+    void BuildCurrentToolFrame();
+    void BuildActualToolFrame();
     void BuildBottomRow();
     void PrepareToShow();
     void ShowCurrentTool(int16_t toolNr);
