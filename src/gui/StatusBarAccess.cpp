@@ -36,7 +36,8 @@ private:
 
 class StatusBarInterface : public QAccessibleWidget {
 public:
-    explicit StatusBarInterface(StatusBarWidget* bar) : QAccessibleWidget(bar, QAccessible::StatusBar) {
+    explicit StatusBarInterface(StatusBarWidget* bar)
+        : QAccessibleWidget(bar, QAccessible::StatusBar) {
         for (int panel = 0; panel < StatusPanel::Count; ++panel) {
             Panels.push_back(
                 QAccessible::registerAccessibleInterface(new StatusPanelInterface(*this, panel)));

@@ -22,7 +22,8 @@ QColor ToQColor(uint32_t rgb) {
 
 } // namespace
 
-StatusBarWidget::StatusBarWidget(const DisplayState& display, const PollState& poll, QWidget* parent)
+StatusBarWidget::StatusBarWidget(const DisplayState& display, const PollState& poll,
+                                 QWidget* parent)
     : QWidget(parent), Display(display), Poll(poll) {
     setFixedHeight(DesignHeight);
     // Small enough that " Outs:" ends before the first lamp at 35 pixels.
@@ -120,7 +121,7 @@ QString StatusBarWidget::SpokenPanelText(int panel) const {
 // The label stands on the line of the other panels' texts and ends clear of the first lamp;
 // a font too wide for that room is made smaller.
 void StatusBarWidget::DrawOwnerText(QPainter& painter, const PanelDrawing& drawing,
-                               const QRect& panel) const {
+                                    const QRect& panel) const {
     const QString text = FromAnsi(drawing.Text);
     const int right =
         drawing.Lamps.empty() ? panel.right() : drawing.Lamps.front().X - LampClearance;

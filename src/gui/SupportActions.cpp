@@ -5,8 +5,8 @@
 #include "config/FilePaths.h"
 #include "config/Transfer.h"
 #include "config/UnitReadBack.h"
-#include "gui/FileDialogs.h"
 #include "gui/DifferencesWindow.h"
+#include "gui/FileDialogs.h"
 #include "gui/ProgressWindow.h"
 #include "gui/SourceChooser.h"
 
@@ -75,7 +75,7 @@ void CompareWithFile(ProgramContext& context, QWidget* parent) {
         lines << QString::fromStdString(DifferenceText(difference, "in file", "in unit"));
     }
     DifferencesWindow window(QString::fromStdString(FileNamePart(file.ConfigFileName)), lines,
-                            parent);
+                             parent);
     window.exec();
 }
 

@@ -1,8 +1,8 @@
 #include "gui/TransferActions.h"
 
 #include "config/Transfer.h"
-#include "gui/ProgressWindow.h"
 #include "gui/IdentifierWindow.h"
+#include "gui/ProgressWindow.h"
 
 namespace vg {
 

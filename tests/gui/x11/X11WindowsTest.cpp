@@ -2,10 +2,10 @@
 // it stacks above which, and where the keyboard goes. The program runs as vgconfig does, in a
 // child process; the windows this process opens itself are on the same server.
 
+#include "gui/BusyWindow.h"
+#include "gui/ProgressWindow.h"
 #include "gui/QtMessageService.h"
 #include "gui/SettingsWindow.h"
-#include "gui/ProgressWindow.h"
-#include "gui/BusyWindow.h"
 #include "support/SettingsWorld.h"
 #include "x11/XServer.h"
 
