@@ -5,7 +5,7 @@
 #include "common/MessageService.h"
 #include "gui/FileDialogs.h"
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/Program.h"
 #include "gui/StatusBarWidget.h"
 #include "session/Session.h"
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     vg::HelpViewer help;
     vg::ProgramContext context(core, messages, files, help);
     vg::WindowSet windows(context);
-    vg::TFrm_Main& main = *context.Windows.Frm_Main;
+    vg::MainWindow& main = *context.Windows.Main;
     main.show();
 
     const auto began = Clock::now();
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
             ++offlineSeen;
         }
         wasOnline = core.Poll.Online;
-        const std::string shown = main.StatusBar1->PanelText(vg::StatusPanel::Error).toStdString();
+        const std::string shown = main.StatusBar->PanelText(vg::StatusPanel::Error).toStdString();
         if (!changes.empty() && shown == vg::ErrorMessageText(Errors[changes.back().Index])) {
             changes.back().Seen = true;
         }

@@ -2,7 +2,7 @@
 // peak resident memory after start-up and a few seconds of polling. Prints figures only.
 // Run it in the program's directory layout (it reads Konfig.Cfg beside itself like the
 // program) and with a display, e.g. under xvfb-run; QT_QPA_PLATFORM=offscreen works too.
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/Program.h"
 
 #include <QApplication>
@@ -45,7 +45,7 @@ double PeakResidentMegabytes() {
 
 int main(int argc, char** argv) {
     double shownAfter = 0;
-    const int result = vg::RunProgram(argc, argv, [&shownAfter](vg::TFrm_Main& main) {
+    const int result = vg::RunProgram(argc, argv, [&shownAfter](vg::MainWindow& main) {
         shownAfter = SecondsSinceProcessStart();
         // Keep polling a little so the memory figure includes the running program.
         QTimer::singleShot(3000, &main, [&main] { main.close(); });

@@ -26,7 +26,7 @@ constexpr std::array<const char*, 10> LocaleNames = {"C",     "en_US", "de_DE", 
                                                      "fa_IR", "sv_SE", "hi_IN", "de_CH", "ta_LK"};
 
 // Typing the characters one by one, each judged on the text the previous ones left.
-bool TypedOneByOne(TEditType style, int places, const NumberSyntax& syntax, QString text,
+bool TypedOneByOne(NumberStyle style, int places, const NumberSyntax& syntax, QString text,
                    int selStart, int selLength, const QString& inserted) {
     selStart = std::clamp<int>(selStart, 0, static_cast<int>(text.size()));
     selLength = std::clamp<int>(selLength, 0, static_cast<int>(text.size()) - selStart);
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < HeaderSize) {
         return 0;
     }
-    const auto style = static_cast<TEditType>(data[0] % 5);
+    const auto style = static_cast<NumberStyle>(data[0] % 5);
     const int places = static_cast<int8_t>(data[1]); // also outside 0..9
     const QLocale locale(QString::fromLatin1(LocaleNames[data[2] % LocaleNames.size()]));
     const int selStart = static_cast<int8_t>(data[3]);
@@ -67,27 +67,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const NumberSyntax syntax = NumberSyntax::FromLocale(locale);
     const double value = ConvNumericText(text, style, syntax);
     FUZZ_CHECK(std::isfinite(value));
-    if (style == esGeneral) {
+    if (style == NumberStyle::General) {
         FUZZ_CHECK(value == 0.0);
     }
 
     // Once a number is in one of the field's forms, reading it back and writing it again
     // gives the same text: entering and leaving the field never changes what it shows.
     const QString general = FormatGeneral(value, syntax.Decimal);
-    FUZZ_CHECK(FormatGeneral(ConvNumericText(general, esFloat, syntax), syntax.Decimal) == general);
+    FUZZ_CHECK(FormatGeneral(ConvNumericText(general, NumberStyle::Float, syntax),
+                             syntax.Decimal) == general);
     const QString fixed = FormatFixed(value, places, syntax.Decimal);
-    FUZZ_CHECK(FormatFixed(ConvNumericText(fixed, esFloat, syntax), places, syntax.Decimal) ==
-               fixed);
+    FUZZ_CHECK(FormatFixed(ConvNumericText(fixed, NumberStyle::Float, syntax), places,
+                           syntax.Decimal) == fixed);
     const QString truncated = FormatTruncated(value);
-    FUZZ_CHECK(FormatTruncated(ConvNumericText(truncated, esInteger, syntax)) == truncated);
+    FUZZ_CHECK(FormatTruncated(ConvNumericText(truncated, NumberStyle::Integer, syntax)) ==
+               truncated);
 
     const QString editing = EditingText(style, value, places, syntax.Decimal);
     const QString display = DisplayText(style, value, places, locale);
-    FUZZ_CHECK(editing.isNull() == (style == esGeneral));
-    FUZZ_CHECK(display.isNull() == (style == esGeneral));
-    if (style != esGeneral) {
+    FUZZ_CHECK(editing.isNull() == (style == NumberStyle::General));
+    FUZZ_CHECK(display.isNull() == (style == NumberStyle::General));
+    if (style != NumberStyle::General) {
         // The field's value is its text read back, a percentage figure taken as a fraction.
-        const double scale = style == esPercentage ? 100.0 : 1.0;
+        const double scale = style == NumberStyle::Percentage ? 100.0 : 1.0;
         const double fromEditing = ConvNumericText(editing, style, syntax) / scale;
         FUZZ_CHECK(EditingText(style, fromEditing, places, syntax.Decimal) == editing);
         const double fromDisplay = ConvNumericText(display, style, syntax) / scale;

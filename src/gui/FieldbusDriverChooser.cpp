@@ -19,21 +19,21 @@ constexpr int PathWidth = 220;
 
 FieldbusDriverChooser::FieldbusDriverChooser(FileDialogs& files, QWidget* parent)
     : QWidget(parent), Files(files) {
-    L_KF_Driver = new QLabel(this);
-    L_KF_Driver->setMinimumWidth(PathWidth);
-    BN_KF_Driver = new QPushButton(QStringLiteral("&Driver..."), this);
-    BN_KF_SimulatedUnit = new QPushButton(QStringLiteral("&Simulated unit"), this);
-    connect(BN_KF_Driver, &QPushButton::clicked, this, &FieldbusDriverChooser::ChooseFile);
-    connect(BN_KF_SimulatedUnit, &QPushButton::clicked, this, [this] {
+    DriverLabel = new QLabel(this);
+    DriverLabel->setMinimumWidth(PathWidth);
+    ChooseDriverButton = new QPushButton(QStringLiteral("&Driver..."), this);
+    SimulatedUnitButton = new QPushButton(QStringLiteral("&Simulated unit"), this);
+    connect(ChooseDriverButton, &QPushButton::clicked, this, &FieldbusDriverChooser::ChooseFile);
+    connect(SimulatedUnitButton, &QPushButton::clicked, this, [this] {
         Path.clear();
         ShowChoice();
     });
     auto* layout = new QHBoxLayout(this);
     // Indented under the fieldbus item it belongs to.
     layout->setContentsMargins(20, 0, 0, 0);
-    layout->addWidget(L_KF_Driver, 1);
-    layout->addWidget(BN_KF_Driver);
-    layout->addWidget(BN_KF_SimulatedUnit);
+    layout->addWidget(DriverLabel, 1);
+    layout->addWidget(ChooseDriverButton);
+    layout->addWidget(SimulatedUnitButton);
     ShowChoice();
 }
 
@@ -66,13 +66,13 @@ void FieldbusDriverChooser::ShowChoice() {
         Path.empty() ? QString::fromLatin1(SimulatedUnitText) : QString::fromStdString(Path);
     // The mark stays whole however long the path.
     const QString mark = ChosenIsMissing() ? QString::fromLatin1(MissingText) : QString();
-    const QFontMetrics metrics = L_KF_Driver->fontMetrics();
-    L_KF_Driver->setText(
+    const QFontMetrics metrics = DriverLabel->fontMetrics();
+    DriverLabel->setText(
         metrics.elidedText(full, Qt::ElideMiddle, PathWidth - metrics.horizontalAdvance(mark)) +
         mark);
-    L_KF_Driver->setToolTip(full + mark);
-    L_KF_Driver->setAccessibleName(full + mark);
-    BN_KF_SimulatedUnit->setEnabled(!Path.empty());
+    DriverLabel->setToolTip(full + mark);
+    DriverLabel->setAccessibleName(full + mark);
+    SimulatedUnitButton->setEnabled(!Path.empty());
 }
 
 } // namespace vg

@@ -27,9 +27,9 @@ public:
     // library search, never counts as missing).
     bool ChosenIsMissing() const;
 
-    QLabel* L_KF_Driver = nullptr;
-    QPushButton* BN_KF_Driver = nullptr;
-    QPushButton* BN_KF_SimulatedUnit = nullptr;
+    QLabel* DriverLabel = nullptr;
+    QPushButton* ChooseDriverButton = nullptr;
+    QPushButton* SimulatedUnitButton = nullptr;
 
 private:
     void ChooseFile();

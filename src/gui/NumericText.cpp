@@ -34,16 +34,16 @@ bool IsAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-bool InAcceptedSet(TEditType style, const NumberSyntax& syntax, QChar key) {
+bool InAcceptedSet(NumberStyle style, const NumberSyntax& syntax, QChar key) {
     if (IsAsciiDigit(key) || key == u'-' || key == u'(' || key == u')')
         return true;
-    if (style == esInteger)
+    if (style == NumberStyle::Integer)
         return false;
     if (key == syntax.Decimal)
         return true;
-    if (style == esCurrency)
+    if (style == NumberStyle::Currency)
         return !syntax.Currency.isEmpty() && key == syntax.Currency.front();
-    if (style == esPercentage)
+    if (style == NumberStyle::Percentage)
         return key == u'%';
     return false;
 }
@@ -66,13 +66,13 @@ NumberSyntax NumberSyntax::FromLocale(const QLocale& locale) {
     return syntax;
 }
 
-double ConvNumericText(const QString& text, TEditType style, const NumberSyntax& syntax) {
-    if (style == esGeneral)
+double ConvNumericText(const QString& text, NumberStyle style, const NumberSyntax& syntax) {
+    if (style == NumberStyle::General)
         return 0.0;
 
     QString s = text;
     // A symbol like "Rs." would otherwise lend its point to the number.
-    if (style == esCurrency && !syntax.Currency.isEmpty())
+    if (style == NumberStyle::Currency && !syntax.Currency.isEmpty())
         s.remove(syntax.Currency);
 
     const bool negative = (s.contains(u'(') && s.contains(u')')) || s.contains(u'-') ||
@@ -81,7 +81,7 @@ double ConvNumericText(const QString& text, TEditType style, const NumberSyntax&
     std::string r;
     if (negative)
         r += '-';
-    int separatorBudget = style == esInteger ? 0 : 1;
+    int separatorBudget = style == NumberStyle::Integer ? 0 : 1;
     for (const QChar c : s) {
         if (c == syntax.Decimal) {
             if (--separatorBudget < 0)
@@ -183,53 +183,55 @@ QString FormatTruncated(double value) {
     return FormatFixed(std::trunc(value), 0, u'.');
 }
 
-QString EditingText(TEditType style, double value, int places, QChar decimal) {
+QString EditingText(NumberStyle style, double value, int places, QChar decimal) {
     switch (style) {
-    case esGeneral:
+    case NumberStyle::General:
         return {};
-    case esInteger:
+    case NumberStyle::Integer:
         return FormatTruncated(value);
-    case esPercentage:
+    case NumberStyle::Percentage:
         return FormatFixed(value * 100.0, places, decimal);
-    case esFloat:
-    case esCurrency:
+    case NumberStyle::Float:
+    case NumberStyle::Currency:
         return FormatFixed(value, places, decimal);
     }
     return {};
 }
 
-QString DisplayText(TEditType style, double value, int places, const QLocale& locale) {
+QString DisplayText(NumberStyle style, double value, int places, const QLocale& locale) {
     const QChar decimal = NumberSyntax::FromLocale(locale).Decimal;
     switch (style) {
-    case esGeneral:
+    case NumberStyle::General:
         return {};
-    case esInteger:
+    case NumberStyle::Integer:
         return FormatTruncated(value);
-    case esFloat:
+    case NumberStyle::Float:
         return FormatFixed(value, places, decimal);
-    case esCurrency: {
+    case NumberStyle::Currency: {
         // Rounded as the editing form rounds, so that entering the field never changes the
         // amount (2.675 is no "2,67 €" that becomes "2,68"), and zero shows no minus sign.
-        const double shown = ConvNumericText(FormatFixed(value, places, u'.'), esFloat, {});
+        const double shown =
+            ConvNumericText(FormatFixed(value, places, u'.'), NumberStyle::Float, {});
         return locale.toCurrencyString(shown, locale.currencySymbol(QLocale::CurrencySymbol),
                                        ClampPlaces(places));
     }
-    case esPercentage:
+    case NumberStyle::Percentage:
         return FormatFixed(value * 100.0, places, decimal) + u'%';
     }
     return {};
 }
 
-QChar SeparatorKey(TEditType style, const NumberSyntax& syntax, const QString& text, QChar key) {
-    if (style == esGeneral || style == esInteger || (key != u'.' && key != u',') ||
-        InAcceptedSet(style, syntax, key) || text.contains(syntax.Decimal))
+QChar SeparatorKey(NumberStyle style, const NumberSyntax& syntax, const QString& text, QChar key) {
+    if (style == NumberStyle::General || style == NumberStyle::Integer ||
+        (key != u'.' && key != u',') || InAcceptedSet(style, syntax, key) ||
+        text.contains(syntax.Decimal))
         return key;
     return syntax.Decimal;
 }
 
-bool KeyAccepted(TEditType style, int places, const NumberSyntax& syntax, const QString& text,
+bool KeyAccepted(NumberStyle style, int places, const NumberSyntax& syntax, const QString& text,
                  int selStart, int selLength, QChar key) {
-    if (style == esGeneral || key == BackspaceChar)
+    if (style == NumberStyle::General || key == BackspaceChar)
         return true;
     if (!InAcceptedSet(style, syntax, key))
         return false;
@@ -247,9 +249,9 @@ bool KeyAccepted(TEditType style, int places, const NumberSyntax& syntax, const 
     return at < 0 || result.size() - at - 1 <= ClampPlaces(places);
 }
 
-bool InsertionAccepted(TEditType style, int places, const NumberSyntax& syntax, const QString& text,
-                       int selStart, int selLength, const QString& inserted) {
-    if (style == esGeneral)
+bool InsertionAccepted(NumberStyle style, int places, const NumberSyntax& syntax,
+                       const QString& text, int selStart, int selLength, const QString& inserted) {
+    if (style == NumberStyle::General)
         return true;
     places = ClampPlaces(places);
     selStart = std::clamp<int>(selStart, 0, text.size());

@@ -35,24 +35,24 @@ void PrintToPdfFile(QPrinter& printer, const QString& path) {
     printer.setPageMargins(QMarginsF(0, 0, 0, 0));
 }
 
-TPrinterCanvas::TPrinterCanvas(QPrinter& printer) : Printer(printer) {}
+PrinterCanvas::PrinterCanvas(QPrinter& printer) : Printer(printer) {}
 
-TPrinterCanvas::~TPrinterCanvas() {
+PrinterCanvas::~PrinterCanvas() {
     // a job left open would hold the file or the printer
     if (Painter.isActive()) {
         Painter.end();
     }
 }
 
-int TPrinterCanvas::PageHeight() {
+int PrinterCanvas::PageHeight() {
     return Printer.height();
 }
 
-void TPrinterCanvas::SetJobTitle(const std::string& title) {
+void PrinterCanvas::SetJobTitle(const std::string& title) {
     Printer.setDocName(FromAnsi(title));
 }
 
-void TPrinterCanvas::SetFixedPitchFont(int pointSize) {
+void PrinterCanvas::SetFixedPitchFont(int pointSize) {
     // Only pitch and size are asked for; the face is whatever fixed-pitch face the system has.
     Font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     Font.setFixedPitch(true);
@@ -60,16 +60,16 @@ void TPrinterCanvas::SetFixedPitchFont(int pointSize) {
     Font.setPointSize(pointSize);
 }
 
-int TPrinterCanvas::TextWidth(const std::string& text) {
+int PrinterCanvas::TextWidth(const std::string& text) {
     return QFontMetrics(Font, &Printer).horizontalAdvance(FromAnsi(text));
 }
 
-int TPrinterCanvas::TextHeight(const std::string& /*text*/) {
+int PrinterCanvas::TextHeight(const std::string& /*text*/) {
     // a line's height, whatever letters the text has
     return QFontMetrics(Font, &Printer).height();
 }
 
-bool TPrinterCanvas::BeginDocument() {
+bool PrinterCanvas::BeginDocument() {
     if (!Painter.begin(&Printer)) {
         return false;
     }
@@ -78,16 +78,16 @@ bool TPrinterCanvas::BeginDocument() {
     return true;
 }
 
-void TPrinterCanvas::TextOut(int x, int y, const std::string& text) {
+void PrinterCanvas::TextOut(int x, int y, const std::string& text) {
     // (x, y) is the top left of the text; QPainter writes on the baseline
     Painter.drawText(x, y + QFontMetrics(Font, &Printer).ascent(), FromAnsi(text));
 }
 
-void TPrinterCanvas::NewPage() {
+void PrinterCanvas::NewPage() {
     Printer.newPage();
 }
 
-bool TPrinterCanvas::EndDocument() {
+bool PrinterCanvas::EndDocument() {
     return Painter.end();
 }
 

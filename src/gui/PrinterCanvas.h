@@ -41,12 +41,12 @@ private:
 void PrintToPdfFile(QPrinter& printer, const QString& path);
 
 // The report drawn on a printer in its device units, in a fixed-pitch font.
-class TPrinterCanvas : public ReportCanvas {
+class PrinterCanvas : public ReportCanvas {
 public:
-    explicit TPrinterCanvas(QPrinter& printer);
-    ~TPrinterCanvas() override;
-    TPrinterCanvas(const TPrinterCanvas&) = delete;
-    TPrinterCanvas& operator=(const TPrinterCanvas&) = delete;
+    explicit PrinterCanvas(QPrinter& printer);
+    ~PrinterCanvas() override;
+    PrinterCanvas(const PrinterCanvas&) = delete;
+    PrinterCanvas& operator=(const PrinterCanvas&) = delete;
 
     int PageHeight() override;
     void SetJobTitle(const std::string& title) override;

@@ -1,21 +1,21 @@
 #include "gui/Program.h"
 
+#include "gui/AboutBox.h"
 #include "gui/Artwork.h"
+#include "gui/BusyWindow.h"
+#include "gui/CommunicationDialog.h"
 #include "gui/FileDialogs.h"
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/IdentifierWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/ManualWindow.h"
+#include "gui/MonitorWindow.h"
 #include "gui/ProgramCommandLine.h"
+#include "gui/ProgressWindow.h"
 #include "gui/QtMessageService.h"
-#include "gui/UDLG_Set1Tool.h"
-#include "gui/UDlg_About.h"
-#include "gui/UDlg_Konfig.h"
-#include "gui/UDlg_Manual.h"
-#include "gui/UDlg_Monitor.h"
-#include "gui/UDlg_Program.h"
-#include "gui/UDlg_Progress.h"
-#include "gui/UDlg_RdCU_Id.h"
-#include "gui/UDlg_SrcAuswahl.h"
-#include "gui/UDlg_StatusBox.h"
+#include "gui/SettingsWindow.h"
+#include "gui/SourceChooser.h"
+#include "gui/ToolEditor.h"
 #include "session/TerminationSignals.h"
 
 #include <QApplication>
@@ -34,17 +34,17 @@ template <typename Window, typename... Args> Window* WindowSet::Create(Args&&...
 
 WindowSet::WindowSet(ProgramContext& context) {
     ProgramWindows& w = context.Windows;
-    w.Frm_Main = Create<TFrm_Main>(context);
-    w.Dlg_Program = Create<TDlg_Program>(context);
-    w.Dlg_SrcAuswahl = Create<TDlg_SrcAuswahl>(context);
-    w.DLG_Set1Tool = Create<TDLG_Set1Tool>(context);
-    w.Dlg_About = Create<TDlg_About>();
-    w.Dlg_Manual = Create<TDlg_Manual>(context);
-    w.Dlg_Konfig = Create<TDlg_Konfig>(context);
-    w.Dlg_RdCU_Id = Create<TDlg_RdCU_Id>(context.Messages, context.Help);
-    w.Dlg_ProgressBar = Create<TDlg_ProgressBar>();
-    w.Dlg_StatusBox = Create<TDlg_StatusBox>();
-    w.Dlg_Monitor = Create<TDlg_Monitor>(context);
+    w.Main = Create<MainWindow>(context);
+    w.Settings = Create<SettingsWindow>(context);
+    w.Chooser = Create<SourceChooser>(context);
+    w.Editor = Create<ToolEditor>(context);
+    w.About = Create<AboutBox>();
+    w.Manual = Create<ManualWindow>(context);
+    w.Communication = Create<CommunicationDialog>(context);
+    w.Identifier = Create<IdentifierWindow>(context.Messages, context.Help);
+    w.Progress = Create<ProgressWindow>();
+    w.Busy = Create<BusyWindow>();
+    w.Monitor = Create<MonitorWindow>(context);
 }
 
 WindowSet::~WindowSet() {
@@ -58,7 +58,7 @@ namespace {
 // Calls back once, after the first paint of the watched window.
 class FirstPaint : public QObject {
 public:
-    FirstPaint(TFrm_Main& window, std::function<void(TFrm_Main&)> callback)
+    FirstPaint(MainWindow& window, std::function<void(MainWindow&)> callback)
         : Window(window), Callback(std::move(callback)) {
         Window.installEventFilter(this);
     }
@@ -76,8 +76,8 @@ protected:
     }
 
 private:
-    TFrm_Main& Window;
-    std::function<void(TFrm_Main&)> Callback;
+    MainWindow& Window;
+    std::function<void(MainWindow&)> Callback;
 };
 
 // Names the session the last resort of a termination signal gives the port back for, while
@@ -95,12 +95,12 @@ private:
     std::atomic<Session*>& Active;
 };
 
-int RunWindows(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown,
+int RunWindows(int argc, char** argv, const std::function<void(MainWindow&)>& whenShown,
                const TerminationSignals& termination, std::atomic<Session*>& active);
 
 } // namespace
 
-int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown) {
+int RunProgram(int argc, char** argv, const std::function<void(MainWindow&)>& whenShown) {
     if (const auto answered = SettleBeforeWindowSystem(argc, argv)) {
         return *answered;
     }
@@ -131,7 +131,7 @@ int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whe
 
 namespace {
 
-int RunWindows(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown,
+int RunWindows(int argc, char** argv, const std::function<void(MainWindow&)>& whenShown,
                const TerminationSignals& termination, std::atomic<Session*>& active) {
     QApplication application(argc, argv);
     // No display name: it would be appended to every window's caption.
@@ -149,8 +149,8 @@ int RunWindows(int argc, char** argv, const std::function<void(TFrm_Main&)>& whe
         HelpViewer help;
         ProgramContext context(core, messages, files, help);
         WindowSet windows(context);
-        FirstPaint firstPaint(*context.Windows.Frm_Main, whenShown);
-        context.Windows.Frm_Main->show();
+        FirstPaint firstPaint(*context.Windows.Main, whenShown);
+        context.Windows.Main->show();
         return QApplication::exec();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, QStringLiteral("VG-Config"), QString::fromUtf8(e.what()));

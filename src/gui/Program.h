@@ -9,7 +9,7 @@
 
 namespace vg {
 
-class TFrm_Main;
+class MainWindow;
 
 // Owns the eleven windows, created once in the program's order (the main window first, so
 // its start-up runs before the others exist) and destroyed in reverse.
@@ -28,6 +28,6 @@ private:
 
 // The program: runs until the main window is closed. `whenShown`, if given, runs once the main
 // window has been painted for the first time (the start-up benchmark measures with it).
-int RunProgram(int argc, char** argv, const std::function<void(TFrm_Main&)>& whenShown = {});
+int RunProgram(int argc, char** argv, const std::function<void(MainWindow&)>& whenShown = {});
 
 } // namespace vg

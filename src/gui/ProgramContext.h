@@ -12,32 +12,35 @@ namespace vg {
 
 class FileDialogs;
 class HelpViewer;
-class TFrm_Main;
-class TDlg_Program;
-class TDlg_SrcAuswahl;
-class TDLG_Set1Tool;
-class TDlg_About;
-class TDlg_Manual;
-class TDlg_Konfig;
-class TDlg_RdCU_Id;
-class TDlg_ProgressBar;
-class TDlg_StatusBox;
-class TDlg_Monitor;
+class MainWindow;
+class SettingsWindow;
+class SourceChooser;
+class ToolEditor;
+class AboutBox;
+class ManualWindow;
+class CommunicationDialog;
+class IdentifierWindow;
+class ProgressWindow;
+class BusyWindow;
+class MonitorWindow;
 
 // The eleven windows, created once at start in this order and only shown and hidden after.
 struct ProgramWindows {
-    TFrm_Main* Frm_Main = nullptr;
-    TDlg_Program* Dlg_Program = nullptr;
-    TDlg_SrcAuswahl* Dlg_SrcAuswahl = nullptr;
-    TDLG_Set1Tool* DLG_Set1Tool = nullptr;
-    TDlg_About* Dlg_About = nullptr;
-    TDlg_Manual* Dlg_Manual = nullptr;
-    TDlg_Konfig* Dlg_Konfig = nullptr;
-    TDlg_RdCU_Id* Dlg_RdCU_Id = nullptr;
-    TDlg_ProgressBar* Dlg_ProgressBar = nullptr;
-    TDlg_StatusBox* Dlg_StatusBox = nullptr;
-    TDlg_Monitor* Dlg_Monitor = nullptr;
+    MainWindow* Main = nullptr;
+    SettingsWindow* Settings = nullptr;
+    SourceChooser* Chooser = nullptr;
+    ToolEditor* Editor = nullptr;
+    AboutBox* About = nullptr;
+    ManualWindow* Manual = nullptr;
+    CommunicationDialog* Communication = nullptr;
+    IdentifierWindow* Identifier = nullptr;
+    ProgressWindow* Progress = nullptr;
+    BusyWindow* Busy = nullptr;
+    MonitorWindow* Monitor = nullptr;
 };
+
+// What the source chooser is opened for: where to load from or where to save to.
+enum class ChooserPurpose : std::uint8_t { Load, Save };
 
 // What every window reaches: the program's records, the services that show things to the
 // user, the shell's own state and the other windows.
@@ -51,8 +54,8 @@ struct ProgramContext {
     HelpViewer& Help;
     int FrontWindow = FrontWindowNr::Main;
     double StatusBarScale = 1.0; // window width / 640
-    // The source chooser's mode and outcome.
-    bool ChooserSaveMode = false;
+    // The source chooser's purpose and outcome.
+    ChooserPurpose ChooserFor = ChooserPurpose::Load;
     bool SourceConfirmed = false;
     // The settings window and the single-tool editor meet here.
     ToolEditContext ToolEdit;

@@ -37,7 +37,7 @@ void TabToCheckedItem(QButtonGroup& group) {
     QObject::connect(&group, &QButtonGroup::idToggled, &group, update);
 }
 
-TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget* parent)
+RadioGroup::RadioGroup(const QString& title, const QStringList& items, QWidget* parent)
     : QGroupBox(title, parent), Group(new QButtonGroup(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(2);
@@ -48,7 +48,7 @@ TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget
     }
     layout->addStretch(1);
     TabToCheckedItem(*Group);
-    connect(Group, &QButtonGroup::idClicked, this, &TRadioGroup::Clicked);
+    connect(Group, &QButtonGroup::idClicked, this, &RadioGroup::Clicked);
     connect(Group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked) {
             emit Changed(id);
@@ -56,25 +56,25 @@ TRadioGroup::TRadioGroup(const QString& title, const QStringList& items, QWidget
     });
 }
 
-int TRadioGroup::Count() const {
+int RadioGroup::Count() const {
     return static_cast<int>(Group->buttons().size());
 }
 
-int TRadioGroup::ItemIndex() const {
+int RadioGroup::ItemIndex() const {
     return Group->checkedId();
 }
 
-void TRadioGroup::SetItemIndex(int index) {
+void RadioGroup::SetItemIndex(int index) {
     if (CheckItem(*Group, index)) {
         emit Changed(-1);
     }
 }
 
-QRadioButton* TRadioGroup::Button(int index) const {
+QRadioButton* RadioGroup::Button(int index) const {
     return qobject_cast<QRadioButton*>(Group->button(index));
 }
 
-int TRadioGroup::ValueOr(int fallback) const {
+int RadioGroup::ValueOr(int fallback) const {
     const int index = ItemIndex();
     return index >= 0 ? index : fallback;
 }

@@ -17,10 +17,10 @@ bool CheckItem(QButtonGroup& group, int index);
 void TabToCheckedItem(QButtonGroup& group);
 
 // A titled group of radio buttons chosen by item index; -1 means none is chosen.
-class TRadioGroup : public QGroupBox {
+class RadioGroup : public QGroupBox {
     Q_OBJECT
 public:
-    TRadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
+    RadioGroup(const QString& title, const QStringList& items, QWidget* parent = nullptr);
 
     int Count() const;
     int ItemIndex() const;

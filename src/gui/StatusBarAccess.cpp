@@ -36,7 +36,8 @@ private:
 
 class StatusBarInterface : public QAccessibleWidget {
 public:
-    explicit StatusBarInterface(TStatusBar* bar) : QAccessibleWidget(bar, QAccessible::StatusBar) {
+    explicit StatusBarInterface(StatusBarWidget* bar)
+        : QAccessibleWidget(bar, QAccessible::StatusBar) {
         for (int panel = 0; panel < StatusPanel::Count; ++panel) {
             Panels.push_back(
                 QAccessible::registerAccessibleInterface(new StatusPanelInterface(*this, panel)));
@@ -48,7 +49,7 @@ public:
         }
     }
 
-    TStatusBar* Bar() const { return static_cast<TStatusBar*>(widget()); }
+    StatusBarWidget* Bar() const { return static_cast<StatusBarWidget*>(widget()); }
 
     int childCount() const override { return static_cast<int>(Panels.size()); }
     QAccessibleInterface* child(int index) const override {
@@ -91,14 +92,14 @@ QString StatusPanelInterface::text(QAccessible::Text t) const {
 }
 
 QRect StatusPanelInterface::rect() const {
-    const TStatusBar* bar = Bar.Bar();
+    const StatusBarWidget* bar = Bar.Bar();
     const QRect panel = bar->PanelRect(Panel);
     return {bar->mapToGlobal(panel.topLeft()), panel.size()};
 }
 
 QAccessibleInterface* StatusBarFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("vg::TStatusBar")) {
-        if (auto* bar = qobject_cast<TStatusBar*>(object)) {
+    if (className == QLatin1String("vg::StatusBarWidget")) {
+        if (auto* bar = qobject_cast<StatusBarWidget*>(object)) {
             return new StatusBarInterface(bar);
         }
     }

@@ -22,7 +22,8 @@ QColor ToQColor(uint32_t rgb) {
 
 } // namespace
 
-TStatusBar::TStatusBar(const DisplayState& display, const PollState& poll, QWidget* parent)
+StatusBarWidget::StatusBarWidget(const DisplayState& display, const PollState& poll,
+                                 QWidget* parent)
     : QWidget(parent), Display(display), Poll(poll) {
     setFixedHeight(DesignHeight);
     // Small enough that " Outs:" ends before the first lamp at 35 pixels.
@@ -37,7 +38,7 @@ TStatusBar::TStatusBar(const DisplayState& display, const PollState& poll, QWidg
     InstallStatusBarAccess();
 }
 
-void TStatusBar::Scale(double scale) {
+void StatusBarWidget::Scale(double scale) {
     StatusScale = scale;
     for (int panel = 0; panel < StatusPanel::Online; ++panel) {
         auto& width = Widths[static_cast<size_t>(panel)];
@@ -46,7 +47,7 @@ void TStatusBar::Scale(double scale) {
     setFixedHeight(static_cast<int>(std::trunc(height() * scale)) + 1);
 }
 
-void TStatusBar::SetPanelText(int panel, const std::string& text) {
+void StatusBarWidget::SetPanelText(int panel, const std::string& text) {
     if (panel >= 0 && panel < StatusPanel::Count) {
         Texts[static_cast<size_t>(panel)] = FromAnsi(text);
         update();
@@ -58,7 +59,7 @@ void TStatusBar::SetPanelText(int panel, const std::string& text) {
     }
 }
 
-QString TStatusBar::ShownPanelText(int panel) const {
+QString StatusBarWidget::ShownPanelText(int panel) const {
     const QString& text = Texts[static_cast<size_t>(panel)];
     if (panel == StatusPanel::Error && text.isEmpty() && Settings != nullptr &&
         Settings->UsesSimulatedUnit()) {
@@ -67,7 +68,7 @@ QString TStatusBar::ShownPanelText(int panel) const {
     return text;
 }
 
-QSize TStatusBar::sizeHint() const {
+QSize StatusBarWidget::sizeHint() const {
     int width = 0;
     for (int w : Widths) {
         width += w;
@@ -75,7 +76,7 @@ QSize TStatusBar::sizeHint() const {
     return {width, height()};
 }
 
-QRect TStatusBar::PanelRect(int panel) const {
+QRect StatusBarWidget::PanelRect(int panel) const {
     int left = 0;
     for (int i = 0; i < panel; ++i) {
         left += Widths[static_cast<size_t>(i)];
@@ -86,23 +87,23 @@ QRect TStatusBar::PanelRect(int panel) const {
     return {left, 1, panelWidth - 2, height() - 2};
 }
 
-PanelDrawing TStatusBar::Drawing(int panel) const {
+PanelDrawing StatusBarWidget::Drawing(int panel) const {
     const QRect r = PanelRect(panel);
     const vg::PanelRect rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
     return Status_DrawPanel(panel, rect, height(), StatusScale, Display, Poll);
 }
 
-QPoint TStatusBar::OutputLampCentre(int output) const {
+QPoint StatusBarWidget::OutputLampCentre(int output) const {
     const LampSpot lamp = Drawing(StatusPanel::Outputs).Lamps.at(output == 2 ? 1 : 0);
     return {lamp.X + StatusLampSize / 2, lamp.Y + StatusLampSize / 2};
 }
 
-QPoint TStatusBar::OnlineLampCentre() const {
+QPoint StatusBarWidget::OnlineLampCentre() const {
     const LampSpot lamp = Drawing(StatusPanel::Online).Lamps.at(0);
     return {lamp.X + StatusLampSize / 2, lamp.Y + StatusLampSize / 2};
 }
 
-QString TStatusBar::SpokenPanelText(int panel) const {
+QString StatusBarWidget::SpokenPanelText(int panel) const {
     const auto onOff = [](bool on) {
         return on ? QStringLiteral("on") : QStringLiteral("off");
     };
@@ -119,8 +120,8 @@ QString TStatusBar::SpokenPanelText(int panel) const {
 
 // The label stands on the line of the other panels' texts and ends clear of the first lamp;
 // a font too wide for that room is made smaller.
-void TStatusBar::DrawOwnerText(QPainter& painter, const PanelDrawing& drawing,
-                               const QRect& panel) const {
+void StatusBarWidget::DrawOwnerText(QPainter& painter, const PanelDrawing& drawing,
+                                    const QRect& panel) const {
     const QString text = FromAnsi(drawing.Text);
     const int right =
         drawing.Lamps.empty() ? panel.right() : drawing.Lamps.front().X - LampClearance;
@@ -139,7 +140,7 @@ void TStatusBar::DrawOwnerText(QPainter& painter, const PanelDrawing& drawing,
     painter.restore();
 }
 
-void TStatusBar::DrawOwnerPanel(QPainter& painter, int panel) const {
+void StatusBarWidget::DrawOwnerPanel(QPainter& painter, int panel) const {
     const PanelDrawing drawing = Drawing(panel);
     if (!drawing.Text.empty()) {
         DrawOwnerText(painter, drawing, PanelRect(panel));
@@ -151,7 +152,7 @@ void TStatusBar::DrawOwnerPanel(QPainter& painter, int panel) const {
     }
 }
 
-void TStatusBar::paintEvent(QPaintEvent* /*event*/) {
+void StatusBarWidget::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (int panel = 0; panel < StatusPanel::Count; ++panel) {

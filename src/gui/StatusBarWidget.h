@@ -16,13 +16,13 @@ namespace vg {
 
 // The six-panel live-status bar of the main, manual-mode and settings windows. Panels 1 and
 // 5 are drawn by the program: the output lamps and the online lamp.
-class TStatusBar : public QWidget, public StatusBarView {
+class StatusBarWidget : public QWidget, public StatusBarView {
     Q_OBJECT
 public:
     static constexpr std::array<int, StatusPanel::Count> DesignWidths = {232, 76, 97, 102, 97, 22};
     static constexpr int DesignHeight = 20;
 
-    TStatusBar(const DisplayState& display, const PollState& poll, QWidget* parent = nullptr);
+    StatusBarWidget(const DisplayState& display, const PollState& poll, QWidget* parent = nullptr);
 
     // Scales panels 0..4 and the height by `scale` (window width / 640); panel 5 keeps its
     // width.

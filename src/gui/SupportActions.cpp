@@ -5,10 +5,10 @@
 #include "config/FilePaths.h"
 #include "config/Transfer.h"
 #include "config/UnitReadBack.h"
+#include "gui/DifferencesWindow.h"
 #include "gui/FileDialogs.h"
-#include "gui/UDlg_Differences.h"
-#include "gui/UDlg_Progress.h"
-#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/ProgressWindow.h"
+#include "gui/SourceChooser.h"
 
 #include <cerrno>
 #include <cstring>
@@ -32,7 +32,7 @@ bool Readable(MessageService& messages, const std::string& path) {
 bool ReadAndCompare(ProgramContext& context, const ConfigState& file,
                     std::vector<ConfigDifference>& differences) {
     Session& core = context.Core;
-    TDlg_ProgressBar& progress = *context.Windows.Dlg_ProgressBar;
+    ProgressWindow& progress = *context.Windows.Progress;
     ErrorCode error = 0;
     core.Config.TransferBusy = true;
     progress.ShowProgress(UploadCaption);
@@ -50,7 +50,7 @@ bool ReadAndCompare(ProgramContext& context, const ConfigState& file,
 void CompareWithFile(ProgramContext& context, QWidget* parent) {
     ConfigState file;
     file.DataDir = context.Core.Config.DataDir;
-    const auto path = context.Windows.Dlg_SrcAuswahl->ChooseFileToOpen(file);
+    const auto path = context.Windows.Chooser->ChooseFileToOpen(file);
     if (!path) {
         return;
     }
@@ -74,8 +74,8 @@ void CompareWithFile(ProgramContext& context, QWidget* parent) {
     for (const ConfigDifference& difference : differences) {
         lines << QString::fromStdString(DifferenceText(difference, "in file", "in unit"));
     }
-    TDlg_Differences window(QString::fromStdString(FileNamePart(file.ConfigFileName)), lines,
-                            parent);
+    DifferencesWindow window(QString::fromStdString(FileNamePart(file.ConfigFileName)), lines,
+                             parent);
     window.exec();
 }
 

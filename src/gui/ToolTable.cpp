@@ -37,7 +37,7 @@ int TextOrigin(const QListWidget& list) {
 
 QListWidget* CreateToolList(QWidget* parent) {
     auto* list = new QListWidget(parent);
-    list->setObjectName(QStringLiteral("LB_MM_ToolPar"));
+    list->setObjectName(QStringLiteral("ToolList"));
     list->setFont(ToolLineFont());
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setAccessibleName(QStringLiteral("Tools"));
@@ -47,7 +47,7 @@ QListWidget* CreateToolList(QWidget* parent) {
 
 } // namespace
 
-TToolHeadings::TToolHeadings(QListWidget& list, QWidget* parent) : QWidget(parent), List(list) {
+ToolHeadings::ToolHeadings(QListWidget& list, QWidget* parent) : QWidget(parent), List(list) {
     const QStringList texts = ToolHeadingTexts();
     for (size_t i = 0; i < Labels.size(); ++i) {
         auto* heading = new QLabel(texts[static_cast<qsizetype>(i)], this);
@@ -59,20 +59,20 @@ TToolHeadings::TToolHeadings(QListWidget& list, QWidget* parent) : QWidget(paren
     List.installEventFilter(this);
     // A long name makes the list scroll sideways; the headings go along with its rows.
     connect(List.horizontalScrollBar(), &QScrollBar::valueChanged, this,
-            &TToolHeadings::PlaceLabels);
+            &ToolHeadings::PlaceLabels);
 }
 
-void TToolHeadings::resizeEvent(QResizeEvent* event) {
+void ToolHeadings::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     PlaceLabels();
 }
 
-void TToolHeadings::showEvent(QShowEvent* event) {
+void ToolHeadings::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     PlaceLabels();
 }
 
-bool TToolHeadings::eventFilter(QObject* watched, QEvent* event) {
+bool ToolHeadings::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &List) {
         switch (event->type()) {
         case QEvent::FontChange:
@@ -88,7 +88,7 @@ bool TToolHeadings::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TToolHeadings::PlaceLabels() {
+void ToolHeadings::PlaceLabels() {
     // fractional: over thirty columns a rounded width would drift off them
     const qreal charWidth = QFontMetricsF(List.font()).horizontalAdvance(QLatin1Char('0'));
     // The list may stand a little to the side of the row: measure from the list.
@@ -119,7 +119,7 @@ QFont ToolLineFont() {
 ToolTable CreateToolTable(QWidget* parent) {
     ToolTable table;
     table.List = CreateToolList(parent);
-    table.HeadingRow = new TToolHeadings(*table.List, parent);
+    table.HeadingRow = new ToolHeadings(*table.List, parent);
     table.Headings = table.HeadingRow->Labels;
     return table;
 }

@@ -16,12 +16,12 @@ namespace vg {
 // The row of column headings over a tool list. Each heading starts where its column's text
 // starts in the list, measured in the list's own font and style, so the headings stay over
 // their columns whatever font the program gets.
-class TToolHeadings : public QWidget {
+class ToolHeadings : public QWidget {
     Q_OBJECT
 public:
-    TToolHeadings(QListWidget& list, QWidget* parent);
+    ToolHeadings(QListWidget& list, QWidget* parent);
 
-    std::array<QLabel*, 5> Labels{}; // Panel1 .. Panel5
+    std::array<QLabel*, 5> Labels{};
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -37,9 +37,9 @@ private:
 // The tool table of the settings, manual-mode and monitor windows: five column headings over
 // the lines of ToolLines, in a fixed-pitch font so that the columns line up under the headings.
 struct ToolTable {
-    std::array<QLabel*, 5> Headings{}; // Panel1 .. Panel5
-    QListWidget* List = nullptr;       // LB_MM_ToolPar
-    TToolHeadings* HeadingRow = nullptr;
+    std::array<QLabel*, 5> Headings{};
+    QListWidget* List = nullptr; // ToolList
+    ToolHeadings* HeadingRow = nullptr;
 };
 
 // The headings' captions, left to right.

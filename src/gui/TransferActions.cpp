@@ -1,14 +1,14 @@
 #include "gui/TransferActions.h"
 
 #include "config/Transfer.h"
-#include "gui/UDlg_Progress.h"
-#include "gui/UDlg_RdCU_Id.h"
+#include "gui/IdentifierWindow.h"
+#include "gui/ProgressWindow.h"
 
 namespace vg {
 
 namespace {
 TransferServices WindowServices(ProgramContext& context) {
-    return {context.Messages, *context.Windows.Dlg_ProgressBar, *context.Windows.Dlg_RdCU_Id};
+    return {context.Messages, *context.Windows.Progress, *context.Windows.Identifier};
 }
 } // namespace
 

@@ -1,10 +1,10 @@
 // Fieldbus mode through a driver library in the windows, and the built-in simulated unit told
 // apart from a real unit.
 
+#include "gui/CommunicationDialog.h"
 #include "gui/FieldbusDriverChooser.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/UDlg_Konfig.h"
 #include "support/DriverLibraries.h"
 #include "support/GuiWorld.h"
 
@@ -39,18 +39,19 @@ std::string LoadFailureText(const std::string& path, const std::string& reason) 
            "\"Simulated unit\" goes back to the built-in unit.";
 }
 
-const TStatusBar& MainBar(test::GuiWorld& world) {
-    return *world.W().Frm_Main->StatusBar1;
+const StatusBarWidget& MainBar(test::GuiWorld& world) {
+    return *world.W().Main->StatusBar;
 }
 
 TEST(SimulatedUnitMark, TheBuiltInUnitIsNamedInTitleStatusBarAndDialog) {
     test::GuiWorld world;
     world.Start();
-    EXPECT_EQ(world.W().Frm_Main->windowTitle(), "VG-Config [simulated unit]");
+    EXPECT_EQ(world.W().Main->windowTitle(), "VG-Config [simulated unit]");
     ASSERT_TRUE(test::PollUntil(*world.Core, [&] { return world.Core->Poll.Online; }));
     EXPECT_EQ(MainBar(world).ShownPanelText(StatusPanel::Error), "Simulated unit");
     EXPECT_EQ(MainBar(world).SpokenPanelText(StatusPanel::Error), "Simulated unit");
-    EXPECT_EQ(world.W().Dlg_Konfig->DriverChooser->L_KF_Driver->text(), "built-in simulated unit");
+    EXPECT_EQ(world.W().Communication->DriverChooser->DriverLabel->text(),
+              "built-in simulated unit");
 
     // A message of the unit comes first.
     world.Core->BuiltInUnit.SetErrorBits(0x41);
@@ -64,17 +65,17 @@ TEST(FieldbusDriverWindows, ADriverNamedInKonfigShowsItsUnitUnmarked) {
     test::GuiWorld world("M:1\r\nD:" + driver + "\r\n");
     world.Start();
     EXPECT_TRUE(world.Messages.History().empty());
-    EXPECT_EQ(world.W().Frm_Main->windowTitle(), "VG-Config");
+    EXPECT_EQ(world.W().Main->windowTitle(), "VG-Config");
     ASSERT_TRUE(test::PollUntil(*world.Core, [&] { return world.Core->Poll.Online; }));
-    const TStatusBar& bar = MainBar(world);
+    const StatusBarWidget& bar = MainBar(world);
     EXPECT_EQ(bar.ShownPanelText(StatusPanel::Error), "ERROR! Control Unit!");
     EXPECT_EQ(bar.PanelText(StatusPanel::Scanning), "Scanning");
     EXPECT_EQ(bar.PanelText(StatusPanel::Angle), " MeasA.: 123.45");
     EXPECT_TRUE(world.Core->Display.Out1On);
     EXPECT_EQ(world.Core->BuiltInUnit.RequestsSeen(), 0);
-    world.W().Dlg_Konfig->show();
-    EXPECT_EQ(world.W().Dlg_Konfig->DriverChooser->L_KF_Driver->toolTip().toStdString(), driver);
-    world.W().Dlg_Konfig->BN_Cancel->click();
+    world.W().Communication->show();
+    EXPECT_EQ(world.W().Communication->DriverChooser->DriverLabel->toolTip().toStdString(), driver);
+    world.W().Communication->CancelButton->click();
 }
 
 TEST(FieldbusDriverWindows, ADriverThatCannotBeLoadedIsToldAndNeverReplaced) {
@@ -82,13 +83,13 @@ TEST(FieldbusDriverWindows, ADriverThatCannotBeLoadedIsToldAndNeverReplaced) {
     test::GuiWorld world("D:" + driver + "\r\n");
     world.Messages.Expect(LoadFailureText(driver, "undefined symbol: vgdp_read_inputs"));
     world.Start();
-    EXPECT_EQ(world.W().Frm_Main->Timer1->interval(), 700);
+    EXPECT_EQ(world.W().Main->PollTimer->interval(), 700);
     // The poll keeps trying to open the fieldbus and stays offline.
     EXPECT_FALSE(test::PollUntil(
         *world.Core, [&] { return world.Core->Poll.Online; }, 300ms));
     EXPECT_FALSE(world.Core->BuiltInMaster.IsOpen());
     EXPECT_EQ(world.Core->BuiltInUnit.RequestsSeen(), 0);
-    EXPECT_EQ(world.W().Frm_Main->windowTitle(), "VG-Config");
+    EXPECT_EQ(world.W().Main->windowTitle(), "VG-Config");
     EXPECT_EQ(MainBar(world).ShownPanelText(StatusPanel::Error), "");
 }
 
@@ -97,20 +98,20 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
     const std::string fake = test::DriverLibrary("vgdp-fake-slave");
     test::GuiWorld world("A:50\r\nC:1\r\nM:1\r\nD:" + sim + "\r\n");
     world.Start();
-    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    CommunicationDialog& dialog = *world.W().Communication;
     const auto cfg = world.Dir / "Konfig.Cfg";
 
     // Another setting changed: the driver's line stays.
     dialog.show();
     dialog.ComPortItems->button(2)->click();
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + sim + "\r\n");
 
     // Another driver, chosen from a file, is loaded at once and reached on the next ticks.
     world.Files.Answer(QString::fromStdString(fake));
     dialog.show();
-    dialog.DriverChooser->BN_KF_Driver->click();
-    dialog.BN_Close->click();
+    dialog.DriverChooser->ChooseDriverButton->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + fake + "\r\n");
     ASSERT_TRUE(test::PollUntil(*world.Core, [&] {
         return world.Core->Poll.Online &&
@@ -118,12 +119,12 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
     }));
 
     // Back to the simulated unit, through the menu: the title says so again.
-    TFrm_Main& main = *world.W().Frm_Main;
+    MainWindow& main = *world.W().Main;
     test::WhenModalOpens([&dialog](QWidget*) {
-        dialog.DriverChooser->BN_KF_SimulatedUnit->click();
-        dialog.BN_Close->click();
+        dialog.DriverChooser->SimulatedUnitButton->click();
+        dialog.CloseButton->click();
     });
-    main.Communication1->trigger();
+    main.CommunicationAction->trigger();
     EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\n");
     EXPECT_EQ(main.windowTitle(), "VG-Config [simulated unit]");
     EXPECT_EQ(world.Core->Driver, nullptr);
@@ -134,8 +135,8 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
     world.Messages.Expect(
         LoadFailureText(broken, "built for interface version 2, this program takes version 1"));
     dialog.show();
-    dialog.DriverChooser->BN_KF_Driver->click();
-    dialog.BN_Close->click();
+    dialog.DriverChooser->ChooseDriverButton->click();
+    dialog.CloseButton->click();
     EXPECT_FALSE(test::PollUntil(
         *world.Core, [&] { return world.Core->Poll.Online; }, 300ms));
     EXPECT_FALSE(world.Core->BuiltInMaster.IsOpen());
@@ -151,22 +152,22 @@ TEST(FieldbusDriverWindows, TheDialogMarksADriverFileThatIsNotThere) {
     ASSERT_EQ(world.Messages.History().size(), 1u);
     EXPECT_NE(world.Messages.History()[0].Text.find("\nOptions > Communication: "),
               std::string::npos);
-    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    CommunicationDialog& dialog = *world.W().Communication;
     dialog.show();
-    QLabel* shown = dialog.DriverChooser->L_KF_Driver;
+    QLabel* shown = dialog.DriverChooser->DriverLabel;
     EXPECT_TRUE(shown->text().endsWith(QStringLiteral("(not there)")))
         << shown->text().toStdString();
     EXPECT_EQ(shown->toolTip().toStdString(), "drivers/vgdp-gone.so  (not there)");
 
     std::filesystem::create_directories(world.Dir / "drivers");
     std::filesystem::copy_file(there, world.Dir / "drivers" / "vgdp-gone.so");
-    dialog.BN_Cancel->click();
+    dialog.CancelButton->click();
     dialog.show();
     EXPECT_EQ(shown->toolTip().toStdString(), "drivers/vgdp-gone.so");
     world.Files.Answer(QString::fromStdString(there + ".missing"));
-    dialog.DriverChooser->BN_KF_Driver->click();
+    dialog.DriverChooser->ChooseDriverButton->click();
     EXPECT_EQ(shown->toolTip().toStdString(), there + ".missing  (not there)");
-    dialog.BN_Cancel->click();
+    dialog.CancelButton->click();
 }
 
 } // namespace

@@ -1,10 +1,11 @@
+#include "gui/MainWindow.h"
+
+#include "gui/CommunicationDialog.h"
 #include "gui/FieldbusDriverChooser.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/ProgressWindow.h"
+#include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_Konfig.h"
-#include "gui/UDlg_Progress.h"
-#include "gui/UDlg_SrcAuswahl.h"
 #include "support/GuiWorld.h"
 #include "support/SimProcess.h"
 
@@ -32,10 +33,10 @@ class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest() {
         World.Start();
-        Main = World.W().Frm_Main;
-        Main->Timer1->stop(); // the test drives the poll itself
+        Main = World.W().Main;
+        Main->PollTimer->stop(); // the test drives the poll itself
     }
-    QString Panel(int panel) const { return Main->StatusBar1->PanelText(panel); }
+    QString Panel(int panel) const { return Main->StatusBar->PanelText(panel); }
     void Ticks(int count) {
         for (int i = 0; i < count; ++i) {
             World.Core->Status.Status_Tick();
@@ -43,17 +44,17 @@ protected:
     }
 
     test::GuiWorld World;
-    TFrm_Main* Main = nullptr;
+    MainWindow* Main = nullptr;
 };
 
 TEST_F(MainWindowTest, ControlsFollowTheUnitAnsweringAndFallingSilent) {
-    TDlg_SrcAuswahl& chooser = *World.W().Dlg_SrcAuswahl;
+    SourceChooser& chooser = *World.W().Chooser;
     World.Core->BuiltInUnit.SetCurrentTool(5);
     World.Core->BuiltInUnit.SetErrorBits(0x41);
     Ticks(1);
-    EXPECT_TRUE(Main->MonitorMode1->isEnabled());
-    EXPECT_TRUE(chooser.BN_Vigilo->isEnabled());
-    EXPECT_EQ(Main->Timer1->interval(), 120);
+    EXPECT_TRUE(Main->MonitorModeAction->isEnabled());
+    EXPECT_TRUE(chooser.UnitButton->isEnabled());
+    EXPECT_EQ(Main->PollTimer->interval(), 120);
     EXPECT_EQ(Panel(StatusPanel::Error), "ERROR! Cable broken!");
     EXPECT_EQ(Panel(StatusPanel::Scanning), "Zero-Pos.");
     EXPECT_EQ(Panel(StatusPanel::Angle), " MeasA.:   0.00");
@@ -63,39 +64,39 @@ TEST_F(MainWindowTest, ControlsFollowTheUnitAnsweringAndFallingSilent) {
     // (the one after that reopens the master, which counts as online again).
     World.Core->BuiltInUnit.SetSilent(true);
     Ticks(1);
-    EXPECT_FALSE(Main->MonitorMode1->isEnabled());
-    EXPECT_FALSE(chooser.BN_Vigilo->isEnabled());
-    EXPECT_EQ(Main->Timer1->interval(), 800);
+    EXPECT_FALSE(Main->MonitorModeAction->isEnabled());
+    EXPECT_FALSE(chooser.UnitButton->isEnabled());
+    EXPECT_EQ(Main->PollTimer->interval(), 800);
     EXPECT_EQ(Panel(StatusPanel::Scanning), "-----");
     EXPECT_EQ(Panel(StatusPanel::Angle), "-----");
-    const QImage bar = Main->StatusBar1->grab().toImage();
-    EXPECT_EQ(bar.pixelColor(Main->StatusBar1->OnlineLampCentre()), QColor(0xFF, 0, 0));
+    const QImage bar = Main->StatusBar->grab().toImage();
+    EXPECT_EQ(bar.pixelColor(Main->StatusBar->OnlineLampCentre()), QColor(0xFF, 0, 0));
 }
 
 TEST_F(MainWindowTest, StatusBarIsScaledToTheWindowWidth) {
     EXPECT_DOUBLE_EQ(World.Context->StatusBarScale, Main->width() / 640.0);
-    EXPECT_EQ(Main->StatusBar1->PanelWidth(0), static_cast<int>(232 * Main->width() / 640.0));
+    EXPECT_EQ(Main->StatusBar->PanelWidth(0), static_cast<int>(232 * Main->width() / 640.0));
 }
 
 TEST_F(MainWindowTest, ProgressAdvancesWhileNoTickRuns) {
     Ticks(1);
     std::vector<int> seen;
-    QProgressBar* bar = World.W().Dlg_ProgressBar->ProgressBar1;
+    QProgressBar* bar = World.W().Progress->ProgressBar;
     const uint32_t recordsBefore = World.Core->Status.RecordsProcessed();
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
         seen.push_back(value);
         // The progress window paints through the event loop; the poll must stay out of it.
         EXPECT_EQ(World.Core->Status.RecordsProcessed(), recordsBefore);
     });
-    Main->Timer1->start(1); // a tick would come at once if anything let it through
+    Main->PollTimer->start(1); // a tick would come at once if anything let it through
     World.Core->Config.ConfigSource = ConfigSourceUnit;
     EXPECT_TRUE(LoadConfigurationFromUnit(*World.Context));
-    Main->Timer1->stop();
+    Main->PollTimer->stop();
     // A step per tool slot of the 128-slot unit: n * 100 / 129 for n = 0..127.
     ASSERT_EQ(seen.size(), 98u);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(seen.back(), 98);
-    EXPECT_FALSE(World.W().Dlg_ProgressBar->isVisible());
+    EXPECT_FALSE(World.W().Progress->isVisible());
     EXPECT_FALSE(World.Core->Config.ToolLines.empty());
 }
 
@@ -104,13 +105,13 @@ TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowInFront) {
     QApplication::setActiveWindow(Main);
     QTest::keyClick(Main, Qt::Key_F1);
     EXPECT_EQ(World.Help.ShownTopic(), 1);
-    TDlg_Konfig& konfig = *World.W().Dlg_Konfig;
+    CommunicationDialog& konfig = *World.W().Communication;
     konfig.show();
     QApplication::setActiveWindow(&konfig);
     QTest::keyClick(&konfig, Qt::Key_F1);
     EXPECT_EQ(World.Help.ShownTopic(), 10);
-    konfig.BN_Cancel->click();
-    Main->Help1->trigger();
+    konfig.CancelButton->click();
+    Main->HelpAction->trigger();
     EXPECT_EQ(World.Help.ShownTopic(), 0);
     EXPECT_EQ(World.Help.HelpFile().toStdString(), World.Dir.ProgramDir() + "ROVOZUZ_E.html");
 }
@@ -150,7 +151,7 @@ TEST_F(MainWindowTest, EveryMenuAndItemHasItsOwnAccessKey) {
     QApplication::setActiveWindow(Main);
     ASSERT_TRUE(QTest::qWaitForWindowActive(Main));
     QTest::keyClick(Main, Qt::Key_Question, Qt::AltModifier);
-    EXPECT_EQ(QApplication::activePopupWidget(), Main->Help1->parent());
+    EXPECT_EQ(QApplication::activePopupWidget(), Main->HelpAction->parent());
     if (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
     }
@@ -171,7 +172,7 @@ protected:
 // The help of a modal window is not blocked by it (clicks reach it), and Escape closes the
 // help alone.
 TEST_F(MainWindowTest, HelpFromAModalWindowTakesClicksAndEscapeClosesIt) {
-    TDlg_Konfig& konfig = *World.W().Dlg_Konfig;
+    CommunicationDialog& konfig = *World.W().Communication;
     PressCounter clicks;
     World.Help.viewport()->installEventFilter(&clicks);
     bool helpActive = false;
@@ -188,7 +189,7 @@ TEST_F(MainWindowTest, HelpFromAModalWindowTakesClicksAndEscapeClosesIt) {
         QTest::keyClick(&World.Help, Qt::Key_Escape);
         helpClosed = !World.Help.isVisible();
         konfigOpen = konfig.isVisible();
-        konfig.BN_Cancel->click();
+        konfig.CancelButton->click();
     });
     konfig.exec();
     EXPECT_TRUE(helpActive);
@@ -201,7 +202,7 @@ TEST_F(MainWindowTest, ClosingTheMainWindowStopsTheLink) {
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
     Main->close();
     EXPECT_FALSE(World.Core->BuiltInMaster.IsOpen());
-    EXPECT_FALSE(Main->Timer1->isActive());
+    EXPECT_FALSE(Main->PollTimer->isActive());
 }
 
 TEST_F(MainWindowTest, AWorkingWindowTakesTheMainWindowsPlaceAndHandsBackItsState) {
@@ -223,7 +224,7 @@ TEST_F(MainWindowTest, AWorkingWindowTakesTheMainWindowsPlaceAndHandsBackItsStat
     EXPECT_TRUE(Main->isVisible());
     EXPECT_TRUE(Main->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
-    EXPECT_EQ(World.Core->Poll.StatusBarTarget, Main->StatusBar1);
+    EXPECT_EQ(World.Core->Poll.StatusBarTarget, Main->StatusBar);
 }
 
 QString HelpFileText() {
@@ -240,8 +241,8 @@ TEST_F(MainWindowTest, HelpOnCommunicationTellsHowToChooseTheDriver) {
     const qsizetype start = html.indexOf(QStringLiteral("name=\"context-10\""));
     ASSERT_GE(start, 0);
     const QString topic = html.mid(start, html.indexOf(QStringLiteral("<h2>"), start) - start);
-    const FieldbusDriverChooser& chooser = *World.W().Dlg_Konfig->DriverChooser;
-    for (const QPushButton* button : {chooser.BN_KF_Driver, chooser.BN_KF_SimulatedUnit}) {
+    const FieldbusDriverChooser& chooser = *World.W().Communication->DriverChooser;
+    for (const QPushButton* button : {chooser.ChooseDriverButton, chooser.SimulatedUnitButton}) {
         const QString caption = QString(button->text()).remove(QLatin1Char('&'));
         EXPECT_TRUE(topic.contains(QStringLiteral("<b>%1</b>").arg(caption)))
             << caption.toStdString();
@@ -267,30 +268,30 @@ TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
     auto sim = std::make_unique<test::SimProcess>(std::vector<std::string>{
         "--link", (world.Dir / "COM1").string(), "--demo-tools", "--cu-id", "00004711"});
     world.Start();
-    TFrm_Main& main = *world.W().Frm_Main;
-    main.Timer1->stop();
+    MainWindow& main = *world.W().Main;
+    main.PollTimer->stop();
     ASSERT_TRUE(world.Core->Serial.ReceiverRunning());
     Session& core = *world.Core;
     ASSERT_TRUE(test::PollUntil(core, [&core] { return core.Poll.Online; }));
-    EXPECT_TRUE(main.MonitorMode1->isEnabled());
-    ASSERT_TRUE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+    EXPECT_TRUE(main.MonitorModeAction->isEnabled());
+    ASSERT_TRUE(world.W().Chooser->UnitButton->isEnabled());
 
-    test::WhenModalOpens([&world](QWidget*) { world.W().Dlg_SrcAuswahl->BN_Vigilo->click(); });
+    test::WhenModalOpens([&world](QWidget*) { world.W().Chooser->UnitButton->click(); });
     ASSERT_TRUE(SelectAndLoad(*world.Context));
     EXPECT_EQ(core.Config.ConfigSource, ConfigSourceUnit);
     EXPECT_TRUE(core.Config.NamespaceIdValid);
     EXPECT_EQ(core.Config.ToolLines.size(), 5u); // the simulator's demonstration tools
     EXPECT_TRUE(test::PollUntil(
-        core, [&main] { return main.StatusBar1->PanelText(StatusPanel::Id) == "Id: 00004711"; }));
+        core, [&main] { return main.StatusBar->PanelText(StatusPanel::Id) == "Id: 00004711"; }));
 
     sim.reset(); // the unit goes away
     for (int tick = 0; tick < 12; ++tick) {
         core.Status.Status_Tick();
     }
     EXPECT_FALSE(core.Poll.Online);
-    EXPECT_FALSE(main.MonitorMode1->isEnabled());
-    EXPECT_FALSE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
-    EXPECT_EQ(main.StatusBar1->PanelText(StatusPanel::Angle), "-----");
+    EXPECT_FALSE(main.MonitorModeAction->isEnabled());
+    EXPECT_FALSE(world.W().Chooser->UnitButton->isEnabled());
+    EXPECT_EQ(main.StatusBar->PanelText(StatusPanel::Angle), "-----");
 }
 
 // COM1 leads to the adapter's stable name, and the unit comes and goes under it. The program
@@ -306,16 +307,16 @@ TEST(MainWindowSerial, ComesOnlineByItselfEachTimeTheUnitIsPluggedIn) {
                           world.Dir.ProgramDir() + "COM1 to " + name +
                           ", which is not there: is the adapter plugged in?");
     world.Start();
-    TFrm_Main& main = *world.W().Frm_Main;
+    MainWindow& main = *world.W().Main;
     Session& core = *world.Core;
     constexpr int Bound = 10000; // the poll needs two offline ticks; room for a busy machine
     auto sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--link", name});
-    EXPECT_TRUE(QTest::qWaitFor([&main] { return main.MonitorMode1->isEnabled(); }, Bound));
+    EXPECT_TRUE(QTest::qWaitFor([&main] { return main.MonitorModeAction->isEnabled(); }, Bound));
 
     sim.reset(); // unplugged
     EXPECT_TRUE(QTest::qWaitFor([&core] { return !core.Poll.Online; }, Bound));
     sim = std::make_unique<test::SimProcess>(std::vector<std::string>{"--link", name});
-    EXPECT_TRUE(QTest::qWaitFor([&main] { return main.MonitorMode1->isEnabled(); }, Bound));
+    EXPECT_TRUE(QTest::qWaitFor([&main] { return main.MonitorModeAction->isEnabled(); }, Bound));
     EXPECT_EQ(world.Messages.History().size(), 1u) << "the start-up message only";
 }
 

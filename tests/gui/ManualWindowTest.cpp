@@ -1,8 +1,9 @@
+#include "gui/ManualWindow.h"
+
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
+#include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/UDlg_Manual.h"
-#include "gui/UDlg_SrcAuswahl.h"
 #include "sim/SimSerialServer.h"
 #include "support/GuiWorld.h"
 #include "support/ModalScript.h"
@@ -48,7 +49,7 @@ protected:
         Server.Start();
         std::filesystem::create_symlink(Server.DevicePath(), World.Dir / "COM1");
         World.Start();
-        Main().Timer1->stop();
+        Main().PollTimer->stop();
         for (int i = 0; i < 6 && !Poll().Online; ++i) {
             Tick();
         }
@@ -57,10 +58,10 @@ protected:
         }
     }
 
-    TFrm_Main& Main() { return *World.W().Frm_Main; }
-    TDlg_Manual& Manual() { return *World.W().Dlg_Manual; }
+    MainWindow& Main() { return *World.W().Main; }
+    ManualWindow& Manual() { return *World.W().Manual; }
     PollState& Poll() { return World.Core->Poll; }
-    QString Panel(int panel) { return Manual().StatusBar1->PanelText(panel); }
+    QString Panel(int panel) { return Manual().StatusBar->PanelText(panel); }
 
     // One timer event; a request or command that went out is waited for, with a bound, until
     // its answer is in the receive slot. While the window is open the unit answers late
@@ -90,17 +91,17 @@ protected:
     // Manual Mode from the main menu, loading from the unit; `script` runs while the window
     // is open.
     void Open(std::function<void()> script) {
-        TDlg_SrcAuswahl* chooser = World.W().Dlg_SrcAuswahl;
-        test::RunWhileModal(chooser, [chooser] { chooser->BN_Vigilo->click(); });
+        SourceChooser* chooser = World.W().Chooser;
+        test::RunWhileModal(chooser, [chooser] { chooser->UnitButton->click(); });
         test::RunWhileModal(&Manual(), [this, script] {
             Unit.SetAnswerDelay(20ms);
             script();
             Unit.SetAnswerDelay(0ms);
         });
-        Main().ManualMode1->trigger();
+        Main().ManualModeAction->trigger();
     }
 
-    void Select(int line) { SelectToolLine(*Manual().LB_MM_ToolPar, line); }
+    void Select(int line) { SelectToolLine(*Manual().ToolList, line); }
 
     sim::SimUnit Unit;
     sim::SimSerialServer Server{Unit};
@@ -109,18 +110,18 @@ protected:
 
 TEST_F(ManualWindowTest, OpensWithTheToolTableAndItsOwnStatusBar) {
     Open([this] {
-        TDlg_Manual& m = Manual();
+        ManualWindow& m = Manual();
         EXPECT_EQ(m.size(), QSize(632, 434));
         EXPECT_FALSE(Main().isVisible());
         EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Manual);
-        EXPECT_EQ(Poll().StatusBarTarget, m.StatusBar1);
-        ASSERT_EQ(m.LB_MM_ToolPar->count(), 2);
-        EXPECT_EQ(SelectedToolLine(*m.LB_MM_ToolPar), 0);
-        EXPECT_EQ(m.LB_MM_ToolPar->item(0)->text().left(13), " 001    90.00");
+        EXPECT_EQ(Poll().StatusBarTarget, m.StatusBar);
+        ASSERT_EQ(m.ToolList->count(), 2);
+        EXPECT_EQ(SelectedToolLine(*m.ToolList), 0);
+        EXPECT_EQ(m.ToolList->item(0)->text().left(13), " 001    90.00");
         // Sized to this window, the bar ends at its right edge.
-        EXPECT_EQ(m.StatusBar1->geometry(),
-                  QRect(0, 434 - m.StatusBar1->height(), 632, m.StatusBar1->height()));
-        EXPECT_LE(m.StatusBar1->sizeHint().width(), 632);
+        EXPECT_EQ(m.StatusBar->geometry(),
+                  QRect(0, 434 - m.StatusBar->height(), 632, m.StatusBar->height()));
+        EXPECT_LE(m.StatusBar->sizeHint().width(), 632);
         // The new target gets every field with the next record.
         Tick();
         Tick();
@@ -135,7 +136,7 @@ TEST_F(ManualWindowTest, GoPositionSendsTheToolsRequestAndTheBarShowsTheMove) {
     Open([this] {
         Settle();
         const size_t mark = Unit.RequestsReceived().size();
-        Manual().BN_GoPos->click();
+        Manual().GoToAngleButton->click();
         Tick(); // takes the answer on its way
         Tick(); // sends the command in place of a status request
         EXPECT_EQ(HeardSince(mark), std::vector<DeviceRequest>{GoToTool1});
@@ -161,9 +162,9 @@ TEST_F(ManualWindowTest, SecondPressBeforeTheNextTickReplacesTheFirst) {
     Open([this] {
         Settle();
         const size_t mark = Unit.RequestsReceived().size();
-        Manual().BN_GoPos->click();
+        Manual().GoToAngleButton->click();
         Select(1);
-        Manual().BN_GoPos->click();
+        Manual().GoToAngleButton->click();
         Tick();
         Tick();
         // Tool 4's angle 1.15 travels as 115 hundredths.
@@ -176,9 +177,9 @@ TEST_F(ManualWindowTest, WithoutSelectionOnlyGoBackIsSent) {
         Settle();
         const size_t mark = Unit.RequestsReceived().size();
         Select(-1);
-        Manual().BN_GoPos->click();
+        Manual().GoToAngleButton->click();
         EXPECT_FALSE(Poll().PendingCommandFlag);
-        Manual().BN_GoBack->click();
+        Manual().GoBackButton->click();
         Tick();
         Tick();
         EXPECT_EQ(HeardSince(mark), std::vector<DeviceRequest>{GoBack});
@@ -188,22 +189,22 @@ TEST_F(ManualWindowTest, WithoutSelectionOnlyGoBackIsSent) {
 TEST_F(ManualWindowTest, CloseButtonForgetsTheIdentifierTheCloseBoxKeepsIt) {
     Open([this] { Manual().close(); });
     EXPECT_TRUE(World.Core->Config.NamespaceIdValid);
-    Open([this] { Manual().BN_Close->click(); });
+    Open([this] { Manual().CloseButton->click(); });
     EXPECT_FALSE(World.Core->Config.NamespaceIdValid);
     EXPECT_TRUE(Main().isVisible());
     EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
-    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar1);
+    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar);
     for (int i = 0; i < 3; ++i) {
         Tick();
     }
-    EXPECT_EQ(Main().StatusBar1->PanelText(StatusPanel::Id), "Id: --------");
+    EXPECT_EQ(Main().StatusBar->PanelText(StatusPanel::Id), "Id: --------");
 }
 
 TEST_F(ManualWindowTest, F1OpensTheManualModeHelp) {
     Open([this] {
         Manual().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&Manual()));
-        QTest::keyClick(Manual().LB_MM_ToolPar, Qt::Key_F1);
+        QTest::keyClick(Manual().ToolList, Qt::Key_F1);
         EXPECT_EQ(World.Help.ShownTopic(), HelpContext::ManualMode);
         World.Help.close();
     });
@@ -212,27 +213,27 @@ TEST_F(ManualWindowTest, F1OpensTheManualModeHelp) {
 TEST(ManualModeMenu, NothingOpensWithoutToolsOrWithoutAChoice) {
     test::GuiWorld world;
     world.Start();
-    TFrm_Main& main = *world.W().Frm_Main;
-    main.Timer1->stop();
-    TDlg_SrcAuswahl* chooser = world.W().Dlg_SrcAuswahl;
+    MainWindow& main = *world.W().Main;
+    main.PollTimer->stop();
+    SourceChooser* chooser = world.W().Chooser;
 
     // Cancelled: no message.
-    test::RunWhileModal(chooser, [chooser] { chooser->BN_Cancel->click(); });
-    main.ManualMode1->trigger();
+    test::RunWhileModal(chooser, [chooser] { chooser->CancelButton->click(); });
+    main.ManualModeAction->trigger();
     EXPECT_TRUE(world.Messages.History().empty());
 
     // A new configuration file has no tools.
     world.Files.Answer(
         QString::fromStdString((world.Dir / "CD_DATA" / "VGL_00004321.CD").string()));
     world.Messages.Expect("No values in table!");
-    test::RunWhileModal(chooser, [chooser] { chooser->BN_File->click(); });
-    main.ManualMode1->trigger();
+    test::RunWhileModal(chooser, [chooser] { chooser->FileButton->click(); });
+    main.ManualModeAction->trigger();
     ASSERT_EQ(world.Messages.History().size(), 1u);
     EXPECT_EQ(world.Messages.History()[0].Kind, MessageKind::Information);
     EXPECT_EQ(world.Messages.History()[0].Buttons, MessageButtons::Ok);
-    EXPECT_FALSE(world.W().Dlg_Manual->isVisible());
+    EXPECT_FALSE(world.W().Manual->isVisible());
     EXPECT_EQ(world.Context->FrontWindow, FrontWindowNr::Main);
-    EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar1);
+    EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar);
 }
 
 } // namespace

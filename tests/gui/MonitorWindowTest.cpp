@@ -1,8 +1,9 @@
+#include "gui/MonitorWindow.h"
+
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
+#include "gui/ManualWindow.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/UDlg_Manual.h"
-#include "gui/UDlg_Monitor.h"
 #include "status/StatusPresenter.h"
 #include "support/GuiWorld.h"
 #include "support/ModalScript.h"
@@ -51,12 +52,12 @@ protected:
         WriteToolName(5, "Bohrer \xD8"
                          "5");
         World.Start();
-        Main().Timer1->stop();
+        Main().PollTimer->stop();
         NextRecord();
     }
 
-    TFrm_Main& Main() { return *World.W().Frm_Main; }
-    TDlg_Monitor& Monitor() { return *World.W().Dlg_Monitor; }
+    MainWindow& Main() { return *World.W().Main; }
+    MonitorWindow& Monitor() { return *World.W().Monitor; }
     sim::SimUnit& Unit() { return World.Core->BuiltInUnit; }
     PollState& Poll() { return World.Core->Poll; }
     QColor ButtonFace() { return Monitor().palette().color(QPalette::Button); }
@@ -101,19 +102,19 @@ protected:
     // Chooses Monitor Mode; `script` runs while the window is open.
     void Open(std::function<void()> script) {
         test::RunWhileModal(&Monitor(), std::move(script));
-        ASSERT_TRUE(Main().MonitorMode1->isEnabled());
-        Main().MonitorMode1->trigger();
+        ASSERT_TRUE(Main().MonitorModeAction->isEnabled());
+        Main().MonitorModeAction->trigger();
     }
 
-    int SelectedLine() { return SelectedToolLine(*Monitor().LB_MM_ToolPar); }
+    int SelectedLine() { return SelectedToolLine(*Monitor().ToolList); }
     QString SelectedText() {
         const int line = SelectedLine();
-        return line < 0 ? QString() : Monitor().LB_MM_ToolPar->item(line)->text();
+        return line < 0 ? QString() : Monitor().ToolList->item(line)->text();
     }
     std::vector<QString> CurrentToolBox() {
-        const TDlg_Monitor& m = Monitor();
-        return {m.L_ToolNr->text(), m.L_TargetAngle->text(), m.L_Tolerance->text(),
-                m.L_Intensity->text(), m.L_Name->text()};
+        const MonitorWindow& m = Monitor();
+        return {m.ToolNumberValue->text(), m.TargetAngleValue->text(), m.ToleranceValue->text(),
+                m.IntensityValue->text(), m.NameValue->text()};
     }
 
     test::GuiWorld World;
@@ -123,23 +124,23 @@ using Box = std::vector<QString>;
 
 TEST_F(MonitorWindowTest, OpensInPlaceOfTheMainWindowWithPlaceholdersAndTheFreshTable) {
     Open([this] {
-        TDlg_Monitor& m = Monitor();
+        MonitorWindow& m = Monitor();
         EXPECT_EQ(m.size(), QSize(632, 434));
         EXPECT_FALSE(Main().isVisible());
         EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Monitor);
         EXPECT_EQ(Poll().StatusBarTarget, nullptr);
         // Nothing has been reported in this window yet.
         EXPECT_EQ(CurrentToolBox(), Box(5, "12"));
-        EXPECT_EQ(m.L_ActToolNr->text(), "12");
-        EXPECT_EQ(m.L_CurrentAngle->text(), "12");
-        EXPECT_EQ(ShownColour(m.IMG_OnlineState), ButtonFace());
-        for (QLabel* lamp : {m.P_Out1, m.P_Out2, m.P_ZeroPosition, m.P_Scanning}) {
+        EXPECT_EQ(m.ActualToolValue->text(), "12");
+        EXPECT_EQ(m.MeasuredAngleValue->text(), "12");
+        EXPECT_EQ(ShownColour(m.OnlineLamp), ButtonFace());
+        for (QLabel* lamp : {m.Output1Lamp, m.Output2Lamp, m.ZeroPositionLamp, m.ScanningLamp}) {
             EXPECT_EQ(ShownColour(lamp), ButtonFace());
         }
-        ASSERT_EQ(m.LB_MM_ToolPar->count(), 3);
+        ASSERT_EQ(m.ToolList->count(), 3);
         EXPECT_EQ(SelectedText().left(4), " 005");
-        EXPECT_EQ(m.LB_MM_ToolPar->item(2)->text().left(4), " 009");
-        const QFontMetrics metrics(m.LB_MM_ToolPar->font());
+        EXPECT_EQ(m.ToolList->item(2)->text().left(4), " 009");
+        const QFontMetrics metrics(m.ToolList->font());
         EXPECT_EQ(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'))
             << "the columns need a fixed-pitch font";
         // Where the headings stand over the columns: ToolTableHeadings.
@@ -187,14 +188,14 @@ TEST_F(MonitorWindowTest, ActualToolSelectsItsLineAndLeavesTheCurrentTool) {
         for (const int actual : {9, 7}) {
             Unit().SetActualTool(static_cast<uint8_t>(actual));
             RecordOfKind(1);
-            EXPECT_EQ(Monitor().L_ActToolNr->text(), QString::number(actual));
+            EXPECT_EQ(Monitor().ActualToolValue->text(), QString::number(actual));
             EXPECT_EQ(SelectedText().left(4), QString(" 00%1").arg(actual));
         }
         // Tools without a line, in the table and beyond it.
         for (const int actual : {4, 131}) {
             Unit().SetActualTool(static_cast<uint8_t>(actual));
             RecordOfKind(1);
-            EXPECT_EQ(Monitor().L_ActToolNr->text(), QString::number(actual));
+            EXPECT_EQ(Monitor().ActualToolValue->text(), QString::number(actual));
             EXPECT_EQ(SelectedLine(), -1);
         }
         EXPECT_EQ(CurrentToolBox(), shown);
@@ -205,18 +206,18 @@ TEST_F(MonitorWindowTest, TheSameToolReportedAgainIsNotRedrawn) {
     Unit().SetCurrentTool(5);
     Open([this] {
         RecordOfKind(0);
-        ASSERT_EQ(Monitor().L_TargetAngle->text(), " 45.00");
+        ASSERT_EQ(Monitor().TargetAngleValue->text(), " 45.00");
         // Changed behind the window's back: only a change of tool shows it.
         World.Core->Config.ConfigImage.Tools[5].Angle = 99.0f;
         RecordOfKind(0);
         RecordOfKind(0);
-        EXPECT_EQ(Monitor().L_TargetAngle->text(), " 45.00");
+        EXPECT_EQ(Monitor().TargetAngleValue->text(), " 45.00");
         EXPECT_EQ(Monitor().LastShownToolNr(), 5);
         Unit().SetCurrentTool(7);
         RecordOfKind(0);
         Unit().SetCurrentTool(5);
         RecordOfKind(0);
-        EXPECT_EQ(Monitor().L_TargetAngle->text(), " 99.00");
+        EXPECT_EQ(Monitor().TargetAngleValue->text(), " 99.00");
     });
 }
 
@@ -224,7 +225,7 @@ TEST_F(MonitorWindowTest, ReopeningKeepsTheShownToolWithItsFreshlyUploadedValues
     Unit().SetCurrentTool(5);
     Open([this] {
         RecordOfKind(0);
-        Monitor().BN_Close->click();
+        Monitor().CloseButton->click();
     });
     ASSERT_EQ(Monitor().LastShownToolNr(), 5);
     Unit().SetTool(5, {true, 5000, 15, 1}); // changed on the unit meanwhile
@@ -242,43 +243,43 @@ TEST_F(MonitorWindowTest, MeasuredAngleFollowsTheCurrentToolsRecordsOnly) {
     Open([this] {
         Arrive(Motion(RequestCode::GoToPosition, 9000));
         RecordOfKind(0);
-        EXPECT_EQ(Monitor().L_CurrentAngle->text(), " 90.00");
+        EXPECT_EQ(Monitor().MeasuredAngleValue->text(), " 90.00");
         Arrive(Motion(RequestCode::GoToPosition, 4500));
         RecordOfKind(1);
-        EXPECT_EQ(Monitor().L_CurrentAngle->text(), " 90.00");
+        EXPECT_EQ(Monitor().MeasuredAngleValue->text(), " 90.00");
         RecordOfKind(0);
-        EXPECT_EQ(Monitor().L_CurrentAngle->text(), " 45.00");
+        EXPECT_EQ(Monitor().MeasuredAngleValue->text(), " 45.00");
     });
 }
 
 TEST_F(MonitorWindowTest, LampsShowOutputsZeroPositionAndScanning) {
     Open([this] {
-        TDlg_Monitor& m = Monitor();
+        MonitorWindow& m = Monitor();
         RecordOfKind(0);
-        EXPECT_EQ(ShownColour(m.P_ZeroPosition), Green);
-        EXPECT_EQ(ShownColour(m.P_Scanning), ButtonFace());
+        EXPECT_EQ(ShownColour(m.ZeroPositionLamp), Green);
+        EXPECT_EQ(ShownColour(m.ScanningLamp), ButtonFace());
 
         Unit().HandleRequest(Motion(RequestCode::GoToPosition, 30000)); // takes seconds
         RecordOfKind(0);
-        EXPECT_EQ(ShownColour(m.P_ZeroPosition), ButtonFace());
-        EXPECT_EQ(ShownColour(m.P_Scanning), Green);
+        EXPECT_EQ(ShownColour(m.ZeroPositionLamp), ButtonFace());
+        EXPECT_EQ(ShownColour(m.ScanningLamp), Green);
 
         Arrive(Motion(RequestCode::Start, 6543, 1)); // finds the object
         RecordOfKind(0);
-        EXPECT_EQ(ShownColour(m.P_Scanning), ButtonFace());
-        EXPECT_EQ(ShownColour(m.P_Out1), Green);
-        EXPECT_EQ(ShownColour(m.P_Out2), ButtonFace());
+        EXPECT_EQ(ShownColour(m.ScanningLamp), ButtonFace());
+        EXPECT_EQ(ShownColour(m.Output1Lamp), Green);
+        EXPECT_EQ(ShownColour(m.Output2Lamp), ButtonFace());
 
         Arrive(Motion(RequestCode::Start, 20000, 1)); // misses it
         RecordOfKind(0);
-        EXPECT_EQ(ShownColour(m.P_Out1), ButtonFace());
-        EXPECT_EQ(ShownColour(m.P_Out2), Red);
+        EXPECT_EQ(ShownColour(m.Output1Lamp), ButtonFace());
+        EXPECT_EQ(ShownColour(m.Output2Lamp), Red);
     });
 }
 
 TEST_F(MonitorWindowTest, IndicatorBlinksWithUnchangedRecordsAndKeepsItsPictureBetween) {
     Open([this] {
-        QWidget* indicator = Monitor().IMG_OnlineState;
+        QWidget* indicator = Monitor().OnlineLamp;
         // Each kind has been seen once, so the records from here on are unchanged.
         NextRecord();
         NextRecord();
@@ -309,24 +310,24 @@ TEST_F(MonitorWindowTest, UnitThatStopsAnsweringTurnsTheLampsOffAndTheIndicatorR
     Unit().SetErrorBits(0x41);
     Unit().SetObjectAngle(0);
     Open([this] {
-        TDlg_Monitor& m = Monitor();
+        MonitorWindow& m = Monitor();
         Arrive(Motion(RequestCode::Start, 0, 1)); // finds the object at zero
         RecordOfKind(0);
-        ASSERT_EQ(ShownColour(m.P_Out1), Green);
-        ASSERT_EQ(ShownColour(m.P_ZeroPosition), Green);
-        EXPECT_EQ(m.P_Message->text(), "ERROR! Cable broken!");
+        ASSERT_EQ(ShownColour(m.Output1Lamp), Green);
+        ASSERT_EQ(ShownColour(m.ZeroPositionLamp), Green);
+        EXPECT_EQ(m.MessagePanel->text(), "ERROR! Cable broken!");
 
         Unit().SetSilent(true);
         World.Core->Status.Status_Tick();
         ASSERT_FALSE(Poll().Online);
-        for (QLabel* lamp : {m.P_Out1, m.P_Out2, m.P_ZeroPosition, m.P_Scanning}) {
+        for (QLabel* lamp : {m.Output1Lamp, m.Output2Lamp, m.ZeroPositionLamp, m.ScanningLamp}) {
             EXPECT_EQ(ShownColour(lamp), ButtonFace());
         }
-        EXPECT_EQ(m.L_CurrentAngle->text(), "-----");
-        EXPECT_EQ(ShownColour(m.IMG_OnlineState), Red);
+        EXPECT_EQ(m.MeasuredAngleValue->text(), "-----");
+        EXPECT_EQ(ShownColour(m.OnlineLamp), Red);
         // What the unit said last stays.
-        EXPECT_EQ(m.P_Message->text(), "ERROR! Cable broken!");
-        EXPECT_EQ(m.L_ToolNr->text(), "5");
+        EXPECT_EQ(m.MessagePanel->text(), "ERROR! Cable broken!");
+        EXPECT_EQ(m.ToolNumberValue->text(), "5");
     });
 }
 
@@ -335,15 +336,15 @@ TEST_F(MonitorWindowTest, CloseButtonForgetsTheIdentifierTheCloseBoxKeepsIt) {
     EXPECT_TRUE(World.Core->Config.NamespaceIdValid);
     Open([this] {
         RecordOfKind(0); // the next request would be of kind 1
-        Monitor().BN_Close->click();
+        Monitor().CloseButton->click();
     });
     EXPECT_FALSE(World.Core->Config.NamespaceIdValid);
     EXPECT_TRUE(Main().isVisible());
     EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
-    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar1);
+    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar);
     EXPECT_EQ(Poll().StatusKind, 0);
     NextRecord();
-    EXPECT_EQ(Main().StatusBar1->PanelText(StatusPanel::Id), "Id: --------");
+    EXPECT_EQ(Main().StatusBar->PanelText(StatusPanel::Id), "Id: --------");
 }
 
 TEST_F(MonitorWindowTest, F1OpensTheMonitorTopic) {
@@ -354,7 +355,7 @@ TEST_F(MonitorWindowTest, F1OpensTheMonitorTopic) {
         EXPECT_TRUE(World.Help.isVisible());
         EXPECT_EQ(World.Help.ShownTopic(), HelpContext::MonitorMode);
         World.Help.close();
-        Monitor().BN_Close->click();
+        Monitor().CloseButton->click();
     });
 }
 
@@ -364,7 +365,7 @@ TEST_F(MonitorWindowTest, NothingOpensWithoutToolValues) {
     Unit().SetFaults(refused);
     World.Messages.Expect("Read Error from VGL");
     World.Messages.Expect("No tool-values in VGL available!");
-    Main().MonitorMode1->trigger();
+    Main().MonitorModeAction->trigger();
     EXPECT_TRUE(World.Messages.AllAnswered());
 
     Unit().SetFaults({});
@@ -372,12 +373,12 @@ TEST_F(MonitorWindowTest, NothingOpensWithoutToolValues) {
         Unit().SetTool(toolNr, {});
     }
     World.Messages.Expect("No tool-values in VGL available!");
-    Main().MonitorMode1->trigger();
+    Main().MonitorModeAction->trigger();
     ASSERT_EQ(World.Messages.History().size(), 3u);
     EXPECT_EQ(World.Messages.History()[2].Kind, MessageKind::Information);
     EXPECT_EQ(World.Messages.History()[2].Buttons, MessageButtons::Ok);
     EXPECT_FALSE(Monitor().isVisible());
-    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar1);
+    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar);
     EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
 }
 

@@ -21,55 +21,56 @@ NumberSyntax Point() {
     return syntax;
 }
 
-double Read(const QString& text, TEditType style = esFloat, const NumberSyntax& syntax = Comma()) {
+double Read(const QString& text, NumberStyle style = NumberStyle::Float,
+            const NumberSyntax& syntax = Comma()) {
     return ConvNumericText(text, style, syntax);
 }
 
 // ---- reading ----
 
-// The field's own table of texts is in TextEditTest; these are the texts around it.
+// The field's own table of texts is in NumberFieldTest; these are the texts around it.
 TEST(ConvNumericText, ReadsWhateverTheFieldHolds) {
     const struct {
         QString Text;
-        TEditType Style;
+        NumberStyle Style;
         double Value;
     } cases[] = {
-        {"-,", esFloat, 0.0},
-        {"5-", esFloat, -5.0},
-        {",5", esFloat, 0.5},
-        {"5,", esFloat, 5.0},
-        {"1.234,5", esFloat, 1234.5},
-        {"7,9,9", esInteger, 7.0},
-        {",9", esInteger, 0.0},
-        {"-12,7", esInteger, -12.0},
-        {"abc", esFloat, 0.0},
-        {"12,5", esGeneral, 0.0},
-        {QString(400, u'9'), esFloat, 0.0}, // beyond a double
-        {"0," + QString(400, u'0') + "1", esFloat, 0.0},
+        {"-,", NumberStyle::Float, 0.0},
+        {"5-", NumberStyle::Float, -5.0},
+        {",5", NumberStyle::Float, 0.5},
+        {"5,", NumberStyle::Float, 5.0},
+        {"1.234,5", NumberStyle::Float, 1234.5},
+        {"7,9,9", NumberStyle::Integer, 7.0},
+        {",9", NumberStyle::Integer, 0.0},
+        {"-12,7", NumberStyle::Integer, -12.0},
+        {"abc", NumberStyle::Float, 0.0},
+        {"12,5", NumberStyle::General, 0.0},
+        {QString(400, u'9'), NumberStyle::Float, 0.0}, // beyond a double
+        {"0," + QString(400, u'0') + "1", NumberStyle::Float, 0.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text.left(20).toStdString());
         EXPECT_DOUBLE_EQ(Read(c.Text, c.Style), c.Value);
     }
-    EXPECT_DOUBLE_EQ(Read("1,234.5", esFloat, Point()), 1234.5);
-    EXPECT_DOUBLE_EQ(Read("12,7", esInteger, Point()), 127.0);
+    EXPECT_DOUBLE_EQ(Read("1,234.5", NumberStyle::Float, Point()), 1234.5);
+    EXPECT_DOUBLE_EQ(Read("12,7", NumberStyle::Integer, Point()), 127.0);
 }
 
 TEST(ConvNumericText, CurrencyFormsReadBack) {
-    EXPECT_DOUBLE_EQ(Read("1.234,50\u00a0€", esCurrency), 1234.5);
-    EXPECT_DOUBLE_EQ(Read("-1.234,50 €", esCurrency), -1234.5);
-    EXPECT_DOUBLE_EQ(Read("($1,234.50)", esCurrency, Point()), -1234.5);
+    EXPECT_DOUBLE_EQ(Read("1.234,50\u00a0€", NumberStyle::Currency), 1234.5);
+    EXPECT_DOUBLE_EQ(Read("-1.234,50 €", NumberStyle::Currency), -1234.5);
+    EXPECT_DOUBLE_EQ(Read("($1,234.50)", NumberStyle::Currency, Point()), -1234.5);
 
     // A point inside the symbol must not become the decimal separator.
     NumberSyntax rupees = Point();
     rupees.Currency = QStringLiteral("Rs.");
-    EXPECT_DOUBLE_EQ(Read("Rs.1,234.50", esCurrency, rupees), 1234.5);
+    EXPECT_DOUBLE_EQ(Read("Rs.1,234.50", NumberStyle::Currency, rupees), 1234.5);
 
     // Some locales write their minus as U+2212.
     NumberSyntax crowns = Comma();
     crowns.Currency = QStringLiteral("kr");
     crowns.Minus = QStringLiteral("\u2212");
-    EXPECT_DOUBLE_EQ(Read("\u22125,00 kr", esCurrency, crowns), -5.0);
+    EXPECT_DOUBLE_EQ(Read("\u22125,00 kr", NumberStyle::Currency, crowns), -5.0);
 }
 
 // ---- writing ----
@@ -122,12 +123,12 @@ TEST(FormatTruncated, CutsTowardZero) {
 
 TEST(FieldForms, EditingAndDisplayFormsByStyle) {
     const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(EditingText(esPercentage, 0.125, 1, u','), "12,5");
-    EXPECT_EQ(DisplayText(esPercentage, 0.125, 1, german), "12,5%");
-    EXPECT_EQ(EditingText(esInteger, -7.9, 3, u','), "-7");
-    EXPECT_EQ(EditingText(esCurrency, 1234.5, 2, u','), "1234,50");
-    EXPECT_TRUE(EditingText(esGeneral, 1.0, 2, u',').isNull());
-    EXPECT_TRUE(DisplayText(esGeneral, 1.0, 2, german).isNull());
+    EXPECT_EQ(EditingText(NumberStyle::Percentage, 0.125, 1, u','), "12,5");
+    EXPECT_EQ(DisplayText(NumberStyle::Percentage, 0.125, 1, german), "12,5%");
+    EXPECT_EQ(EditingText(NumberStyle::Integer, -7.9, 3, u','), "-7");
+    EXPECT_EQ(EditingText(NumberStyle::Currency, 1234.5, 2, u','), "1234,50");
+    EXPECT_TRUE(EditingText(NumberStyle::General, 1.0, 2, u',').isNull());
+    EXPECT_TRUE(DisplayText(NumberStyle::General, 1.0, 2, german).isNull());
 }
 
 TEST(FieldForms, CurrencyDisplayReadsBackInManyLocales) {
@@ -143,10 +144,11 @@ TEST(FieldForms, CurrencyDisplayReadsBackInManyLocales) {
     };
     for (const QLocale& locale : locales) {
         for (const double value : {1234.5, -1234.5, 0.25, -0.25}) {
-            const QString shown = DisplayText(esCurrency, value, 2, locale);
+            const QString shown = DisplayText(NumberStyle::Currency, value, 2, locale);
             SCOPED_TRACE((locale.name() + " " + shown).toStdString());
-            EXPECT_DOUBLE_EQ(ConvNumericText(shown, esCurrency, NumberSyntax::FromLocale(locale)),
-                             value);
+            EXPECT_DOUBLE_EQ(
+                ConvNumericText(shown, NumberStyle::Currency, NumberSyntax::FromLocale(locale)),
+                value);
         }
     }
 }
@@ -156,10 +158,10 @@ TEST(FieldForms, CurrencyDisplayReadsBackInManyLocales) {
 TEST(FieldForms, CurrencyDisplayShowsTheAmountOfTheEditingForm) {
     const QLocale american(QLocale::English, QLocale::UnitedStates);
     const QLocale swedish(QLocale::Swedish, QLocale::Sweden);
-    EXPECT_EQ(EditingText(esCurrency, 2.675, 2, u'.'), "2.68");
-    EXPECT_EQ(DisplayText(esCurrency, 2.675, 2, american), "$2.68");
-    EXPECT_EQ(DisplayText(esCurrency, -2.675, 2, american), "($2.68)");
-    EXPECT_EQ(DisplayText(esCurrency, -0.243, 0, swedish), QStringLiteral("0\u00a0kr"));
+    EXPECT_EQ(EditingText(NumberStyle::Currency, 2.675, 2, u'.'), "2.68");
+    EXPECT_EQ(DisplayText(NumberStyle::Currency, 2.675, 2, american), "$2.68");
+    EXPECT_EQ(DisplayText(NumberStyle::Currency, -2.675, 2, american), "($2.68)");
+    EXPECT_EQ(DisplayText(NumberStyle::Currency, -0.243, 0, swedish), QStringLiteral("0\u00a0kr"));
 }
 
 // Random numbers through the written forms and back.
@@ -183,48 +185,49 @@ TEST(FieldForms, WrittenFormsReadBackAsTheNumber) {
 
 // ---- the key filter ----
 
-bool Key(const QString& text, int selStart, int selLength, QChar key, TEditType style = esFloat,
-         int places = 2, const NumberSyntax& syntax = Comma()) {
+bool Key(const QString& text, int selStart, int selLength, QChar key,
+         NumberStyle style = NumberStyle::Float, int places = 2,
+         const NumberSyntax& syntax = Comma()) {
     return KeyAccepted(style, places, syntax, text, selStart, selLength, key);
 }
 
-// The typed cases with real keys are in TextEditTest.
+// The typed cases with real keys are in NumberFieldTest.
 TEST(KeyAccepted, SeparatorAndDecimals) {
     EXPECT_TRUE(Key("", 0, 0, u','));
     EXPECT_TRUE(Key("12345", 1, 0, u',')); // anywhere while the text has none
-    EXPECT_FALSE(Key("12345", 1, 0, u',', esInteger));
+    EXPECT_FALSE(Key("12345", 1, 0, u',', NumberStyle::Integer));
     EXPECT_TRUE(Key("1,25", 0, 0, u'3'));
     EXPECT_TRUE(Key("123,45", 4, 2, u'6')); // 123,6
-    EXPECT_FALSE(Key("1,", 2, 0, u'5', esFloat, 0));
-    EXPECT_FALSE(Key("123,4", 0, 1, u'9', esFloat, 0));
+    EXPECT_FALSE(Key("1,", 2, 0, u'5', NumberStyle::Float, 0));
+    EXPECT_FALSE(Key("123,4", 0, 1, u'9', NumberStyle::Float, 0));
 }
 
 TEST(KeyAccepted, AcceptedCharactersDependOnTheStyle) {
     const struct {
-        TEditType Style;
+        NumberStyle Style;
         QString Accepted;
     } styles[] = {
-        {esInteger, "0123456789-()"},
-        {esFloat, "0123456789-(),"},
-        {esCurrency, "0123456789-(),€"},
-        {esPercentage, "0123456789-(),%"},
+        {NumberStyle::Integer, "0123456789-()"},
+        {NumberStyle::Float, "0123456789-(),"},
+        {NumberStyle::Currency, "0123456789-(),€"},
+        {NumberStyle::Percentage, "0123456789-(),%"},
     };
     const QString candidates = QStringLiteral("0123456789-(),%€.aeE+ \t\r\u2212");
     for (const auto& style : styles) {
         for (const QChar c : candidates) {
-            SCOPED_TRACE(std::string("style ") + std::to_string(style.Style) + " key " +
-                         QString(c).toStdString());
+            SCOPED_TRACE(std::string("style ") + std::to_string(static_cast<int>(style.Style)) +
+                         " key " + QString(c).toStdString());
             EXPECT_EQ(Key("", 0, 0, c, style.Style), style.Accepted.contains(c));
         }
         EXPECT_FALSE(Key("", 0, 0, QChar(), style.Style));
     }
     for (const QChar c : candidates)
-        EXPECT_TRUE(Key("", 0, 0, c, esGeneral));
+        EXPECT_TRUE(Key("", 0, 0, c, NumberStyle::General));
 }
 
 TEST(KeyAccepted, BackspaceAlwaysAndAnySelectionIsHarmless) {
     EXPECT_TRUE(Key("1,2345", 6, 0, BackspaceChar)); // more decimals than allowed
-    EXPECT_TRUE(Key("", 0, 0, BackspaceChar, esInteger));
+    EXPECT_TRUE(Key("", 0, 0, BackspaceChar, NumberStyle::Integer));
     EXPECT_TRUE(Key("1,2", -5, 0, u'3'));
     EXPECT_TRUE(Key("1,2", 100, 0, u'3'));
     EXPECT_TRUE(Key("1,2", 1, 1000, u'3'));
@@ -234,7 +237,8 @@ TEST(KeyAccepted, BackspaceAlwaysAndAnySelectionIsHarmless) {
 // ---- pasted text ----
 
 bool Paste(const QString& text, int selStart, int selLength, const QString& inserted,
-           TEditType style = esFloat, int places = 2, const NumberSyntax& syntax = Comma()) {
+           NumberStyle style = NumberStyle::Float, int places = 2,
+           const NumberSyntax& syntax = Comma()) {
     return InsertionAccepted(style, places, syntax, text, selStart, selLength, inserted);
 }
 
@@ -245,7 +249,7 @@ TEST(InsertionAccepted, AllOfItOrNothing) {
     EXPECT_FALSE(Paste("1,2", 3, 0, "5,5"));
     EXPECT_TRUE(Paste("123,45", 0, 6, "9,5"));
     EXPECT_FALSE(Paste("", 0, 0, "1\b2"));
-    EXPECT_TRUE(Paste("", 0, 0, "abc", esGeneral));
+    EXPECT_TRUE(Paste("", 0, 0, "abc", NumberStyle::General));
 }
 
 // The one-pass check has to agree with typing the characters one at a time.
@@ -254,7 +258,8 @@ TEST(InsertionAccepted, AgreesWithTypingTheCharacters) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> pick(0, static_cast<int>(alphabet.size()) - 1);
     std::uniform_int_distribution<int> lengthOf(0, 6);
-    std::uniform_int_distribution<int> styleOf(esInteger, esPercentage);
+    std::uniform_int_distribution<int> styleOf(static_cast<int>(NumberStyle::Integer),
+                                               static_cast<int>(NumberStyle::Percentage));
     std::uniform_int_distribution<int> placesOf(0, 3);
     const auto randomText = [&] {
         QString s;
@@ -265,7 +270,7 @@ TEST(InsertionAccepted, AgreesWithTypingTheCharacters) {
     for (int i = 0; i < 20000; ++i) {
         const QString text = randomText();
         const QString inserted = randomText();
-        const auto style = static_cast<TEditType>(styleOf(random));
+        const auto style = static_cast<NumberStyle>(styleOf(random));
         const int places = placesOf(random);
         const int selStart = std::uniform_int_distribution<int>(0, text.size())(random);
         const int selLength = std::uniform_int_distribution<int>(0, text.size() - selStart)(random);
@@ -285,9 +290,9 @@ TEST(InsertionAccepted, AgreesWithTypingTheCharacters) {
         }
         ASSERT_EQ(InsertionAccepted(style, places, Comma(), text, selStart, selLength, inserted),
                   typed)
-            << "style " << style << " places " << places << " text '" << text.toStdString()
-            << "' sel " << selStart << "+" << selLength << " inserted '" << inserted.toStdString()
-            << "'";
+            << "style " << static_cast<int>(style) << " places " << places << " text '"
+            << text.toStdString() << "' sel " << selStart << "+" << selLength << " inserted '"
+            << inserted.toStdString() << "'";
     }
 }
 

@@ -1,6 +1,6 @@
 // The whole program in this process, as vgconfig runs it, with its own QApplication.
 
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/Program.h"
 
 #include <QAction>
@@ -16,11 +16,11 @@ TEST(ProgramQuit, QuitEndsTheProgramWhileTheHelpIsOpen) {
     char* argv[] = {name, nullptr};
     int argc = 1;
     constexpr int Lingered = 2;
-    const int result = RunProgram(argc, argv, [](TFrm_Main& main) {
-        main.Help1->trigger();
+    const int result = RunProgram(argc, argv, [](MainWindow& main) {
+        main.HelpAction->trigger();
         // A program that does not end on Quit is ended here, with a result the test refuses.
         QTimer::singleShot(10000, [] { QCoreApplication::exit(Lingered); });
-        main.Quit1->trigger();
+        main.QuitAction->trigger();
     });
     EXPECT_EQ(result, 0);
 }

@@ -1,5 +1,5 @@
+#include "gui/BusyWindow.h"
 #include "gui/PrinterCanvas.h"
-#include "gui/UDlg_StatusBox.h"
 #include "support/SettingsWorld.h"
 
 #include <QDateTime>
@@ -107,9 +107,9 @@ protected:
     void PrintTo(const std::filesystem::path& pdf) {
         PdfFileChoice choice(QString::fromStdString(pdf.string()));
         World.Settings().SetPrinterChoice(&choice);
-        World.Settings().BN_Print->click();
+        World.Settings().PrintButton->click();
         World.Settings().SetPrinterChoice(nullptr);
-        EXPECT_FALSE(World.W().Dlg_StatusBox->isVisible());
+        EXPECT_FALSE(World.W().Busy->isVisible());
         EXPECT_FALSE(World.Config().TransferBusy);
     }
 
@@ -122,8 +122,7 @@ TEST_F(ReportPrintTest, TheHeaderShowsThePagesAsTheyStand) {
     World.Loaded(ConfigSourceUnit);
     World.Open();
     // unsaved edits are printed
-    test::SettingsWorld::Type(World.Settings().EB_GS_OutPulseTime, "250",
-                              World.Settings().BN_Print);
+    test::SettingsWorld::Type(World.Settings().PulseTimeField, "250", World.Settings().PrintButton);
     const auto pdf = World.Dir / "report.pdf";
     const QDateTime before = QDateTime::currentDateTime();
     PrintTo(pdf);
@@ -169,7 +168,7 @@ TEST_F(ReportPrintTest, TheHeaderShowsThePagesAsTheyStand) {
     }
     EXPECT_EQ(rows.size(), expected.size() + 1) << "and no other rows";
     // the job's end hands the status bar and caption back to the window
-    EXPECT_EQ(World.Core->Poll.StatusBarTarget, World.Settings().StatusBar1);
+    EXPECT_EQ(World.Core->Poll.StatusBarTarget, World.Settings().StatusBar);
 }
 
 TEST_F(ReportPrintTest, ToolLinesBreakThePageWhenTheNextLineWouldNotFit) {
@@ -219,7 +218,7 @@ TEST_F(ReportPrintTest, WithoutAPrinterTheReportIsAPdfBesideTheConfiguration) {
     World.Open();
     const std::string pdf = World.DataFile("VGL_00001234.pdf");
     World.Messages.Expect("No printer is installed. The report was written to\n" + pdf);
-    World.Settings().BN_Print->click();
+    World.Settings().PrintButton->click();
     EXPECT_EQ(PdfReport(pdf).Pages.size(), 1u);
 
     // from the unit there is no file: the data directory under the unit's identifier
@@ -233,8 +232,8 @@ TEST_F(ReportPrintTest, WithoutAPrinterTheReportIsAPdfBesideTheConfiguration) {
     World.Config().ConfigFileName = (World.Dir / "gone" / "VGL_00001234.CD").string();
     World.Messages.Expect("The report could not be written to\n" +
                           (World.Dir / "gone" / "VGL_00001234.pdf").string());
-    World.Settings().BN_Print->click();
-    EXPECT_FALSE(World.W().Dlg_StatusBox->isVisible());
+    World.Settings().PrintButton->click();
+    EXPECT_FALSE(World.W().Busy->isVisible());
     EXPECT_FALSE(World.Config().TransferBusy);
     World.Settings().SetPrinterChoice(nullptr);
 }

@@ -1,6 +1,6 @@
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
+#include "gui/SourceChooser.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_SrcAuswahl.h"
 #include "support/SettingsWorld.h"
 #include "support/SimProcess.h"
 
@@ -19,25 +19,25 @@ class SettingsFlowTest : public ::testing::Test {
 protected:
     SettingsFlowTest() {
         World.Start();
-        World.W().Frm_Main->show();
+        World.W().Main->show();
     }
-    ~SettingsFlowTest() override { World.W().Frm_Main->hide(); }
+    ~SettingsFlowTest() override { World.W().Main->hide(); }
 
-    TDlg_SrcAuswahl& Chooser() { return *World.W().Dlg_SrcAuswahl; }
-    TDlg_Program& S() { return World.Settings(); }
+    SourceChooser& Chooser() { return *World.W().Chooser; }
+    SettingsWindow& S() { return World.Settings(); }
 
     // File > Open through the chooser's `button`; `inside` runs in the settings window and
     // closes it.
     void OpenWith(QPushButton* button, const std::function<void()>& inside) {
         // the unit counts as answering after a few ticks of the poll
-        if (button == Chooser().BN_Vigilo) {
-            QTRY_VERIFY_WITH_TIMEOUT(Chooser().BN_Vigilo->isEnabled(), 5000);
+        if (button == Chooser().UnitButton) {
+            QTRY_VERIFY_WITH_TIMEOUT(Chooser().UnitButton->isEnabled(), 5000);
         }
         test::WhenWindowOpens(&Chooser(), [this, button, inside] {
             test::WhenWindowOpens(&S(), inside, 20000);
             button->click();
         });
-        World.W().Frm_Main->Open1->trigger();
+        World.W().Main->OpenAction->trigger();
         EXPECT_FALSE(S().isVisible());
     }
     int LineOf(int tool) { return World.Config().ToolLineIndex[static_cast<size_t>(tool)]; }
@@ -48,21 +48,21 @@ protected:
 };
 
 TEST_F(SettingsFlowTest, AToolEditedAndSavedReachesTheUnit) {
-    OpenWith(Chooser().BN_Vigilo, [this] {
+    OpenWith(Chooser().UnitButton, [this] {
         EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / Vigilo");
         EXPECT_EQ(World.LineText(1), " 017     1.15   0.70    0    ");
-        S().LB_TS_ToolPar->setCurrentRow(LineOf(5));
+        S().ToolList->setCurrentRow(LineOf(5));
         test::WhenWindowOpens(&World.Editor(), [this] {
-            World.Editor().EB_TS_Angle->setFocus();
-            World.Editor().EB_TS_Angle->selectAll();
-            QTest::keyClicks(World.Editor().EB_TS_Angle, "170.55");
-            QTest::keyClicks(World.Editor().EB_TS_ToolName, "drill");
-            World.Editor().BN_Close->click();
+            World.Editor().AngleField->setFocus();
+            World.Editor().AngleField->selectAll();
+            QTest::keyClicks(World.Editor().AngleField, "170.55");
+            QTest::keyClicks(World.Editor().ToolNameField, "drill");
+            World.Editor().CloseButton->click();
         });
-        S().BN_Change->click();
+        S().ChangeButton->click();
         World.Messages.Expect("Save Data to VGL successfull!");
-        S().BN_Save->click();
-        S().BN_Close->click();
+        S().SaveButton->click();
+        S().CloseButton->click();
     });
     // read back from the unit: the tool and, under its identifier, the name
     ConfigState& config = World.Config();
@@ -75,24 +75,24 @@ TEST_F(SettingsFlowTest, AToolEditedAndSavedReachesTheUnit) {
 
 TEST_F(SettingsFlowTest, SaveAsToAFileAndLoadItBack) {
     const std::string file = World.DataFile("VGL_00001234.CD");
-    OpenWith(Chooser().BN_Vigilo, [this, file] {
-        S().RBG_GS_Mon->Button(0)->click();
+    OpenWith(Chooser().UnitButton, [this, file] {
+        S().MonitoringGroup->Button(0)->click();
         World.Files.Answer(QString::fromStdString(file));
         World.Messages.Expect("File save successfull!");
-        test::WhenWindowOpens(&Chooser(), [this] { Chooser().BN_File->click(); });
-        S().BN_SaveAs->click();
+        test::WhenWindowOpens(&Chooser(), [this] { Chooser().FileButton->click(); });
+        S().SaveAsButton->click();
         EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / VGL_00001234.CD");
-        S().BN_Close->click();
+        S().CloseButton->click();
     });
     World.Config().ConfigImage = {};
     World.Files.Answer(QString::fromStdString(file));
-    OpenWith(Chooser().BN_File, [this] {
+    OpenWith(Chooser().FileButton, [this] {
         EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / VGL_00001234.CD");
-        EXPECT_EQ(S().LB_TS_ToolPar->count(), 2);
+        EXPECT_EQ(S().ToolList->count(), 2);
         EXPECT_EQ(World.LineText(0), " 005   160.00   1.00    1    ");
-        EXPECT_TRUE(S().RBG_GS_Mon->Button(0)->isChecked());
-        EXPECT_FALSE(S().BN_Start->isEnabled());
-        S().BN_Close->click();
+        EXPECT_TRUE(S().MonitoringGroup->Button(0)->isChecked());
+        EXPECT_FALSE(S().StartButton->isEnabled());
+        S().CloseButton->click();
     });
 }
 

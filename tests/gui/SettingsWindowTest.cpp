@@ -1,8 +1,8 @@
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
 #include "gui/RadioGroup.h"
+#include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_SrcAuswahl.h"
 #include "support/SettingsWorld.h"
 
 #include <QComboBox>
@@ -31,7 +31,7 @@ protected:
     }
     ~SettingsWindowTest() override { World.Settings().hide(); }
 
-    TDlg_Program& S() { return World.Settings(); }
+    SettingsWindow& S() { return World.Settings(); }
     ConfigImage& Image() { return World.Config().ConfigImage; }
     // A configuration of the in-process fieldbus unit, uploaded as File > Open does it.
     void UploadFromUnit() {
@@ -48,7 +48,7 @@ protected:
         }
         return commands;
     }
-    void ShowPage(int page) { S().PGC_Settings->setCurrentIndex(page); }
+    void ShowPage(int page) { S().PageTabs->setCurrentIndex(page); }
 
     test::SettingsWorld World;
 };
@@ -62,25 +62,25 @@ TEST_F(SettingsWindowTest, OpeningFillsThePagesFromTheImage) {
     World.Loaded(ConfigSourceUnit);
     World.Open();
     EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / Vigilo");
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::GlobalPage);
-    EXPECT_EQ(S().EB_GS_FirmSoftwareVersion->text(), "V1.04  24/08/04");
-    EXPECT_EQ(S().L_ToolAnz->text(), "128");
-    EXPECT_EQ(S().L_TS_RotDir->text(), "Clockwise");
-    EXPECT_EQ(S().L_TS_Scanner->text(), "RZ41");
-    EXPECT_EQ(S().CB_GS_Scanner->currentText(), "RZ41");
-    EXPECT_TRUE(S().RBG_GS_OutPulseTime->Button(1)->isChecked());
-    EXPECT_EQ(S().EB_GS_OutPulseTime->text(), "250");
-    EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "120.00");
-    EXPECT_EQ(S().EB_DS_DefaultTolerance->text(), "3.00");
-    EXPECT_EQ(S().RBG_DS_DefaultIntensity->ItemIndex(), 1);
+    EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::GlobalPage);
+    EXPECT_EQ(S().FirmwareVersionField->text(), "V1.04  24/08/04");
+    EXPECT_EQ(S().ToolCountLabel->text(), "128");
+    EXPECT_EQ(S().RotationDirectionLabel->text(), "Clockwise");
+    EXPECT_EQ(S().ScannerLabel->text(), "RZ41");
+    EXPECT_EQ(S().ScannerBox->currentText(), "RZ41");
+    EXPECT_TRUE(S().PulseTimeGroup->Button(1)->isChecked());
+    EXPECT_EQ(S().PulseTimeField->text(), "250");
+    EXPECT_EQ(S().DefaultAngleField->text(), "120.00");
+    EXPECT_EQ(S().DefaultToleranceField->text(), "3.00");
+    EXPECT_EQ(S().DefaultIntensityGroup->ItemIndex(), 1);
     EXPECT_EQ(World.LineText(0), " 005   160.00   1.00    1    drill");
     EXPECT_EQ(World.SelectedLine(), 0);
-    EXPECT_FALSE(S().RB_AngleFromTable->isChecked() || S().RB_CurrentAngle->isChecked());
-    EXPECT_FALSE(S().EB_AngleVal->isEnabled());
-    EXPECT_EQ(World.Core->Poll.StatusBarTarget, S().StatusBar1);
+    EXPECT_FALSE(S().AngleFromTableButton->isChecked() || S().CurrentAngleButton->isChecked());
+    EXPECT_FALSE(S().TargetAngleField->isEnabled());
+    EXPECT_EQ(World.Core->Poll.StatusBarTarget, S().StatusBar);
     // as wide as the main window, so both bars are scaled alike
-    EXPECT_EQ(S().width(), World.W().Frm_Main->width());
-    EXPECT_EQ(S().StatusBar1->PanelWidth(0), World.W().Frm_Main->StatusBar1->PanelWidth(0));
+    EXPECT_EQ(S().width(), World.W().Main->width());
+    EXPECT_EQ(S().StatusBar->PanelWidth(0), World.W().Main->StatusBar->PanelWidth(0));
 }
 
 TEST_F(SettingsWindowTest, ToolButtonsFollowTheListAndTheSource) {
@@ -89,15 +89,15 @@ TEST_F(SettingsWindowTest, ToolButtonsFollowTheListAndTheSource) {
     }
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    EXPECT_FALSE(S().BN_New->isEnabled());
-    EXPECT_TRUE(S().BN_Change->isEnabled() && S().BN_Teach->isEnabled());
+    EXPECT_FALSE(S().NewButton->isEnabled());
+    EXPECT_TRUE(S().ChangeButton->isEnabled() && S().TeachButton->isEnabled());
     // nothing measured yet (-1) shows 0, and Start sends 0, never 0xFFFF
     World.Core->Display.MeasuredAngle = -1;
-    S().RB_CurrentAngle->click();
-    EXPECT_EQ(S().EB_AngleVal->text(), "0.00");
+    S().CurrentAngleButton->click();
+    EXPECT_EQ(S().TargetAngleField->text(), "0.00");
     EXPECT_EQ(MessageWord(S().BuildMoveRequest(RequestCode::Start)), 0);
-    S().RB_AngleFromTable->click();
-    EXPECT_EQ(S().EB_AngleVal->text(), "10.00");
+    S().AngleFromTableButton->click();
+    EXPECT_EQ(S().TargetAngleField->text(), "10.00");
     S().hide();
 
     for (auto& tool : Image().Tools) {
@@ -105,20 +105,20 @@ TEST_F(SettingsWindowTest, ToolButtonsFollowTheListAndTheSource) {
     }
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    EXPECT_TRUE(S().BN_New->isEnabled());
-    for (QPushButton* b : {S().BN_Change, S().BN_Delete, S().BN_Teach, S().BN_Start}) {
+    EXPECT_TRUE(S().NewButton->isEnabled());
+    for (QPushButton* b : {S().ChangeButton, S().DeleteButton, S().TeachButton, S().StartButton}) {
         EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
     }
-    EXPECT_EQ(S().EB_AngleVal->text(), "0.00");
+    EXPECT_EQ(S().TargetAngleField->text(), "0.00");
     S().hide();
 
     World.SetTool(3, 4550, 100, 1);
     World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
     World.Open();
-    EXPECT_FALSE(S().BN_Teach->isEnabled() || S().BN_Start->isEnabled());
-    EXPECT_FALSE(S().RB_AngleFromTable->isEnabled() || S().RB_CurrentAngle->isEnabled());
-    EXPECT_TRUE(S().RB_AngleFromTable->isChecked());
-    EXPECT_EQ(S().EB_AngleVal->Value(), 0.0);
+    EXPECT_FALSE(S().TeachButton->isEnabled() || S().StartButton->isEnabled());
+    EXPECT_FALSE(S().AngleFromTableButton->isEnabled() || S().CurrentAngleButton->isEnabled());
+    EXPECT_TRUE(S().AngleFromTableButton->isChecked());
+    EXPECT_EQ(S().TargetAngleField->Value(), 0.0);
 }
 
 TEST_F(SettingsWindowTest, DeleteSelectsTheNextLineOrTheNewLast) {
@@ -127,16 +127,16 @@ TEST_F(SettingsWindowTest, DeleteSelectsTheNextLineOrTheNewLast) {
     }
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    S().LB_TS_ToolPar->setCurrentRow(4);
-    S().BN_Delete->click();
-    EXPECT_EQ(S().LB_TS_ToolPar->count(), 4);
+    S().ToolList->setCurrentRow(4);
+    S().DeleteButton->click();
+    EXPECT_EQ(S().ToolList->count(), 4);
     EXPECT_EQ(World.SelectedLine(), 3);
     EXPECT_EQ(Image().Tools[42].Programmed, 0);
     EXPECT_EQ(World.Config().ToolNameTable[42].Defined, 0);
     EXPECT_FLOAT_EQ(Image().Tools[42].Angle, 10.42F) << "only the flags are cleared";
 
-    S().LB_TS_ToolPar->setCurrentRow(0);
-    S().BN_Delete->click();
+    S().ToolList->setCurrentRow(0);
+    S().DeleteButton->click();
     EXPECT_EQ(World.SelectedLine(), 0);
     EXPECT_EQ(World.LineText(0).substr(0, 4), " 002");
 }
@@ -147,12 +147,12 @@ TEST_F(SettingsWindowTest, AScannerOutsideTheModelsShowsNoneAndIsSavedAsZero) {
         Image().Scanner = scanner;
         World.Loaded(ConfigSourceFile, file);
         World.Open();
-        EXPECT_EQ(S().CB_GS_Scanner->currentIndex(), -1);
-        EXPECT_EQ(S().L_TS_Scanner->text(), "Unknown");
+        EXPECT_EQ(S().ScannerBox->currentIndex(), -1);
+        EXPECT_EQ(S().ScannerLabel->text(), "Unknown");
         if (scanner == 3) {
             World.Messages.Expect("File save successfull!");
         }
-        S().BN_Save->click();
+        S().SaveButton->click();
         EXPECT_EQ(Image().Scanner, 0);
         // 0 reads back unchanged: nothing to save, nothing written
         EXPECT_EQ(std::filesystem::exists(file), scanner == 3);
@@ -164,35 +164,35 @@ TEST_F(SettingsWindowTest, StaticOutputsShowZeroAndPulseTimeComesBack) {
     Image().OutPulseTime = 0;
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    TRadioGroup& pulse = *S().RBG_GS_OutPulseTime;
+    RadioGroup& pulse = *S().PulseTimeGroup;
     EXPECT_TRUE(pulse.Button(0)->isChecked());
-    EXPECT_FALSE(S().EB_GS_OutPulseTime->isEnabled());
-    EXPECT_EQ(S().EB_GS_OutPulseTime->text(), "0");
+    EXPECT_FALSE(S().PulseTimeField->isEnabled());
+    EXPECT_EQ(S().PulseTimeField->text(), "0");
     pulse.Button(1)->click();
-    EXPECT_TRUE(S().EB_GS_OutPulseTime->isEnabled());
-    EXPECT_EQ(S().EB_GS_OutPulseTime->text(), "20");
-    test::SettingsWorld::Type(S().EB_GS_OutPulseTime, "250", pulse.Button(1));
+    EXPECT_TRUE(S().PulseTimeField->isEnabled());
+    EXPECT_EQ(S().PulseTimeField->text(), "20");
+    test::SettingsWorld::Type(S().PulseTimeField, "250", pulse.Button(1));
     pulse.Button(0)->click();
-    EXPECT_EQ(S().EB_GS_OutPulseTime->text(), "0");
+    EXPECT_EQ(S().PulseTimeField->text(), "0");
     EXPECT_EQ(Image().OutPulseTime, 0) << "the image changes only when the pages are read";
     pulse.Button(1)->click();
-    EXPECT_EQ(S().EB_GS_OutPulseTime->text(), "250");
+    EXPECT_EQ(S().PulseTimeField->text(), "250");
 }
 
 TEST_F(SettingsWindowTest, NumberFieldsClampWhenLeftAndBeforeTheyAreRead) {
     World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
     World.Open();
-    test::SettingsWorld::Type(S().EB_GS_OutPulseTime, "10000", S().CB_GS_Scanner);
-    EXPECT_EQ(S().EB_GS_OutPulseTime->text(), "5000");
-    ShowPage(TDlg_Program::DefaultPage);
-    test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "5", S().EB_DS_DefaultTolerance);
-    EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "10.00");
+    test::SettingsWorld::Type(S().PulseTimeField, "10000", S().ScannerBox);
+    EXPECT_EQ(S().PulseTimeField->text(), "5000");
+    ShowPage(SettingsWindow::DefaultPage);
+    test::SettingsWorld::Type(S().DefaultAngleField, "5", S().DefaultToleranceField);
+    EXPECT_EQ(S().DefaultAngleField->text(), "10.00");
     // still in the field when the window closes: clamped all the same
-    S().EB_DS_DefaultTolerance->selectAll();
-    QTest::keyClicks(S().EB_DS_DefaultTolerance, "30");
+    S().DefaultToleranceField->selectAll();
+    QTest::keyClicks(S().DefaultToleranceField, "30");
     World.Messages.Expect("Save programmed data?", MessageResult::Yes);
     World.Messages.Expect("File save successfull!");
-    S().BN_Close->click();
+    S().CloseButton->click();
     EXPECT_FALSE(S().isVisible());
     EXPECT_EQ(World.Config().SavedImage.OutPulseTime, 5000);
     EXPECT_EQ(World.Config().SavedImage.DefaultAngle, 1000);
@@ -204,19 +204,18 @@ TEST_F(SettingsWindowTest, SaveWithoutChangesDoesNothingWhileSaveAsAlwaysSaves) 
     World.Config().NamespaceIdValid = true;
     World.Config().NamespaceInfo.CU_Id = {'0', '0', '0', '0', '1', '2', '3', '4'};
     World.Open();
-    S().BN_Save->click();
+    S().SaveButton->click();
     EXPECT_TRUE(World.Messages.History().empty());
 
     const std::string file = World.DataFile("VGL_00001234.CD");
     World.Files.Answer(QString::fromStdString(file));
     World.Messages.Expect("File save successfull!");
-    test::WhenWindowOpens(World.W().Dlg_SrcAuswahl,
-                          [this] { World.W().Dlg_SrcAuswahl->BN_File->click(); });
-    S().BN_SaveAs->click();
+    test::WhenWindowOpens(World.W().Chooser, [this] { World.W().Chooser->FileButton->click(); });
+    S().SaveAsButton->click();
     EXPECT_TRUE(std::filesystem::exists(file));
     EXPECT_EQ(World.Config().ConfigSource, ConfigSourceFile);
     EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / VGL_00001234.CD");
-    EXPECT_FALSE(S().BN_Start->isEnabled());
+    EXPECT_FALSE(S().StartButton->isEnabled());
 }
 
 TEST_F(SettingsWindowTest, SaveAsCancelledKeepsSourceFileAndIdentifier) {
@@ -228,13 +227,12 @@ TEST_F(SettingsWindowTest, SaveAsCancelledKeepsSourceFileAndIdentifier) {
     World.Files.Answer(QStringLiteral("/tmp/wrong.CD"));
     World.Files.Answer(std::nullopt);
     World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
-    test::WhenWindowOpens(World.W().Dlg_SrcAuswahl,
-                          [this] { World.W().Dlg_SrcAuswahl->BN_File->click(); });
-    S().BN_SaveAs->click();
+    test::WhenWindowOpens(World.W().Chooser, [this] { World.W().Chooser->FileButton->click(); });
+    S().SaveAsButton->click();
     EXPECT_EQ(World.Config().ConfigSource, ConfigSourceUnit);
     EXPECT_EQ(World.Config().ConfigFileName, World.DataFile("VGL_00000001.CD"));
     EXPECT_TRUE(World.Config().NamespaceIdValid);
-    EXPECT_TRUE(S().BN_Start->isEnabled());
+    EXPECT_TRUE(S().StartButton->isEnabled());
 }
 
 TEST_F(SettingsWindowTest, StartAndTeachSendWhatTheUnitExpects) {
@@ -243,11 +241,11 @@ TEST_F(SettingsWindowTest, StartAndTeachSendWhatTheUnitExpects) {
     World.SetTool(3, 100, 100, 0);
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    S().RB_AngleFromTable->click();
+    S().AngleFromTableButton->click();
     // a fieldbus command reaches the unit with the next exchange, the poll's
     for (size_t line = 0; line < 3; ++line) {
-        S().LB_TS_ToolPar->setCurrentRow(static_cast<int>(line));
-        S().BN_Start->click();
+        S().ToolList->setCurrentRow(static_cast<int>(line));
+        S().StartButton->click();
         QTRY_COMPARE_WITH_TIMEOUT(Commands().size(), line + 1, 5000);
     }
     const std::vector<DeviceRequest> starts = {{0, RequestCode::Start, 2, 7, 230, 0},
@@ -256,10 +254,10 @@ TEST_F(SettingsWindowTest, StartAndTeachSendWhatTheUnitExpects) {
     EXPECT_EQ(Commands(), starts);
 
     // Teach takes the defaults of the image, not the unsaved page.
-    ShowPage(TDlg_Program::DefaultPage);
-    test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "99", S().EB_DS_DefaultTolerance);
-    S().LB_TS_ToolPar->setCurrentRow(1);
-    S().BN_Teach->click();
+    ShowPage(SettingsWindow::DefaultPage);
+    test::SettingsWorld::Type(S().DefaultAngleField, "99", S().DefaultToleranceField);
+    S().ToolList->setCurrentRow(1);
+    S().TeachButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(Commands().size(), size_t{4}, 5000);
     EXPECT_EQ(Commands()[3], (DeviceRequest{0, RequestCode::Teach, 1, 30, 0xE0, 0x2E}));
     EXPECT_EQ(World.Core->Display.TeachTarget, 2);
@@ -272,18 +270,18 @@ TEST_F(SettingsWindowTest, ATeachReportedByThePollUpdatesTheLineAndTheTarget) {
     World.SetTool(9, 2000, 100, 1);
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    S().RB_AngleFromTable->click();
-    S().LB_TS_ToolPar->setCurrentRow(1);
-    S().BN_Teach->click();
+    S().AngleFromTableButton->click();
+    S().ToolList->setCurrentRow(1);
+    S().TeachButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(World.LineText(1), std::string(" 009    65.43   1.00    1    "),
                               5000);
     EXPECT_EQ(World.SelectedLine(), 1);
-    EXPECT_EQ(S().EB_AngleVal->text(), "65.43");
+    EXPECT_EQ(S().TargetAngleField->text(), "65.43");
 
     // the live angle while "Measured  Angle" is chosen
-    S().RB_CurrentAngle->click();
+    S().CurrentAngleButton->click();
     World.Core->BuiltInUnit.HandleRequest({0, RequestCode::GoToPosition, 0, 0, 0x28, 0x23});
-    QTRY_COMPARE_WITH_TIMEOUT(S().EB_AngleVal->text(), QStringLiteral("90.00"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(S().TargetAngleField->text(), QStringLiteral("90.00"), 5000);
 }
 
 class GlobalsQuestionTest : public SettingsWindowTest {
@@ -295,7 +293,7 @@ protected:
         // an unsaved tool edit and a changed rotation direction
         Image().Tools[7] = {1, 50.0F, 1.0F, 1};
         BuildToolLines(World.Config());
-        S().RBG_GS_RotDir->Button(0)->click();
+        S().RotationDirectionGroup->Button(0)->click();
     }
     // Switches to the tool page, answering the question and then expecting `then`.
     void Answer(MessageResult answer, const char* then = nullptr) {
@@ -303,17 +301,17 @@ protected:
         if (then != nullptr) {
             World.Messages.Expect(then);
         }
-        ShowPage(TDlg_Program::ToolPage);
+        ShowPage(SettingsWindow::ToolPage);
     }
 };
 
 TEST_F(GlobalsQuestionTest, YesSavesToTheUnitAndStays) {
     Answer(MessageResult::Yes, "Save Data to VGL successfull!");
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::ToolPage);
+    EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::ToolPage);
     EXPECT_EQ(World.Core->BuiltInUnit.Parameter(4), 0);
     EXPECT_TRUE(World.Core->BuiltInUnit.Tool(7).Programmed);
     EXPECT_FALSE(DiffersFromSnapshots(World.Config()));
-    EXPECT_EQ(S().L_TS_RotDir->text(), "CounterClw.");
+    EXPECT_EQ(S().RotationDirectionLabel->text(), "CounterClw.");
 }
 
 TEST_F(GlobalsQuestionTest, YesWithAFailingSaveGoesBackAndKeepsTheEdits) {
@@ -321,42 +319,42 @@ TEST_F(GlobalsQuestionTest, YesWithAFailingSaveGoesBackAndKeepsTheEdits) {
     faults.RefuseWrite = true;
     World.Core->BuiltInUnit.SetFaults(faults);
     Answer(MessageResult::Yes, "Write Error from VGL");
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::GlobalPage);
+    EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::GlobalPage);
     EXPECT_EQ(Image().RotDir, 1) << "the settings come back from the snapshot";
     EXPECT_EQ(Image().Tools[7].Programmed, 1) << "the tool edit is not lost";
-    EXPECT_TRUE(S().RBG_GS_RotDir->Button(0)->isChecked());
+    EXPECT_TRUE(S().RotationDirectionGroup->Button(0)->isChecked());
     // the next switch asks again
     Answer(MessageResult::No);
 }
 
 TEST_F(GlobalsQuestionTest, NoGoesBackWithTheEditsUnsaved) {
     Answer(MessageResult::No);
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::GlobalPage);
-    EXPECT_TRUE(S().RBG_GS_RotDir->Button(0)->isChecked());
+    EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::GlobalPage);
+    EXPECT_TRUE(S().RotationDirectionGroup->Button(0)->isChecked());
     EXPECT_EQ(World.Core->BuiltInUnit.Parameter(4), 1);
 }
 
 TEST_F(GlobalsQuestionTest, CancelGoesBackAndResetsOnlyTheGlobalPage) {
-    ShowPage(TDlg_Program::DefaultPage);
-    test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "99", S().EB_DS_DefaultTolerance);
+    ShowPage(SettingsWindow::DefaultPage);
+    test::SettingsWorld::Type(S().DefaultAngleField, "99", S().DefaultToleranceField);
     Answer(MessageResult::Cancel);
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::DefaultPage);
-    EXPECT_TRUE(S().RBG_GS_RotDir->Button(1)->isChecked());
-    EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "99.00");
+    EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::DefaultPage);
+    EXPECT_TRUE(S().RotationDirectionGroup->Button(1)->isChecked());
+    EXPECT_EQ(S().DefaultAngleField->text(), "99.00");
 }
 
 TEST_F(SettingsWindowTest, NoQuestionForAFileOrForUnchangedGlobals) {
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    ShowPage(TDlg_Program::ToolPage);
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::ToolPage);
+    ShowPage(SettingsWindow::ToolPage);
+    EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::ToolPage);
     S().hide();
     World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
     World.Open();
-    ShowPage(TDlg_Program::GlobalPage);
-    S().RBG_GS_Mon->Button(0)->click();
-    ShowPage(TDlg_Program::ToolPage);
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::ToolPage);
+    ShowPage(SettingsWindow::GlobalPage);
+    S().MonitoringGroup->Button(0)->click();
+    ShowPage(SettingsWindow::ToolPage);
+    EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::ToolPage);
 }
 
 class CloseQuestionTest : public SettingsWindowTest {
@@ -368,7 +366,7 @@ protected:
         World.Open();
         Image().Tools[7] = {1, 50.0F, 1.0F, 1};
         BuildToolLines(World.Config());
-        S().RBG_GS_SignalMode->Button(0)->click();
+        S().SignalModeGroup->Button(0)->click();
     }
     void CloseBox(MessageResult answer, const char* then = nullptr) {
         World.Messages.Expect("Save programmed data?", answer);
@@ -401,12 +399,12 @@ TEST_F(CloseQuestionTest, YesWithAFailingSaveStaysOpenWithTheSettingsRestored) {
     EXPECT_TRUE(World.Config().NamespaceIdValid);
     EXPECT_EQ(Image().SignalMode, 1);
     EXPECT_EQ(Image().Tools[7].Programmed, 1);
-    EXPECT_TRUE(S().RBG_GS_SignalMode->Button(0)->isChecked());
+    EXPECT_TRUE(S().SignalModeGroup->Button(0)->isChecked());
 }
 
 TEST_F(CloseQuestionTest, NoClosesWithTheEditsInTheImage) {
     World.Messages.Expect("Save programmed data?", MessageResult::No);
-    S().BN_Close->click();
+    S().CloseButton->click();
     EXPECT_FALSE(S().isVisible());
     EXPECT_EQ(Image().SignalMode, 0);
     EXPECT_TRUE(DiffersFromSnapshots(World.Config()));
@@ -428,29 +426,29 @@ TEST_F(SettingsWindowTest, OnlyOpeningRefillsTheWindow) {
     World.Loaded(ConfigSourceUnit);
     World.Config().NamespaceIdValid = true;
     World.Open();
-    ShowPage(TDlg_Program::DefaultPage);
-    test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "99", S().EB_DS_DefaultTolerance);
+    ShowPage(SettingsWindow::DefaultPage);
+    test::SettingsWorld::Type(S().DefaultAngleField, "99", S().DefaultToleranceField);
     // back from the editor: the page keeps its edit, the snapshots stay
-    test::WhenWindowOpens(&World.Editor(), [this] { World.Editor().BN_Close->click(); });
-    S().BN_New->click();
-    EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "99.00");
+    test::WhenWindowOpens(&World.Editor(), [this] { World.Editor().CloseButton->click(); });
+    S().NewButton->click();
+    EXPECT_EQ(S().DefaultAngleField->text(), "99.00");
     EXPECT_TRUE(DiffersFromSnapshots(World.Config()));
     // after a save only the status bar and the caption are taken up again
-    World.Core->Poll.StatusBarTarget = World.W().Frm_Main->StatusBar1;
+    World.Core->Poll.StatusBarTarget = World.W().Main->StatusBar;
     World.Config().ConfigSource = ConfigSourceFile;
     World.Config().ConfigFileName = World.DataFile("VGL_00004321.CD");
     World.Messages.Expect("File save successfull!");
-    S().BN_Save->click();
-    EXPECT_EQ(World.Core->Poll.StatusBarTarget, S().StatusBar1);
+    S().SaveButton->click();
+    EXPECT_EQ(World.Core->Poll.StatusBarTarget, S().StatusBar);
     EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / VGL_00004321.CD");
-    EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "99.00");
+    EXPECT_EQ(S().DefaultAngleField->text(), "99.00");
     // the page and the target source stay for the next opening
-    S().RB_CurrentAngle->click();
-    S().BN_Close->click();
+    S().CurrentAngleButton->click();
+    S().CloseButton->click();
     EXPECT_FALSE(World.Config().NamespaceIdValid);
     World.Open();
-    EXPECT_EQ(S().PGC_Settings->currentIndex(), TDlg_Program::DefaultPage);
-    EXPECT_TRUE(S().RB_CurrentAngle->isChecked());
+    EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::DefaultPage);
+    EXPECT_TRUE(S().CurrentAngleButton->isChecked());
 }
 
 TEST_F(SettingsWindowTest, F1ShowsTheTopicOfThePageInFront) {
@@ -472,17 +470,17 @@ TEST_F(SettingsWindowTest, NumberFieldsFollowACommaLocale) {
     World.SetTool(1, 230, 70, 2);
     World.Loaded(ConfigSourceUnit);
     World.Open();
-    EXPECT_EQ(S().EB_DS_DefaultAngle->text(), "120,00");
-    EXPECT_EQ(S().EB_DS_DefaultTolerance->text(), "3,00");
-    ShowPage(TDlg_Program::DefaultPage);
-    test::SettingsWorld::Type(S().EB_DS_DefaultAngle, "45,67", S().EB_DS_DefaultTolerance);
-    test::SettingsWorld::Type(S().EB_DS_DefaultTolerance, "0,7", S().EB_DS_DefaultAngle);
-    S().RB_AngleFromTable->click();
-    EXPECT_EQ(S().EB_AngleVal->text(), "2,30");
-    S().BN_Start->click();
+    EXPECT_EQ(S().DefaultAngleField->text(), "120,00");
+    EXPECT_EQ(S().DefaultToleranceField->text(), "3,00");
+    ShowPage(SettingsWindow::DefaultPage);
+    test::SettingsWorld::Type(S().DefaultAngleField, "45,67", S().DefaultToleranceField);
+    test::SettingsWorld::Type(S().DefaultToleranceField, "0,7", S().DefaultAngleField);
+    S().AngleFromTableButton->click();
+    EXPECT_EQ(S().TargetAngleField->text(), "2,30");
+    S().StartButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(Commands().size(), size_t{1}, 5000);
     World.Messages.Expect("Save programmed data?", MessageResult::No);
-    S().BN_Close->click();
+    S().CloseButton->click();
     QLocale::setDefault(saved);
     EXPECT_EQ(Image().DefaultAngle, 4567);
     EXPECT_EQ(Image().DefaultTolerance, 70);

@@ -1,15 +1,15 @@
+#include "gui/AboutBox.h"
 #include "gui/Artwork.h"
+#include "gui/BusyWindow.h"
+#include "gui/CommunicationDialog.h"
 #include "gui/FieldbusDriverChooser.h"
 #include "gui/HelpViewer.h"
+#include "gui/IdentifierWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/NumberField.h"
 #include "gui/PortDeviceBox.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/TextEdit.h"
-#include "gui/UDlg_About.h"
-#include "gui/UDlg_Konfig.h"
-#include "gui/UDlg_RdCU_Id.h"
-#include "gui/UDlg_SrcAuswahl.h"
-#include "gui/UDlg_StatusBox.h"
 #include "status/StatusLamps.h"
 #include "support/GuiWorld.h"
 #include "support/PtyPair.h"
@@ -42,13 +42,13 @@ std::string ReadFile(const std::filesystem::path& path) {
 TEST(MainWindowStart, FieldbusUnitOpensQuietlyWithTheFastTimer) {
     test::GuiWorld world;
     world.Start();
-    TFrm_Main& main = *world.W().Frm_Main;
+    MainWindow& main = *world.W().Main;
     EXPECT_TRUE(world.Messages.History().empty());
-    EXPECT_EQ(main.Timer1->interval(), 120);
-    EXPECT_TRUE(main.Timer1->isActive());
-    EXPECT_FALSE(main.MonitorMode1->isEnabled());
-    EXPECT_FALSE(world.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
-    EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar1);
+    EXPECT_EQ(main.PollTimer->interval(), 120);
+    EXPECT_TRUE(main.PollTimer->isActive());
+    EXPECT_FALSE(main.MonitorModeAction->isEnabled());
+    EXPECT_FALSE(world.W().Chooser->UnitButton->isEnabled());
+    EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar);
     // The receive thread object exists in fieldbus mode too, but never runs.
     EXPECT_TRUE(world.Core->Serial.ReceiverExists());
     EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
@@ -76,17 +76,17 @@ TEST(MainWindowStart, APortThatCannotOpenIsReportedWithItsCode) {
         }
         world.Messages.Expect(text);
         world.Start();
-        EXPECT_EQ(world.W().Frm_Main->Timer1->interval(), 700);
+        EXPECT_EQ(world.W().Main->PollTimer->interval(), 700);
         EXPECT_EQ(world.Messages.History().at(0).Kind, MessageKind::Error);
         EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
         // No unit has answered: the bar shows that, not the texts it was designed with.
-        const TStatusBar& bar = *world.W().Frm_Main->StatusBar1;
+        const StatusBarWidget& bar = *world.W().Main->StatusBar;
         EXPECT_EQ(bar.PanelText(StatusPanel::Scanning), "-----");
         EXPECT_EQ(bar.PanelText(StatusPanel::Angle), "-----");
         EXPECT_EQ(bar.PanelText(StatusPanel::Id), "Id: --------");
         // The serial line reaches no simulated unit: nothing says one.
         EXPECT_EQ(bar.ShownPanelText(StatusPanel::Error), "");
-        EXPECT_EQ(world.W().Frm_Main->windowTitle(), "VG-Config");
+        EXPECT_EQ(world.W().Main->windowTitle(), "VG-Config");
     }
 }
 
@@ -99,7 +99,7 @@ TEST(MainWindowStart, SmallScreensGetTheWindowInTheCorner) {
 TEST(StatusBarScaling, PanelsScaleWithTheWindowWidth) {
     DisplayState display;
     PollState poll;
-    TStatusBar bar(display, poll);
+    StatusBarWidget bar(display, poll);
     bar.Scale(786 * 0.0015625);
     EXPECT_DOUBLE_EQ(bar.ScaleFactor(), 1.228125);
     EXPECT_EQ(bar.PanelWidth(0), 284); // 284.925 truncated
@@ -111,8 +111,8 @@ TEST(StatusBarScaling, PanelsScaleWithTheWindowWidth) {
 TEST(StatusBarLamps, LampsAreDrawnInTheirColours) {
     DisplayState display;
     PollState poll;
-    TStatusBar bar(display, poll);
-    bar.resize(640, TStatusBar::DesignHeight);
+    StatusBarWidget bar(display, poll);
+    bar.resize(640, StatusBarWidget::DesignHeight);
     auto colourAt = [&bar](QPoint p) {
         return bar.grab().toImage().pixelColor(p);
     };
@@ -149,7 +149,7 @@ TEST(StatusBarLamps, OutsLabelSharesTheTextLineAndStaysClearOfTheLamps) {
     for (const double scale : {632 * 0.0015625, 1.0, 786 * 0.0015625}) {
         DisplayState display;
         PollState poll;
-        TStatusBar bar(display, poll);
+        StatusBarWidget bar(display, poll);
         bar.Scale(scale);
         bar.resize(static_cast<int>(640 * scale), bar.height());
         bar.SetPanelText(StatusPanel::Id, "Id: --------");
@@ -172,48 +172,48 @@ TEST(StatusBarLamps, OutsLabelSharesTheTextLineAndStaysClearOfTheLamps) {
     }
 }
 
-class KonfigDialogTest : public ::testing::Test {
+class CommunicationDialogTest : public ::testing::Test {
 protected:
-    KonfigDialogTest() {
+    CommunicationDialogTest() {
         World.Start();
-        Dialog = World.W().Dlg_Konfig;
+        Dialog = World.W().Communication;
         Dialog->show();
     }
     void ChooseSerialCom(int port) {
-        Dialog->CommunicationModeItems->button(1)->click();
+        Dialog->ModeItems->button(1)->click();
         Dialog->ComPortItems->button(port - 1)->click();
     }
     bool CfgExists() const { return std::filesystem::exists(World.Dir / "Konfig.Cfg"); }
 
     test::GuiWorld World;
-    TDlg_Konfig* Dialog = nullptr;
+    CommunicationDialog* Dialog = nullptr;
 };
 
-TEST_F(KonfigDialogTest, ShowsTheCurrentSettingsAndWhereEachPortLeads) {
-    EXPECT_TRUE(Dialog->CommunicationModeItems->button(0)->isChecked());
+TEST_F(CommunicationDialogTest, ShowsTheCurrentSettingsAndWhereEachPortLeads) {
+    EXPECT_TRUE(Dialog->ModeItems->button(0)->isChecked());
     EXPECT_TRUE(Dialog->ComPortItems->button(0)->isChecked());
-    EXPECT_EQ(Dialog->EB_KF_DevAddr->text(), "50");
+    EXPECT_EQ(Dialog->AddressField->text(), "50");
     EXPECT_TRUE(Dialog->PortDevices[1]->text().contains("/dev/ttyS1"));
 }
 
-TEST_F(KonfigDialogTest, OkWithoutChangesTouchesNothing) {
-    Dialog->BN_Close->click();
+TEST_F(CommunicationDialogTest, OkWithoutChangesTouchesNothing) {
+    Dialog->CloseButton->click();
     EXPECT_FALSE(Dialog->isVisible());
     EXPECT_FALSE(CfgExists());
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
     EXPECT_FALSE(World.Core->Poll.ReconnectRequest);
 }
 
-TEST_F(KonfigDialogTest, CancelButtonLeavesSettingsLinkAndFile) {
+TEST_F(CommunicationDialogTest, CancelButtonLeavesSettingsLinkAndFile) {
     ChooseSerialCom(3);
-    Dialog->BN_Cancel->click();
+    Dialog->CancelButton->click();
     EXPECT_FALSE(Dialog->isVisible());
     EXPECT_EQ(World.Core->Settings.CommMode, CommModeFieldbus);
     EXPECT_FALSE(CfgExists());
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
 }
 
-TEST_F(KonfigDialogTest, EscapeIsCancel) {
+TEST_F(CommunicationDialogTest, EscapeIsCancel) {
     ChooseSerialCom(3);
     QTest::keyClick(Dialog, Qt::Key_Escape);
     EXPECT_FALSE(Dialog->isVisible());
@@ -224,11 +224,11 @@ TEST_F(KonfigDialogTest, EscapeIsCancel) {
     EXPECT_FALSE(World.Core->Poll.ReconnectRequest);
 }
 
-TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems) {
+TEST_F(CommunicationDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems) {
     Dialog->ComPortItems->button(2)->click();
     Dialog->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Dialog));
-    Dialog->CommunicationModeItems->button(0)->setFocus(Qt::TabFocusReason);
+    Dialog->ModeItems->button(0)->setFocus(Qt::TabFocusReason);
     std::vector<QWidget*> order;
     for (int i = 0; i < 6; ++i) {
         order.push_back(QApplication::focusWidget());
@@ -236,42 +236,41 @@ TEST_F(KonfigDialogTest, TabGoesDownTheLeftColumnThenRightAndStopsOnChosenItems)
     }
     // The simulated unit's button is off while it is the one in use.
     // The device list is off: it serves the serial mode only.
-    const std::vector<QWidget*> expected = {Dialog->CommunicationModeItems->button(0),
-                                            Dialog->DriverChooser->BN_KF_Driver,
-                                            Dialog->EB_KF_DevAddr,
-                                            Dialog->ComPortItems->button(2),
-                                            Dialog->BN_Close,
-                                            Dialog->BN_Cancel};
+    const std::vector<QWidget*> expected = {
+        Dialog->ModeItems->button(0), Dialog->DriverChooser->ChooseDriverButton,
+        Dialog->AddressField,         Dialog->ComPortItems->button(2),
+        Dialog->CloseButton,          Dialog->CancelButton};
     EXPECT_EQ(order, expected);
-    Dialog->BN_Cancel->click();
+    Dialog->CancelButton->click();
 }
 
 // Only what the chosen mode uses can be changed; the COM items serve both (the driver is told
 // the COM number).
-TEST_F(KonfigDialogTest, WhatTheChosenModeDoesNotUseIsOff) {
+TEST_F(CommunicationDialogTest, WhatTheChosenModeDoesNotUseIsOff) {
     const auto enabled = [this] {
-        return std::vector<bool>{
-            Dialog->DriverChooser->BN_KF_Driver->isEnabled(), Dialog->EB_KF_DevAddr->isEnabled(),
-            Dialog->ComPortItems->button(2)->isEnabled(), Dialog->CB_KF_Device->isEnabled()};
+        return std::vector<bool>{Dialog->DriverChooser->ChooseDriverButton->isEnabled(),
+                                 Dialog->AddressField->isEnabled(),
+                                 Dialog->ComPortItems->button(2)->isEnabled(),
+                                 Dialog->DeviceBox->isEnabled()};
     };
     EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false}));
     ChooseSerialCom(3);
     EXPECT_EQ(enabled(), (std::vector<bool>{false, false, true, true}));
-    Dialog->CommunicationModeItems->button(0)->click();
+    Dialog->ModeItems->button(0)->click();
     EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, false}));
-    Dialog->BN_Cancel->click();
+    Dialog->CancelButton->click();
 }
 
 // Settings read from a file the dialog's controls cannot show (a port above 6, an address
 // above 127) stay as they are unless the user chooses others.
-TEST(KonfigDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
+TEST(CommunicationDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
     test::GuiWorld world("A:200\r\nC:9\r\nM:1\r\n");
     world.Start();
-    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    CommunicationDialog& dialog = *world.W().Communication;
     const auto cfg = world.Dir / "Konfig.Cfg";
     dialog.show();
     EXPECT_EQ(dialog.ComPortItems->checkedId(), -1);
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(world.Core->Settings.ComPortNr, 9);
     EXPECT_EQ(world.Core->Settings.DevAddr, 200);
     EXPECT_FALSE(world.Core->Poll.ReconnectRequest);
@@ -279,11 +278,11 @@ TEST(KonfigDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
 
     dialog.show();
     dialog.ComPortItems->button(1)->click();
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(ReadFile(cfg), "A:200\r\nC:2\r\nM:1\r\n");
 }
 
-TEST_F(KonfigDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
+TEST_F(CommunicationDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
     ChooseSerialCom(3);
     Dialog->close();
     EXPECT_FALSE(Dialog->isVisible());
@@ -295,19 +294,19 @@ TEST_F(KonfigDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
     EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:50\r\nC:3\r\nM:2\r\n");
 }
 
-TEST_F(KonfigDialogTest, AddressMinusOneIsStoredAs65535) {
-    Dialog->EB_KF_DevAddr->setFocus();
-    Dialog->EB_KF_DevAddr->selectAll();
-    QTest::keyClicks(Dialog->EB_KF_DevAddr, "-1");
-    Dialog->BN_Close->setFocus(); // leaving the field
-    Dialog->BN_Close->click();
+TEST_F(CommunicationDialogTest, AddressMinusOneIsStoredAs65535) {
+    Dialog->AddressField->setFocus();
+    Dialog->AddressField->selectAll();
+    QTest::keyClicks(Dialog->AddressField, "-1");
+    Dialog->CloseButton->setFocus(); // leaving the field
+    Dialog->CloseButton->click();
     EXPECT_EQ(World.Core->Settings.DevAddr, 65535);
     EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:65535\r\nC:1\r\nM:1\r\n");
 }
 
 // The devices present are offered for the chosen COM item; choosing one makes COMn a link
 // to its stable name. Konfig.Cfg changes only with the settings.
-TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
+TEST(CommunicationDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     test::GuiWorld world("M:2\r\nC:1\r\n");
     test::PtyPair adapter, before;
     for (const char* folder : {"dev", "by-id", "by-path", "sys"}) {
@@ -317,10 +316,10 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     std::filesystem::create_symlink(adapter.SlavePath(), byId);
     std::filesystem::create_symlink(before.SlavePath(), world.Dir / "COM1");
     world.Start();
-    world.W().Frm_Main->Timer1->stop();
+    world.W().Main->PollTimer->stop();
     ASSERT_TRUE(world.Core->Poll.LinkOpened);
-    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
-    PortDeviceBox& box = *dialog.CB_KF_Device;
+    CommunicationDialog& dialog = *world.W().Communication;
+    PortDeviceBox& box = *dialog.DeviceBox;
     const std::string dir = world.Dir.ProgramDir();
     box.Places = {dir + "dev/", dir + "by-id/", dir + "by-path/", dir + "sys/"};
     dialog.show();
@@ -328,7 +327,7 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     ASSERT_EQ(box.count(), 3);
     EXPECT_EQ(box.itemText(0).toStdString(), "as it is: " + before.SlavePath());
     box.setCurrentIndex(box.findData(QString::fromStdString(byId)));
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(std::filesystem::read_symlink(world.Dir / "COM1"), byId);
     EXPECT_TRUE(world.Core->Poll.ReconnectRequest) << "the port in use leads elsewhere now";
     EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "M:2\r\nC:1\r\n");
@@ -337,7 +336,7 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     dialog.show();
     dialog.ComPortItems->button(2)->click();
     EXPECT_EQ(box.itemText(0).toStdString(), "not present: " + dir + "dev/ttyS2");
-    dialog.BN_Cancel->click();
+    dialog.CancelButton->click();
 
     // A file of the user's named COM2 is replaced only when the user agrees.
     std::ofstream(world.Dir / "COM2") << "mine";
@@ -349,24 +348,24 @@ TEST(KonfigDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
                               "Replace it with a link to " +
                               byId + "?",
                           MessageResult::No);
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     EXPECT_EQ(ReadFile(world.Dir / "COM2"), "mine");
     EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "A:50\r\nC:2\r\nM:2\r\n");
 }
 
 // The change takes effect on the next tick; a port that does not open then is told once,
 // with its reason, and the ticks after it try again without a word.
-TEST(KonfigDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
+TEST(CommunicationDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
     test::GuiWorld world;
     const std::string gone = (world.Dir / "gone").string();
     std::filesystem::create_symlink(gone, world.Dir / "COM2");
     world.Start();
-    world.W().Frm_Main->Timer1->stop();
-    TDlg_Konfig& dialog = *world.W().Dlg_Konfig;
+    world.W().Main->PollTimer->stop();
+    CommunicationDialog& dialog = *world.W().Communication;
     dialog.show();
-    dialog.CommunicationModeItems->button(1)->click();
+    dialog.ModeItems->button(1)->click();
     dialog.ComPortItems->button(1)->click();
-    dialog.BN_Close->click();
+    dialog.CloseButton->click();
     world.Messages.Expect("Init Communication failed! ErrorCode=C001H\nPort is not available or "
                           "occupied by another process.\nDevice " +
                           gone + ": No such file or directory\nCOM2 leads through " +
@@ -388,15 +387,15 @@ TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {
     world.Start();
     EXPECT_EQ(world.Help.HelpFile().toStdString(), folders.Shared + "ROVOZUZ_E.html");
 
-    TDlg_Konfig& konfig = *world.W().Dlg_Konfig;
+    CommunicationDialog& konfig = *world.W().Communication;
     konfig.show();
-    konfig.CommunicationModeItems->button(1)->click();
-    konfig.BN_Close->click();
+    konfig.ModeItems->button(1)->click();
+    konfig.CloseButton->click();
     EXPECT_EQ(ReadFile(folders.Settings + "Konfig.Cfg"), "A:50\r\nC:1\r\nM:2\r\n");
 
     // The file dialogs start in the user's CD_DATA, made for them.
     world.Files.Answer(std::nullopt);
-    test::WhenModalOpens([&world](QWidget*) { world.W().Dlg_SrcAuswahl->BN_File->click(); });
+    test::WhenModalOpens([&world](QWidget*) { world.W().Chooser->FileButton->click(); });
     EXPECT_FALSE(SelectAndLoad(*world.Context));
     ASSERT_EQ(world.Files.Calls().size(), 1u);
     EXPECT_EQ(world.Files.Calls()[0].Directory.toStdString(), folders.Data + "CD_DATA");
@@ -410,10 +409,10 @@ TEST(InstalledProgram, SettingsThatCannotBeSavedAreToldWithThePathAndTheReason) 
     world.Start();
     const std::string folder = world.Core->Folders.Settings;
     world.Messages.Expect(std::string(SettingsNotSavedText) + "\n" + folder + ": Not a directory");
-    TDlg_Konfig& konfig = *world.W().Dlg_Konfig;
+    CommunicationDialog& konfig = *world.W().Communication;
     konfig.show();
-    konfig.CommunicationModeItems->button(1)->click();
-    konfig.BN_Close->click();
+    konfig.ModeItems->button(1)->click();
+    konfig.CloseButton->click();
     EXPECT_EQ(world.Core->Settings.CommMode, CommModeSerial) << "the change holds for this run";
 }
 
@@ -429,7 +428,7 @@ class IdentifierWindowTest : public ::testing::Test {
 protected:
     IdentifierWindowTest() {
         World.Start();
-        Window = World.W().Dlg_RdCU_Id;
+        Window = World.W().Identifier;
         Info.CU_Id = {'1', '1', '1', '1', '1', '1', '1', '1'};
         Info.Stamp = {2004, 8, 24, 17, 15, 16};
     }
@@ -438,10 +437,10 @@ protected:
         test::WhenModalOpens([script](QWidget*) { script(); });
         Window->AskForIdentifier(Info, Valid);
     }
-    void Type(const QString& digits) { QTest::keyClicks(Window->EBM_CU_Id, digits); }
+    void Type(const QString& digits) { QTest::keyClicks(Window->IdentifierField, digits); }
 
     test::GuiWorld World;
-    TDlg_RdCU_Id* Window = nullptr;
+    IdentifierWindow* Window = nullptr;
     NamespaceInfo Info{};
     bool Valid = true;
 };
@@ -450,7 +449,7 @@ protected:
 // whatever the font size, also when the font changes while the program runs.
 TEST(IdentifierWindowCaption, FitsTheTitleBarAtEveryFontSize) {
     const QFont original = QApplication::font();
-    const auto fits = [](TDlg_RdCU_Id& window) {
+    const auto fits = [](IdentifierWindow& window) {
         QStyleOptionTitleBar bar;
         bar.initFrom(&window);
         bar.text = window.windowTitle();
@@ -470,10 +469,10 @@ TEST(IdentifierWindowCaption, FitsTheTitleBarAtEveryFontSize) {
         QApplication::setFont(font);
         test::GuiWorld world;
         world.Start();
-        EXPECT_TRUE(fits(*world.W().Dlg_RdCU_Id)) << pixels << " px";
+        EXPECT_TRUE(fits(*world.W().Identifier)) << pixels << " px";
         font.setPixelSize(pixels * 2);
         QApplication::setFont(font);
-        EXPECT_TRUE(fits(*world.W().Dlg_RdCU_Id)) << pixels * 2 << " px, changed while running";
+        EXPECT_TRUE(fits(*world.W().Identifier)) << pixels * 2 << " px, changed while running";
     }
     QApplication::setFont(original);
 }
@@ -481,7 +480,7 @@ TEST(IdentifierWindowCaption, FitsTheTitleBarAtEveryFontSize) {
 TEST_F(IdentifierWindowTest, EightDigitsAreTakenAndTheStampKept) {
     Ask([this] {
         Type("00001234");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
     EXPECT_TRUE(Valid);
     EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "00001234");
@@ -492,7 +491,7 @@ TEST_F(IdentifierWindowTest, SevenDigitsAndOkKeepTheWindowOpenUntilTheCloseBox) 
     World.Messages.Expect("Please enter 8 numeric digits (0..9)!");
     Ask([this] {
         Type("1234567");
-        Window->BN_OK->click();
+        Window->OkButton->click();
         EXPECT_TRUE(Window->isVisible());
         Window->close(); // after a rejected OK: closes without another check
     });
@@ -508,7 +507,7 @@ TEST_F(IdentifierWindowTest, SevenDigitsAndTheCloseBoxAtOnceAreCheckedToo) {
         Window->close();
         EXPECT_TRUE(Window->isVisible());
         Type("8");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
     EXPECT_TRUE(Valid);
     EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "12345678");
@@ -521,19 +520,19 @@ TEST_F(IdentifierWindowTest, F1OpensItsTopic) {
         EXPECT_EQ(World.Help.ShownTopic(), HelpContext::Identifier);
         World.Help.close();
         Type("12345678");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
 }
 
 TEST_F(IdentifierWindowTest, EachShowingStartsEmpty) {
     Ask([this] {
         Type("12345678");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
     Ask([this] {
-        EXPECT_EQ(Window->EBM_CU_Id->text().trimmed(), "");
+        EXPECT_EQ(Window->IdentifierField->text().trimmed(), "");
         Type("87654321");
-        Window->BN_OK->click();
+        Window->OkButton->click();
     });
     EXPECT_EQ(std::string(Info.CU_Id.begin(), Info.CU_Id.end()), "87654321");
 }
@@ -543,11 +542,11 @@ protected:
     ChooserTest() {
         World.Start();
         // No poll: the unit never answers, however slowly a test runs.
-        World.W().Frm_Main->Timer1->stop();
+        World.W().Main->PollTimer->stop();
     }
 
     bool LoadThroughFileButton() {
-        test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });
+        test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
         return SelectAndLoad(*World.Context);
     }
     QString DataPath(const std::string& name) const {
@@ -578,7 +577,7 @@ TEST_F(ChooserTest, ALowerCaseNameOfANewFileStartsAnEmptyConfiguration) {
     EXPECT_EQ(std::string(config.NamespaceInfo.CU_Id.begin(), config.NamespaceInfo.CU_Id.end()),
               "00001234");
     EXPECT_TRUE(config.ToolLines.empty());
-    EXPECT_EQ(World.W().Dlg_SrcAuswahl->windowTitle(), "Load Data from ...");
+    EXPECT_EQ(World.W().Chooser->windowTitle(), "Load Data from ...");
 }
 
 TEST_F(ChooserTest, CancellingTheFileDialogChoosesNothing) {
@@ -589,11 +588,11 @@ TEST_F(ChooserTest, CancellingTheFileDialogChoosesNothing) {
 }
 
 TEST_F(ChooserTest, CancelAndTheCloseBoxLoadNothing) {
-    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_Cancel->click(); });
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->CancelButton->click(); });
     EXPECT_FALSE(SelectAndLoad(*World.Context));
-    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->close(); });
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->close(); });
     EXPECT_FALSE(SelectAndLoad(*World.Context));
-    EXPECT_FALSE(World.W().Dlg_SrcAuswahl->BN_Vigilo->isEnabled());
+    EXPECT_FALSE(World.W().Chooser->UnitButton->isEnabled());
 }
 
 TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
@@ -601,26 +600,26 @@ TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
     config.ConfigSource = ConfigSourceUnit;
     config.NamespaceIdValid = true;
     config.NamespaceInfo.CU_Id = {'8', '7', '6', '5', '4', '3', '2', '1'};
-    World.Context->ChooserSaveMode = true;
+    World.Context->ChooserFor = ChooserPurpose::Save;
     World.Files.Answer(DataPath("VGL_87654321.CD"));
-    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });
-    World.W().Dlg_SrcAuswahl->exec();
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
+    World.W().Chooser->exec();
     ASSERT_EQ(World.Files.Calls().size(), 1u);
     EXPECT_TRUE(World.Files.Calls()[0].Save);
     EXPECT_EQ(World.Files.Calls()[0].FileName.toStdString(),
               World.Dir.ProgramDir() + "CD_DATA/VGL_87654321.CD");
     EXPECT_TRUE(World.Context->SourceConfirmed);
     EXPECT_EQ(config.ConfigSource, ConfigSourceFile);
-    EXPECT_EQ(World.W().Dlg_SrcAuswahl->windowTitle(), "Save Data to ...");
+    EXPECT_EQ(World.W().Chooser->windowTitle(), "Save Data to ...");
 }
 
 TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
-    World.Context->ChooserSaveMode = true;
+    World.Context->ChooserFor = ChooserPurpose::Save;
     World.Files.Answer(DataPath("VGL_12345678_old.CD"));
     World.Files.Answer(std::nullopt);
     World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
-    test::WhenModalOpens([this](QWidget*) { World.W().Dlg_SrcAuswahl->BN_File->click(); });
-    World.W().Dlg_SrcAuswahl->exec();
+    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
+    World.W().Chooser->exec();
     ASSERT_EQ(World.Files.Calls().size(), 2u);
     EXPECT_EQ(World.Files.Calls()[1].FileName, DataPath("VGL_12345678_old.CD"));
     EXPECT_FALSE(World.Context->SourceConfirmed);
@@ -629,22 +628,22 @@ TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
 TEST(SmallBoxes, EnterClosesTheAboutBox) {
     test::GuiWorld world;
     world.Start();
-    TDlg_About& about = *world.W().Dlg_About;
+    AboutBox& about = *world.W().About;
     test::WhenModalOpens([&about](QWidget*) { QTest::keyClick(&about, Qt::Key_Return); });
     EXPECT_EQ(about.exec(), QDialog::Accepted);
-    EXPECT_EQ(about.VersStr->text(), "1.06.01");
+    EXPECT_EQ(about.VersionLabel->text(), "1.06.01");
     EXPECT_TRUE(about.FurtherLabel->text().contains("simulated unit"));
 }
 
 TEST(SmallBoxes, BusyBoxShowsEachJobsTextsAndGoesAway) {
     test::GuiWorld world;
     world.Start();
-    TDlg_StatusBox& busy = *world.W().Dlg_StatusBox;
+    BusyWindow& busy = *world.W().Busy;
     for (int job = 0; job < 2; ++job) {
         busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
         EXPECT_TRUE(busy.isVisible());
         EXPECT_EQ(busy.windowTitle(), "Status: Busy ....");
-        EXPECT_EQ(busy.Label1->text(), "Printing Data!  Please wait ....!");
+        EXPECT_EQ(busy.MessageLabel->text(), "Printing Data!  Please wait ....!");
         busy.close(); // the user cannot close it
         EXPECT_TRUE(busy.isVisible());
         busy.HideBusyBox();

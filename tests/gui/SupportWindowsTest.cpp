@@ -1,10 +1,10 @@
 #include "config/ConfigFile.h"
 #include "config/Transfer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/DifferencesWindow.h"
+#include "gui/IdentifierWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/ProgressWindow.h"
 #include "gui/TransferActions.h"
-#include "gui/UDlg_Differences.h"
-#include "gui/UDlg_Progress.h"
-#include "gui/UDlg_RdCU_Id.h"
 #include "support/GuiWorld.h"
 
 #include <QAction>
@@ -23,8 +23,8 @@ class SupportWindowsTest : public ::testing::Test {
 protected:
     SupportWindowsTest() {
         World.Start();
-        Main = World.W().Frm_Main;
-        Main->Timer1->stop();
+        Main = World.W().Main;
+        Main->PollTimer->stop();
     }
     ConfigState& Config() { return World.Core->Config; }
     sim::SimUnit& Unit() { return World.Core->BuiltInUnit; }
@@ -33,13 +33,13 @@ protected:
     }
 
     test::GuiWorld World;
-    TFrm_Main* Main = nullptr;
+    MainWindow* Main = nullptr;
 };
 
 TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKeptOtherwise) {
-    EXPECT_FALSE(Main->VerifyAfterSave1->isChecked());
-    Main->VerifyAfterSave1->trigger();
-    EXPECT_TRUE(Main->VerifyAfterSave1->isChecked());
+    EXPECT_FALSE(Main->VerifyAfterSaveAction->isChecked());
+    Main->VerifyAfterSaveAction->trigger();
+    EXPECT_TRUE(Main->VerifyAfterSaveAction->isChecked());
     EXPECT_TRUE(LoadVerifyAfterSave(World.OwnSettingsFile())) << "kept for the next start";
     std::ifstream konfig(World.Dir / "Konfig.Cfg");
     EXPECT_FALSE(konfig.is_open()) << "never in the communication settings";
@@ -50,7 +50,7 @@ TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKept
     faults.MisstoredTool = 5;
     Unit().SetFaults(faults);
     QStringList captions;
-    QObject::connect(World.W().Dlg_ProgressBar, &QWidget::windowTitleChanged,
+    QObject::connect(World.W().Progress, &QWidget::windowTitleChanged,
                      [&captions](const QString& title) { captions << title; });
     World.Messages.Expect("Save Data to VGL successfull!");
     World.Messages.Expect("The unit holds other values than were sent:\n"
@@ -61,16 +61,16 @@ TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKept
 }
 
 TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesTheImageAlone) {
-    EXPECT_FALSE(Main->CompareWithFile1->isEnabled());
+    EXPECT_FALSE(Main->CompareWithFileAction->isEnabled());
     World.Core->Status.Status_Tick();
-    ASSERT_TRUE(Main->CompareWithFile1->isEnabled());
+    ASSERT_TRUE(Main->CompareWithFileAction->isEnabled());
 
     // A file of what the unit holds, and a configuration of another file in the program.
     ConfigState unit;
     unit.DataDir = Config().DataDir;
     test::ScriptedMessages quiet;
     ASSERT_TRUE(LoadFromUnit(unit, World.Core->Par,
-                             {quiet, *World.W().Dlg_ProgressBar, *World.W().Dlg_RdCU_Id},
+                             {quiet, *World.W().Progress, *World.W().Identifier},
                              unit.TransferError));
     ErrorCode error = 0;
     ASSERT_TRUE(WriteConfigFile(unit, File("VGL_00001234.CD"), error));
@@ -80,22 +80,22 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
 
     World.Files.Answer(QString::fromStdString(File("VGL_00001234.CD")));
     World.Messages.Expect("Unit and file are the same.");
-    Main->CompareWithFile1->trigger();
+    Main->CompareWithFileAction->trigger();
 
     Unit().SetTool(5, {true, 17055, 10, 1});
     World.Files.Answer(QString::fromStdString(File("VGL_00001234.CD")));
     QStringList shown;
     QString title;
     test::WhenModalOpens([&](QWidget* modal) {
-        auto* window = qobject_cast<TDlg_Differences*>(modal);
+        auto* window = qobject_cast<DifferencesWindow*>(modal);
         ASSERT_NE(window, nullptr);
         title = window->windowTitle();
-        for (int i = 0; i < window->LB_Differences->count(); ++i) {
-            shown << window->LB_Differences->item(i)->text();
+        for (int i = 0; i < window->DifferenceList->count(); ++i) {
+            shown << window->DifferenceList->item(i)->text();
         }
-        window->BN_OK->click();
+        window->OkButton->click();
     });
-    Main->CompareWithFile1->trigger();
+    Main->CompareWithFileAction->trigger();
     EXPECT_EQ(title, "VG-Config / Compare with File / VGL_00001234.CD");
     EXPECT_EQ(shown, QStringList{"tool 5: angle 160.00 in file, 170.55 in unit"});
     EXPECT_EQ(Config().ConfigSource, ConfigSourceFile);
@@ -105,16 +105,16 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
 
 TEST_F(SupportWindowsTest, TraceLineTrafficWritesTheLineUntilUnchecked) {
     World.Files.Answer(std::nullopt);
-    Main->TraceLineTraffic1->trigger();
-    EXPECT_FALSE(Main->TraceLineTraffic1->isChecked()) << "cancelled: no trace";
+    Main->TraceLineTrafficAction->trigger();
+    EXPECT_FALSE(Main->TraceLineTrafficAction->isChecked()) << "cancelled: no trace";
 
     const std::string path = (World.Dir / "trace.txt").string();
     World.Files.Answer(QString::fromStdString(path));
-    Main->TraceLineTraffic1->trigger();
-    EXPECT_TRUE(Main->TraceLineTraffic1->isChecked());
+    Main->TraceLineTrafficAction->trigger();
+    EXPECT_TRUE(Main->TraceLineTrafficAction->isChecked());
     World.Core->Status.Status_Tick();
-    Main->TraceLineTraffic1->trigger();
-    EXPECT_FALSE(Main->TraceLineTraffic1->isChecked());
+    Main->TraceLineTrafficAction->trigger();
+    EXPECT_FALSE(Main->TraceLineTrafficAction->isChecked());
     World.Core->Status.Status_Tick(); // not traced any more
     std::stringstream text;
     text << std::ifstream(path).rdbuf();

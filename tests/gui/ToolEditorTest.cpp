@@ -26,7 +26,7 @@ protected:
     }
     ~ToolEditorTest() override { World.Settings().hide(); }
 
-    TDLG_Set1Tool& E() { return World.Editor(); }
+    ToolEditor& E() { return World.Editor(); }
     const ToolRecord& Tool(int nr) { return World.Config().ConfigImage.Tools[size_t(nr)]; }
     std::string Name(int nr) { return ToolNameText(World.Config().ToolNameTable[size_t(nr)]); }
 
@@ -37,8 +37,8 @@ protected:
         EXPECT_FALSE(E().isVisible());
     }
     void Change(int line, const std::function<void()>& inside) {
-        World.Settings().LB_TS_ToolPar->setCurrentRow(line);
-        Edit(World.Settings().BN_Change, inside);
+        World.Settings().ToolList->setCurrentRow(line);
+        Edit(World.Settings().ChangeButton, inside);
     }
     // Typed into the field, which keeps the focus.
     static void TypeIn(QLineEdit* field, const QString& text) {
@@ -52,8 +52,8 @@ protected:
     }
     QStringList Offered() {
         QStringList numbers;
-        for (int i = 0; i < E().CB_TS_ToolNr->count(); ++i) {
-            numbers << E().CB_TS_ToolNr->itemText(i);
+        for (int i = 0; i < E().ToolNumberBox->count(); ++i) {
+            numbers << E().ToolNumberBox->itemText(i);
         }
         return numbers;
     }
@@ -62,31 +62,31 @@ protected:
 };
 
 TEST_F(ToolEditorTest, OffersTheFreeNumbersAndProposesOne) {
-    Edit(World.Settings().BN_New, [this] {
+    Edit(World.Settings().NewButton, [this] {
         EXPECT_EQ(E().windowTitle(), "Setting New Tool");
         const QStringList offered = Offered();
         EXPECT_EQ(offered.size(), 125);
         EXPECT_EQ(offered.mid(0, 3), (QStringList{"2", "4", "5"}));
         EXPECT_EQ(offered.last(), "127");
-        EXPECT_TRUE(E().EB_InitToolNr->isVisible());
-        EXPECT_EQ(E().EB_InitToolNr->focusPolicy(), Qt::NoFocus);
-        EXPECT_EQ(E().EB_InitToolNr->text(), "2");
-        EXPECT_EQ(E().EB_TS_ToolName->text(), "");
-        EXPECT_EQ(E().EB_TS_Angle->text(), "120.00"); // the default settings
-        EXPECT_EQ(E().EB_TS_Tolerance->text(), "3.00");
-        EXPECT_EQ(E().RBG_TS_Intensity->ItemIndex(), 1);
-        EXPECT_TRUE(E().BN_Teach->isEnabled());
-        E().BN_Cancel->click();
+        EXPECT_TRUE(E().ToolNumberProposal->isVisible());
+        EXPECT_EQ(E().ToolNumberProposal->focusPolicy(), Qt::NoFocus);
+        EXPECT_EQ(E().ToolNumberProposal->text(), "2");
+        EXPECT_EQ(E().ToolNameField->text(), "");
+        EXPECT_EQ(E().AngleField->text(), "120.00"); // the default settings
+        EXPECT_EQ(E().ToleranceField->text(), "3.00");
+        EXPECT_EQ(E().IntensityGroup->ItemIndex(), 1);
+        EXPECT_TRUE(E().TeachButton->isEnabled());
+        E().CancelButton->click();
     });
     Change(2, [this] {
         EXPECT_EQ(E().windowTitle(), "Setting Tool");
         EXPECT_EQ(Offered().mid(0, 3), (QStringList{"2", "3", "4"}));
-        EXPECT_EQ(E().EB_InitToolNr->text(), "3");
-        EXPECT_EQ(E().EB_TS_ToolName->text(), "mill");
-        EXPECT_EQ(E().EB_TS_Angle->text(), "45.50");
-        EXPECT_EQ(E().EB_TS_Tolerance->text(), "0.70");
-        EXPECT_EQ(E().RBG_TS_Intensity->ItemIndex(), 2);
-        E().BN_Cancel->click();
+        EXPECT_EQ(E().ToolNumberProposal->text(), "3");
+        EXPECT_EQ(E().ToolNameField->text(), "mill");
+        EXPECT_EQ(E().AngleField->text(), "45.50");
+        EXPECT_EQ(E().ToleranceField->text(), "0.70");
+        EXPECT_EQ(E().IntensityGroup->ItemIndex(), 2);
+        E().CancelButton->click();
     });
     EXPECT_TRUE(World.Messages.History().empty());
     EXPECT_EQ(World.Context->ToolEdit.EditTool, 3);
@@ -95,14 +95,14 @@ TEST_F(ToolEditorTest, OffersTheFreeNumbersAndProposesOne) {
 // The proposal takes no input of its own (keys reach the list under it), but it must not look
 // greyed out like a field that is off.
 TEST_F(ToolEditorTest, TheProposedNumberLooksLikeAnInput) {
-    Edit(World.Settings().BN_New, [this] {
-        QLineEdit* proposal = E().EB_InitToolNr;
+    Edit(World.Settings().NewButton, [this] {
+        QLineEdit* proposal = E().ToolNumberProposal;
         QLineEdit input(proposal->text(), proposal->parentWidget());
         input.setGeometry(proposal->geometry());
         EXPECT_EQ(proposal->grab().toImage(), input.grab().toImage());
-        QTest::keyClicks(E().CB_TS_ToolNr, "9");
+        QTest::keyClicks(E().ToolNumberBox, "9");
         EXPECT_EQ(E().ToolNumberInForce(), 9);
-        E().BN_Cancel->click();
+        E().CancelButton->click();
     });
 }
 
@@ -114,9 +114,9 @@ TEST_F(ToolEditorTest, OkClampsIntoTheRanges) {
     };
     for (const Case& c : {Case{"350", "30", 300.0F, 25.5F}, Case{"5", "0.1", 10.0F, 0.2F}}) {
         Change(2, [this, c] {
-            TypeIn(E().EB_TS_Tolerance, c.Tolerance);
-            TypeIn(E().EB_TS_Angle, c.Angle);
-            E().BN_Close->click();
+            TypeIn(E().ToleranceField, c.Tolerance);
+            TypeIn(E().AngleField, c.Angle);
+            E().CloseButton->click();
         });
         EXPECT_FLOAT_EQ(Tool(3).Angle, c.StoredAngle);
         EXPECT_FLOAT_EQ(Tool(3).Tolerance, c.StoredTolerance);
@@ -126,9 +126,9 @@ TEST_F(ToolEditorTest, OkClampsIntoTheRanges) {
 
 TEST_F(ToolEditorTest, CancelStoresNothingAndAsksNothing) {
     Change(2, [this] {
-        TypeIn(E().EB_TS_Angle, "200");
-        TypeIn(E().EB_TS_ToolName, "other");
-        E().BN_Cancel->click();
+        TypeIn(E().AngleField, "200");
+        TypeIn(E().ToolNameField, "other");
+        E().CancelButton->click();
     });
     EXPECT_FLOAT_EQ(Tool(3).Angle, 45.5F);
     EXPECT_EQ(Name(3), "mill");
@@ -137,12 +137,12 @@ TEST_F(ToolEditorTest, CancelStoresNothingAndAsksNothing) {
 
 // Escape then Enter must not add a tool nobody entered: Escape closes at once, as Cancel.
 TEST_F(ToolEditorTest, EscapeIsTheCancelButton) {
-    Edit(World.Settings().BN_New, [this] {
-        QTest::keyClick(E().CB_TS_ToolNr, Qt::Key_Escape); // where the window puts the focus
+    Edit(World.Settings().NewButton, [this] {
+        QTest::keyClick(E().ToolNumberBox, Qt::Key_Escape); // where the window puts the focus
     });
     Change(2, [this] {
-        TypeIn(E().EB_TS_Angle, "200");
-        QTest::keyClick(E().EB_TS_Angle, Qt::Key_Escape);
+        TypeIn(E().AngleField, "200");
+        QTest::keyClick(E().AngleField, Qt::Key_Escape);
     });
     EXPECT_TRUE(World.Messages.History().empty());
     EXPECT_EQ(Tool(2).Programmed, 0);
@@ -158,7 +158,7 @@ TEST_F(ToolEditorTest, TheCloseBoxAsksOnlyAboutAChange) {
     for (MessageResult answer : {MessageResult::No, MessageResult::Cancel, MessageResult::Yes}) {
         World.Messages.Expect("Save programmed data?", answer);
         Change(2, [this] {
-            TypeIn(E().EB_TS_Angle, "200");
+            TypeIn(E().AngleField, "200");
             E().close();
         });
         EXPECT_FLOAT_EQ(Tool(3).Angle, answer == MessageResult::Yes ? 200.0F : 45.5F);
@@ -167,10 +167,10 @@ TEST_F(ToolEditorTest, TheCloseBoxAsksOnlyAboutAChange) {
 
 TEST_F(ToolEditorTest, ANewToolAlwaysCountsAsChanged) {
     World.Messages.Expect("Save programmed data?", MessageResult::No);
-    Edit(World.Settings().BN_New, [this] { E().close(); });
+    Edit(World.Settings().NewButton, [this] { E().close(); });
     EXPECT_EQ(Tool(2).Programmed, 0);
     World.Messages.Expect("Save programmed data?", MessageResult::Yes);
-    Edit(World.Settings().BN_New, [this] { E().close(); });
+    Edit(World.Settings().NewButton, [this] { E().close(); });
     EXPECT_EQ(Tool(2).Programmed, 1);
     EXPECT_FLOAT_EQ(Tool(2).Angle, 120.0F);
     EXPECT_EQ(World.LineText(World.SelectedLine()).substr(0, 4), " 002");
@@ -178,13 +178,13 @@ TEST_F(ToolEditorTest, ANewToolAlwaysCountsAsChanged) {
 
 TEST_F(ToolEditorTest, AnEmptyNameKeepsTheStoredOneAndNamesAreWindows1252) {
     Change(0, [this] {
-        E().EB_TS_ToolName->clear();
-        E().BN_Close->click();
+        E().ToolNameField->clear();
+        E().CloseButton->click();
     });
     EXPECT_EQ(Name(0), "drill");
     Change(1, [this] {
-        TypeIn(E().EB_TS_ToolName, QStringLiteral("Fr\u00e4ser \u00d86 ") + QString(30, 'x'));
-        E().BN_Close->click();
+        TypeIn(E().ToolNameField, QStringLiteral("Fr\u00e4ser \u00d86 ") + QString(30, 'x'));
+        E().CloseButton->click();
     });
     EXPECT_EQ(World.Config().ToolNameTable[1].Defined, 1);
     EXPECT_EQ(Name(1), "Fr\xE4ser \xD8"
@@ -199,19 +199,19 @@ TEST_F(ToolEditorTest, ALongStoredNameIsKeptUntilTheUserEditsIt) {
     const std::string forty = "abcdefghij0123456789ABCDEFGHIJklmnopqrst";
     World.SetTool(3, 4550, 70, 2, forty);
     Change(2, [this] { E().close(); }); // no question: nothing was edited
-    Change(2, [this] { E().BN_Close->click(); });
+    Change(2, [this] { E().CloseButton->click(); });
     EXPECT_EQ(Name(3), forty);
     EXPECT_TRUE(World.Messages.History().empty());
 
     Change(2, [this] {
-        QLineEdit* field = E().EB_TS_ToolName;
+        QLineEdit* field = E().ToolNameField;
         field->setFocus(Qt::TabFocusReason);
         field->end(false);
         QTest::keyClick(field, Qt::Key_X);
         EXPECT_EQ(field->text().toStdString(), "abcdefghij0123456789ABCDEFGHIJklmnopqrst");
         TypeIn(field, QString(35, QLatin1Char('z')));
         EXPECT_EQ(field->text(), QString(30, QLatin1Char('z')));
-        E().BN_Close->click();
+        E().CloseButton->click();
     });
     EXPECT_EQ(Name(3), std::string(30, 'z'));
 }
@@ -220,25 +220,25 @@ TEST_F(ToolEditorTest, TabLandsOnTheChosenIntensity) {
     Change(2, [this] { // tool 3, intensity Medium
         E().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&E()));
-        E().EB_TS_Tolerance->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(E().EB_TS_Tolerance, Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), E().RBG_TS_Intensity->Button(2));
+        E().ToleranceField->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(E().ToleranceField, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), E().IntensityGroup->Button(2));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), E().BN_Close);
+        EXPECT_EQ(QApplication::focusWidget(), E().CloseButton);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-        EXPECT_EQ(QApplication::focusWidget(), E().RBG_TS_Intensity->Button(2));
-        E().BN_Cancel->click();
+        EXPECT_EQ(QApplication::focusWidget(), E().IntensityGroup->Button(2));
+        E().CancelButton->click();
     });
     EXPECT_EQ(Tool(3).Intensity, 2);
 }
 
 TEST_F(ToolEditorTest, AChangedNumberStoresUnderTheNewOne) {
     Change(2, [this] {
-        E().CB_TS_ToolNr->setFocus();
-        QTest::keyClicks(E().CB_TS_ToolNr, "7");
-        EXPECT_TRUE(E().EB_InitToolNr->isHidden());
+        E().ToolNumberBox->setFocus();
+        QTest::keyClicks(E().ToolNumberBox, "7");
+        EXPECT_TRUE(E().ToolNumberProposal->isHidden());
         EXPECT_EQ(E().ToolNumberInForce(), 7);
-        E().BN_Close->click();
+        E().CloseButton->click();
     });
     EXPECT_EQ(Tool(7).Programmed, 1);
     EXPECT_FLOAT_EQ(Tool(7).Angle, 45.5F);
@@ -249,32 +249,32 @@ TEST_F(ToolEditorTest, AChangedNumberStoresUnderTheNewOne) {
 }
 
 TEST_F(ToolEditorTest, ADoubleClickOnAnEmptyListStartsFromThePreviousPreset) {
-    Change(2, [this] { E().BN_Cancel->click(); });
+    Change(2, [this] { E().CancelButton->click(); });
     for (int i = 0; i < 3; ++i) {
-        World.Settings().BN_Delete->click();
+        World.Settings().DeleteButton->click();
     }
-    ASSERT_EQ(World.Settings().LB_TS_ToolPar->count(), 0);
+    ASSERT_EQ(World.Settings().ToolList->count(), 0);
     test::WhenWindowOpens(&E(), [this] {
         EXPECT_EQ(E().windowTitle(), "Setting New Tool");
-        EXPECT_EQ(E().EB_InitToolNr->text(), "0");
-        EXPECT_EQ(E().EB_TS_Angle->text(), "45.50");
-        E().BN_Close->click();
+        EXPECT_EQ(E().ToolNumberProposal->text(), "0");
+        EXPECT_EQ(E().AngleField->text(), "45.50");
+        E().CloseButton->click();
     });
-    QTest::mouseDClick(World.Settings().LB_TS_ToolPar->viewport(), Qt::LeftButton);
+    QTest::mouseDClick(World.Settings().ToolList->viewport(), Qt::LeftButton);
     EXPECT_EQ(World.LineText(0).substr(0, 4), " 000");
     EXPECT_EQ(World.SelectedLine(), 0);
-    EXPECT_TRUE(World.Settings().BN_Delete->isEnabled());
+    EXPECT_TRUE(World.Settings().DeleteButton->isEnabled());
 }
 
 TEST_F(ToolEditorTest, TeachPutsTheMeasuredAngleIntoTheField) {
     World.Core->BuiltInUnit.SetSpeed(200000);
     World.Core->BuiltInUnit.SetObjectAngle(8765);
     Change(2, [this] {
-        E().BN_Teach->click();
+        E().TeachButton->click();
         EXPECT_EQ(World.Core->Display.TeachTarget, 3 + 4096);
-        QTRY_COMPARE_WITH_TIMEOUT(E().EB_TS_Angle->text(), QStringLiteral("87.65"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(E().AngleField->text(), QStringLiteral("87.65"), 5000);
         EXPECT_FLOAT_EQ(Tool(3).Angle, 45.5F) << "nothing is stored before Ok";
-        E().BN_Close->click();
+        E().CloseButton->click();
     });
     EXPECT_FLOAT_EQ(Tool(3).Angle, 87.65F);
     const auto requests = World.Core->BuiltInUnit.RequestsReceived();

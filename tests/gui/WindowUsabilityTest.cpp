@@ -1,17 +1,17 @@
 // What every window owes a user at the keyboard, with assistive technology or with another
 // font: checked over all the windows that have the thing in question.
 
-#include "gui/PrgFrm_Main.h"
+#include "gui/AboutBox.h"
+#include "gui/BusyWindow.h"
+#include "gui/CommunicationDialog.h"
+#include "gui/IdentifierWindow.h"
+#include "gui/MainWindow.h"
+#include "gui/ManualWindow.h"
+#include "gui/MonitorWindow.h"
+#include "gui/ProgressWindow.h"
+#include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/ToolTable.h"
-#include "gui/UDlg_About.h"
-#include "gui/UDlg_Konfig.h"
-#include "gui/UDlg_Manual.h"
-#include "gui/UDlg_Monitor.h"
-#include "gui/UDlg_Progress.h"
-#include "gui/UDlg_RdCU_Id.h"
-#include "gui/UDlg_SrcAuswahl.h"
-#include "gui/UDlg_StatusBox.h"
 #include "support/SettingsWorld.h"
 
 #include <QAbstractItemView>
@@ -74,14 +74,14 @@ TEST(ToolTableHeadings, EachColumnStartsUnderItsHeading) {
         world.SetTool(101, 1000, 20, 0);
         world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
         ShowActive(&world.Settings());
-        world.Settings().PGC_Settings->setCurrentIndex(TDlg_Program::ToolPage);
+        world.Settings().PageTabs->setCurrentIndex(SettingsWindow::ToolPage);
         ProgramWindows& w = world.W();
-        ShowActive(w.Dlg_Manual);
-        ShowActive(w.Dlg_Monitor);
+        ShowActive(w.Manual);
+        ShowActive(w.Monitor);
         const std::vector<std::pair<QWidget*, QListWidget*>> tables = {
-            {w.Dlg_Program, w.Dlg_Program->LB_TS_ToolPar},
-            {w.Dlg_Manual, w.Dlg_Manual->LB_MM_ToolPar},
-            {w.Dlg_Monitor, w.Dlg_Monitor->LB_MM_ToolPar}};
+            {w.Settings, w.Settings->ToolList},
+            {w.Manual, w.Manual->ToolList},
+            {w.Monitor, w.Monitor->ToolList}};
         for (const auto& [window, list] : tables) {
             list->setCurrentRow(1); // the measured line unselected
             const std::vector<int> columns = InkRunStarts(*list, 0);
@@ -124,12 +124,12 @@ TEST(ToolTableHeadings, ScrollWithTheRows) {
     world.SetTool(1, 12345, 250, 3, std::string(30, 'W'));
     world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
     ShowActive(&world.Settings());
-    world.Settings().PGC_Settings->setCurrentIndex(TDlg_Program::ToolPage);
+    world.Settings().PageTabs->setCurrentIndex(SettingsWindow::ToolPage);
     ProgramWindows& w = world.W();
-    ShowActive(w.Dlg_Manual);
-    const std::vector<std::pair<QListWidget*, TToolHeadings*>> tables = {
-        {w.Dlg_Program->LB_TS_ToolPar, w.Dlg_Program->findChild<TToolHeadings*>()},
-        {w.Dlg_Manual->LB_MM_ToolPar, w.Dlg_Manual->findChild<TToolHeadings*>()}};
+    ShowActive(w.Manual);
+    const std::vector<std::pair<QListWidget*, ToolHeadings*>> tables = {
+        {w.Settings->ToolList, w.Settings->findChild<ToolHeadings*>()},
+        {w.Manual->ToolList, w.Manual->findChild<ToolHeadings*>()}};
     for (const auto& [list, headings] : tables) {
         ASSERT_NE(headings, nullptr);
         const QString where = list->window()->windowTitle();
@@ -154,7 +154,7 @@ TEST(ToolTableHeadings, ScrollWithTheRows) {
         bar->setValue(0);
         EXPECT_EQ(headings->Labels[1]->x(), before[1]) << where.toStdString();
     }
-    w.Dlg_Manual->hide();
+    w.Manual->hide();
     world.Settings().hide();
     QApplication::setFont(original);
 }
@@ -173,10 +173,9 @@ TEST(WindowKeyboard, EnterPressesTheFocusedButton) {
         QWidget* Window;
         QPushButton* Button;
     };
-    for (const Case& c : {Case{w.Dlg_SrcAuswahl, w.Dlg_SrcAuswahl->BN_Cancel},
-                          Case{w.Dlg_Program, w.Dlg_Program->BN_Delete},
-                          Case{w.Dlg_Manual, w.Dlg_Manual->BN_GoBack},
-                          Case{w.Dlg_Monitor, w.Dlg_Monitor->BN_Close}}) {
+    for (const Case& c :
+         {Case{w.Chooser, w.Chooser->CancelButton}, Case{w.Settings, w.Settings->DeleteButton},
+          Case{w.Manual, w.Manual->GoBackButton}, Case{w.Monitor, w.Monitor->CloseButton}}) {
         ShowActive(c.Window);
         c.Button->setFocus(Qt::TabFocusReason);
         QSignalSpy pressed(c.Button, &QPushButton::clicked);
@@ -185,15 +184,15 @@ TEST(WindowKeyboard, EnterPressesTheFocusedButton) {
         c.Window->hide();
     }
 
-    TDlg_Program& settings = *w.Dlg_Program;
+    SettingsWindow& settings = *w.Settings;
     ShowActive(&settings);
-    settings.PGC_Settings->setCurrentIndex(TDlg_Program::DefaultPage);
-    settings.EB_DS_DefaultAngle->setFocus(Qt::TabFocusReason);
+    settings.PageTabs->setCurrentIndex(SettingsWindow::DefaultPage);
+    settings.DefaultAngleField->setFocus(Qt::TabFocusReason);
     std::vector<std::unique_ptr<QSignalSpy>> spies;
     for (QPushButton* button : settings.findChildren<QPushButton*>()) {
         spies.push_back(std::make_unique<QSignalSpy>(button, &QPushButton::clicked));
     }
-    QTest::keyClick(settings.EB_DS_DefaultAngle, Qt::Key_Return);
+    QTest::keyClick(settings.DefaultAngleField, Qt::Key_Return);
     for (const auto& spy : spies) {
         EXPECT_EQ(spy->count(), 0);
     }
@@ -222,9 +221,9 @@ TEST(WindowAccessibility, EveryInputHasItsLabelOrAName) {
     test::GuiWorld world;
     world.Start();
     ProgramWindows& w = world.W();
-    const std::vector<QWidget*> windows = {
-        w.Frm_Main,   w.Dlg_Program, w.Dlg_SrcAuswahl,  w.DLG_Set1Tool,  w.Dlg_About,  w.Dlg_Manual,
-        w.Dlg_Konfig, w.Dlg_RdCU_Id, w.Dlg_ProgressBar, w.Dlg_StatusBox, w.Dlg_Monitor};
+    const std::vector<QWidget*> windows = {w.Main,     w.Settings, w.Chooser,       w.Editor,
+                                           w.About,    w.Manual,   w.Communication, w.Identifier,
+                                           w.Progress, w.Busy,     w.Monitor};
     for (QWidget* window : windows) {
         for (QWidget* input : window->findChildren<QWidget*>()) {
             if (!IsInput(input) || InsideAnInput(input, window)) {
@@ -245,7 +244,7 @@ TEST(WindowAccessibility, EveryInputHasItsLabelOrAName) {
 TEST(WindowAccessibility, StatusBarPanelsAndLampsAreReadable) {
     DisplayState display;
     PollState poll;
-    TStatusBar bar(display, poll);
+    StatusBarWidget bar(display, poll);
     bar.SetPanelText(StatusPanel::Error, "ERROR! Wand!");
     bar.SetPanelText(StatusPanel::Angle, " MeasA.:  90.00");
     display.Out1On = true;

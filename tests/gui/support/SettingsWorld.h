@@ -1,12 +1,12 @@
 #pragma once
 
 #include "config/TextFormats.h"
+#include "gui/NumberField.h"
 #include "gui/RadioGroup.h"
+#include "gui/SettingsWindow.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TextCodec.h"
-#include "gui/TextEdit.h"
-#include "gui/UDLG_Set1Tool.h"
-#include "gui/UDlg_Program.h"
+#include "gui/ToolEditor.h"
 #include "support/GuiWorld.h"
 
 #include <QApplication>
@@ -53,8 +53,8 @@ public:
     using GuiWorld::GuiWorld;
 
     ConfigState& Config() { return Core->Config; }
-    TDlg_Program& Settings() { return *W().Dlg_Program; }
-    TDLG_Set1Tool& Editor() { return *W().DLG_Set1Tool; }
+    SettingsWindow& Settings() { return *W().Settings; }
+    ToolEditor& Editor() { return *W().Editor; }
 
     void SetTool(int nr, int32_t angleHundredths, int32_t toleranceHundredths, int intensity,
                  const std::string& name = "") {
@@ -94,15 +94,15 @@ public:
     }
 
     // The user replaces a number field's text and moves on to `next`.
-    static void Type(TExtendEdit* field, const QString& text, QWidget* next) {
+    static void Type(NumberField* field, const QString& text, QWidget* next) {
         field->setFocus(Qt::TabFocusReason);
         field->selectAll();
         QTest::keyClicks(field, text);
         next->setFocus(Qt::TabFocusReason);
     }
 
-    int SelectedLine() { return Settings().LB_TS_ToolPar->currentRow(); }
-    std::string LineText(int row) { return ToAnsi(Settings().LB_TS_ToolPar->item(row)->text()); }
+    int SelectedLine() { return Settings().ToolList->currentRow(); }
+    std::string LineText(int row) { return ToAnsi(Settings().ToolList->item(row)->text()); }
 };
 
 } // namespace vg::test

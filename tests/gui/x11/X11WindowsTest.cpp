@@ -2,10 +2,10 @@
 // it stacks above which, and where the keyboard goes. The program runs as vgconfig does, in a
 // child process; the windows this process opens itself are on the same server.
 
+#include "gui/BusyWindow.h"
+#include "gui/ProgressWindow.h"
 #include "gui/QtMessageService.h"
-#include "gui/UDlg_Program.h"
-#include "gui/UDlg_Progress.h"
-#include "gui/UDlg_StatusBox.h"
+#include "gui/SettingsWindow.h"
 #include "support/SettingsWorld.h"
 #include "x11/XServer.h"
 
@@ -215,19 +215,19 @@ TEST(X11Stacking, NoticesAndMessagesComeAboveTheModalSettingsWindow) {
     world.SetUnitSettings();
     world.SetTool(1, 9000, 200, 3);
     world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
-    TDlg_Program& settings = world.Settings();
+    SettingsWindow& settings = world.Settings();
     QtMessageService messages;
     const auto notice = [](QWidget* window, QWidget* owner) {
         return test::WaitUntil([&] { return Above(window->winId(), owner->winId()); }, 5000);
     };
     test::WhenModalOpens([&](QWidget*) {
         EXPECT_TRUE(test::WaitUntil([&] { return Managed(settings.winId()); }));
-        TDlg_ProgressBar& progress = *world.W().Dlg_ProgressBar;
+        ProgressWindow& progress = *world.W().Progress;
         progress.ShowProgress("Saving Data to VG ... please wait ...");
         EXPECT_TRUE(notice(&progress, &settings)) << "progress window below the settings";
         progress.HideProgress();
 
-        TDlg_StatusBox& busy = *world.W().Dlg_StatusBox;
+        BusyWindow& busy = *world.W().Busy;
         busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
         EXPECT_TRUE(notice(&busy, &settings)) << "busy box below the settings";
         busy.HideBusyBox();

@@ -12,18 +12,18 @@ class QTimer;
 
 namespace vg {
 
-class TStatusBar;
+class StatusBarWidget;
 
 // The main window: menus, the picture and the live-status bar. Its timer drives the status
 // poll.
-class TFrm_Main : public QMainWindow, public StatusHost {
+class MainWindow : public QMainWindow, public StatusHost {
     Q_OBJECT
 public:
     static constexpr int DesignedInterval = 700;
     static constexpr int OnlineInterval = 120;
 
-    explicit TFrm_Main(ProgramContext& context);
-    ~TFrm_Main() override;
+    explicit MainWindow(ProgramContext& context);
+    ~MainWindow() override;
 
     // Places `window` where the main window is, hides the main window while `window` is
     // shown modally, and brings it back afterwards.
@@ -41,43 +41,43 @@ public:
     void EditorAngleTaught(double degrees) override;
     void LinkOpenFailed(ErrorCode error) override;
 
-    QAction* Open1 = nullptr;
-    QAction* Quit1 = nullptr;
-    QAction* ManualMode1 = nullptr;
-    QAction* MonitorMode1 = nullptr;
-    QAction* CompareWithFile1 = nullptr;
-    QAction* Communication1 = nullptr;
-    QAction* VerifyAfterSave1 = nullptr;
-    QAction* TraceLineTraffic1 = nullptr;
-    QAction* Help1 = nullptr;
-    QAction* About1 = nullptr;
-    QFrame* Bevel1 = nullptr;
-    QLabel* Image1 = nullptr;
-    TStatusBar* StatusBar1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    QAction* OpenAction = nullptr;
+    QAction* QuitAction = nullptr;
+    QAction* ManualModeAction = nullptr;
+    QAction* MonitorModeAction = nullptr;
+    QAction* CompareWithFileAction = nullptr;
+    QAction* CommunicationAction = nullptr;
+    QAction* VerifyAfterSaveAction = nullptr;
+    QAction* TraceLineTrafficAction = nullptr;
+    QAction* HelpAction = nullptr;
+    QAction* AboutAction = nullptr;
+    QFrame* PictureFrame = nullptr;
+    QLabel* Picture = nullptr;
+    StatusBarWidget* StatusBar = nullptr;
+    QTimer* PollTimer = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
+    void BuildWidgets();
     void BuildMenu();
     void BuildClientArea();
     void OpenLinkAtStart();
     // "[simulated unit]" after the caption while fieldbus mode uses the built-in unit.
     void ShowUnitInTitle();
     void PlaceOnScreen();
-    void FormDestroy();
-    void Timer1Timer();
-    void Open1Click();
-    void ManualMode1Click();
-    void MonitorMode1Click();
-    void Communication1Click();
-    void CompareWithFile1Click();
-    void VerifyAfterSave1Click(bool checked);
-    void TraceLineTraffic1Click(bool checked);
-    void Help1Click();
-    void About1Click();
+    void ShutDown();
+    void PollTimerTick();
+    void OpenTriggered();
+    void ManualModeTriggered();
+    void MonitorModeTriggered();
+    void CommunicationTriggered();
+    void CompareWithFileTriggered();
+    void VerifyAfterSaveToggled(bool checked);
+    void TraceLineTrafficToggled(bool checked);
+    void HelpTriggered();
+    void AboutTriggered();
 
     ProgramContext& Context;
     bool Destroyed = false;
@@ -88,6 +88,6 @@ private:
 QPoint MainWindowPosition(const QRect& screen, const QSize& frame);
 
 // Scales a status bar to a window width (width / 640) and records the factor.
-void ScaleStatusBar(ProgramContext& context, TStatusBar& bar, int windowWidth);
+void ScaleStatusBar(ProgramContext& context, StatusBarWidget& bar, int windowWidth);
 
 } // namespace vg

@@ -10,18 +10,18 @@ class QPushButton;
 
 namespace vg {
 
-class TExtendEdit;
-class TRadioGroup;
+class NumberField;
+class RadioGroup;
 
 // The single-tool editor: number, name, angle, tolerance and intensity of one tool. It starts
 // from ToolEditContext, and when it closes it decides by how it was closed and by what changed
 // whether the tool is stored in the image; EditTool tells the settings window which.
-class TDLG_Set1Tool : public QDialog {
+class ToolEditor : public QDialog {
     Q_OBJECT
 public:
     static constexpr int NameLength = 30;
 
-    explicit TDLG_Set1Tool(ProgramContext& context, QWidget* parent = nullptr);
+    explicit ToolEditor(ProgramContext& context, QWidget* parent = nullptr);
 
     // A teach started here ended with this angle.
     void TaughtAngle(double degrees);
@@ -29,15 +29,15 @@ public:
     // entry; -1 when there is none.
     int ToolNumberInForce() const;
 
-    QComboBox* CB_TS_ToolNr = nullptr;
-    QLineEdit* EB_InitToolNr = nullptr;
-    QLineEdit* EB_TS_ToolName = nullptr;
-    TExtendEdit* EB_TS_Angle = nullptr;
-    QPushButton* BN_Teach = nullptr;
-    TExtendEdit* EB_TS_Tolerance = nullptr;
-    TRadioGroup* RBG_TS_Intensity = nullptr;
-    QPushButton* BN_Close = nullptr;
-    QPushButton* BN_Cancel = nullptr;
+    QComboBox* ToolNumberBox = nullptr;
+    QLineEdit* ToolNumberProposal = nullptr;
+    QLineEdit* ToolNameField = nullptr;
+    NumberField* AngleField = nullptr;
+    QPushButton* TeachButton = nullptr;
+    NumberField* ToleranceField = nullptr;
+    RadioGroup* IntensityGroup = nullptr;
+    QPushButton* CloseButton = nullptr;
+    QPushButton* CancelButton = nullptr;
 
 public slots:
     void done(int result) override;
@@ -48,11 +48,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void FormCreate();
-    void FormActivate();
-    void CB_TS_ToolNrChange();
-    void BN_TeachClick();
-    void FormCloseQuery(int result);
+    void BuildWidgets();
+    void PrepareToShow();
+    void ToolNumberChanged();
+    void TeachClicked();
+    void StoreOnClose(int result);
     bool ChangedFromStored(int toolNr) const;
     void Store(int toolNr);
 

@@ -1,4 +1,4 @@
-#include "gui/UDlg_SrcAuswahl.h"
+#include "gui/SourceChooser.h"
 
 #include "config/ConfigFile.h"
 #include "config/FilePaths.h"
@@ -17,53 +17,54 @@ const char* const FileNameFormatMessage =
     "Please enter filename in the following format: \"VGL_iiiiiiii\"";
 }
 
-TDlg_SrcAuswahl::TDlg_SrcAuswahl(ProgramContext& context, QWidget* parent)
+SourceChooser::SourceChooser(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(446, 208);
-    BN_Vigilo = new QPushButton(QStringLiteral("&Vigilo"), this);
-    BN_File = new QPushButton(QStringLiteral("&File"), this);
-    BN_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    UnitButton = new QPushButton(QStringLiteral("&Vigilo"), this);
+    FileButton = new QPushButton(QStringLiteral("&File"), this);
+    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
     auto* layout = new QHBoxLayout(this);
-    for (QPushButton* button : {BN_Vigilo, BN_File, BN_Cancel}) {
+    for (QPushButton* button : {UnitButton, FileButton, CancelButton}) {
         button->setFixedHeight(40);
         button->setAutoDefault(false);
         layout->addWidget(button);
     }
     // Answering is what enables it; nothing has answered yet.
-    BN_Vigilo->setEnabled(false);
-    connect(BN_Vigilo, &QPushButton::clicked, this, &TDlg_SrcAuswahl::BN_VigiloClick);
-    connect(BN_File, &QPushButton::clicked, this, &TDlg_SrcAuswahl::BN_FileClick);
-    connect(BN_Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    UnitButton->setEnabled(false);
+    connect(UnitButton, &QPushButton::clicked, this, &SourceChooser::UnitClicked);
+    connect(FileButton, &QPushButton::clicked, this, &SourceChooser::FileClicked);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     PressFocusedButtonOnEnter(*this);
 }
 
-void TDlg_SrcAuswahl::showEvent(QShowEvent* event) {
+void SourceChooser::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    PrepareToShow();
 }
 
-void TDlg_SrcAuswahl::FormActivate() {
+void SourceChooser::PrepareToShow() {
     Context.SourceConfirmed = false;
-    setWindowTitle(Context.ChooserSaveMode ? QStringLiteral("Save Data to ...")
-                                           : QStringLiteral("Load Data from ..."));
+    setWindowTitle(Context.ChooserFor == ChooserPurpose::Save
+                       ? QStringLiteral("Save Data to ...")
+                       : QStringLiteral("Load Data from ..."));
 }
 
-QString TDlg_SrcAuswahl::DataDirectory() const {
+QString SourceChooser::DataDirectory() const {
     // The dialogs start there, so it must exist (an installed program's does not at first).
     MakeUnitDataFolder(Context.Core.Config.DataDir);
     return QString::fromStdString(UnitDataFolder(Context.Core.Config.DataDir));
 }
 
-void TDlg_SrcAuswahl::BN_VigiloClick() {
+void SourceChooser::UnitClicked() {
     Context.Core.Config.ConfigSource = ConfigSourceUnit;
     Context.SourceConfirmed = true;
     accept();
 }
 
-void TDlg_SrcAuswahl::BN_FileClick() {
-    if (Context.ChooserSaveMode) {
+void SourceChooser::FileClicked() {
+    if (Context.ChooserFor == ChooserPurpose::Save) {
         ChooseFileToSave();
     } else {
         ChooseFileToLoad();
@@ -71,7 +72,7 @@ void TDlg_SrcAuswahl::BN_FileClick() {
     accept(); // whatever came of the file dialog
 }
 
-bool TDlg_SrcAuswahl::CheckFileName(const QString& path, ConfigState& target) {
+bool SourceChooser::CheckFileName(const QString& path, ConfigState& target) {
     target.NamespaceIdValid = CuIdFromFileName(path.toStdString(), target.NamespaceInfo);
     if (!target.NamespaceIdValid) {
         Context.Messages.ShowMessage(FileNameFormatMessage, MessageKind::Error, MessageButtons::Ok);
@@ -79,7 +80,7 @@ bool TDlg_SrcAuswahl::CheckFileName(const QString& path, ConfigState& target) {
     return target.NamespaceIdValid;
 }
 
-std::optional<QString> TDlg_SrcAuswahl::ChooseFileToOpen(ConfigState& target) {
+std::optional<QString> SourceChooser::ChooseFileToOpen(ConfigState& target) {
     while (true) {
         target.NamespaceIdValid = false;
         const auto path = Context.Files.GetOpenFileName(this, DataDirectory(), QString());
@@ -89,7 +90,7 @@ std::optional<QString> TDlg_SrcAuswahl::ChooseFileToOpen(ConfigState& target) {
     }
 }
 
-void TDlg_SrcAuswahl::ChooseFileToLoad() {
+void SourceChooser::ChooseFileToLoad() {
     ConfigState& config = Context.Core.Config;
     const auto path = ChooseFileToOpen(config);
     if (!path) {
@@ -100,7 +101,7 @@ void TDlg_SrcAuswahl::ChooseFileToLoad() {
     Context.SourceConfirmed = true;
 }
 
-void TDlg_SrcAuswahl::ChooseFileToSave() {
+void SourceChooser::ChooseFileToSave() {
     ConfigState& config = Context.Core.Config;
     // A configuration from the unit is proposed under its identifier's default name.
     if (config.ConfigSource == ConfigSourceUnit && config.NamespaceIdValid) {
@@ -126,8 +127,8 @@ void TDlg_SrcAuswahl::ChooseFileToSave() {
 bool SelectAndLoad(ProgramContext& context) {
     ConfigState& config = context.Core.Config;
     config.ConfigSource = ConfigSourceNone;
-    context.ChooserSaveMode = false;
-    context.Windows.Dlg_SrcAuswahl->exec();
+    context.ChooserFor = ChooserPurpose::Load;
+    context.Windows.Chooser->exec();
     if (config.ConfigSource == ConfigSourceFile) {
         return LoadConfigFile(config, config.ConfigFileName, config.TransferError,
                               context.Messages);

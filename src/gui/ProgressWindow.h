@@ -10,16 +10,16 @@ namespace vg {
 
 // The progress window of a transfer: shown, not modal, while the transfer runs on the
 // user-interface thread.
-class TDlg_ProgressBar : public QDialog, public ProgressView {
+class ProgressWindow : public QDialog, public ProgressView {
     Q_OBJECT
 public:
-    explicit TDlg_ProgressBar(QWidget* parent = nullptr);
+    explicit ProgressWindow(QWidget* parent = nullptr);
 
     void ShowProgress(const std::string& caption) override;
     void SetProgress(int percent) override;
     void HideProgress() override;
 
-    QProgressBar* ProgressBar1 = nullptr;
+    QProgressBar* ProgressBar = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

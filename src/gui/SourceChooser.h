@@ -10,14 +10,14 @@ class QPushButton;
 namespace vg {
 
 // The source chooser: load from the unit or from a file, or, in save mode, where to save.
-class TDlg_SrcAuswahl : public QDialog {
+class SourceChooser : public QDialog {
     Q_OBJECT
 public:
-    explicit TDlg_SrcAuswahl(ProgramContext& context, QWidget* parent = nullptr);
+    explicit SourceChooser(ProgramContext& context, QWidget* parent = nullptr);
 
-    QPushButton* BN_Vigilo = nullptr;
-    QPushButton* BN_File = nullptr;
-    QPushButton* BN_Cancel = nullptr;
+    QPushButton* UnitButton = nullptr;
+    QPushButton* FileButton = nullptr;
+    QPushButton* CancelButton = nullptr;
 
     // The file side of the chooser on its own: the open dialog in CD_DATA until a name that
     // follows the naming rule is chosen, its identifier going into `target` (the state the
@@ -28,9 +28,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormActivate();
-    void BN_VigiloClick();
-    void BN_FileClick();
+    void PrepareToShow();
+    void UnitClicked();
+    void FileClicked();
     void ChooseFileToLoad();
     void ChooseFileToSave();
     // Shows the naming rule's message when `path` breaks it; true when it passes. The

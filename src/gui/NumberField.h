@@ -1,20 +1,20 @@
 #pragma once
 
-// TExtendEdit: the single-line number field of every dialog. It filters keys by number style,
+// NumberField: the single-line number field of every dialog. It filters keys by number style,
 // reads and writes its Value through the text, clamps into its Range when the user leaves it,
-// and reports out-of-range values through OORError and, if asked, an alert colour.
+// and reports out-of-range values through OutOfRange and, if asked, an alert colour.
 //
 // Decimal separator and currency come from the default QLocale, read each time they are used.
 //
 // Owners connect to Changed, Entered and Exited rather than to QLineEdit's own signals:
-// Changed comes before the field re-evaluates OORError (so a handler still sees the state of
+// Changed comes before the field re-evaluates OutOfRange (so a handler still sees the state of
 // the previous text), Exited after the value was clamped and shown in its display form.
 //
-// In every style but esGeneral, text from the clipboard (Ctrl+V, Shift+Insert, the context
-// menu, the X11 selection; blanks around it trimmed) or from an input method goes in only if
-// every one of its characters would be accepted when typed; otherwise nothing changes, so
-// "3.14" pasted under a comma locale never turns into 314. Drops are refused. QLineEdit's
-// non-virtual insert() and paste() slots are not filtered: owners write numbers with SetValue.
+// In every style but NumberStyle::General, text from the clipboard (Ctrl+V, Shift+Insert, the
+// context menu, the X11 selection; blanks around it trimmed) or from an input method goes in only
+// if every one of its characters would be accepted when typed; otherwise nothing changes, so "3.14"
+// pasted under a comma locale never turns into 314. Drops are refused. QLineEdit's non-virtual
+// insert() and paste() slots are not filtered: owners write numbers with SetValue.
 
 #include "gui/NumericText.h"
 
@@ -23,18 +23,18 @@
 
 namespace vg {
 
-class TExtendEdit;
+class NumberField;
 
-inline constexpr QColor clRed{255, 0, 0};
+inline constexpr QColor AlertRed{255, 0, 0};
 // The palette's own base colour, so a field that is not alerting keeps the style's look.
-inline constexpr QColor clWindow{};
+inline constexpr QColor PaletteBase{};
 
 // How an out-of-range value is coloured.
-class TAlertData {
+class OutOfRangeAlert {
 public:
-    explicit TAlertData(TExtendEdit* ownerControl = nullptr) : Owner(ownerControl) {}
-    TAlertData(const TAlertData&) = delete;
-    TAlertData& operator=(const TAlertData&) = delete;
+    explicit OutOfRangeAlert(NumberField* ownerControl = nullptr) : Owner(ownerControl) {}
+    OutOfRangeAlert(const OutOfRangeAlert&) = delete;
+    OutOfRangeAlert& operator=(const OutOfRangeAlert&) = delete;
 
     bool Active() const { return ActiveValue; }
     void SetActive(bool active);
@@ -42,26 +42,26 @@ public:
     void SetColor(const QColor& color);
 
     // Copies the settings, never the owner.
-    void Assign(const TAlertData& source);
+    void Assign(const OutOfRangeAlert& source);
 
 private:
     void UpdateParent();
 
-    TExtendEdit* Owner;
+    NumberField* Owner;
     bool ActiveValue = false;
-    QColor ColorValue = clRed;
+    QColor ColorValue = AlertRed;
 };
 
 // The permitted range. MinValue is never above MaxValue: whichever bound moves, MinValue
 // follows MaxValue down. Set the minimum before the maximum when both go up.
-class TRangeData {
+class NumberRange {
 public:
     static constexpr int MinIndex = 1;
     static constexpr int MaxIndex = 2;
 
-    explicit TRangeData(TExtendEdit* ownerControl = nullptr) : Owner(ownerControl) {}
-    TRangeData(const TRangeData&) = delete;
-    TRangeData& operator=(const TRangeData&) = delete;
+    explicit NumberRange(NumberField* ownerControl = nullptr) : Owner(ownerControl) {}
+    NumberRange(const NumberRange&) = delete;
+    NumberRange& operator=(const NumberRange&) = delete;
 
     bool Enforce() const { return EnforceValue; }
     void SetEnforce(bool enforce);
@@ -75,28 +75,28 @@ public:
     // would make every comparison false and is ignored.
     void SetValue(int index, double value);
 
-    void Assign(const TRangeData& source);
+    void Assign(const NumberRange& source);
 
 private:
     void UpdateParent();
 
-    TExtendEdit* Owner;
+    NumberField* Owner;
     bool EnforceValue = true;
     double MaxBound = 100.0;
     double MinBound = -100.0;
-    QColor ColorValue = clWindow;
+    QColor ColorValue = PaletteBase;
 };
 
-class TExtendEdit : public QLineEdit {
+class NumberField : public QLineEdit {
     Q_OBJECT
 
 public:
-    explicit TExtendEdit(QWidget* parent = nullptr);
-    ~TExtendEdit() override;
+    explicit NumberField(QWidget* parent = nullptr);
+    ~NumberField() override;
 
-    TEditType EditStyle() const { return Style; }
-    void SetEditStyle(TEditType style);
-    TDecWidth DecimalPlaces() const { return Places; }
+    NumberStyle Style() const { return StyleValue; }
+    void SetStyle(NumberStyle style);
+    DecimalWidth DecimalPlaces() const { return Places; }
     // Values above 9 are taken as 9.
     void SetDecimalPlaces(int places);
     // When false, the display form stays while the field is being edited.
@@ -107,19 +107,19 @@ public:
     void SetAutoSelect(bool autoSelect) { AutoSelectValue = autoSelect; }
 
     // Recomputed on every change of text, style or range; an owner may also preset it.
-    bool OORError() const { return OORErrorValue; }
-    void SetOORError(bool oorError) { OORErrorValue = oorError; }
+    bool OutOfRange() const { return OutOfRangeValue; }
+    void SetOutOfRange(bool outOfRange) { OutOfRangeValue = outOfRange; }
 
-    TAlertData& Alert() { return AlertData; }
-    const TAlertData& Alert() const { return AlertData; }
-    TRangeData& Range() { return RangeData; }
-    const TRangeData& Range() const { return RangeData; }
+    OutOfRangeAlert& Alert() { return AlertData; }
+    const OutOfRangeAlert& Alert() const { return AlertData; }
+    NumberRange& Range() { return RangeData; }
+    const NumberRange& Range() const { return RangeData; }
 
-    // The number in the text; for esPercentage the fraction (text 12,5 reads 0.125).
+    // The number in the text; for NumberStyle::Percentage the fraction (text 12,5 reads 0.125).
     double Value() const { return GetValue(); }
     double GetValue() const;
-    // Writes `value` into the text. For esPercentage it is the percentage figure: 12.5 shows
-    // 12,5% and reads back 0.125.
+    // Writes `value` into the text. For NumberStyle::Percentage it is the percentage figure: 12.5
+    // shows 12,5% and reads back 0.125.
     void SetValue(double value);
     double ConvNumeric(const QString& text) const;
 
@@ -166,17 +166,17 @@ private:
     void InsertFiltered(const QString& text);
     void PasteFiltered();
 
-    TEditType Style = esGeneral;
+    NumberStyle StyleValue = NumberStyle::General;
     bool ActiveFocusValue = true;
-    TDecWidth Places = 0;
-    bool OORErrorValue = false;
+    DecimalWidth Places = 0;
+    bool OutOfRangeValue = false;
     bool AutoSelectValue = true;
     // Between DoEnter and DoExit. A field stays entered while a popup (its context menu) or
     // another application has the keyboard, as the user has not moved on from it.
     bool EnteredState = false;
     // Declared in this order so Range goes before Alert.
-    TAlertData AlertData{this};
-    TRangeData RangeData{this};
+    OutOfRangeAlert AlertData{this};
+    NumberRange RangeData{this};
 };
 
 } // namespace vg

@@ -1,4 +1,4 @@
-#include "gui/TextEdit.h"
+#include "gui/NumberField.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,50 +16,50 @@
 
 namespace vg {
 
-// ---- TAlertData ----
+// ---- OutOfRangeAlert ----
 
-void TAlertData::SetActive(bool active) {
+void OutOfRangeAlert::SetActive(bool active) {
     if (active == ActiveValue)
         return;
     ActiveValue = active;
     UpdateParent();
 }
 
-void TAlertData::SetColor(const QColor& color) {
+void OutOfRangeAlert::SetColor(const QColor& color) {
     if (color == ColorValue)
         return;
     ColorValue = color;
     UpdateParent();
 }
 
-void TAlertData::Assign(const TAlertData& source) {
+void OutOfRangeAlert::Assign(const OutOfRangeAlert& source) {
     ActiveValue = source.ActiveValue;
     ColorValue = source.ColorValue;
     UpdateParent();
 }
 
-void TAlertData::UpdateParent() {
+void OutOfRangeAlert::UpdateParent() {
     if (Owner != nullptr)
         Owner->InvalidateDisplay();
 }
 
-// ---- TRangeData ----
+// ---- NumberRange ----
 
-void TRangeData::SetEnforce(bool enforce) {
+void NumberRange::SetEnforce(bool enforce) {
     if (enforce == EnforceValue)
         return;
     EnforceValue = enforce;
     UpdateParent();
 }
 
-void TRangeData::SetColor(const QColor& color) {
+void NumberRange::SetColor(const QColor& color) {
     if (color == ColorValue)
         return;
     ColorValue = color;
     UpdateParent();
 }
 
-void TRangeData::SetValue(int index, double value) {
+void NumberRange::SetValue(int index, double value) {
     if (std::isnan(value))
         return;
     if (index == MinIndex)
@@ -73,7 +73,7 @@ void TRangeData::SetValue(int index, double value) {
     UpdateParent();
 }
 
-void TRangeData::Assign(const TRangeData& source) {
+void NumberRange::Assign(const NumberRange& source) {
     ColorValue = source.ColorValue;
     EnforceValue = source.EnforceValue;
     MinBound = source.MinBound;
@@ -81,62 +81,62 @@ void TRangeData::Assign(const TRangeData& source) {
     UpdateParent();
 }
 
-void TRangeData::UpdateParent() {
+void NumberRange::UpdateParent() {
     if (Owner != nullptr)
         Owner->InvalidateDisplay();
 }
 
-// ---- TExtendEdit ----
+// ---- NumberField ----
 
-TExtendEdit::TExtendEdit(QWidget* parent) : QLineEdit(parent) {
-    connect(this, &QLineEdit::textChanged, this, &TExtendEdit::Change);
+NumberField::NumberField(QWidget* parent) : QLineEdit(parent) {
+    connect(this, &QLineEdit::textChanged, this, &NumberField::Change);
 }
 
-TExtendEdit::~TExtendEdit() {
+NumberField::~NumberField() {
     // QLineEdit's teardown must not reach Change once Alert and Range are gone.
-    disconnect(this, &QLineEdit::textChanged, this, &TExtendEdit::Change);
+    disconnect(this, &QLineEdit::textChanged, this, &NumberField::Change);
 }
 
-NumberSyntax TExtendEdit::Syntax() const {
+NumberSyntax NumberField::Syntax() const {
     return NumberSyntax::FromLocale(QLocale());
 }
 
-void TExtendEdit::SetEditStyle(TEditType style) {
-    Style = style;
+void NumberField::SetStyle(NumberStyle style) {
+    StyleValue = style;
     DisplayControl();
 }
 
-void TExtendEdit::SetDecimalPlaces(int places) {
-    Places = static_cast<TDecWidth>(std::clamp<int>(places, 0, MaxDecimalPlaces));
+void NumberField::SetDecimalPlaces(int places) {
+    Places = static_cast<DecimalWidth>(std::clamp<int>(places, 0, MaxDecimalPlaces));
     DisplayControl();
 }
 
-double TExtendEdit::GetValue() const {
-    switch (Style) {
-    case esGeneral:
+double NumberField::GetValue() const {
+    switch (StyleValue) {
+    case NumberStyle::General:
         return 0.0;
-    case esPercentage:
+    case NumberStyle::Percentage:
         return ConvNumeric(text()) / 100.0;
     default:
         return ConvNumeric(text());
     }
 }
 
-void TExtendEdit::SetValue(double value) {
-    if (Style != esGeneral)
+void NumberField::SetValue(double value) {
+    if (StyleValue != NumberStyle::General)
         ShowText(FormatGeneral(value, Syntax().Decimal));
     DisplayControl();
 }
 
-double TExtendEdit::ConvNumeric(const QString& text) const {
-    return ConvNumericText(text, Style, Syntax());
+double NumberField::ConvNumeric(const QString& text) const {
+    return ConvNumericText(text, StyleValue, Syntax());
 }
 
-QColor TExtendEdit::BackgroundColor() const {
+QColor NumberField::BackgroundColor() const {
     return palette().color(QPalette::Active, QPalette::Base);
 }
 
-void TExtendEdit::DisplayControl() {
+void NumberField::DisplayControl() {
     InvalidateDisplay();
     if (EnteredState && ActiveFocusValue)
         DisplayActive();
@@ -144,10 +144,10 @@ void TExtendEdit::DisplayControl() {
         DisplayInActive();
 }
 
-void TExtendEdit::DisplayActive() {
+void NumberField::DisplayActive() {
     const double value = GetValue();
     if (ActiveFocusValue && EnteredState) {
-        const QString editing = EditingText(Style, value, Places, Syntax().Decimal);
+        const QString editing = EditingText(StyleValue, value, Places, Syntax().Decimal);
         if (!editing.isNull())
             ShowText(editing);
     } else {
@@ -157,38 +157,38 @@ void TExtendEdit::DisplayActive() {
         selectAll();
 }
 
-void TExtendEdit::DisplayInActive() {
-    const QString display = DisplayText(Style, GetValue(), Places, QLocale());
+void NumberField::DisplayInActive() {
+    const QString display = DisplayText(StyleValue, GetValue(), Places, QLocale());
     if (!display.isNull())
         ShowText(display);
 }
 
-void TExtendEdit::InvalidateDisplay() {
+void NumberField::InvalidateDisplay() {
     InvalidateValue();
     InvalidateVisuals();
 }
 
-void TExtendEdit::InvalidateValue() {
-    if (!AlertData.Active() || Style == esGeneral)
+void NumberField::InvalidateValue() {
+    if (!AlertData.Active() || StyleValue == NumberStyle::General)
         return;
     const double value = GetValue();
-    OORErrorValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
+    OutOfRangeValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
 }
 
-void TExtendEdit::InvalidateVisuals() {
+void NumberField::InvalidateVisuals() {
     const double value = GetValue();
-    OORErrorValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
-    const bool alert = OORErrorValue && AlertData.Active() && Style != esGeneral;
+    OutOfRangeValue = value < RangeData.MinValue() || value > RangeData.MaxValue();
+    const bool alert = OutOfRangeValue && AlertData.Active() && StyleValue != NumberStyle::General;
     ApplyBackground(alert ? AlertData.Color() : RangeData.Color());
 }
 
-void TExtendEdit::ShowText(const QString& newText) {
+void NumberField::ShowText(const QString& newText) {
     // setText also drops the selection and the undo history: only when there is news.
     if (text() != newText)
         setText(newText);
 }
 
-void TExtendEdit::ApplyBackground(const QColor& color) {
+void NumberField::ApplyBackground(const QColor& color) {
     const QPalette standard = QApplication::palette(this);
     QPalette pal = palette();
     bool changed = false;
@@ -204,22 +204,22 @@ void TExtendEdit::ApplyBackground(const QColor& color) {
         setPalette(pal);
 }
 
-void TExtendEdit::Change() {
+void NumberField::Change() {
     emit Changed();
     InvalidateDisplay();
 }
 
-void TExtendEdit::DoEnter() {
+void NumberField::DoEnter() {
     DisplayActive();
     emit Entered();
 }
 
-void TExtendEdit::DoExit() {
+void NumberField::DoExit() {
     const double value = GetValue();
-    if (RangeData.Enforce() && Style != esGeneral) {
+    if (RangeData.Enforce() && StyleValue != NumberStyle::General) {
         // SetValue takes a percentage figure, while the bounds of a percentage field are
         // fractions like its Value.
-        const double scale = Style == esPercentage ? 100.0 : 1.0;
+        const double scale = StyleValue == NumberStyle::Percentage ? 100.0 : 1.0;
         if (value < RangeData.MinValue())
             SetValue(RangeData.MinValue() * scale);
         else if (value > RangeData.MaxValue())
@@ -230,38 +230,38 @@ void TExtendEdit::DoExit() {
     emit Exited();
 }
 
-void TExtendEdit::KeyPress(QChar& key) {
-    key = SeparatorKey(Style, Syntax(), text(), key);
+void NumberField::KeyPress(QChar& key) {
+    key = SeparatorKey(StyleValue, Syntax(), text(), key);
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? selectionLength() : 0;
-    if (!KeyAccepted(Style, Places, Syntax(), text(), start, length, key))
+    if (!KeyAccepted(StyleValue, Places, Syntax(), text(), start, length, key))
         key = QChar();
 }
 
-void TExtendEdit::Leave() {
+void NumberField::Leave() {
     EnteredState = false;
     DoExit();
 }
 
-void TExtendEdit::InsertFiltered(const QString& inserted) {
+void NumberField::InsertFiltered(const QString& inserted) {
     if (inserted.isEmpty() || isReadOnly())
         return;
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? selectionLength() : 0;
-    if (InsertionAccepted(Style, Places, Syntax(), text(), start, length, inserted))
+    if (InsertionAccepted(StyleValue, Places, Syntax(), text(), start, length, inserted))
         insert(inserted);
 }
 
-void TExtendEdit::PasteFiltered() {
+void NumberField::PasteFiltered() {
     InsertFiltered(QGuiApplication::clipboard()->text(QClipboard::Clipboard).trimmed());
 }
 
-void TExtendEdit::keyPressEvent(QKeyEvent* event) {
+void NumberField::keyPressEvent(QKeyEvent* event) {
     if (isReadOnly()) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    if (Style != esGeneral && event->matches(QKeySequence::Paste)) {
+    if (StyleValue != NumberStyle::General && event->matches(QKeySequence::Paste)) {
         PasteFiltered();
         event->accept();
         return;
@@ -296,7 +296,7 @@ void TExtendEdit::keyPressEvent(QKeyEvent* event) {
     QChar key = typed.front();
     // The keypad's decimal key types the locale's separator, whatever the keyboard layout
     // puts on it.
-    if (Style != esGeneral && (mods & Qt::KeypadModifier) &&
+    if (StyleValue != NumberStyle::General && (mods & Qt::KeypadModifier) &&
         (event->key() == Qt::Key_Period || event->key() == Qt::Key_Comma))
         key = Syntax().Decimal;
     KeyPress(key);
@@ -310,7 +310,7 @@ void TExtendEdit::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void TExtendEdit::focusInEvent(QFocusEvent* event) {
+void NumberField::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     if (!EnteredState) {
         EnteredState = true;
@@ -321,14 +321,14 @@ void TExtendEdit::focusInEvent(QFocusEvent* event) {
     }
 }
 
-void TExtendEdit::focusOutEvent(QFocusEvent* event) {
+void NumberField::focusOutEvent(QFocusEvent* event) {
     const Qt::FocusReason reason = event->reason();
     if (EnteredState && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
         Leave();
     QLineEdit::focusOutEvent(event);
 }
 
-bool TExtendEdit::event(QEvent* event) {
+bool NumberField::event(QEvent* event) {
     // The focus moved on while the window was in the background, when no focus-out reaches
     // the field. The window's focus child is settled before it gets the focus back.
     if (event->type() == QEvent::WindowActivate && EnteredState && window()->focusWidget() != this)
@@ -336,14 +336,14 @@ bool TExtendEdit::event(QEvent* event) {
     return QLineEdit::event(event);
 }
 
-void TExtendEdit::hideEvent(QHideEvent* event) {
+void NumberField::hideEvent(QHideEvent* event) {
     if (!event->spontaneous() && EnteredState)
         Leave();
     QLineEdit::hideEvent(event);
 }
 
-void TExtendEdit::contextMenuEvent(QContextMenuEvent* event) {
-    if (Style == esGeneral) {
+void NumberField::contextMenuEvent(QContextMenuEvent* event) {
+    if (StyleValue == NumberStyle::General) {
         QLineEdit::contextMenuEvent(event);
         return;
     }
@@ -353,15 +353,15 @@ void TExtendEdit::contextMenuEvent(QContextMenuEvent* event) {
     for (QAction* action : menu->actions()) {
         if (disconnect(action, SIGNAL(triggered()), this, SLOT(paste())) ||
             disconnect(action, &QAction::triggered, this, &QLineEdit::paste))
-            connect(action, &QAction::triggered, this, &TExtendEdit::PasteFiltered);
+            connect(action, &QAction::triggered, this, &NumberField::PasteFiltered);
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
 }
 
-void TExtendEdit::mouseReleaseEvent(QMouseEvent* event) {
-    if (Style != esGeneral && event->button() == Qt::MiddleButton && !isReadOnly() &&
-        QGuiApplication::clipboard()->supportsSelection()) {
+void NumberField::mouseReleaseEvent(QMouseEvent* event) {
+    if (StyleValue != NumberStyle::General && event->button() == Qt::MiddleButton &&
+        !isReadOnly() && QGuiApplication::clipboard()->supportsSelection()) {
         deselect();
         InsertFiltered(QGuiApplication::clipboard()->text(QClipboard::Selection).trimmed());
         event->accept();
@@ -370,24 +370,24 @@ void TExtendEdit::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
 }
 
-void TExtendEdit::dragEnterEvent(QDragEnterEvent* event) {
-    if (Style != esGeneral) {
+void NumberField::dragEnterEvent(QDragEnterEvent* event) {
+    if (StyleValue != NumberStyle::General) {
         event->ignore();
         return;
     }
     QLineEdit::dragEnterEvent(event);
 }
 
-void TExtendEdit::dropEvent(QDropEvent* event) {
-    if (Style != esGeneral) {
+void NumberField::dropEvent(QDropEvent* event) {
+    if (StyleValue != NumberStyle::General) {
         event->ignore();
         return;
     }
     QLineEdit::dropEvent(event);
 }
 
-void TExtendEdit::inputMethodEvent(QInputMethodEvent* event) {
-    if (Style == esGeneral || isReadOnly()) {
+void NumberField::inputMethodEvent(QInputMethodEvent* event) {
+    if (StyleValue == NumberStyle::General || isReadOnly()) {
         QLineEdit::inputMethodEvent(event);
         return;
     }

@@ -1,4 +1,4 @@
-#include "gui/UDlg_StatusBox.h"
+#include "gui/BusyWindow.h"
 
 #include "gui/TextCodec.h"
 #include "gui/WindowStacking.h"
@@ -9,24 +9,24 @@
 
 namespace vg {
 
-TDlg_StatusBox::TDlg_StatusBox(QWidget* parent) : QDialog(parent) {
+BusyWindow::BusyWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("RunTime-Define!"));
     // A notice: it takes no input and leaves the focus with the window that started the job.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(540, 100);
-    Label1 = new QLabel(this);
-    Label1->setGeometry(16, 32, 497, 20);
+    MessageLabel = new QLabel(this);
+    MessageLabel->setGeometry(16, 32, 497, 20);
     QFont arial(QStringLiteral("Arial"));
     arial.setPixelSize(13);
-    Label1->setFont(arial);
-    Label1->setWordWrap(false);
+    MessageLabel->setFont(arial);
+    MessageLabel->setWordWrap(false);
 }
 
-void TDlg_StatusBox::ShowBusyBox(const std::string& caption, const std::string& message) {
+void BusyWindow::ShowBusyBox(const std::string& caption, const std::string& message) {
     setWindowTitle(FromAnsi(caption));
-    Label1->setText(FromAnsi(message));
+    MessageLabel->setText(FromAnsi(message));
     KeepAbove(*this, WindowInFront());
     show();
     // The job that follows keeps the event loop busy: paint the box now.
@@ -35,15 +35,15 @@ void TDlg_StatusBox::ShowBusyBox(const std::string& caption, const std::string& 
     QApplication::sendPostedEvents(this);
 }
 
-void TDlg_StatusBox::HideBusyBox() {
+void BusyWindow::HideBusyBox() {
     hide();
 }
 
-void TDlg_StatusBox::closeEvent(QCloseEvent* event) {
+void BusyWindow::closeEvent(QCloseEvent* event) {
     event->ignore(); // only HideBusyBox removes it
 }
 
-void TDlg_StatusBox::keyPressEvent(QKeyEvent* event) {
+void BusyWindow::keyPressEvent(QKeyEvent* event) {
     event->ignore(); // Escape must not close it either
 }
 

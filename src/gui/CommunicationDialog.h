@@ -16,7 +16,7 @@ namespace vg {
 
 class PortDeviceBox;
 class FieldbusDriverChooser;
-class TExtendEdit;
+class NumberField;
 
 constexpr const char* SettingsNotSavedText =
     "The communication settings apply until the program ends, but could not be saved:";
@@ -26,23 +26,23 @@ constexpr const char* SettingsNotSavedText =
 std::string LinkOpenFailureMessage(const Session& core, ErrorCode error);
 
 // The communication dialog: mode, COM port and fieldbus address, taking effect at once.
-class TDlg_Konfig : public QDialog {
+class CommunicationDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TDlg_Konfig(ProgramContext& context, QWidget* parent = nullptr);
+    explicit CommunicationDialog(ProgramContext& context, QWidget* parent = nullptr);
 
-    QGroupBox* RBG_CommunicationMode = nullptr;
-    QButtonGroup* CommunicationModeItems = nullptr;
+    QGroupBox* ModeBox = nullptr;
+    QButtonGroup* ModeItems = nullptr;
     FieldbusDriverChooser* DriverChooser = nullptr; // beside the fieldbus item
-    QGroupBox* RBG_ComPortNr = nullptr;
+    QGroupBox* ComPortBox = nullptr;
     QButtonGroup* ComPortItems = nullptr;
     std::array<QLabel*, 6> PortDevices{}; // where each COM item leads on this machine
-    QLabel* L_KF_Device = nullptr;
-    PortDeviceBox* CB_KF_Device = nullptr; // the devices present, for the chosen COM item
-    QGroupBox* GroupBox1 = nullptr;        // the fieldbus address
-    TExtendEdit* EB_KF_DevAddr = nullptr;
-    QPushButton* BN_Close = nullptr;
-    QPushButton* BN_Cancel = nullptr;
+    QLabel* DeviceLabel = nullptr;
+    PortDeviceBox* DeviceBox = nullptr; // the devices present, for the chosen COM item
+    QGroupBox* AddressBox = nullptr;    // the fieldbus address
+    NumberField* AddressField = nullptr;
+    QPushButton* CloseButton = nullptr;
+    QPushButton* CancelButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -52,7 +52,7 @@ public slots:
     void done(int result) override;
 
 private:
-    void FormActivate();
+    void PrepareToShow();
     void ShowPortDevices();
     // The settings with what the user chose in place of what was shown.
     CommSettings ChosenSettings() const;

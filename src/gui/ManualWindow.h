@@ -14,33 +14,33 @@ class QPushButton;
 
 namespace vg {
 
-class TStatusBar;
+class StatusBarWidget;
 
 // The manual-mode window: sends the scanner to a tool's position or back home while its own
 // status bar shows the live status.
-class TDlg_Manual : public QDialog {
+class ManualWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TDlg_Manual(ProgramContext& context, QWidget* parent = nullptr);
+    explicit ManualWindow(ProgramContext& context, QWidget* parent = nullptr);
 
     // The main menu's Manual Mode.
     void OpenFromMenu();
 
-    QPushButton* BN_GoPos = nullptr;
-    QPushButton* BN_GoBack = nullptr;
-    QPushButton* BN_Close = nullptr;
+    QPushButton* GoToAngleButton = nullptr;
+    QPushButton* GoBackButton = nullptr;
+    QPushButton* CloseButton = nullptr;
     std::array<QLabel*, 5> ColumnHeadings{};
-    QListWidget* LB_MM_ToolPar = nullptr;
-    TStatusBar* StatusBar1 = nullptr;
+    QListWidget* ToolList = nullptr;
+    StatusBarWidget* StatusBar = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void FormActivate();
-    void BN_GoPosClick();
-    void BN_GoBackClick();
-    void BN_CloseClick();
+    void PrepareToShow();
+    void GoToAngleClicked();
+    void GoBackClicked();
+    void CloseClicked();
 
     ProgramContext& Context;
 };

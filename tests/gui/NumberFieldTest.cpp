@@ -1,4 +1,4 @@
-#include "gui/TextEdit.h"
+#include "gui/NumberField.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +18,7 @@ namespace vg {
 namespace {
 
 // A real window with the field and a second field to move the focus to.
-class TextEditTest : public ::testing::Test {
+class NumberFieldTest : public ::testing::Test {
 protected:
     virtual QLocale TestLocale() const { return QLocale(QLocale::German, QLocale::Germany); }
 
@@ -27,7 +27,7 @@ protected:
         QLocale::setDefault(TestLocale());
         Window = std::make_unique<QWidget>();
         auto* layout = new QVBoxLayout(Window.get());
-        Edit = new TExtendEdit(Window.get());
+        Edit = new NumberField(Window.get());
         Other = new QLineEdit(Window.get());
         layout->addWidget(Edit);
         layout->addWidget(Other);
@@ -47,7 +47,7 @@ protected:
 
     // The field as the settings dialogs use it.
     void MakeAngleField(double min = 0.01, double max = 270.0) {
-        Edit->SetEditStyle(esFloat);
+        Edit->SetStyle(NumberStyle::Float);
         Edit->SetDecimalPlaces(2);
         Edit->Range().SetMinValue(min);
         Edit->Range().SetMaxValue(max);
@@ -89,33 +89,39 @@ protected:
 
     QLocale SavedLocale;
     std::unique_ptr<QWidget> Window;
-    TExtendEdit* Edit = nullptr;
+    NumberField* Edit = nullptr;
     QLineEdit* Other = nullptr;
 };
 
 // ---- reading the value ----
 
-TEST_F(TextEditTest, ValueOfTheTextUnderACommaLocale) {
+TEST_F(NumberFieldTest, ValueOfTheTextUnderACommaLocale) {
     const struct {
-        TEditType Style;
+        NumberStyle Style;
         const char* Text;
         double Value;
     } cases[] = {
-        {esFloat, "", 0.0},        {esFloat, "-", 0.0},       {esFloat, ",", 0.0},
-        {esInteger, "12,7", 12.0}, {esFloat, "1,2,3", 1.2},   {esFloat, "(5)", -5.0},
-        {esFloat, "5(", 5.0},      {esFloat, "12-3", -123.0}, {esPercentage, "12,5%", 0.125},
-        {esGeneral, "42", 0.0},
+        {NumberStyle::Float, "", 0.0},
+        {NumberStyle::Float, "-", 0.0},
+        {NumberStyle::Float, ",", 0.0},
+        {NumberStyle::Integer, "12,7", 12.0},
+        {NumberStyle::Float, "1,2,3", 1.2},
+        {NumberStyle::Float, "(5)", -5.0},
+        {NumberStyle::Float, "5(", 5.0},
+        {NumberStyle::Float, "12-3", -123.0},
+        {NumberStyle::Percentage, "12,5%", 0.125},
+        {NumberStyle::General, "42", 0.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Text);
-        Edit->SetEditStyle(c.Style);
+        Edit->SetStyle(c.Style);
         Edit->setText(c.Text);
         EXPECT_DOUBLE_EQ(Edit->Value(), c.Value);
     }
 }
 
-TEST_F(TextEditTest, IntegerFieldShowsTheWholeNumberAfterLeaving) {
-    Edit->SetEditStyle(esInteger);
+TEST_F(NumberFieldTest, IntegerFieldShowsTheWholeNumberAfterLeaving) {
+    Edit->SetStyle(NumberStyle::Integer);
     Enter();
     Edit->setText("12,7"); // the separator cannot be typed into an integer field
     Leave();
@@ -125,7 +131,7 @@ TEST_F(TextEditTest, IntegerFieldShowsTheWholeNumberAfterLeaving) {
 
 // ---- the key filter with real keys ----
 
-TEST_F(TextEditTest, TwoDecimalsCaretAtTheEnd) {
+TEST_F(NumberFieldTest, TwoDecimalsCaretAtTheEnd) {
     MakeAngleField();
     EditAt("1,25", 4);
     QTest::keyClick(Edit, '7');
@@ -142,7 +148,7 @@ TEST_F(TextEditTest, TwoDecimalsCaretAtTheEnd) {
     EXPECT_EQ(Edit->text(), "1,27");
 }
 
-TEST_F(TextEditTest, TypingOverTheSelectedDecimals) {
+TEST_F(NumberFieldTest, TypingOverTheSelectedDecimals) {
     MakeAngleField(0.0, 10000.0);
     EditAt("123,45", 0);
     Edit->setSelection(3, 3);
@@ -152,29 +158,29 @@ TEST_F(TextEditTest, TypingOverTheSelectedDecimals) {
     EXPECT_EQ(Edit->text(), "1236");
 }
 
-TEST_F(TextEditTest, KeysOutsideTheStyleAreDiscarded) {
+TEST_F(NumberFieldTest, KeysOutsideTheStyleAreDiscarded) {
     MakeAngleField();
     EditAt("", 0);
     QTest::keyClicks(Edit, "a1b %2");
     EXPECT_EQ(Edit->text(), "12");
 
-    Edit->SetEditStyle(esPercentage);
+    Edit->SetStyle(NumberStyle::Percentage);
     EditAt("", 0);
     QTest::keyClicks(Edit, "12,5%");
     EXPECT_EQ(Edit->text(), "12,5%");
 
-    Edit->SetEditStyle(esCurrency);
+    Edit->SetStyle(NumberStyle::Currency);
     EditAt("", 0);
     TypeCharacter(u'€');
     TypeCharacter(u'$');
     EXPECT_EQ(Edit->text(), "€");
 
-    Edit->SetEditStyle(esInteger);
+    Edit->SetStyle(NumberStyle::Integer);
     EditAt("", 0);
     QTest::keyClicks(Edit, "-(1,5)");
     EXPECT_EQ(Edit->text(), "-(15)");
 
-    Edit->SetEditStyle(esGeneral);
+    Edit->SetStyle(NumberStyle::General);
     EditAt("", 0);
     QTest::keyClicks(Edit, "x,y");
     EXPECT_EQ(Edit->text(), "x,y");
@@ -182,7 +188,7 @@ TEST_F(TextEditTest, KeysOutsideTheStyleAreDiscarded) {
 
 // Under a comma locale 47.25 typed with a point, or with the keypad's decimal key, is 47,25:
 // not 4725, which leaving the angle field would turn into its maximum without a word.
-TEST_F(TextEditTest, APointOrTheKeypadDecimalKeyTypesTheSeparator) {
+TEST_F(NumberFieldTest, APointOrTheKeypadDecimalKeyTypesTheSeparator) {
     MakeAngleField(10.0, 300.0);
     TypeAndLeave("47.25");
     EXPECT_EQ(Edit->text(), "47,25");
@@ -196,14 +202,14 @@ TEST_F(TextEditTest, APointOrTheKeypadDecimalKeyTypesTheSeparator) {
     QTest::keyClick(Edit, Qt::Key_Period, Qt::KeypadModifier);
     QTest::keyClicks(Edit, "5");
     EXPECT_EQ(Edit->text(), "47,5");
-    Edit->SetEditStyle(esInteger); // no separator in a whole number, from any key
+    Edit->SetStyle(NumberStyle::Integer); // no separator in a whole number, from any key
     EditAt("4", 1);
     QTest::keyClick(Edit, Qt::Key_Period, Qt::KeypadModifier);
     QTest::keyClick(Edit, '.');
     EXPECT_EQ(Edit->text(), "4");
 }
 
-TEST_F(TextEditTest, EditingAndNavigationKeysStillWork) {
+TEST_F(NumberFieldTest, EditingAndNavigationKeysStillWork) {
     MakeAngleField();
     EditAt("1,25", 4);
     QTest::keyClick(Edit, Qt::Key_Home);
@@ -227,7 +233,7 @@ TEST_F(TextEditTest, EditingAndNavigationKeysStillWork) {
 
 // ---- pasted text ----
 
-TEST_F(TextEditTest, PasteGoesInWholeOrNotAtAll) {
+TEST_F(NumberFieldTest, PasteGoesInWholeOrNotAtAll) {
     MakeAngleField();
     EditAt("", 0);
     PasteWithCtrlV(" 12,5\n");
@@ -245,7 +251,7 @@ TEST_F(TextEditTest, PasteGoesInWholeOrNotAtAll) {
     PasteWithCtrlV("9,5");
     EXPECT_EQ(Edit->text(), "9,5");
 
-    Edit->SetEditStyle(esGeneral);
+    Edit->SetStyle(NumberStyle::General);
     EditAt("", 0);
     PasteWithCtrlV("abc");
     EXPECT_EQ(Edit->text(), "abc");
@@ -253,8 +259,8 @@ TEST_F(TextEditTest, PasteGoesInWholeOrNotAtAll) {
 
 // Opening the context menu moves the focus to the menu; the field must not be left (and
 // reformatted) by that.
-TEST_F(TextEditTest, ContextMenuPasteIsFilteredAndKeepsTheFieldEntered) {
-    Edit->SetEditStyle(esPercentage);
+TEST_F(NumberFieldTest, ContextMenuPasteIsFilteredAndKeepsTheFieldEntered) {
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->Range().SetMaxValue(1.0);
     Edit->SetValue(12.5);
@@ -289,7 +295,7 @@ TEST_F(TextEditTest, ContextMenuPasteIsFilteredAndKeepsTheFieldEntered) {
     EXPECT_EQ(Edit->text(), "7,5%");
 }
 
-TEST_F(TextEditTest, DropsAreRefusedInNumberStyles) {
+TEST_F(NumberFieldTest, DropsAreRefusedInNumberStyles) {
     MakeAngleField();
     QMimeData mime;
     mime.setText("300");
@@ -300,59 +306,59 @@ TEST_F(TextEditTest, DropsAreRefusedInNumberStyles) {
 
 // ---- leaving the field ----
 
-TEST_F(TextEditTest, LeavingClampsIntoTheRange) {
+TEST_F(NumberFieldTest, LeavingClampsIntoTheRange) {
     MakeAngleField();
     QString textAtExit;
-    QObject::connect(Edit, &TExtendEdit::Exited, [&] { textAtExit = Edit->text(); });
+    QObject::connect(Edit, &NumberField::Exited, [&] { textAtExit = Edit->text(); });
 
     TypeAndLeave("300");
     EXPECT_EQ(Edit->text(), "270,00");
     EXPECT_EQ(textAtExit, "270,00");
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
     EXPECT_DOUBLE_EQ(Edit->Value(), 270.0);
 
     TypeAndLeave("0");
     EXPECT_EQ(Edit->text(), "0,01");
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 
     TypeAndLeave("-5");
     EXPECT_EQ(Edit->text(), "0,01");
 }
 
-TEST_F(TextEditTest, WithoutEnforcementTheValueStaysAndIsFlagged) {
+TEST_F(NumberFieldTest, WithoutEnforcementTheValueStaysAndIsFlagged) {
     MakeAngleField();
     Edit->Range().SetEnforce(false);
     TypeAndLeave("300");
     EXPECT_EQ(Edit->text(), "300,00");
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
 }
 
-TEST_F(TextEditTest, TheBoundsThemselvesAreInRange) {
+TEST_F(NumberFieldTest, TheBoundsThemselvesAreInRange) {
     MakeAngleField();
     TypeAndLeave("270");
     EXPECT_EQ(Edit->text(), "270,00");
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
     Edit->SetValue(0.01);
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
     Edit->SetValue(270.01);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
     Edit->SetValue(0.0);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
 }
 
 // The bounds of a percentage field are fractions like its Value.
-TEST_F(TextEditTest, PercentageClampsToTheFractionBounds) {
-    Edit->SetEditStyle(esPercentage);
+TEST_F(NumberFieldTest, PercentageClampsToTheFractionBounds) {
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->Range().SetMinValue(0.0);
     Edit->Range().SetMaxValue(0.5);
     TypeAndLeave("80");
     EXPECT_EQ(Edit->text(), "50,0%");
     EXPECT_DOUBLE_EQ(Edit->Value(), 0.5);
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 }
 
-TEST_F(TextEditTest, HidingTheWindowLeavesTheField) {
+TEST_F(NumberFieldTest, HidingTheWindowLeavesTheField) {
     MakeAngleField();
     Enter();
     QTest::keyClicks(Edit, "300");
@@ -362,8 +368,8 @@ TEST_F(TextEditTest, HidingTheWindowLeavesTheField) {
 
 // Switching to another window is no leaving; but when the focus moved on meanwhile, the
 // field is left as soon as its window is active again.
-TEST_F(TextEditTest, AnotherWindowInFrontDoesNotLeaveTheField) {
-    Edit->SetEditStyle(esPercentage);
+TEST_F(NumberFieldTest, AnotherWindowInFrontDoesNotLeaveTheField) {
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
     Enter();
@@ -391,8 +397,8 @@ TEST_F(TextEditTest, AnotherWindowInFrontDoesNotLeaveTheField) {
 
 // ---- entering: editing and display forms ----
 
-TEST_F(TextEditTest, PercentageShowsItsFigureWhileEditing) {
-    Edit->SetEditStyle(esPercentage);
+TEST_F(NumberFieldTest, PercentageShowsItsFigureWhileEditing) {
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
     EXPECT_EQ(Edit->text(), "12,5%");
@@ -406,8 +412,8 @@ TEST_F(TextEditTest, PercentageShowsItsFigureWhileEditing) {
     EXPECT_EQ(Edit->text(), "12,5%");
 }
 
-TEST_F(TextEditTest, ActiveFocusAndAutoSelectOff) {
-    Edit->SetEditStyle(esPercentage);
+TEST_F(NumberFieldTest, ActiveFocusAndAutoSelectOff) {
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetActiveFocus(false);
     Edit->SetAutoSelect(false);
@@ -417,8 +423,8 @@ TEST_F(TextEditTest, ActiveFocusAndAutoSelectOff) {
     EXPECT_FALSE(Edit->hasSelectedText());
 }
 
-TEST_F(TextEditTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
-    Edit->SetEditStyle(esCurrency);
+TEST_F(NumberFieldTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
+    Edit->SetStyle(NumberStyle::Currency);
     Edit->SetDecimalPlaces(2);
     Edit->Range().SetMinValue(-1e6);
     Edit->Range().SetMaxValue(1e6);
@@ -432,8 +438,8 @@ TEST_F(TextEditTest, CurrencyUsesTheLocaleFormatOnlyWhenNotFocused) {
     EXPECT_DOUBLE_EQ(Edit->Value(), -1234.5);
 }
 
-TEST_F(TextEditTest, SetValueWritesPlainDecimals) {
-    Edit->SetEditStyle(esFloat);
+TEST_F(NumberFieldTest, SetValueWritesPlainDecimals) {
+    Edit->SetStyle(NumberStyle::Float);
     Edit->SetDecimalPlaces(5);
     Edit->Range().SetMinValue(0.0);
     Edit->SetValue(0.00001); // not -105 from "1e-05"
@@ -443,38 +449,38 @@ TEST_F(TextEditTest, SetValueWritesPlainDecimals) {
     EXPECT_EQ(Edit->text(), "0,00000");
 }
 
-TEST_F(TextEditTest, StyleAndPlacesReformatAtOnce) {
+TEST_F(NumberFieldTest, StyleAndPlacesReformatAtOnce) {
     Edit->setText("2,5");
-    EXPECT_EQ(Edit->text(), "2,5"); // esGeneral never reformats
+    EXPECT_EQ(Edit->text(), "2,5"); // NumberStyle::General never reformats
     Edit->SetDecimalPlaces(2);
     EXPECT_EQ(Edit->text(), "2,5");
-    Edit->SetEditStyle(esFloat);
+    Edit->SetStyle(NumberStyle::Float);
     EXPECT_EQ(Edit->text(), "2,50");
     Edit->SetDecimalPlaces(1);
     EXPECT_EQ(Edit->text(), "2,5");
     Edit->SetDecimalPlaces(42);
     EXPECT_EQ(Edit->DecimalPlaces(), 9);
-    Edit->SetEditStyle(esInteger);
+    Edit->SetStyle(NumberStyle::Integer);
     EXPECT_EQ(Edit->text(), "2");
 }
 
 // ---- re-evaluation and colours ----
 
-TEST_F(TextEditTest, ChangedHandlerSeesTheStateOfThePreviousText) {
+TEST_F(NumberFieldTest, ChangedHandlerSeesTheStateOfThePreviousText) {
     MakeAngleField(0.0, 10.0);
     Edit->setText("5");
     bool flagInHandler = true;
-    QObject::connect(Edit, &TExtendEdit::Changed, [&] { flagInHandler = Edit->OORError(); });
+    QObject::connect(Edit, &NumberField::Changed, [&] { flagInHandler = Edit->OutOfRange(); });
     Edit->setText("50");
     EXPECT_FALSE(flagInHandler);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
 }
 
-TEST_F(TextEditTest, AlertColourOnlyWhenActive) {
+TEST_F(NumberFieldTest, AlertColourOnlyWhenActive) {
     MakeAngleField(0.0, 10.0);
     Edit->Range().SetEnforce(false);
     Edit->setText("50");
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
 
     Edit->Alert().SetActive(true);
@@ -486,38 +492,38 @@ TEST_F(TextEditTest, AlertColourOnlyWhenActive) {
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
     Edit->Range().SetColor(Qt::cyan);
     EXPECT_EQ(Edit->BackgroundColor(), QColor(Qt::cyan));
-    Edit->Range().SetColor(clWindow);
+    Edit->Range().SetColor(PaletteBase);
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
 
     // a text field is never alerted, even when its 0 is out of range
-    Edit->SetEditStyle(esGeneral);
+    Edit->SetStyle(NumberStyle::General);
     Edit->Range().SetMinValue(1.0);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
     EXPECT_EQ(Edit->BackgroundColor(), NormalBase());
 }
 
 // Setters re-evaluate only when they store something; the bound setter always does.
-TEST_F(TextEditTest, SettersReevaluateOnlyOnAChange) {
+TEST_F(NumberFieldTest, SettersReevaluateOnlyOnAChange) {
     MakeAngleField();
     Edit->SetValue(5);
-    Edit->SetOORError(true); // preset by the owner
+    Edit->SetOutOfRange(true); // preset by the owner
     Edit->Range().SetEnforce(true);
-    Edit->Range().SetColor(clWindow);
+    Edit->Range().SetColor(PaletteBase);
     Edit->Alert().SetActive(false);
-    Edit->Alert().SetColor(clRed);
-    EXPECT_TRUE(Edit->OORError());
+    Edit->Alert().SetColor(AlertRed);
+    EXPECT_TRUE(Edit->OutOfRange());
     Edit->Range().SetMaxValue(Edit->Range().MaxValue());
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 
-    Edit->SetOORError(true);
+    Edit->SetOutOfRange(true);
     Edit->Range().SetEnforce(false);
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 }
 
 // ---- range and alert settings ----
 
-TEST(TRangeData, MinimumNeverAboveMaximum) {
-    TRangeData range;
+TEST(NumberRange, MinimumNeverAboveMaximum) {
+    NumberRange range;
     EXPECT_DOUBLE_EQ(range.MinValue(), -100.0);
     EXPECT_DOUBLE_EQ(range.MaxValue(), 100.0);
 
@@ -529,8 +535,8 @@ TEST(TRangeData, MinimumNeverAboveMaximum) {
     EXPECT_DOUBLE_EQ(range.MaxValue(), -20.0);
     EXPECT_DOUBLE_EQ(range.MinValue(), -20.0);
 
-    range.SetValue(TRangeData::MaxIndex, 300.0);
-    range.SetValue(TRangeData::MinIndex, 10.0);
+    range.SetValue(NumberRange::MaxIndex, 300.0);
+    range.SetValue(NumberRange::MinIndex, 10.0);
     EXPECT_DOUBLE_EQ(range.MinValue(), 10.0);
     EXPECT_DOUBLE_EQ(range.MaxValue(), 300.0);
 
@@ -541,12 +547,12 @@ TEST(TRangeData, MinimumNeverAboveMaximum) {
     EXPECT_DOUBLE_EQ(range.MaxValue(), 300.0);
 }
 
-TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
+TEST_F(NumberFieldTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
     MakeAngleField();
     Edit->SetValue(200);
-    EXPECT_FALSE(Edit->OORError());
+    EXPECT_FALSE(Edit->OutOfRange());
 
-    TRangeData narrow;
+    NumberRange narrow;
     narrow.SetMinValue(0.2);
     narrow.SetMaxValue(25.5);
     narrow.SetEnforce(false);
@@ -555,9 +561,9 @@ TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
     EXPECT_DOUBLE_EQ(Edit->Range().MinValue(), 0.2);
     EXPECT_DOUBLE_EQ(Edit->Range().MaxValue(), 25.5);
     EXPECT_FALSE(Edit->Range().Enforce());
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
 
-    TAlertData alert;
+    OutOfRangeAlert alert;
     alert.SetActive(true);
     alert.SetColor(Qt::magenta);
     Edit->Alert().Assign(alert);
@@ -565,18 +571,18 @@ TEST_F(TextEditTest, AssignCopiesSettingsAndReevaluatesTheOwner) {
 
     // the copy source is independent of the field afterwards
     narrow.SetMaxValue(1000.0);
-    EXPECT_TRUE(Edit->OORError());
+    EXPECT_TRUE(Edit->OutOfRange());
     EXPECT_DOUBLE_EQ(Edit->Range().MaxValue(), 25.5);
 }
 
 // ---- the same under a point locale ----
 
-class TextEditPointLocaleTest : public TextEditTest {
+class NumberFieldPointLocaleTest : public NumberFieldTest {
 protected:
     QLocale TestLocale() const override { return QLocale(QLocale::English, QLocale::UnitedStates); }
 };
 
-TEST_F(TextEditPointLocaleTest, KeyFilter) {
+TEST_F(NumberFieldPointLocaleTest, KeyFilter) {
     MakeAngleField();
     EditAt("1.25", 4);
     QTest::keyClicks(Edit, "7,.");
@@ -586,7 +592,7 @@ TEST_F(TextEditPointLocaleTest, KeyFilter) {
     EXPECT_EQ(Edit->text(), "1.25");
 }
 
-TEST_F(TextEditPointLocaleTest, ClampsAndShowsWithAPoint) {
+TEST_F(NumberFieldPointLocaleTest, ClampsAndShowsWithAPoint) {
     MakeAngleField();
     TypeAndLeave("300");
     EXPECT_EQ(Edit->text(), "270.00");
@@ -597,8 +603,8 @@ TEST_F(TextEditPointLocaleTest, ClampsAndShowsWithAPoint) {
     EXPECT_DOUBLE_EQ(Edit->Value(), 12.5);
 }
 
-TEST_F(TextEditPointLocaleTest, PercentageAndPaste) {
-    Edit->SetEditStyle(esPercentage);
+TEST_F(NumberFieldPointLocaleTest, PercentageAndPaste) {
+    Edit->SetStyle(NumberStyle::Percentage);
     Edit->SetDecimalPlaces(1);
     Edit->SetValue(12.5);
     EXPECT_EQ(Edit->text(), "12.5%");

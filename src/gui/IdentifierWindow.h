@@ -13,15 +13,15 @@ namespace vg {
 class HelpViewer;
 
 // The identifier window: the user types the eight digits of a unit's identifier.
-class TDlg_RdCU_Id : public QDialog, public IdentifierPrompt {
+class IdentifierWindow : public QDialog, public IdentifierPrompt {
     Q_OBJECT
 public:
-    TDlg_RdCU_Id(MessageService& messages, HelpViewer& help, QWidget* parent = nullptr);
+    IdentifierWindow(MessageService& messages, HelpViewer& help, QWidget* parent = nullptr);
 
     void AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) override;
 
-    QLineEdit* EBM_CU_Id = nullptr;
-    QPushButton* BN_OK = nullptr;
+    QLineEdit* IdentifierField = nullptr;
+    QPushButton* OkButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -31,7 +31,7 @@ public slots:
     void done(int result) override;
 
 private:
-    void FormActivate();
+    void PrepareToShow();
     // The fixed size: the contents, and at least as wide as a title bar showing the whole
     // caption in the window's font (bold, as title bars mostly are) beside its buttons.
     void FitToCaption();

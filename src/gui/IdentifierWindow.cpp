@@ -1,4 +1,4 @@
-#include "gui/UDlg_RdCU_Id.h"
+#include "gui/IdentifierWindow.h"
 
 #include "config/NamespaceFile.h"
 #include "gui/HelpViewer.h"
@@ -17,37 +17,37 @@
 
 namespace vg {
 
-TDlg_RdCU_Id::TDlg_RdCU_Id(MessageService& messages, HelpViewer& help, QWidget* parent)
+IdentifierWindow::IdentifierWindow(MessageService& messages, HelpViewer& help, QWidget* parent)
     : QDialog(parent), Messages(messages) {
     setWindowTitle(QStringLiteral("Please enter Namespace-Identifier  ..."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     auto* bevel = new QFrame(this);
-    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setObjectName(QStringLiteral("IdentifierFrame"));
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     auto* label = new QLabel(QStringLiteral("Please enter 8 digits:"), bevel);
-    label->setObjectName(QStringLiteral("L_EBM_CU_Id"));
-    EBM_CU_Id = new QLineEdit(bevel);
+    label->setObjectName(QStringLiteral("IdentifierCaption"));
+    IdentifierField = new QLineEdit(bevel);
     // Eight required digits; an unfilled position shows as a blank.
-    EBM_CU_Id->setInputMask(QStringLiteral("99999999; "));
-    label->setBuddy(EBM_CU_Id);
+    IdentifierField->setInputMask(QStringLiteral("99999999; "));
+    label->setBuddy(IdentifierField);
     auto* inner = new QGridLayout(bevel);
     inner->addWidget(label, 0, 0);
-    inner->addWidget(EBM_CU_Id, 0, 1);
-    BN_OK = new QPushButton(QStringLiteral("OK"), this);
-    BN_OK->setDefault(true);
-    connect(BN_OK, &QPushButton::clicked, this, [this] {
+    inner->addWidget(IdentifierField, 0, 1);
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, [this] {
         OkPressed = true;
         accept();
     });
     auto* layout = new QGridLayout(this);
     layout->addWidget(bevel, 0, 0);
-    layout->addWidget(BN_OK, 1, 0, Qt::AlignHCenter);
+    layout->addWidget(OkButton, 1, 0, Qt::AlignHCenter);
     FitToCaption();
     InstallContextHelp(this, help, HelpContext::Identifier);
 }
 
-void TDlg_RdCU_Id::FitToCaption() {
+void IdentifierWindow::FitToCaption() {
     QStyleOptionTitleBar bar;
     bar.initFrom(this);
     bar.text = windowTitle();
@@ -66,14 +66,14 @@ void TDlg_RdCU_Id::FitToCaption() {
     setFixedSize(sizeHint().expandedTo(QSize(std::max(320, width), 120)));
 }
 
-void TDlg_RdCU_Id::changeEvent(QEvent* event) {
+void IdentifierWindow::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         FitToCaption();
     }
 }
 
-void TDlg_RdCU_Id::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) {
+void IdentifierWindow::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid) {
     Info = &info;
     IdValid = &namespaceIdValid;
     exec();
@@ -81,19 +81,19 @@ void TDlg_RdCU_Id::AskForIdentifier(NamespaceInfo& info, bool& namespaceIdValid)
     IdValid = nullptr;
 }
 
-void TDlg_RdCU_Id::showEvent(QShowEvent* event) {
+void IdentifierWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    PrepareToShow();
 }
 
-void TDlg_RdCU_Id::FormActivate() {
-    EBM_CU_Id->clear();
+void IdentifierWindow::PrepareToShow() {
+    IdentifierField->clear();
     OkPressed = false;
-    EBM_CU_Id->setFocus();
-    EBM_CU_Id->setCursorPosition(0);
+    IdentifierField->setFocus();
+    IdentifierField->setCursorPosition(0);
 }
 
-void TDlg_RdCU_Id::done(int result) {
+void IdentifierWindow::done(int result) {
     if (Info == nullptr || IdValid == nullptr) {
         QDialog::done(result);
         return;
@@ -104,7 +104,7 @@ void TDlg_RdCU_Id::done(int result) {
         QDialog::done(result);
         return;
     }
-    if (AcceptCuIdEntry(ToAnsi(EBM_CU_Id->text()), *Info, *IdValid)) {
+    if (AcceptCuIdEntry(ToAnsi(IdentifierField->text()), *Info, *IdValid)) {
         QDialog::done(result);
         return;
     }

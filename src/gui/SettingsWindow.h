@@ -18,87 +18,87 @@ class QTabWidget;
 namespace vg {
 
 class PrinterChoice;
-class TExtendEdit;
-class TRadioGroup;
-class TStatusBar;
+class NumberField;
+class RadioGroup;
+class StatusBarWidget;
 
 // The settings window: the tool table, the global and the default settings of the loaded
 // configuration. It edits ConfigImage and the names in place; whether anything changed is a
 // byte comparison with the snapshots.
 //
-// Activation: opening the window (its show, which exec() does) runs FormActivate in full.
+// Activation: opening the window (its show, which exec() does) runs PrepareToShow in full.
 // Nothing listens to window activation: returning from a modal child (the editor, a message
 // box, the chooser) must run none of it, and after a transfer or a print started here only
 // steps 1 and 2 run, which the handlers that start them call themselves (JobEnded). Qt hands
 // activation back late, after TransferBusy was cleared, so the activation event could not
 // tell a job's end from a real activation.
-class TDlg_Program : public QDialog {
+class SettingsWindow : public QDialog {
     Q_OBJECT
 public:
     static constexpr int ToolPage = 0;
     static constexpr int GlobalPage = 1;
     static constexpr int DefaultPage = 2;
 
-    explicit TDlg_Program(ProgramContext& context, QWidget* parent = nullptr);
-    ~TDlg_Program() override;
+    explicit SettingsWindow(ProgramContext& context, QWidget* parent = nullptr);
+    ~SettingsWindow() override;
 
     // Told by the status poll.
     void MeasuredAngleShown(int32_t hundredths);
     void ToolAngleTaught(int toolNr);
     void EditorAngleTaught(double degrees);
 
-    // Where BN_Print prints; the default printer unless set (the window does not own it).
+    // Where PrintButton prints; the default printer unless set (the window does not own it).
     void SetPrinterChoice(PrinterChoice* choice);
 
     DeviceRequest BuildMoveRequest(uint8_t code) const;
 
-    QTabWidget* PGC_Settings = nullptr;
-    QWidget* TS_ToolSettings = nullptr;
-    QWidget* TS_GlobalSettings = nullptr;
-    QWidget* TS_DefaultSettings = nullptr;
+    QTabWidget* PageTabs = nullptr;
+    QWidget* ToolTab = nullptr;
+    QWidget* GlobalTab = nullptr;
+    QWidget* DefaultTab = nullptr;
 
-    QListWidget* LB_TS_ToolPar = nullptr;
-    QPushButton* BN_Teach = nullptr;
-    QPushButton* BN_Start = nullptr;
-    QPushButton* BN_Change = nullptr;
-    QPushButton* BN_New = nullptr;
-    QPushButton* BN_Delete = nullptr;
-    QGroupBox* GB_TargetAngle = nullptr;
-    QRadioButton* RB_AngleFromTable = nullptr;
-    QRadioButton* RB_CurrentAngle = nullptr;
-    TExtendEdit* EB_AngleVal = nullptr;
-    QGroupBox* GB_Globals = nullptr;
-    QLabel* L_TS_RotDir = nullptr;
-    QLabel* L_TS_Scanner = nullptr;
-    QLabel* L_ToolAnz = nullptr;
+    QListWidget* ToolList = nullptr;
+    QPushButton* TeachButton = nullptr;
+    QPushButton* StartButton = nullptr;
+    QPushButton* ChangeButton = nullptr;
+    QPushButton* NewButton = nullptr;
+    QPushButton* DeleteButton = nullptr;
+    QGroupBox* TargetAngleBox = nullptr;
+    QRadioButton* AngleFromTableButton = nullptr;
+    QRadioButton* CurrentAngleButton = nullptr;
+    NumberField* TargetAngleField = nullptr;
+    QGroupBox* GlobalsBox = nullptr;
+    QLabel* RotationDirectionLabel = nullptr;
+    QLabel* ScannerLabel = nullptr;
+    QLabel* ToolCountLabel = nullptr;
 
-    QLineEdit* EB_GS_FirmSoftwareVersion = nullptr;
-    QComboBox* CB_GS_Scanner = nullptr;
-    TRadioGroup* RBG_GS_Out1 = nullptr;
-    TRadioGroup* RBG_GS_Out2 = nullptr;
-    TRadioGroup* RBG_GS_SignalMode = nullptr;
-    TRadioGroup* RBG_GS_ReturnTrvMon = nullptr;
-    TRadioGroup* RBG_GS_Mon = nullptr;
-    TRadioGroup* RBG_GS_OutPulseTime = nullptr;
-    TExtendEdit* EB_GS_OutPulseTime = nullptr;
-    TRadioGroup* RBG_GS_RotDir = nullptr;
-    TRadioGroup* RBG_GS_PowerOnMove = nullptr;
+    QLineEdit* FirmwareVersionField = nullptr;
+    QComboBox* ScannerBox = nullptr;
+    RadioGroup* Output1PolarityGroup = nullptr;
+    RadioGroup* Output2PolarityGroup = nullptr;
+    RadioGroup* SignalModeGroup = nullptr;
+    RadioGroup* ReturnTravelMonitoringGroup = nullptr;
+    RadioGroup* MonitoringGroup = nullptr;
+    RadioGroup* PulseTimeGroup = nullptr;
+    NumberField* PulseTimeField = nullptr;
+    RadioGroup* RotationDirectionGroup = nullptr;
+    RadioGroup* PowerOnMoveGroup = nullptr;
 
-    TExtendEdit* EB_DS_DefaultAngle = nullptr;
-    TExtendEdit* EB_DS_DefaultTolerance = nullptr;
-    TRadioGroup* RBG_DS_DefaultIntensity = nullptr;
+    NumberField* DefaultAngleField = nullptr;
+    NumberField* DefaultToleranceField = nullptr;
+    RadioGroup* DefaultIntensityGroup = nullptr;
 
-    QPushButton* BN_Print = nullptr;
-    QPushButton* BN_Save = nullptr;
-    QPushButton* BN_SaveAs = nullptr;
-    QPushButton* BN_Close = nullptr;
-    TStatusBar* StatusBar1 = nullptr;
+    QPushButton* PrintButton = nullptr;
+    QPushButton* SaveButton = nullptr;
+    QPushButton* SaveAsButton = nullptr;
+    QPushButton* CloseButton = nullptr;
+    StatusBarWidget* StatusBar = nullptr;
 
     // The help topic F1 shows: that of the page in front.
     int CurrentHelpContext() const;
 
 public slots:
-    // Every way of closing passes here: BN_Close (OK), the close box and Escape (Cancel).
+    // Every way of closing passes here: CloseButton (OK), the close box and Escape (Cancel).
     void done(int result) override;
 
 protected:
@@ -110,19 +110,19 @@ private:
     QWidget* BuildGlobalPage();
     QWidget* BuildDefaultPage();
 
-    void FormCreate();
-    void FormActivate();
-    // Steps 1 and 2 of FormActivate: what a transfer or print started here needs afterwards.
+    void BuildWidgets();
+    void PrepareToShow();
+    // Steps 1 and 2 of PrepareToShow: what a transfer or print started here needs afterwards.
     void ActivateStatusAndCaption();
     void JobEnded() { ActivateStatusAndCaption(); }
-    bool FormCloseQuery();
+    bool MayClose();
 
     void FillGlobalPage();
     void ReadPagesIntoImage(ConfigImage& target) const;
     bool GlobalsChanged(const ConfigImage& record) const;
     void UpdateToolButtons();
     void ShowToolLines(int selectLine);
-    // The angle EB_AngleVal shows for the chosen source.
+    // The angle TargetAngleField shows for the chosen source.
     void ShowTargetAngle();
     // The tool on the selected line, -1 for none.
     int SelectedTool() const;
@@ -134,23 +134,23 @@ private:
     void RestoreSettingsFromSnapshot();
     bool SaveWithWindows();
 
-    void PGC_SettingsChange(int page);
+    void PageChanged(int page);
     void AskAboutChangedGlobals();
-    void TS_ToolSettingsEnter();
-    void CB_GS_ScannerChange(int index);
-    void RBG_GS_OutPulseTimeClick();
-    void LB_TS_ToolParClick();
-    void BN_NewClick();
-    void BN_ChangeClick();
-    void BN_DeleteClick();
+    void ToolTabEntered();
+    void ScannerChanged(int index);
+    void PulseTimeGroupClicked();
+    void ToolListClicked();
+    void NewClicked();
+    void ChangeClicked();
+    void DeleteClicked();
     void ReselectAfterEditor();
-    void RB_AngleFromTableClick();
-    void RB_CurrentAngleClick();
-    void BN_StartClick();
-    void BN_TeachClick();
-    void BN_SaveClick();
-    void BN_SaveAsClick();
-    void BN_PrintClick();
+    void AngleFromTableClicked();
+    void CurrentAngleClicked();
+    void StartClicked();
+    void TeachClicked();
+    void SaveClicked();
+    void SaveAsClicked();
+    void PrintClicked();
 
     ProgramContext& Context;
     int PreviousPage = GlobalPage;

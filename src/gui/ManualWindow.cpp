@@ -1,12 +1,12 @@
-#include "gui/UDlg_Manual.h"
+#include "gui/ManualWindow.h"
 
 #include "config/ConfigImage.h"
 #include "config/TextFormats.h"
 #include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
-#include "gui/PrgFrm_Main.h"
+#include "gui/MainWindow.h"
+#include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
-#include "gui/UDlg_SrcAuswahl.h"
 #include "link/DeviceMessage.h"
 
 #include <QLabel>
@@ -22,43 +22,42 @@ constexpr int ClientWidth = 632;
 constexpr int ClientHeight = 434;
 } // namespace
 
-TDlg_Manual::TDlg_Manual(ProgramContext& context, QWidget* parent)
+ManualWindow::ManualWindow(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {
     setWindowTitle(QStringLiteral("VG-Config / Manual Mode"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
 
-    StatusBar1 = new TStatusBar(Context.Core.Display, Context.Core.Poll, this);
-    StatusBar1->MarkSimulatedUnit(Context.Core.Settings);
+    StatusBar = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, this);
+    StatusBar->MarkSimulatedUnit(Context.Core.Settings);
     // Panels sized to this window as the main window's are to it (width / 640).
-    StatusBar1->Scale(ClientWidth * 0.0015625);
-    StatusBar1->setGeometry(0, ClientHeight - StatusBar1->height(), ClientWidth,
-                            StatusBar1->height());
+    StatusBar->Scale(ClientWidth * 0.0015625);
+    StatusBar->setGeometry(0, ClientHeight - StatusBar->height(), ClientWidth, StatusBar->height());
 
-    const int bottom = ClientHeight - StatusBar1->height() - 8;
+    const int bottom = ClientHeight - StatusBar->height() - 8;
     const ToolTable table = CreateToolTable(this, QRect(8, 8, 480, bottom - 8));
     ColumnHeadings = table.Headings;
-    LB_MM_ToolPar = table.List;
+    ToolList = table.List;
 
-    BN_GoPos = new QPushButton(QStringLiteral("Go &Position"), this);
-    BN_GoBack = new QPushButton(QStringLiteral("Go &Back"), this);
-    BN_Close = new QPushButton(QStringLiteral("&Close"), this);
-    BN_GoPos->setGeometry(504, 28, 120, 32);
-    BN_GoBack->setGeometry(504, 68, 120, 32);
-    BN_Close->setGeometry(504, bottom - 32, 120, 32);
-    for (QPushButton* button : {BN_GoPos, BN_GoBack, BN_Close}) {
+    GoToAngleButton = new QPushButton(QStringLiteral("Go &Position"), this);
+    GoBackButton = new QPushButton(QStringLiteral("Go &Back"), this);
+    CloseButton = new QPushButton(QStringLiteral("&Close"), this);
+    GoToAngleButton->setGeometry(504, 28, 120, 32);
+    GoBackButton->setGeometry(504, 68, 120, 32);
+    CloseButton->setGeometry(504, bottom - 32, 120, 32);
+    for (QPushButton* button : {GoToAngleButton, GoBackButton, CloseButton}) {
         button->setAutoDefault(false);
     }
-    connect(BN_GoPos, &QPushButton::clicked, this, &TDlg_Manual::BN_GoPosClick);
-    connect(BN_GoBack, &QPushButton::clicked, this, &TDlg_Manual::BN_GoBackClick);
-    connect(BN_Close, &QPushButton::clicked, this, &TDlg_Manual::BN_CloseClick);
+    connect(GoToAngleButton, &QPushButton::clicked, this, &ManualWindow::GoToAngleClicked);
+    connect(GoBackButton, &QPushButton::clicked, this, &ManualWindow::GoBackClicked);
+    connect(CloseButton, &QPushButton::clicked, this, &ManualWindow::CloseClicked);
 
     InstallContextHelp(this, Context.Help, HelpContext::ManualMode);
     PressFocusedButtonOnEnter(*this);
 }
 
-void TDlg_Manual::OpenFromMenu() {
+void ManualWindow::OpenFromMenu() {
     if (!SelectAndLoad(Context)) {
         return; // cancelled, or the load told its own failure
     }
@@ -67,27 +66,27 @@ void TDlg_Manual::OpenFromMenu() {
                                      MessageButtons::Ok);
         return;
     }
-    Context.Windows.Frm_Main->OpenWorkingWindow(this, FrontWindowNr::Manual);
+    Context.Windows.Main->OpenWorkingWindow(this, FrontWindowNr::Manual);
 }
 
-void TDlg_Manual::showEvent(QShowEvent* event) {
+void ManualWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // A window restored by the window system keeps its list and selection.
     if (!event->spontaneous()) {
-        FormActivate();
+        PrepareToShow();
     }
 }
 
-void TDlg_Manual::FormActivate() {
+void ManualWindow::PrepareToShow() {
     // The poll redraws every field on a new target with its next record.
-    Context.Core.Poll.StatusBarTarget = StatusBar1;
-    FillToolTable(*LB_MM_ToolPar, Context.Core.Config.ToolLines);
-    SelectToolLine(*LB_MM_ToolPar, 0);
+    Context.Core.Poll.StatusBarTarget = StatusBar;
+    FillToolTable(*ToolList, Context.Core.Config.ToolLines);
+    SelectToolLine(*ToolList, 0);
 }
 
-void TDlg_Manual::BN_GoPosClick() {
+void ManualWindow::GoToAngleClicked() {
     const ConfigState& config = Context.Core.Config;
-    const int toolNr = ToolNumberOfLine(config, SelectedToolLine(*LB_MM_ToolPar));
+    const int toolNr = ToolNumberOfLine(config, SelectedToolLine(*ToolList));
     if (toolNr < 0 || toolNr >= ToolSlotCount) {
         return; // nothing selected
     }
@@ -95,13 +94,13 @@ void TDlg_Manual::BN_GoPosClick() {
         RequestCode::GoToPosition, config.ConfigImage.Tools[static_cast<size_t>(toolNr)]));
 }
 
-void TDlg_Manual::BN_GoBackClick() {
+void ManualWindow::GoBackClicked() {
     DeviceRequest request{};
     request[1] = RequestCode::GoBack;
     Context.Core.Status.Status_QueueCommand(request);
 }
 
-void TDlg_Manual::BN_CloseClick() {
+void ManualWindow::CloseClicked() {
     // The identifier is read again with the next configuration.
     Context.Core.Config.NamespaceIdValid = false;
     accept();

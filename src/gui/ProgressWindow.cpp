@@ -1,4 +1,4 @@
-#include "gui/UDlg_Progress.h"
+#include "gui/ProgressWindow.h"
 
 #include "gui/TextCodec.h"
 #include "gui/WindowStacking.h"
@@ -11,24 +11,24 @@
 
 namespace vg {
 
-TDlg_ProgressBar::TDlg_ProgressBar(QWidget* parent) : QDialog(parent) {
+ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Saving Data to VG"));
     // A notice: it takes no input and leaves the focus with the window that started the job.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setModal(false);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setRange(0, 100);
+    ProgressBar->setValue(0);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(ProgressBar1);
+    layout->addWidget(ProgressBar);
     setFixedSize(360, 64);
 }
 
-void TDlg_ProgressBar::ShowProgress(const std::string& caption) {
+void ProgressWindow::ShowProgress(const std::string& caption) {
     setWindowTitle(FromAnsi(caption));
-    ProgressBar1->setValue(0);
+    ProgressBar->setValue(0);
     // Above and centred on the window that started the transfer.
     QWidget* owner = WindowInFront();
     KeepAbove(*this, owner);
@@ -40,27 +40,27 @@ void TDlg_ProgressBar::ShowProgress(const std::string& caption) {
     PaintNow();
 }
 
-void TDlg_ProgressBar::SetProgress(int percent) {
-    if (ProgressBar1->value() != percent) {
-        ProgressBar1->setValue(percent);
+void ProgressWindow::SetProgress(int percent) {
+    if (ProgressBar->value() != percent) {
+        ProgressBar->setValue(percent);
         PaintNow();
     }
 }
 
-void TDlg_ProgressBar::HideProgress() {
+void ProgressWindow::HideProgress() {
     hide();
 }
 
-void TDlg_ProgressBar::PaintNow() {
-    ProgressBar1->repaint();
+void ProgressWindow::PaintNow() {
+    ProgressBar->repaint();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TDlg_ProgressBar::closeEvent(QCloseEvent* event) {
+void ProgressWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-void TDlg_ProgressBar::keyPressEvent(QKeyEvent* event) {
+void ProgressWindow::keyPressEvent(QKeyEvent* event) {
     event->ignore();
 }
 

@@ -19,10 +19,10 @@ namespace vg {
 // The monitor window: outputs, zero position, scanning and the measured angle, the current
 // tool with its values, the actual tool in the tool table, the unit's message and an online
 // indicator. The status poll writes into it while it is open; it sends nothing itself.
-class TDlg_Monitor : public QDialog, public MonitorView {
+class MonitorWindow : public QDialog, public MonitorView {
     Q_OBJECT
 public:
-    explicit TDlg_Monitor(ProgramContext& context, QWidget* parent = nullptr);
+    explicit MonitorWindow(ProgramContext& context, QWidget* parent = nullptr);
 
     // The main menu's Monitor Mode.
     void OpenFromMenu();
@@ -39,56 +39,56 @@ public:
     int16_t LastShownToolNr() const { return LastShownTool; }
 
     // state box
-    QFrame* Panel6 = nullptr;
-    QLabel* L_State = nullptr;
-    QLabel* L_Out1 = nullptr;
-    QLabel* P_Out1 = nullptr;
-    QLabel* L_Out2 = nullptr;
-    QLabel* P_Out2 = nullptr;
-    QLabel* L_ZeroPosition = nullptr;
-    QLabel* P_ZeroPosition = nullptr;
-    QLabel* L_Scanning = nullptr;
-    QLabel* P_Scanning = nullptr;
-    QLabel* L_CurrentAngleX = nullptr;
-    QLabel* L_CurrentAngle = nullptr;
+    QFrame* StateFrame = nullptr;
+    QLabel* StateHeading = nullptr;
+    QLabel* Output1Caption = nullptr;
+    QLabel* Output1Lamp = nullptr;
+    QLabel* Output2Caption = nullptr;
+    QLabel* Output2Lamp = nullptr;
+    QLabel* ZeroPositionCaption = nullptr;
+    QLabel* ZeroPositionLamp = nullptr;
+    QLabel* ScanningCaption = nullptr;
+    QLabel* ScanningLamp = nullptr;
+    QLabel* MeasuredAngleCaption = nullptr;
+    QLabel* MeasuredAngleValue = nullptr;
     // current tool box
-    QFrame* Panel11 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* L_ToolNr = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* L_TargetAngle = nullptr;
-    QLabel* Label6 = nullptr;
-    QLabel* L_Tolerance = nullptr;
-    QLabel* Label7 = nullptr;
-    QLabel* L_Intensity = nullptr;
-    QLabel* Label8 = nullptr;
-    QLabel* L_Name = nullptr;
+    QFrame* CurrentToolFrame = nullptr;
+    QLabel* CurrentToolHeading = nullptr;
+    QLabel* ToolNumberCaption = nullptr;
+    QLabel* ToolNumberValue = nullptr;
+    QLabel* TargetAngleCaption = nullptr;
+    QLabel* TargetAngleValue = nullptr;
+    QLabel* ToleranceCaption = nullptr;
+    QLabel* ToleranceValue = nullptr;
+    QLabel* IntensityCaption = nullptr;
+    QLabel* IntensityValue = nullptr;
+    QLabel* NameCaption = nullptr;
+    QLabel* NameValue = nullptr;
     // tool table
     std::array<QLabel*, 5> ColumnHeadings{};
-    QListWidget* LB_MM_ToolPar = nullptr;
+    QListWidget* ToolList = nullptr;
     // actual tool box
-    QFrame* Panel7 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLabel* L_ActToolNr = nullptr;
+    QFrame* ActualToolFrame = nullptr;
+    QLabel* ActualToolCaption = nullptr;
+    QLabel* ActualToolValue = nullptr;
     // bottom row
-    QLabel* P_Message = nullptr;
-    QLabel* IMG_OnlineState = nullptr;
-    QPushButton* BN_Close = nullptr;
+    QLabel* MessagePanel = nullptr;
+    QLabel* OnlineLamp = nullptr;
+    QPushButton* CloseButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void BuildStateBox();
-    void BuildCurrentToolBox();
-    void BuildActualToolBox();
+    void BuildStateFrame();
+    void BuildCurrentToolFrame();
+    void BuildActualToolFrame();
     void BuildBottomRow();
-    void FormActivate();
+    void PrepareToShow();
     void ShowCurrentTool(int16_t toolNr);
     void SetLamp(QLabel* lamp, const QColor& colour);
     QColor ButtonFace() const;
-    void BN_CloseClick();
+    void CloseClicked();
 
     ProgramContext& Context;
     QImage OnlineCanvas;

@@ -1,4 +1,4 @@
-#include "gui/UDlg_About.h"
+#include "gui/AboutBox.h"
 
 #include "gui/Artwork.h"
 
@@ -10,14 +10,14 @@
 
 namespace vg {
 
-TDlg_About::TDlg_About(QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Info"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(414, 272);
 
     auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setObjectName(QStringLiteral("ProductPanel"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(2);
     QFont bold = font();
@@ -28,10 +28,10 @@ TDlg_About::TDlg_About(QWidget* parent) : QDialog(parent) {
     auto* icon = new QLabel(panel);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
     icon->setPixmap(ProgramIconPixmap(48));
-    ProductName = new QLabel(QStringLiteral("VG-Config"), panel);
+    ProductNameLabel = new QLabel(QStringLiteral("VG-Config"), panel);
     auto* version = new QLabel(QStringLiteral("Version:  "), panel);
-    VersStr = new QLabel(QStringLiteral("1.06.01"), panel);
-    LDateStr = new QLabel(QStringLiteral("12/11/2006"), panel);
+    VersionLabel = new QLabel(QStringLiteral("1.06.01"), panel);
+    DateLabel = new QLabel(QStringLiteral("12/11/2006"), panel);
     FurtherLabel = new QLabel(QStringLiteral("Fieldbus mode talks to the built-in simulated "
                                              "unit unless a driver is chosen under Options > "
                                              "Communication."),
@@ -43,20 +43,20 @@ TDlg_About::TDlg_About(QWidget* parent) : QDialog(parent) {
 
     auto* grid = new QGridLayout(panel);
     grid->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
-    grid->addWidget(ProductName, 0, 1, 1, 3);
+    grid->addWidget(ProductNameLabel, 0, 1, 1, 3);
     grid->addWidget(version, 1, 1);
-    grid->addWidget(VersStr, 1, 2);
-    grid->addWidget(LDateStr, 1, 3);
+    grid->addWidget(VersionLabel, 1, 2);
+    grid->addWidget(DateLabel, 1, 3);
     grid->addWidget(FurtherLabel, 2, 1, 1, 3);
     grid->setColumnStretch(3, 1);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel, 1);
-    layout->addWidget(OKButton, 0, Qt::AlignHCenter);
+    layout->addWidget(OkButton, 0, Qt::AlignHCenter);
 }
 
 } // namespace vg

@@ -1,11 +1,11 @@
-#include "gui/UDlg_Konfig.h"
+#include "gui/CommunicationDialog.h"
 
 #include "common/WriteFailure.h"
 #include "gui/FieldbusDriverChooser.h"
 #include "gui/HelpViewer.h"
+#include "gui/NumberField.h"
 #include "gui/PortDeviceBox.h"
 #include "gui/RadioGroup.h"
-#include "gui/TextEdit.h"
 #include "link/CommSettingsFile.h"
 
 #include <QBoxLayout>
@@ -51,120 +51,119 @@ std::string LinkOpenFailureMessage(const Session& core, ErrorCode error) {
     return text;
 }
 
-TDlg_Konfig::TDlg_Konfig(ProgramContext& context, QWidget* parent)
+CommunicationDialog::CommunicationDialog(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {
     setWindowTitle(QStringLiteral("Communication"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
-    RBG_CommunicationMode = MakeRadioGroup(QStringLiteral("Communication Layer"),
-                                           {QStringLiteral("Profibus"), QStringLiteral("Serial")},
-                                           CommunicationModeItems, this);
-    DriverChooser = new FieldbusDriverChooser(Context.Files, RBG_CommunicationMode);
+    ModeBox =
+        MakeRadioGroup(QStringLiteral("Communication Layer"),
+                       {QStringLiteral("Profibus"), QStringLiteral("Serial")}, ModeItems, this);
+    DriverChooser = new FieldbusDriverChooser(Context.Files, ModeBox);
     // Right below the fieldbus item, before the serial one.
-    static_cast<QBoxLayout*>(RBG_CommunicationMode->layout())->insertWidget(1, DriverChooser);
+    static_cast<QBoxLayout*>(ModeBox->layout())->insertWidget(1, DriverChooser);
 
     // Created in the order Tab visits them: the left column, then the ports on the right.
     auto* address = new QGroupBox(QStringLiteral("Profibus Device Address"), this);
-    address->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1 = address;
-    EB_KF_DevAddr = new TExtendEdit(address);
-    EB_KF_DevAddr->SetEditStyle(esInteger);
-    EB_KF_DevAddr->Range().SetMinValue(-100);
-    EB_KF_DevAddr->Range().SetMaxValue(127);
-    EB_KF_DevAddr->SetValue(50);
-    (new QVBoxLayout(address))->addWidget(EB_KF_DevAddr);
-    connect(EB_KF_DevAddr, &QLineEdit::textEdited, this, [this] {
+    address->setObjectName(QStringLiteral("AddressBox"));
+    AddressBox = address;
+    AddressField = new NumberField(address);
+    AddressField->SetStyle(NumberStyle::Integer);
+    AddressField->Range().SetMinValue(-100);
+    AddressField->Range().SetMaxValue(127);
+    AddressField->SetValue(50);
+    (new QVBoxLayout(address))->addWidget(AddressField);
+    connect(AddressField, &QLineEdit::textEdited, this, [this] {
         AddressEdited = true;
-        EB_KF_DevAddr->Range().SetEnforce(true);
+        AddressField->Range().SetEnforce(true);
     });
 
-    RBG_ComPortNr = new QGroupBox(QStringLiteral("Serial COM-Port"), this);
-    ComPortItems = new QButtonGroup(RBG_ComPortNr);
-    auto* ports = new QGridLayout(RBG_ComPortNr);
+    ComPortBox = new QGroupBox(QStringLiteral("Serial COM-Port"), this);
+    ComPortItems = new QButtonGroup(ComPortBox);
+    auto* ports = new QGridLayout(ComPortBox);
     for (int i = 0; i < 6; ++i) {
-        auto* radio = new QRadioButton(QStringLiteral("COM %1").arg(i + 1), RBG_ComPortNr);
+        auto* radio = new QRadioButton(QStringLiteral("COM %1").arg(i + 1), ComPortBox);
         ComPortItems->addButton(radio, i);
-        PortDevices[static_cast<size_t>(i)] = new QLabel(RBG_ComPortNr);
+        PortDevices[static_cast<size_t>(i)] = new QLabel(ComPortBox);
         PortDevices[static_cast<size_t>(i)]->setForegroundRole(QPalette::PlaceholderText);
         ports->addWidget(radio, i, 0);
         ports->addWidget(PortDevices[static_cast<size_t>(i)], i, 1);
     }
     TabToCheckedItem(*ComPortItems);
-    L_KF_Device = new QLabel(QStringLiteral("&Device for this port:"), RBG_ComPortNr);
-    CB_KF_Device = new PortDeviceBox(RBG_ComPortNr);
-    L_KF_Device->setBuddy(CB_KF_Device);
-    ports->addWidget(L_KF_Device, 6, 0, 1, 2);
-    ports->addWidget(CB_KF_Device, 7, 0, 1, 2);
+    DeviceLabel = new QLabel(QStringLiteral("&Device for this port:"), ComPortBox);
+    DeviceBox = new PortDeviceBox(ComPortBox);
+    DeviceLabel->setBuddy(DeviceBox);
+    ports->addWidget(DeviceLabel, 6, 0, 1, 2);
+    ports->addWidget(DeviceBox, 7, 0, 1, 2);
     connect(ComPortItems, &QButtonGroup::idClicked, this, [this] { ShowDevicesOfChosenPort(); });
-    connect(CommunicationModeItems, &QButtonGroup::idToggled, this,
-            [this] { EnableControlsOfChosenMode(); });
+    connect(ModeItems, &QButtonGroup::idToggled, this, [this] { EnableControlsOfChosenMode(); });
 
-    BN_Close = new QPushButton(QStringLiteral("&Ok"), this);
-    BN_Close->setDefault(true);
-    BN_Cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    connect(BN_Close, &QPushButton::clicked, this, [this] {
+    CloseButton = new QPushButton(QStringLiteral("&Ok"), this);
+    CloseButton->setDefault(true);
+    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
+    connect(CloseButton, &QPushButton::clicked, this, [this] {
         ButtonPressed = true;
         accept();
     });
-    connect(BN_Cancel, &QPushButton::clicked, this, [this] {
+    connect(CancelButton, &QPushButton::clicked, this, [this] {
         ButtonPressed = true;
         reject();
     });
 
     auto* left = new QVBoxLayout;
-    left->addWidget(RBG_CommunicationMode);
+    left->addWidget(ModeBox);
     left->addWidget(address);
     left->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(BN_Close);
-    buttons->addWidget(BN_Cancel);
+    buttons->addWidget(CloseButton);
+    buttons->addWidget(CancelButton);
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
-    columns->addWidget(RBG_ComPortNr, 1);
+    columns->addWidget(ComPortBox, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
     layout->addLayout(buttons);
     InstallContextHelp(this, Context.Help, HelpContext::Communication);
 }
 
-void TDlg_Konfig::showEvent(QShowEvent* event) {
+void CommunicationDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    PrepareToShow();
 }
 
 // A setting the controls cannot show (a port above 6 from the file, an address outside the
 // field's range) shows no choice or its own number, and stays as it is unless the user
 // chooses another.
-void TDlg_Konfig::FormActivate() {
+void CommunicationDialog::PrepareToShow() {
     const CommSettings& settings = Context.Core.Settings;
-    CheckItem(*CommunicationModeItems, settings.CommMode - 1);
+    CheckItem(*ModeItems, settings.CommMode - 1);
     CheckItem(*ComPortItems, settings.ComPortNr - 1);
-    ShownModeItem = CommunicationModeItems->checkedId();
+    ShownModeItem = ModeItems->checkedId();
     ShownPortItem = ComPortItems->checkedId();
     DriverChooser->Show(settings.DriverPath, Context.Core.Folders.Settings);
     // The address is a 16-bit setting shown as the signed number the field takes.
     const auto address = static_cast<int16_t>(settings.DevAddr);
-    EB_KF_DevAddr->Range().SetEnforce(address >= EB_KF_DevAddr->Range().MinValue() &&
-                                      address <= EB_KF_DevAddr->Range().MaxValue());
-    EB_KF_DevAddr->SetValue(address);
+    AddressField->Range().SetEnforce(address >= AddressField->Range().MinValue() &&
+                                     address <= AddressField->Range().MaxValue());
+    AddressField->SetValue(address);
     AddressEdited = false;
     ShowPortDevices();
     ShowDevicesOfChosenPort();
     ButtonPressed = false;
 }
 
-void TDlg_Konfig::keyPressEvent(QKeyEvent* event) {
+void CommunicationDialog::keyPressEvent(QKeyEvent* event) {
     // Escape backs out as the Cancel button does; only OK and the close box apply a change.
     if (event->matches(QKeySequence::Cancel)) {
-        BN_Cancel->click();
+        CancelButton->click();
         return;
     }
     QDialog::keyPressEvent(event);
 }
 
-void TDlg_Konfig::ShowPortDevices() {
+void CommunicationDialog::ShowPortDevices() {
     SerialPort& serial = Context.Core.Serial;
     for (int i = 0; i < 6; ++i) {
         const QString device =
@@ -182,31 +181,31 @@ void TDlg_Konfig::ShowPortDevices() {
     }
 }
 
-void TDlg_Konfig::ShowDevicesOfChosenPort() {
-    CB_KF_Device->ShowFor(static_cast<int16_t>(ComPortItems->checkedId() + 1),
-                          Context.Core.Serial.LinkDir);
+void CommunicationDialog::ShowDevicesOfChosenPort() {
+    DeviceBox->ShowFor(static_cast<int16_t>(ComPortItems->checkedId() + 1),
+                       Context.Core.Serial.LinkDir);
     EnableControlsOfChosenMode();
 }
 
-void TDlg_Konfig::EnableControlsOfChosenMode() {
+void CommunicationDialog::EnableControlsOfChosenMode() {
     // No mode chosen (a mode from the file the items cannot show): everything stays open.
-    const int mode = CommunicationModeItems->checkedId();
+    const int mode = ModeItems->checkedId();
     const bool fieldbusUsed = mode != CommModeSerial - 1;
     const bool serialUsed = mode != CommModeFieldbus - 1;
     DriverChooser->setEnabled(fieldbusUsed);
-    GroupBox1->setEnabled(fieldbusUsed);
-    L_KF_Device->setEnabled(serialUsed);
-    CB_KF_Device->setEnabled(serialUsed && CB_KF_Device->Port() > 0);
+    AddressBox->setEnabled(fieldbusUsed);
+    DeviceLabel->setEnabled(serialUsed);
+    DeviceBox->setEnabled(serialUsed && DeviceBox->Port() > 0);
 }
 
-uint16_t TDlg_Konfig::EnteredAddress() const {
+uint16_t CommunicationDialog::EnteredAddress() const {
     // Enter closes the dialog without leaving the field, so clamp here as leaving would.
-    const double value = std::clamp(EB_KF_DevAddr->Value(), EB_KF_DevAddr->Range().MinValue(),
-                                    EB_KF_DevAddr->Range().MaxValue());
+    const double value = std::clamp(AddressField->Value(), AddressField->Range().MinValue(),
+                                    AddressField->Range().MaxValue());
     return static_cast<uint16_t>(static_cast<int32_t>(std::trunc(value)));
 }
 
-CommSettings TDlg_Konfig::ChosenSettings() const {
+CommSettings CommunicationDialog::ChosenSettings() const {
     CommSettings chosen = Context.Core.Settings;
     if (ComPortItems->checkedId() != ShownPortItem) {
         chosen.ComPortNr = static_cast<uint16_t>(ComPortItems->checkedId() + 1);
@@ -214,21 +213,21 @@ CommSettings TDlg_Konfig::ChosenSettings() const {
     if (AddressEdited) {
         chosen.DevAddr = EnteredAddress();
     }
-    if (CommunicationModeItems->checkedId() != ShownModeItem) {
-        chosen.CommMode = static_cast<int8_t>(CommunicationModeItems->checkedId() + 1);
+    if (ModeItems->checkedId() != ShownModeItem) {
+        chosen.CommMode = static_cast<int8_t>(ModeItems->checkedId() + 1);
     }
     chosen.DriverPath = DriverChooser->Chosen();
     return chosen;
 }
 
-bool TDlg_Konfig::ControlsDifferFromSettings() const {
+bool CommunicationDialog::ControlsDifferFromSettings() const {
     const CommSettings& settings = Context.Core.Settings;
     const CommSettings chosen = ChosenSettings();
     return chosen.ComPortNr != settings.ComPortNr || chosen.DevAddr != settings.DevAddr ||
            chosen.CommMode != settings.CommMode || chosen.DriverPath != settings.DriverPath;
 }
 
-void TDlg_Konfig::ApplyChange() {
+void CommunicationDialog::ApplyChange() {
     Session& core = Context.Core;
     const CommSettings chosen = ChosenSettings();
     CloseLink();
@@ -238,7 +237,7 @@ void TDlg_Konfig::ApplyChange() {
     SelectFieldbusMaster();
 }
 
-void TDlg_Konfig::SelectFieldbusMaster() {
+void CommunicationDialog::SelectFieldbusMaster() {
     Session& core = Context.Core;
     if (!core.SelectFieldbusMaster()) {
         Context.Messages.ShowMessage(LinkOpenFailureMessage(core, DP_ERR_NO_DRIVER),
@@ -246,7 +245,7 @@ void TDlg_Konfig::SelectFieldbusMaster() {
     }
 }
 
-void TDlg_Konfig::CloseLink() {
+void CommunicationDialog::CloseLink() {
     Session& core = Context.Core;
     if (core.Settings.IsSerial()) {
         core.Serial.StopReceiver();
@@ -255,7 +254,7 @@ void TDlg_Konfig::CloseLink() {
     core.Link.Link_Close(core.Settings.ComPortNr, ignored);
 }
 
-void TDlg_Konfig::SaveSettings() {
+void CommunicationDialog::SaveSettings() {
     // An installed program keeps them in a folder of the user's that may not exist yet.
     const std::string& folder = Context.Core.Folders.Settings;
     const std::string file = folder + CommSettingsFileName;
@@ -272,15 +271,15 @@ void TDlg_Konfig::SaveSettings() {
     }
 }
 
-void TDlg_Konfig::done(int result) {
+void CommunicationDialog::done(int result) {
     const bool cancelButton = result == Rejected && ButtonPressed;
     if (!cancelButton) {
         Session& core = Context.Core;
         // The port in use now leads elsewhere: it is reopened as after a change.
         // A device chosen before the mode went over to the fieldbus is not wanted any more.
-        const bool relinked =
-            CB_KF_Device->isEnabled() && CB_KF_Device->ApplyChoice(Context.Messages) &&
-            core.Settings.IsSerial() && CB_KF_Device->Port() == core.Settings.ComPortNr;
+        const bool relinked = DeviceBox->isEnabled() && DeviceBox->ApplyChoice(Context.Messages) &&
+                              core.Settings.IsSerial() &&
+                              DeviceBox->Port() == core.Settings.ComPortNr;
         if (ControlsDifferFromSettings()) {
             ApplyChange();
         } else if (relinked) {

@@ -10,15 +10,15 @@ namespace vg {
 
 // The busy box: a notice the user cannot close, shown while a long job runs on the
 // user-interface thread.
-class TDlg_StatusBox : public QDialog, public BusyBox {
+class BusyWindow : public QDialog, public BusyBox {
     Q_OBJECT
 public:
-    explicit TDlg_StatusBox(QWidget* parent = nullptr);
+    explicit BusyWindow(QWidget* parent = nullptr);
 
     void ShowBusyBox(const std::string& caption, const std::string& message) override;
     void HideBusyBox() override;
 
-    QLabel* Label1 = nullptr;
+    QLabel* MessageLabel = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
