@@ -113,6 +113,18 @@ std::optional<std::string> BackupStore::NewestConfigFile() const {
     return std::nullopt;
 }
 
+std::string BackupStore::FreeBackupName(WallClock::time_point time) const {
+    // Two backups in one second keep both: the later is named a second on, so that the names
+    // stay in the order the backups were made.
+    std::error_code ec;
+    std::string file = Path + BackupStamp(time) + ConfigExtension;
+    while (fs::exists(file, ec)) {
+        time += std::chrono::seconds(1);
+        file = Path + BackupStamp(time) + ConfigExtension;
+    }
+    return file;
+}
+
 std::optional<BackupMessage> BackupStore::Latest() const {
     const std::optional<std::string> file = NewestConfigFile();
     std::string cd;
@@ -142,7 +154,11 @@ BackupOutcome BackupStore::Keep(const ConfigState& unit, WallClock::time_point t
         outcome.Error = Path + ": " + std::strerror(errno);
         return outcome;
     }
-    const std::string file = Path + BackupStamp(time) + ConfigExtension;
+    if (latest) {
+        // Before anything is written: a backup of this very second may be the latest.
+        outcome.Differences = DifferenceTexts(latest->File, unit);
+    }
+    const std::string file = FreeBackupName(time);
     WriteFailure failure;
     if (!ReplaceFilesTogether({{file, cd}, {ToolNamesFileBeside(file), ns}}, {}, &failure)) {
         outcome.Error = failure.Line();
@@ -152,9 +168,6 @@ BackupOutcome BackupStore::Keep(const ConfigState& unit, WallClock::time_point t
     outcome.Written = true;
     outcome.First = !latest;
     outcome.Latest = {hash, file, ProgrammedTools(unit.ConfigImage)};
-    if (latest) {
-        outcome.Differences = DifferenceTexts(latest->File, unit);
-    }
     return outcome;
 }
 

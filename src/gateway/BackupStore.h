@@ -34,6 +34,7 @@ public:
 
 private:
     std::optional<std::string> NewestConfigFile() const;
+    std::string FreeBackupName(WallClock::time_point time) const;
 
     std::string Path;
 };

@@ -69,15 +69,16 @@ private:
     std::string Topic(const std::string& unit, const char* leaf) const;
     Clock::time_point NextDue(Clock::time_point until) const;
 
+    // Before the broker and the units: their threads wake the gateway until they are gone.
+    std::mutex WakeMutex;
+    std::condition_variable WakeSignal;
+    bool Woken = false;
+
     GatewaySettings Settings;
     std::string StateDir;
     std::ostream& Log;
     std::unique_ptr<BrokerConnection> Broker;
     std::map<std::string, WatchedUnit> Units;
-
-    std::mutex WakeMutex;
-    std::condition_variable WakeSignal;
-    bool Woken = false;
 };
 
 } // namespace vg

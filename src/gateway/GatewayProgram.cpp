@@ -87,14 +87,7 @@ public:
         }
         pthread_sigmask(SIG_BLOCK, &Signals, nullptr);
     }
-    ~SignalWatch() {
-        if (Watcher.joinable()) {
-            // The watcher waits for a signal: one of those it takes wakes it to see Stop.
-            Stop = true;
-            pthread_kill(Watcher.native_handle(), SIGHUP);
-            Watcher.join();
-        }
-    }
+    ~SignalWatch() { Finish(); }
     SignalWatch(const SignalWatch&) = delete;
     SignalWatch& operator=(const SignalWatch&) = delete;
 
@@ -110,6 +103,16 @@ public:
                 gateway.Wake();
             }
         });
+    }
+
+    // Ends the watcher; the gateway it wakes may go after this.
+    void Finish() {
+        if (Watcher.joinable()) {
+            // The watcher waits for a signal: one of those it takes wakes it to see Stop.
+            Stop = true;
+            pthread_kill(Watcher.native_handle(), SIGHUP);
+            Watcher.join();
+        }
     }
 
     std::atomic<bool> Stop{false};
@@ -166,6 +169,7 @@ int Serve(const std::string& path, GatewaySettings settings, const std::string& 
         gateway.RunUntil(nextPing);
     }
     sd_notify(0, "STOPPING=1");
+    signals.Finish();
     gateway.Stop();
     return ExitSuccess;
 }

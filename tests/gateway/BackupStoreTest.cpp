@@ -61,6 +61,20 @@ TEST(BackupStoreTest, KeepsAConfigurationOnlyWhenItChanged) {
                                         "20261208T225901Z.CD", "20261208T225901Z.NS"}));
 }
 
+TEST(BackupStoreTest, TwoBackupsInOneSecondKeepBothAndTheirDifferences) {
+    TempDir dir;
+    BackupStore store(dir.ProgramDir());
+    ConfigState unit = UnitWithTools();
+    ASSERT_TRUE(store.Keep(unit, Monday).Ok);
+    unit.ConfigImage.Tools[9].Programmed = 0;
+    const BackupOutcome changed = store.Keep(unit, Monday + std::chrono::milliseconds(300));
+    ASSERT_TRUE(changed.Ok && changed.Written);
+    EXPECT_EQ(changed.Latest.File, store.Folder() + "20261207T225902Z.CD");
+    EXPECT_EQ(changed.Differences,
+              (std::vector<std::string>{"tool 9: programmed in file, empty in unit"}));
+    EXPECT_EQ(FilesIn(dir.Path()).size(), 4U);
+}
+
 TEST(BackupStoreTest, TheHashCoversTheFilesAsWritten) {
     TempDir dir;
     BackupStore store(dir.ProgramDir());

@@ -38,12 +38,14 @@ public:
         }
     }
 
-    BrokerConnection Connection;
-    std::vector<BrokerConnection::Event> Seen;
-
 private:
+    // Before the connection: its network thread wakes them until the connection is gone.
     std::mutex Mutex;
     std::condition_variable Woken;
+
+public:
+    BrokerConnection Connection;
+    std::vector<BrokerConnection::Event> Seen;
 };
 
 BrokerSettings Loopback(int port) {

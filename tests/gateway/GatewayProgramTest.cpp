@@ -130,7 +130,7 @@ TEST_F(GatewayProgramTest, PublishesStatusEventsAndBackupsOfSerialAndFieldbusUni
     const std::string changed = recorder.WaitFor("\"kind\":\"config-changed\"", 30s);
     ASSERT_NE(changed, "") << Log();
     EXPECT_NE(Payload(changed)["text"].toString().indexOf("tool 3: "), -1) << changed;
-    EXPECT_EQ(gateway->EndWith(SIGTERM), 0);
+    EXPECT_EQ(gateway->EndWith(SIGTERM), 0) << Log();
     EXPECT_NE(recorder.WaitFor("vigilo/gateway/hall3 offline"), "");
 }
 
