@@ -18,7 +18,7 @@ constexpr ErrorCode DP_ERR_NO_DRIVER = 0xC010;
 // unloaded: every operation then fails with DP_ERR_NO_DRIVER, and LoadFailure says why.
 // A master still open when the driver goes is closed first; a library whose last close
 // failed is never unloaded, as its own threads may still run.
-class FieldbusDriver : public FieldbusMaster {
+class FieldbusDriver final : public FieldbusMaster {
 public:
     // The interface cannot wait for a slave's inputs: a waiting caller sleeps this long (one
     // bus cycle of a typical master) between reads, never past its deadline.
