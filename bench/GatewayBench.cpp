@@ -174,8 +174,12 @@ void Run(int units) {
         const int unit = sample % units;
         const int tool = 1 + sample % 120;
         const auto changed = Clock::now();
-        sims[static_cast<size_t>(unit)]->Command("tool " + std::to_string(tool));
-        const auto seen = subscriber.WaitForTool("u" + std::to_string(unit), tool, 5s);
+        std::string command = "tool ";
+        command.append(std::to_string(tool));
+        std::string name = "u";
+        name.append(std::to_string(unit));
+        sims[static_cast<size_t>(unit)]->Command(command);
+        const auto seen = subscriber.WaitForTool(name, tool, 5s);
         if (seen) {
             delays.push_back(std::chrono::duration<double, std::milli>(*seen - changed).count());
         }
