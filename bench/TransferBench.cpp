@@ -44,13 +44,6 @@ public:
     bool Failed = false;
 };
 
-class NoProgress : public vg::ProgressView {
-public:
-    void ShowProgress(const std::string&) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-};
-
 class NoIdentifier : public vg::IdentifierPrompt {
 public:
     void AskForIdentifier(vg::NamespaceInfo&, bool&) override {}
@@ -206,7 +199,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     BenchMessages messages;
-    NoProgress progress;
+    vg::NoProgress progress;
     NoIdentifier identifier;
     const vg::TransferServices services{messages, progress, identifier};
     vg::ConfigState& config = session.Config;

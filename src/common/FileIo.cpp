@@ -141,6 +141,16 @@ size_t ReadUpTo(int fd, void* dest, size_t capacity) {
     return done;
 }
 
+bool ReadFileStart(const std::string& path, size_t count, std::string& bytes) {
+    const UniqueFd file = OpenForReading(path);
+    if (!file.IsOpen()) {
+        return false;
+    }
+    bytes.assign(count, '\0');
+    bytes.resize(ReadUpTo(file.Get(), bytes.data(), bytes.size()));
+    return true;
+}
+
 std::string ExistingPathIgnoringCase(const std::string& path) {
     const std::string name = NameOf(path);
     struct stat info {};

@@ -58,6 +58,10 @@ UniqueFd OpenForReading(const std::string& path);
 // how many bytes arrived.
 size_t ReadUpTo(int fd, void* dest, size_t capacity);
 
+// The first `count` bytes of a regular file (fewer when it is shorter); false when it does
+// not open, with the reason in errno.
+bool ReadFileStart(const std::string& path, size_t count, std::string& bytes);
+
 // `path` when something of that name exists; otherwise a file in the same folder whose name
 // differs from it only in the case of ASCII letters (the first in byte order if there are
 // several); otherwise `path`. Settings and configurations copied from a file system that

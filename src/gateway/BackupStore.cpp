@@ -30,14 +30,9 @@ public:
     }
 };
 
+// A file of at most `limit` bytes, whole.
 bool ReadWholeFile(const std::string& path, size_t limit, std::string& bytes) {
-    const UniqueFd file = OpenForReading(path);
-    if (!file.IsOpen()) {
-        return false;
-    }
-    bytes.assign(limit + 1, '\0');
-    bytes.resize(ReadUpTo(file.Get(), bytes.data(), bytes.size()));
-    return bytes.size() <= limit;
+    return ReadFileStart(path, limit + 1, bytes) && bytes.size() <= limit;
 }
 
 bool IsBackupName(const std::string& name) {

@@ -31,13 +31,11 @@ std::string MosquittoError(int code) {
 } // namespace
 
 bool ReadPasswordFile(const std::string& path, std::string& password, std::string& error) {
-    const UniqueFd file = OpenForReading(path);
-    if (!file.IsOpen()) {
+    std::string bytes;
+    if (!ReadFileStart(path, LongestPassword + 1, bytes)) {
         error = path + ": " + std::strerror(errno);
         return false;
     }
-    std::string bytes(LongestPassword + 1, '\0');
-    bytes.resize(ReadUpTo(file.Get(), bytes.data(), bytes.size()));
     const size_t end = bytes.find_first_of("\r\n");
     if (end == std::string::npos && bytes.size() > LongestPassword) {
         error =

@@ -22,13 +22,6 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-bool SameBroker(const BrokerSettings& a, const BrokerSettings& b) {
-    return a.Host == b.Host && a.Port == b.Port && a.ClientId == b.ClientId &&
-           a.TopicPrefix == b.TopicPrefix && a.Username == b.Username &&
-           a.PasswordFile == b.PasswordFile && a.CaFile == b.CaFile &&
-           a.KeepaliveSeconds == b.KeepaliveSeconds;
-}
-
 bool SameUnit(const UnitSettings& a, const UnitSettings& b) {
     return a.DevicePath == b.DevicePath && a.FieldbusDriver == b.FieldbusDriver &&
            a.ComNr == b.ComNr && a.Address == b.Address && a.BackupHours == b.BackupHours;
@@ -211,7 +204,7 @@ void Gateway::Apply(GatewaySettings settings, std::string& error) {
             ++it;
         }
     }
-    const bool brokerChanged = !SameBroker(settings.Broker, Settings.Broker);
+    const bool brokerChanged = settings.Broker != Settings.Broker;
     Settings = std::move(settings);
     if (brokerChanged) {
         Broker->Stop(OfflineWord, LastWordTimeout);

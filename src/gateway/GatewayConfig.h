@@ -15,6 +15,8 @@ struct BrokerSettings {
     std::string PasswordFile;
     std::string CaFile; // set: TLS, the broker's certificate verified against it
     int KeepaliveSeconds = 30;
+
+    bool operator==(const BrokerSettings&) const = default;
 };
 
 // One unit, from a [unit NAME] section: a serial unit has a Port, a fieldbus unit a driver.

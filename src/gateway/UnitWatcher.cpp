@@ -8,14 +8,6 @@ namespace vg {
 
 namespace {
 
-// A backup shows no progress.
-class NoProgress : public ProgressView {
-public:
-    void ShowProgress(const std::string&) override {}
-    void SetProgress(int) override {}
-    void HideProgress() override {}
-};
-
 ProgramFolders UnitFolders(const std::string& stateDir, const std::string& name) {
     return PortableFolders(stateDir + "units/" + name + "/");
 }
