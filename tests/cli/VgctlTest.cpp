@@ -51,12 +51,8 @@ Outcome RunVgctl(const std::vector<std::string>& args, const std::string& errTer
     return run;
 }
 
-std::string GoldenImage() {
-    return ReadBytes(test::FixturePath("VGL_00001234.CD"));
-}
-std::string GoldenNames() {
-    return ReadBytes(test::FixturePath("VGL_00001234.NS"));
-}
+using test::GoldenImage;
+using test::GoldenNames;
 
 // A program directory whose Konfig.Cfg chooses the serial line and whose COM1 is the
 // simulator's terminal.

@@ -19,12 +19,8 @@ using test::WriteBytes;
 
 constexpr const char* IllegalSize = "Konfig-File has illegal size!";
 
-std::string GoldenImage() {
-    return ReadBytes(test::FixturePath("VGL_00001234.CD"));
-}
-std::string GoldenNames() {
-    return ReadBytes(test::FixturePath("VGL_00001234.NS"));
-}
+using test::GoldenImage;
+using test::GoldenNames;
 
 int32_t StoredPulseTime(const std::string& cdBytes) {
     int32_t value = 0;

@@ -27,6 +27,14 @@ inline std::filesystem::path FixturePath(const std::string& name) {
     return std::filesystem::path(VG_TEST_DATA_DIR) / "config" / name;
 }
 
+// The pair of files the fixtures hold for unit 00001234: a full configuration and its names.
+inline std::string GoldenImage() {
+    return ReadBytes(FixturePath("VGL_00001234.CD"));
+}
+inline std::string GoldenNames() {
+    return ReadBytes(FixturePath("VGL_00001234.NS"));
+}
+
 // A writer that accepts `budget` bytes in all and then fails as a full disk does.
 inline WriteFunction FailingAfter(size_t budget) {
     auto left = std::make_shared<size_t>(budget);

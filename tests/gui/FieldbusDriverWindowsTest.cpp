@@ -1,6 +1,7 @@
 // Fieldbus mode through a driver library in the windows, and the built-in simulated unit told
 // apart from a real unit.
 
+#include "config/FileTestSupport.h"
 #include "gui/CommunicationDialog.h"
 #include "gui/FieldbusDriverChooser.h"
 #include "gui/MainWindow.h"
@@ -22,13 +23,6 @@ namespace vg {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The message ends with where to go from there.
 std::string LoadFailureText(const std::string& path, const std::string& reason) {
@@ -105,14 +99,14 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
     dialog.show();
     dialog.ComPortItems->button(2)->click();
     dialog.CloseButton->click();
-    EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + sim + "\r\n");
+    EXPECT_EQ(test::ReadBytes(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + sim + "\r\n");
 
     // Another driver, chosen from a file, is loaded at once and reached on the next ticks.
     world.Files.Answer(QString::fromStdString(fake));
     dialog.show();
     dialog.DriverChooser->ChooseDriverButton->click();
     dialog.CloseButton->click();
-    EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + fake + "\r\n");
+    EXPECT_EQ(test::ReadBytes(cfg), "A:50\r\nC:3\r\nM:1\r\nD:" + fake + "\r\n");
     ASSERT_TRUE(test::PollUntil(*world.Core, [&] {
         return world.Core->Poll.Online &&
                MainBar(world).PanelText(StatusPanel::Error) == "ERROR! Control Unit!";
@@ -125,7 +119,7 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
         dialog.CloseButton->click();
     });
     main.CommunicationAction->trigger();
-    EXPECT_EQ(ReadFile(cfg), "A:50\r\nC:3\r\nM:1\r\n");
+    EXPECT_EQ(test::ReadBytes(cfg), "A:50\r\nC:3\r\nM:1\r\n");
     EXPECT_EQ(main.windowTitle(), "VG-Config [simulated unit]");
     EXPECT_EQ(world.Core->Driver, nullptr);
 

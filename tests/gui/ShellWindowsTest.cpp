@@ -1,3 +1,4 @@
+#include "config/FileTestSupport.h"
 #include "gui/AboutBox.h"
 #include "gui/Artwork.h"
 #include "gui/BusyWindow.h"
@@ -31,13 +32,6 @@
 
 namespace vg {
 namespace {
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(MainWindowStart, FieldbusUnitOpensQuietlyWithTheFastTimer) {
     test::GuiWorld world;
@@ -274,12 +268,12 @@ TEST(CommunicationDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged)
     EXPECT_EQ(world.Core->Settings.ComPortNr, 9);
     EXPECT_EQ(world.Core->Settings.DevAddr, 200);
     EXPECT_FALSE(world.Core->Poll.ReconnectRequest);
-    EXPECT_EQ(ReadFile(cfg), "A:200\r\nC:9\r\nM:1\r\n");
+    EXPECT_EQ(test::ReadBytes(cfg), "A:200\r\nC:9\r\nM:1\r\n");
 
     dialog.show();
     dialog.ComPortItems->button(1)->click();
     dialog.CloseButton->click();
-    EXPECT_EQ(ReadFile(cfg), "A:200\r\nC:2\r\nM:1\r\n");
+    EXPECT_EQ(test::ReadBytes(cfg), "A:200\r\nC:2\r\nM:1\r\n");
 }
 
 TEST_F(CommunicationDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
@@ -291,7 +285,7 @@ TEST_F(CommunicationDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
     // The fieldbus link is closed; the poll reopens the link in the new mode.
     EXPECT_FALSE(World.Core->BuiltInMaster.IsOpen());
     EXPECT_TRUE(World.Core->Poll.ReconnectRequest);
-    EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:50\r\nC:3\r\nM:2\r\n");
+    EXPECT_EQ(test::ReadBytes(World.Dir / "Konfig.Cfg"), "A:50\r\nC:3\r\nM:2\r\n");
 }
 
 TEST_F(CommunicationDialogTest, AddressMinusOneIsStoredAs65535) {
@@ -301,7 +295,7 @@ TEST_F(CommunicationDialogTest, AddressMinusOneIsStoredAs65535) {
     Dialog->CloseButton->setFocus(); // leaving the field
     Dialog->CloseButton->click();
     EXPECT_EQ(World.Core->Settings.DevAddr, 65535);
-    EXPECT_EQ(ReadFile(World.Dir / "Konfig.Cfg"), "A:65535\r\nC:1\r\nM:1\r\n");
+    EXPECT_EQ(test::ReadBytes(World.Dir / "Konfig.Cfg"), "A:65535\r\nC:1\r\nM:1\r\n");
 }
 
 // The devices present are offered for the chosen COM item; choosing one makes COMn a link
@@ -330,7 +324,7 @@ TEST(CommunicationDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     dialog.CloseButton->click();
     EXPECT_EQ(std::filesystem::read_symlink(world.Dir / "COM1"), byId);
     EXPECT_TRUE(world.Core->Poll.ReconnectRequest) << "the port in use leads elsewhere now";
-    EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "M:2\r\nC:1\r\n");
+    EXPECT_EQ(test::ReadBytes(world.Dir / "Konfig.Cfg"), "M:2\r\nC:1\r\n");
 
     // COM3 leads nowhere: keeping it is not offered as if it led somewhere.
     dialog.show();
@@ -349,8 +343,8 @@ TEST(CommunicationDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
                               byId + "?",
                           MessageResult::No);
     dialog.CloseButton->click();
-    EXPECT_EQ(ReadFile(world.Dir / "COM2"), "mine");
-    EXPECT_EQ(ReadFile(world.Dir / "Konfig.Cfg"), "A:50\r\nC:2\r\nM:2\r\n");
+    EXPECT_EQ(test::ReadBytes(world.Dir / "COM2"), "mine");
+    EXPECT_EQ(test::ReadBytes(world.Dir / "Konfig.Cfg"), "A:50\r\nC:2\r\nM:2\r\n");
 }
 
 // The change takes effect on the next tick; a port that does not open then is told once,
@@ -391,7 +385,7 @@ TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {
     konfig.show();
     konfig.ModeItems->button(1)->click();
     konfig.CloseButton->click();
-    EXPECT_EQ(ReadFile(folders.Settings + "Konfig.Cfg"), "A:50\r\nC:1\r\nM:2\r\n");
+    EXPECT_EQ(test::ReadBytes(folders.Settings + "Konfig.Cfg"), "A:50\r\nC:1\r\nM:2\r\n");
 
     // The file dialogs start in the user's CD_DATA, made for them.
     world.Files.Answer(std::nullopt);

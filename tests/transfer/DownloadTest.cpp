@@ -16,12 +16,8 @@ constexpr const char* Saved = "Save Data to VGL successfull!";
 constexpr const char* EnterIdentifier = "No Namespace-Identifier available!\nToolnames will be "
                                         "lost! \nWould you enter the namespace-identifier?";
 
-std::string GoldenImage() {
-    return ReadBytes(test::FixturePath("VGL_00001234.CD"));
-}
-std::string GoldenNames() {
-    return ReadBytes(test::FixturePath("VGL_00001234.NS"));
-}
+using test::GoldenImage;
+using test::GoldenNames;
 
 // An empty slot's other fields mean nothing.
 bool SameTool(const sim::SimTool& a, const sim::SimTool& b) {
