@@ -33,12 +33,19 @@ struct UnitStatus {
     std::optional<uint16_t> AngleHundredths; // none while the unit does not answer
     // The identifier of the configuration held for the unit, when it has one.
     std::optional<std::string> Identifier;
+    // Online as the windows count it: the unit answered, or the fieldbus link opened (the
+    // open alone counts until the unit is found lost).
+    bool LinkOnline = false;
+    // What the unit is: the built-in simulated unit, not a real one.
+    bool SimulatedUnit = false;
 
     bool Out1() const;
     bool Out2() const;
     std::string Message() const { return ErrorMessageText(ErrorBits); }
     // "Scanning", "Zero-Pos." or "" while the unit answers, "-----" while it does not.
     std::string ScannerText() const;
+    // "Id: " and the identifier, or "Id: --------" without one.
+    std::string IdentifierText() const;
 
     bool operator==(const UnitStatus&) const = default;
 };
