@@ -68,11 +68,12 @@ void StatusPoll::Status_Tick() {
 
 void StatusPoll::Reconnect() {
     Link.TraceEvent(TraceEventKind::Reconnect);
+    // Offline before anyone is told: the listeners take the heartbeat with the events.
+    Poll.Online = false;
+    StatusNowOffline();
     Tell([](StatusEvents& listener) { listener.UnitWentOffline(); });
     Poll.RedrawAll = true;
     BecomeUnreachable();
-    Poll.Online = false;
-    StatusNowOffline();
     Poll.ReconnectRequest = false;
     Poll.LinkOpened = false;
     UnitAnswered = false;

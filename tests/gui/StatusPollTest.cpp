@@ -193,6 +193,8 @@ TEST_P(StatusPollTest, ReconnectShowsTheResetPictureBeforeAnyNewRequest) {
     EXPECT_EQ(Host.VigiloButton, false);
     EXPECT_EQ(Host.MonitorMode, false);
     EXPECT_FALSE(State().Online);
+    // The bars draw the online lamp from what the display took with the events.
+    EXPECT_EQ(OnlineLampColour(Shown.Lamps().Heartbeat), LampColour::Red);
     EXPECT_FALSE(State().ReconnectRequest);
     // Serial: the port is open again with its receiver; fieldbus: the next tick opens it.
     EXPECT_EQ(State().LinkOpened, Serial());
