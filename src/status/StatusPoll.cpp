@@ -128,7 +128,7 @@ void StatusPoll::RunPoll() {
     Poll.PollCounter = static_cast<uint16_t>((Poll.PollCounter + 1) % Poll.PollModulus);
     const bool unchanged = reply == Poll.LastStatus[KindIndex(Poll)];
     if ((Poll.PollCounter == 0 || Poll.PollCounter == Poll.PollModulus / 2) && unchanged) {
-        // Nothing to redraw but the lamps that blink with the counter.
+        // Nothing new but the heartbeat: only the online lamp changes.
         Tell([](StatusEvents& listener) { listener.HeartbeatTurned(); });
     }
     if ((reply[1] & StateBit::ParameterReply) != 0) {
@@ -194,7 +194,6 @@ void StatusPoll::BecomeOnline() {
 }
 
 void StatusPoll::BecomeUnreachable() {
-    // Monitor mode needs an answering unit just as the source chooser's button does.
     Tell([](StatusEvents& listener) {
         listener.UnitReachableChanged(false);
         listener.PollIntervalChanged(PollInterval::Offline);
