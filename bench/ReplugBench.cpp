@@ -49,7 +49,7 @@ std::unique_ptr<vg::sim::SimSerialServer> PlugIn(vg::sim::SimUnit& unit, const s
 // going on whatever else happens in between.
 class Poller {
 public:
-    Poller(vg::Session& session, const vg::cli::TerminalStatusHost& host)
+    Poller(vg::Session& session, const vg::cli::TerminalPollRhythm& host)
         : Session(session), Host(host) {}
 
     // Ticks as they fall due until `done` holds after one, or until `end`; the time of the
@@ -72,7 +72,7 @@ public:
 
 private:
     vg::Session& Session;
-    const vg::cli::TerminalStatusHost& Host;
+    const vg::cli::TerminalPollRhythm& Host;
     Clock::time_point NextTick = Clock::now();
 };
 
@@ -90,9 +90,8 @@ int main(int argc, char** argv) {
     vg::Session session(dir.string() + "/");
     session.Settings.CommMode = vg::CommModeSerial;
     session.Serial.DeviceOverride = name;
-    vg::cli::TerminalStatusHost host;
-    session.Status.SetHost(&host);
-    session.Poll.StatusBarTarget = &host.Bar;
+    vg::cli::TerminalPollRhythm host;
+    session.Status.AddListener(&host);
     vg::cli::OpenLink(session, std::cerr);
     Poller poller(session, host);
     const auto online = [&session] {
@@ -128,7 +127,7 @@ int main(int argc, char** argv) {
         std::printf("%-6d %9.3f %12.4f %9.3f%% %14.3f\n", run, absent.count(), cpu,
                     100.0 * cpu / absent.count(), Seconds(back - pluggedIn).count());
     }
-    session.Status.SetHost(nullptr);
+    session.Status.RemoveListener(&host);
     vg::cli::CloseLink(session, std::cerr);
     return 0;
 }

@@ -10,7 +10,7 @@
 #include "gui/StatusBarWidget.h"
 #include "session/Session.h"
 #include "sim/SimSerialServer.h"
-#include "status/StatusPresenter.h"
+#include "status/UnitStatus.h"
 
 #include <QApplication>
 #include <QTimer>

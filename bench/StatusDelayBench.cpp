@@ -4,7 +4,7 @@
 #include "cli/Vgctl.h"
 #include "session/Session.h"
 #include "sim/SimSerialServer.h"
-#include "status/StatusPresenter.h"
+#include "status/StatusEvents.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,22 +20,17 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::duration<double, std::milli>;
 
-// The error message panel, stamped with the time each text first appeared.
-class StampingBar : public vg::StatusBarView, public vg::StatusHost {
+// The error message as a status bar shows it, stamped with the time each text first appeared.
+class StampingBar : public vg::StatusEvents {
 public:
-    void SetPanelText(int panel, const std::string& text) override {
-        if (panel == vg::StatusPanel::Error && text != ErrorText) {
+    void StatusRecordTaken(const vg::StatusRecordUpdate& record) override {
+        const std::string text = vg::ErrorMessageText(record.ErrorBits);
+        if (record.ErrorNew && text != ErrorText) {
             ErrorText = text;
             ShownAt = Clock::now();
         }
     }
-    void Repaint() override {}
-    void SetTimerInterval(int milliseconds) override { Interval = milliseconds; }
-    void EnableVigiloButton(bool) override {}
-    void EnableMonitorMode(bool) override {}
-    vg::StatusBarView* MainStatusBar() override { return this; }
-    vg::MonitorView* Monitor() override { return nullptr; }
-    int FrontWindow() const override { return vg::FrontWindowNr::Main; }
+    void PollIntervalChanged(int milliseconds) override { Interval = milliseconds; }
 
     std::string ErrorText;
     Clock::time_point ShownAt{};
@@ -51,8 +46,7 @@ struct Figures {
 
 void Run(vg::Session& session, vg::sim::SimUnit& unit, int changes, Figures& figures) {
     StampingBar bar;
-    session.Poll.StatusBarTarget = &bar;
-    session.Status.SetHost(&bar);
+    session.Status.AddListener(&bar);
     std::mt19937 random(42);
     std::uniform_int_distribution<int> pause(300, 700);
     auto nextTick = Clock::now();
@@ -81,7 +75,7 @@ void Run(vg::Session& session, vg::sim::SimUnit& unit, int changes, Figures& fig
         }
         std::this_thread::sleep_until(std::min(nextTick, nextChange));
     }
-    session.Status.SetHost(nullptr);
+    session.Status.RemoveListener(&bar);
 }
 
 void Report(const char* mode, Figures& f, double boundMs) {

@@ -2,7 +2,6 @@
 
 #include "cli/CsvOutput.h"
 #include "cli/Vgctl.h"
-#include "status/StatusPresenter.h"
 
 #include <cerrno>
 #include <chrono>
@@ -28,46 +27,28 @@ std::string ToolText(const StatusPicture& picture) {
     return picture.Tool < 0 ? "-" : std::to_string(picture.Tool);
 }
 
-// " MeasA.:  90.00" gives "90.00"; the offline "-----" stays as it is.
-std::string AngleValue(const std::string& panel) {
-    const std::string prefix = StatusText::AnglePrefix;
-    if (panel.compare(0, prefix.size(), prefix) != 0) {
-        return panel;
+// " 90.00" gives "90.00"; "-----" while the unit does not answer.
+std::string AngleValue(const UnitStatus& status) {
+    if (!status.AngleHundredths) {
+        return StatusText::Unknown;
     }
-    const size_t first = panel.find_first_not_of(' ', prefix.size());
-    return first == std::string::npos ? std::string() : panel.substr(first);
+    const std::string text = AngleText(*status.AngleHundredths);
+    return text.substr(text.find_first_not_of(' '));
 }
 
 } // namespace
 
-TerminalStatusBar::TerminalStatusBar() {
-    // Nothing is known before the unit answered.
-    Texts[StatusPanel::Scanning] = StatusText::Unknown;
-    Texts[StatusPanel::Angle] = StatusText::Unknown;
-    Texts[StatusPanel::Id] = StatusText::NoId;
-}
-
-void TerminalStatusBar::SetPanelText(int panel, const std::string& text) {
-    if (panel >= 0 && panel < StatusPanel::Count) {
-        Texts[static_cast<size_t>(panel)] = text;
-    }
-}
-
-const std::string& TerminalStatusBar::PanelText(int panel) const {
-    return Texts.at(static_cast<size_t>(panel));
-}
-
-StatusPicture TakeStatusPicture(const TerminalStatusBar& bar, const DisplayState& display,
-                                const PollState& poll) {
+StatusPicture TakeStatusPicture(const UnitStatus& status) {
     StatusPicture picture;
-    picture.Online = poll.Online;
-    picture.Tool = poll.Online ? poll.CurrentToolNr : int16_t{-1};
-    picture.Out1 = display.Out1On;
-    picture.Out2 = display.Out2On;
-    picture.Scanner = bar.PanelText(StatusPanel::Scanning);
-    picture.Angle = AngleValue(bar.PanelText(StatusPanel::Angle));
-    picture.Message = bar.PanelText(StatusPanel::Error);
-    picture.Id = bar.PanelText(StatusPanel::Id);
+    picture.Online = status.LinkOnline;
+    picture.Tool = status.LinkOnline ? static_cast<int16_t>(status.ToolNr) : int16_t{-1};
+    picture.Out1 = status.Out1();
+    picture.Out2 = status.Out2();
+    picture.Scanner = status.ScannerText();
+    picture.Angle = AngleValue(status);
+    picture.Message = status.Message();
+    picture.Id = status.IdentifierText();
+    picture.SimulatedUnit = status.SimulatedUnit;
     return picture;
 }
 
@@ -89,9 +70,8 @@ std::string FormatWatchLine(const StatusPicture& picture) {
 
 int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, std::ostream& err,
                      TerminationSignals& signals) {
-    TerminalStatusHost host;
-    session.Status.SetHost(&host);
-    session.Poll.StatusBarTarget = &host.Bar;
+    TerminalPollRhythm rhythm;
+    session.Status.AddListener(&rhythm);
     const bool opened = OpenLink(session, err);
     int result = ExitSuccess;
     const bool driverFailed = !session.FieldbusDriverFailure().empty();
@@ -100,7 +80,7 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
         // the poll opens the port once its device comes. A driver is not loaded again.
         result = ExitFailure;
     } else {
-        host.Interval = opened ? PollInterval::Online : PollInterval::Designed;
+        rhythm.Interval = opened ? PollInterval::Online : PollInterval::Designed;
         const auto giveUp = Clock::now() + std::chrono::milliseconds(AnswerWaitMilliseconds);
         bool printing = false;
         std::string lastLine;
@@ -108,8 +88,7 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
             session.Status.Status_Tick();
             const bool answered = session.Status.RecordsProcessed() > 0;
             const bool late = Clock::now() >= giveUp;
-            StatusPicture picture = TakeStatusPicture(host.Bar, session.Display, session.Poll);
-            picture.SimulatedUnit = session.Settings.UsesSimulatedUnit();
+            const StatusPicture picture = TakeStatusPicture(session.Status.CurrentStatus());
             if (!watch && (answered || late)) {
                 if (answered) {
                     out << FormatStatusLines(picture);
@@ -156,15 +135,14 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
                     }
                 }
             }
-            if (signals.Wait(std::chrono::milliseconds(host.Interval))) {
+            if (signals.Wait(std::chrono::milliseconds(rhythm.Interval))) {
                 result = watch ? ExitSuccess : ExitFailure;
                 break;
             }
         }
     }
     CloseLink(session, err);
-    session.Poll.StatusBarTarget = nullptr;
-    session.Status.SetHost(nullptr);
+    session.Status.RemoveListener(&rhythm);
     return result;
 }
 

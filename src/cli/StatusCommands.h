@@ -2,44 +2,25 @@
 
 #include "session/Session.h"
 #include "session/TerminationSignals.h"
+#include "status/StatusEvents.h"
 #include "status/StatusPoll.h"
-#include "status/StatusViews.h"
+#include "status/UnitStatus.h"
 
-#include <array>
 #include <cstdint>
 #include <ostream>
 #include <string>
 
 namespace vg::cli {
 
-// The main window's status bar on a terminal: it keeps the panel texts for printing.
-class TerminalStatusBar : public StatusBarView {
+// The poll's rhythm for vgctl: the interval it asks for is the command's own.
+class TerminalPollRhythm : public StatusEvents {
 public:
-    TerminalStatusBar();
-    void SetPanelText(int panel, const std::string& text) override;
-    void Repaint() override {} // the lamps are read when the picture is taken
-    const std::string& PanelText(int panel) const;
+    void PollIntervalChanged(int milliseconds) override { Interval = milliseconds; }
 
-private:
-    std::array<std::string, StatusPanel::Count> Texts;
-};
-
-// The status poll's host for vgctl: one status bar, no monitor, the timer interval kept for
-// the command's own rhythm.
-class TerminalStatusHost : public StatusHost {
-public:
-    void SetTimerInterval(int milliseconds) override { Interval = milliseconds; }
-    void EnableVigiloButton(bool) override {}
-    void EnableMonitorMode(bool) override {}
-    StatusBarView* MainStatusBar() override { return &Bar; }
-    MonitorView* Monitor() override { return nullptr; }
-    int FrontWindow() const override { return FrontWindowNr::Main; }
-
-    TerminalStatusBar Bar;
     int Interval = PollInterval::Designed;
 };
 
-// What the main window shows of the unit, field by field.
+// What the main window's status bar shows of the unit, field by field.
 struct StatusPicture {
     bool Online = false;
     int16_t Tool = -1; // -1: not known (offline)
@@ -52,8 +33,7 @@ struct StatusPicture {
     bool SimulatedUnit = false; // the built-in simulated unit, not a real one
 };
 
-StatusPicture TakeStatusPicture(const TerminalStatusBar& bar, const DisplayState& display,
-                                const PollState& poll);
+StatusPicture TakeStatusPicture(const UnitStatus& status);
 // One "Name: value" line per field, for `vgctl status`.
 std::string FormatStatusLines(const StatusPicture& picture);
 // The whole picture on one line, for `vgctl watch`.

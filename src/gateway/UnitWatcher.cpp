@@ -52,7 +52,7 @@ UnitWatcher::UnitWatcher(UnitSettings settings, const std::string& stateDir, Uni
     }
     BackupDue = Unit.BackupHours > 0;
     Core.Par.Interrupt = &Stopping;
-    Core.Status.SetHost(this);
+    Core.Status.AddListener(this);
     Core.Status.AddObserver(this);
 }
 
@@ -63,7 +63,7 @@ UnitWatcher::~UnitWatcher() {
         Backup.join();
     }
     Core.Status.RemoveObserver(this);
-    Core.Status.SetHost(nullptr);
+    Core.Status.RemoveListener(this);
     ErrorCode ignored = 0;
     Core.Disconnect(ignored);
 }
@@ -75,7 +75,7 @@ void UnitWatcher::Start(Clock::time_point now) {
     NextTick = now;
 }
 
-void UnitWatcher::SetTimerInterval(int milliseconds) {
+void UnitWatcher::PollIntervalChanged(int milliseconds) {
     Interval = std::chrono::milliseconds(milliseconds);
 }
 
@@ -105,6 +105,14 @@ void UnitWatcher::Service(Clock::time_point now) {
 void UnitWatcher::UnitStatusChanged(const UnitStatus& status) {
     const UnitStatus before = Reported;
     Reported = status;
+    // What only the windows and vgctl show (the fieldbus open counting as online, the kind
+    // of unit) is no news here.
+    UnitStatus news = status;
+    news.LinkOnline = before.LinkOnline;
+    news.SimulatedUnit = before.SimulatedUnit;
+    if (news == before) {
+        return;
+    }
     Reports.StatusChanged(Unit.Name, status);
     if (status.Online != before.Online) {
         Reports.UnitEvent(Unit.Name, status.Online ? EventKind::Online : EventKind::Offline,

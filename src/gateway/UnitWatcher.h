@@ -4,6 +4,7 @@
 #include "gateway/GatewayConfig.h"
 #include "gateway/GatewayMessages.h"
 #include "session/Session.h"
+#include "status/StatusEvents.h"
 #include "status/UnitStatus.h"
 
 #include <atomic>
@@ -29,7 +30,7 @@ public:
 // One unit the gateway watches: a session of its own, polled in the rhythm of the windows.
 // Its configuration is read in a thread of its own while its poll rests; the other units'
 // polls go on meanwhile.
-class UnitWatcher : private StatusHost, private UnitStatusObserver {
+class UnitWatcher : private StatusEvents, private UnitStatusObserver {
 public:
     using Clock = std::chrono::steady_clock;
 
@@ -55,13 +56,8 @@ public:
     bool BackupRunning() const { return Backup.joinable(); }
 
 private:
-    // The poll's host: the interval is all a unit without windows takes.
-    void SetTimerInterval(int milliseconds) override;
-    void EnableVigiloButton(bool) override {}
-    void EnableMonitorMode(bool) override {}
-    StatusBarView* MainStatusBar() override { return nullptr; }
-    MonitorView* Monitor() override { return nullptr; }
-    int FrontWindow() const override { return FrontWindowNr::Main; }
+    // The interval is all a unit without windows takes of the poll's events.
+    void PollIntervalChanged(int milliseconds) override;
 
     void UnitStatusChanged(const UnitStatus& status) override;
     void StartBackup();

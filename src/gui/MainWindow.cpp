@@ -85,7 +85,7 @@ void MainWindow::BuildClientArea() {
     Picture->setPixmap(MainPicture());
     Picture->setAlignment(Qt::AlignCenter);
     (new QVBoxLayout(PictureFrame))->addWidget(Picture);
-    StatusBar = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, client);
+    StatusBar = new StatusBarWidget(Context.LiveStatus.Lamps(), client);
     StatusBar->MarkSimulatedUnit(Context.Core.Settings);
     auto* layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -104,8 +104,9 @@ void MainWindow::BuildWidgets() {
     Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
     Cfg_Read(Context.Core.Settings, Context.Core.Folders.Settings);
     ShowUnitInTitle();
-    Context.Core.Poll.StatusBarTarget = StatusBar;
-    Context.Core.Status.SetHost(this);
+    Context.LiveStatus.ShowOn(StatusBar);
+    Context.Core.Status.AddListener(this);
+    Context.Core.Status.AddListener(&Context.LiveStatus);
     OpenLinkAtStart();
     // Created in either mode; it only runs when the serial port opened.
     Context.Core.Serial.StartReceiver();
@@ -163,7 +164,8 @@ void MainWindow::ShutDown() {
     // The help goes with the program rather than outlive its main window.
     Context.Help.close();
     PollTimer->stop();
-    Context.Core.Status.SetHost(nullptr);
+    Context.Core.Status.RemoveListener(&Context.LiveStatus);
+    Context.Core.Status.RemoveListener(this);
     Session& core = Context.Core;
     core.Serial.StopReceiver();
     ErrorCode ignored = 0;
@@ -171,42 +173,32 @@ void MainWindow::ShutDown() {
     core.Config.ToolLines.clear();
 }
 
-void MainWindow::OpenWorkingWindow(QDialog* window, int front) {
+void MainWindow::OpenWorkingWindow(QDialog* window, WindowInFront front) {
     window->move(pos());
     hide();
     window->setWindowState(windowState());
     Context.FrontWindow = front;
     window->exec();
     setWindowState(window->windowState());
-    Context.Core.Poll.StatusBarTarget = StatusBar;
+    Context.LiveStatus.ShowOn(StatusBar);
     show();
-    Context.FrontWindow = FrontWindowNr::Main;
+    Context.FrontWindow = WindowInFront::Main;
 }
 
-void MainWindow::SetTimerInterval(int milliseconds) {
+void MainWindow::PollIntervalChanged(int milliseconds) {
     PollTimer->setInterval(milliseconds);
 }
 
-void MainWindow::EnableVigiloButton(bool enabled) {
+void MainWindow::UnitReachableChanged(bool reachable) {
+    // Monitor mode needs an answering unit just as the source chooser's button does.
     if (Context.Windows.Chooser != nullptr) {
-        Context.Windows.Chooser->UnitButton->setEnabled(enabled);
+        Context.Windows.Chooser->UnitButton->setEnabled(reachable);
     }
+    MonitorModeAction->setEnabled(reachable);
+    CompareWithFileAction->setEnabled(reachable);
 }
 
-void MainWindow::EnableMonitorMode(bool enabled) {
-    MonitorModeAction->setEnabled(enabled);
-    CompareWithFileAction->setEnabled(enabled);
-}
-
-StatusBarView* MainWindow::MainStatusBar() {
-    return StatusBar;
-}
-
-MonitorView* MainWindow::Monitor() {
-    return Context.Windows.Monitor;
-}
-
-void MainWindow::MeasuredAngleShown(int32_t hundredths) {
+void MainWindow::MeasuredAngleTaken(int32_t hundredths) {
     Context.Windows.Settings->MeasuredAngleShown(hundredths);
 }
 
@@ -237,7 +229,7 @@ void MainWindow::PollTimerTick() {
 
 void MainWindow::OpenTriggered() {
     if (SelectAndLoad(Context)) {
-        OpenWorkingWindow(Context.Windows.Settings, FrontWindowNr::Settings);
+        OpenWorkingWindow(Context.Windows.Settings, WindowInFront::Settings);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/ProgramContext.h"
-#include "status/StatusViews.h"
+#include "status/StatusEvents.h"
 
 #include <QMainWindow>
 
@@ -15,8 +15,8 @@ namespace vg {
 class StatusBarWidget;
 
 // The main window: menus, the picture and the live-status bar. Its timer drives the status
-// poll.
-class MainWindow : public QMainWindow, public StatusHost {
+// poll, whose events it passes on to the other windows.
+class MainWindow : public QMainWindow, public StatusEvents {
     Q_OBJECT
 public:
     static constexpr int DesignedInterval = 700;
@@ -27,16 +27,13 @@ public:
 
     // Places `window` where the main window is, hides the main window while `window` is
     // shown modally, and brings it back afterwards.
-    void OpenWorkingWindow(QDialog* window, int front);
+    void OpenWorkingWindow(QDialog* window, WindowInFront front);
 
-    // StatusHost
-    void SetTimerInterval(int milliseconds) override;
-    void EnableVigiloButton(bool enabled) override;
-    void EnableMonitorMode(bool enabled) override;
-    StatusBarView* MainStatusBar() override;
-    MonitorView* Monitor() override;
-    int FrontWindow() const override { return Context.FrontWindow; }
-    void MeasuredAngleShown(int32_t hundredths) override;
+    // StatusEvents
+    void PollIntervalChanged(int milliseconds) override;
+    // The source chooser's unit button, Monitor Mode and Compare with File need the unit.
+    void UnitReachableChanged(bool reachable) override;
+    void MeasuredAngleTaken(int32_t hundredths) override;
     void ToolAngleTaught(int toolNr) override;
     void EditorAngleTaught(double degrees) override;
     void LinkOpenFailed(ErrorCode error) override;

@@ -29,7 +29,7 @@ ManualWindow::ManualWindow(ProgramContext& context, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
 
-    StatusBar = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, this);
+    StatusBar = new StatusBarWidget(Context.LiveStatus.Lamps(), this);
     StatusBar->MarkSimulatedUnit(Context.Core.Settings);
     // Panels sized to this window as the main window's are to it (width / 640).
     StatusBar->Scale(ClientWidth * 0.0015625);
@@ -66,7 +66,7 @@ void ManualWindow::OpenFromMenu() {
                                      MessageButtons::Ok);
         return;
     }
-    Context.Windows.Main->OpenWorkingWindow(this, FrontWindowNr::Manual);
+    Context.Windows.Main->OpenWorkingWindow(this, WindowInFront::Manual);
 }
 
 void ManualWindow::showEvent(QShowEvent* event) {
@@ -78,8 +78,8 @@ void ManualWindow::showEvent(QShowEvent* event) {
 }
 
 void ManualWindow::PrepareToShow() {
-    // The poll redraws every field on a new target with its next record.
-    Context.Core.Poll.StatusBarTarget = StatusBar;
+    // A new bar gets every field with the next record.
+    Context.LiveStatus.ShowOn(StatusBar);
     FillToolTable(*ToolList, Context.Core.Config.ToolLines);
     SelectToolLine(*ToolList, 0);
 }

@@ -4,10 +4,10 @@
 #include "gui/HelpViewer.h"
 #include "gui/MainWindow.h"
 #include "gui/ManualWindow.h"
+#include "gui/MonitorTexts.h"
+#include "gui/StatusLamps.h"
 #include "gui/TextCodec.h"
 #include "gui/TransferActions.h"
-#include "status/MonitorTexts.h"
-#include "status/StatusLamps.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -73,6 +73,11 @@ MonitorWindow::MonitorWindow(ProgramContext& context, QWidget* parent)
     BuildBottomRow();
     PressFocusedButtonOnEnter(*this);
     InstallContextHelp(this, Context.Help, HelpContext::MonitorMode);
+    Context.LiveStatus.SetMonitor(this);
+}
+
+MonitorWindow::~MonitorWindow() {
+    Context.LiveStatus.SetMonitor(nullptr);
 }
 
 void MonitorWindow::BuildStateFrame() {
@@ -168,11 +173,12 @@ void MonitorWindow::OpenFromMenu() {
                                      MessageButtons::Ok);
         return;
     }
-    // No status bar: the poll draws into this window and asks for both record kinds.
-    Context.Core.Poll.StatusBarTarget = nullptr;
-    Context.Windows.Main->OpenWorkingWindow(this, FrontWindowNr::Monitor);
+    // No status bar: the live status is drawn into this window, of both record kinds.
+    Context.LiveStatus.ShowOn(nullptr);
+    Context.Core.Status.AskBothKinds(true);
+    Context.Windows.Main->OpenWorkingWindow(this, WindowInFront::Monitor);
     // The status bar takes kind 0 records only.
-    Context.Core.Poll.StatusKind = 0;
+    Context.Core.Status.AskBothKinds(false);
 }
 
 void MonitorWindow::showEvent(QShowEvent* event) {
@@ -186,8 +192,6 @@ void MonitorWindow::showEvent(QShowEvent* event) {
 void MonitorWindow::PrepareToShow() {
     OnlineCanvas.fill(ButtonFace());
     OnlineLamp->setPixmap(QPixmap::fromImage(OnlineCanvas));
-    // Nothing is shown as the current tool before a record of this opening came.
-    Context.Core.Poll.CurrentToolNr = -1;
     FillToolTable(*ToolList, Context.Core.Config.ToolLines);
     SelectToolLine(*ToolList, 0);
     // The box still shows the tool of the last opening; the configuration was just uploaded
@@ -198,9 +202,9 @@ void MonitorWindow::PrepareToShow() {
 }
 
 void MonitorWindow::MonitorShowOutputs() {
-    const DisplayState& display = Context.Core.Display;
-    SetLamp(Output1Lamp, display.Out1On ? ToQColor(LampColour::Green) : ButtonFace());
-    SetLamp(Output2Lamp, display.Out2On ? ToQColor(LampColour::Red) : ButtonFace());
+    const StatusLampState& lamps = Context.LiveStatus.Lamps();
+    SetLamp(Output1Lamp, lamps.Out1On ? ToQColor(LampColour::Green) : ButtonFace());
+    SetLamp(Output2Lamp, lamps.Out2On ? ToQColor(LampColour::Red) : ButtonFace());
 }
 
 void MonitorWindow::SetZeroPositionLamp(bool on) {
@@ -220,7 +224,7 @@ void MonitorWindow::SetCurrentAngle(const std::string& text) {
 }
 
 void MonitorWindow::MonitorShowLed() {
-    const std::optional<uint32_t> colour = MonitorLedColour(Context.Core.Poll);
+    const std::optional<uint32_t> colour = MonitorLedColour(Context.LiveStatus.Lamps().Heartbeat);
     if (!colour) {
         return; // between the blinks the picture stays as it is
     }
@@ -235,18 +239,17 @@ void MonitorWindow::MonitorShowLed() {
     OnlineLamp->setPixmap(QPixmap::fromImage(OnlineCanvas));
 }
 
-void MonitorWindow::MonitorShowTool() {
-    const PollState& poll = Context.Core.Poll;
-    const int16_t toolNr = poll.CurrentToolNr;
-    if (poll.StatusKind == 1) {
-        ActualToolValue->setText(QString::number(toolNr));
-        SelectToolLine(*ToolList, MonitorActualToolLine(Context.Core.Config, toolNr));
+void MonitorWindow::MonitorShowTool(int kind, int toolNr) {
+    const auto tool = static_cast<int16_t>(toolNr);
+    if (kind == 1) {
+        ActualToolValue->setText(QString::number(tool));
+        SelectToolLine(*ToolList, MonitorActualToolLine(Context.Core.Config, tool));
         return;
     }
-    if (toolNr < 0 || toolNr == LastShownTool) {
+    if (tool < 0 || tool == LastShownTool) {
         return;
     }
-    ShowCurrentTool(toolNr);
+    ShowCurrentTool(tool);
 }
 
 void MonitorWindow::ShowCurrentTool(int16_t toolNr) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/ProgramContext.h"
-#include "status/StatusViews.h"
+#include "gui/StatusViews.h"
 
 #include <QColor>
 #include <QDialog>
@@ -18,11 +18,12 @@ namespace vg {
 
 // The monitor window: outputs, zero position, scanning and the measured angle, the current
 // tool with its values, the actual tool in the tool table, the unit's message and an online
-// indicator. The status poll writes into it while it is open; it sends nothing itself.
+// indicator. The live status is drawn into it while it is open; it sends nothing itself.
 class MonitorWindow : public QDialog, public MonitorView {
     Q_OBJECT
 public:
     explicit MonitorWindow(ProgramContext& context, QWidget* parent = nullptr);
+    ~MonitorWindow() override;
 
     // The main menu's Monitor Mode.
     void OpenFromMenu();
@@ -33,7 +34,7 @@ public:
     void SetMessage(const std::string& text) override;
     void SetCurrentAngle(const std::string& text) override;
     void MonitorShowLed() override;
-    void MonitorShowTool() override;
+    void MonitorShowTool(int kind, int toolNr) override;
 
     // The tool number last shown in the current tool box; -1 before the first.
     int16_t LastShownToolNr() const { return LastShownTool; }

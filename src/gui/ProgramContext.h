@@ -2,9 +2,10 @@
 
 #include "common/MessageService.h"
 #include "gui/OwnSettings.h"
+#include "gui/StatusDisplay.h"
+#include "gui/StatusViews.h"
 #include "gui/ToolEditContext.h"
 #include "session/Session.h"
-#include "status/StatusViews.h"
 
 #include <cstdint>
 
@@ -52,7 +53,9 @@ struct ProgramContext {
     MessageService& Messages;
     FileDialogs& Files;
     HelpViewer& Help;
-    int FrontWindow = FrontWindowNr::Main;
+    WindowInFront FrontWindow = WindowInFront::Main;
+    // Draws the live status on the bar in front or on the monitor window.
+    StatusDisplay LiveStatus{Core.Status, FrontWindow};
     double StatusBarScale = 1.0; // window width / 640
     // The source chooser's purpose and outcome.
     ChooserPurpose ChooserFor = ChooserPurpose::Load;

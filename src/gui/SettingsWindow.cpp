@@ -109,7 +109,7 @@ SettingsWindow::SettingsWindow(ProgramContext& context, QWidget* parent)
         button->setMinimumWidth(96);
         buttons->addWidget(button);
     }
-    StatusBar = new StatusBarWidget(Context.Core.Display, Context.Core.Poll, this);
+    StatusBar = new StatusBarWidget(Context.LiveStatus.Lamps(), this);
     StatusBar->MarkSimulatedUnit(Context.Core.Settings);
 
     auto* layout = new QVBoxLayout(this);
@@ -365,7 +365,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void SettingsWindow::ActivateStatusAndCaption() {
-    Context.Core.Poll.StatusBarTarget = StatusBar;
+    Context.LiveStatus.ShowOn(StatusBar);
     StatusBar->Repaint();
     setWindowTitle(QStringLiteral("VG-Config / Settings") +
                    FromAnsi(SourceSuffix(Context.Core.Config)));

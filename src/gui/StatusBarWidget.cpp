@@ -2,7 +2,7 @@
 
 #include "gui/StatusBarAccess.h"
 #include "gui/TextCodec.h"
-#include "status/StatusPresenter.h"
+#include "status/UnitStatus.h"
 
 #include <QAccessible>
 #include <QPainter>
@@ -22,9 +22,8 @@ QColor ToQColor(uint32_t rgb) {
 
 } // namespace
 
-StatusBarWidget::StatusBarWidget(const DisplayState& display, const PollState& poll,
-                                 QWidget* parent)
-    : QWidget(parent), Display(display), Poll(poll) {
+StatusBarWidget::StatusBarWidget(const StatusLampState& lamps, QWidget* parent)
+    : QWidget(parent), Lamps(lamps) {
     setFixedHeight(DesignHeight);
     // Small enough that " Outs:" ends before the first lamp at 35 pixels.
     QFont small = font();
@@ -90,7 +89,7 @@ QRect StatusBarWidget::PanelRect(int panel) const {
 PanelDrawing StatusBarWidget::Drawing(int panel) const {
     const QRect r = PanelRect(panel);
     const vg::PanelRect rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-    return Status_DrawPanel(panel, rect, height(), StatusScale, Display, Poll);
+    return Status_DrawPanel(panel, rect, height(), StatusScale, Lamps);
 }
 
 QPoint StatusBarWidget::OutputLampCentre(int output) const {
@@ -110,9 +109,9 @@ QString StatusBarWidget::SpokenPanelText(int panel) const {
     switch (panel) {
     case StatusPanel::Outputs:
         return QStringLiteral("Outs: Out1 %1, Out2 %2")
-            .arg(onOff(Display.Out1On), onOff(Display.Out2On));
+            .arg(onOff(Lamps.Out1On), onOff(Lamps.Out2On));
     case StatusPanel::Online:
-        return Poll.Online ? QStringLiteral("Online") : QStringLiteral("Offline");
+        return Lamps.Heartbeat.Online ? QStringLiteral("Online") : QStringLiteral("Offline");
     default:
         return ShownPanelText(panel).trimmed();
     }

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "gui/StatusLamps.h"
+#include "gui/StatusViews.h"
 #include "link/CommSettings.h"
-#include "status/DisplayState.h"
-#include "status/PollState.h"
-#include "status/StatusLamps.h"
-#include "status/StatusViews.h"
 
 #include <QColor>
 #include <QPoint>
@@ -15,14 +13,14 @@
 namespace vg {
 
 // The six-panel live-status bar of the main, manual-mode and settings windows. Panels 1 and
-// 5 are drawn by the program: the output lamps and the online lamp.
+// 5 are drawn by the program: the output lamps and the online lamp, as `lamps` holds them.
 class StatusBarWidget : public QWidget, public StatusBarView {
     Q_OBJECT
 public:
     static constexpr std::array<int, StatusPanel::Count> DesignWidths = {232, 76, 97, 102, 97, 22};
     static constexpr int DesignHeight = 20;
 
-    StatusBarWidget(const DisplayState& display, const PollState& poll, QWidget* parent = nullptr);
+    explicit StatusBarWidget(const StatusLampState& lamps, QWidget* parent = nullptr);
 
     // Scales panels 0..4 and the height by `scale` (window width / 640); panel 5 keeps its
     // width.
@@ -57,8 +55,7 @@ private:
     void DrawOwnerPanel(QPainter& painter, int panel) const;
     void DrawOwnerText(QPainter& painter, const PanelDrawing& drawing, const QRect& panel) const;
 
-    const DisplayState& Display;
-    const PollState& Poll;
+    const StatusLampState& Lamps;
     const CommSettings* Settings = nullptr;
     std::array<int, StatusPanel::Count> Widths = DesignWidths;
     std::array<QString, StatusPanel::Count> Texts;

@@ -15,7 +15,6 @@
 #include "status/DisplayState.h"
 #include "status/PollState.h"
 #include "status/StatusPoll.h"
-#include "status/StatusPresenter.h"
 
 #include <memory>
 #include <string>
@@ -64,10 +63,9 @@ struct Session {
     ParChannel Par{Link, Poll.RequestOutstanding};
     ConfigState Config;
     DisplayState Display;
-    StatusPresenter Presenter{Poll, Display, Config};
-    // The windows attach their StatusHost with Status.SetHost and call Status.Status_Tick on
-    // every timer event.
-    StatusPoll Status{Settings, Link, Serial, Poll, Presenter, Config};
+    // The front ends listen with Status.AddListener and observe the unit's status with
+    // Status.AddObserver; they call Status.Status_Tick on every timer event.
+    StatusPoll Status{Settings, Link, Serial, Poll, Display, Config};
 
     // Puts the master the settings ask for behind the fieldbus: the built-in simulated unit,
     // or the driver library they name, loaded now unless it is loaded already. Called with the

@@ -7,8 +7,6 @@
 
 namespace vg {
 
-class StatusBarView;
-
 // A status record is a reply whose byte 1 has bit 7 clear: byte 0 the selected tool, byte 1
 // the state bits, byte 3 the error bits, bytes 4-5 the measured angle in hundredths.
 using StatusRecord = DeviceReply;
@@ -26,14 +24,14 @@ struct PollState {
     uint16_t PollModulus = 2;
     uint16_t StatusKind = 0;
     std::array<StatusRecord, 2> LastStatus{};
-    // Where the status is shown; none while the monitor window is open.
-    StatusBarView* StatusBarTarget = nullptr;
-    StatusBarView* LastStatusBarTarget = nullptr;
+    // Both kinds are asked for in turn (a view of the actual tool is open), else kind 0 only.
+    bool BothKinds = false;
     int16_t CurrentToolNr = -1;
     DeviceRequest PendingCommand{};
     bool PendingCommandFlag = false;
-    // The offline picture is on the screen. The fieldbus open counts the unit as online before
-    // any record came, so the next record must redraw every field all the same.
+    // The next record counts as new in every field: the offline picture is on the screen (the
+    // fieldbus open counts the unit as online before any record came), or a front end asked
+    // for a redraw.
     bool RedrawAll = false;
 };
 

@@ -1,5 +1,7 @@
 #include "status/StatusPoll.h"
 
+#include "config/TextFormats.h"
+
 #include <cstring>
 
 namespace vg {
@@ -26,15 +28,14 @@ void StatusPoll::Status_StartLink() {
             // Online for the windows, as the open alone counts; found once the unit answers.
             UnitAnswered = false;
             Poll.Online = true;
-            Host().EnableVigiloButton(true);
-            Host().EnableMonitorMode(true);
-            Host().SetTimerInterval(PollInterval::Online);
+            BecomeOnline();
+            Publish(Current);
         }
     }
     if (ReportOpenFailure) {
         ReportOpenFailure = false;
         if (!Poll.LinkOpened && error != 0) {
-            Host().LinkOpenFailed(error);
+            Tell([error](StatusEvents& listener) { listener.LinkOpenFailed(error); });
         }
     }
 }
@@ -67,14 +68,12 @@ void StatusPoll::Status_Tick() {
 
 void StatusPoll::Reconnect() {
     Link.TraceEvent(TraceEventKind::Reconnect);
-    Presenter.Status_Reset(Host().MainStatusBar());
-    Poll.RedrawAll = true;
-    Host().EnableVigiloButton(false);
-    // Monitor mode needs an answering unit just as the chooser's button does.
-    Host().EnableMonitorMode(false);
-    Host().SetTimerInterval(PollInterval::Offline);
+    // Offline before anyone is told: the listeners take the heartbeat with the events.
     Poll.Online = false;
     StatusNowOffline();
+    Tell([](StatusEvents& listener) { listener.UnitWentOffline(); });
+    Poll.RedrawAll = true;
+    BecomeUnreachable();
     Poll.ReconnectRequest = false;
     Poll.LinkOpened = false;
     UnitAnswered = false;
@@ -87,8 +86,14 @@ void StatusPoll::Reconnect() {
     // On the fieldbus the next tick opens the link.
 }
 
+void StatusPoll::AskBothKinds(bool both) {
+    Poll.BothKinds = both;
+    if (!both) {
+        Poll.StatusKind = 0;
+    }
+}
+
 void StatusPoll::RunPoll() {
-    const bool targetChanged = Poll.StatusBarTarget != Poll.LastStatusBarTarget;
     const bool serial = Link.IsSerial();
     if (serial && !Poll.RequestOutstanding && Poll.PendingCommandFlag) {
         // The command takes the place of this tick's request; its answer, if any, is read by
@@ -123,17 +128,13 @@ void StatusPoll::RunPoll() {
     Poll.PollCounter = static_cast<uint16_t>((Poll.PollCounter + 1) % Poll.PollModulus);
     const bool unchanged = reply == Poll.LastStatus[KindIndex(Poll)];
     if ((Poll.PollCounter == 0 || Poll.PollCounter == Poll.PollModulus / 2) && unchanged) {
-        // Nothing to redraw but the lamps that blink with the counter.
-        if (Poll.StatusBarTarget != nullptr) {
-            Poll.StatusBarTarget->Repaint();
-        } else if (MonitorView* monitor = Host().Monitor()) {
-            monitor->MonitorShowLed();
-        }
+        // Nothing new but the heartbeat: only the online lamp changes.
+        Tell([](StatusEvents& listener) { listener.HeartbeatTurned(); });
     }
     if ((reply[1] & StateBit::ParameterReply) != 0) {
         return; // a late parameter-channel answer, not a status record
     }
-    ShowRecord(reply, targetChanged);
+    TakeRecord(reply);
 }
 
 void StatusPoll::SendStatusRequest() {
@@ -175,11 +176,9 @@ void StatusPoll::DeclareLost() {
     UnitAnswered = false;
     Poll.Online = false;
     StatusNowOffline();
-    Presenter.Status_Reset(Poll.StatusBarTarget);
+    Tell([](StatusEvents& listener) { listener.UnitWentOffline(); });
     Poll.RedrawAll = true;
-    Host().EnableVigiloButton(false);
-    Host().EnableMonitorMode(false);
-    Host().SetTimerInterval(PollInterval::Offline);
+    BecomeUnreachable();
     if (!Link.IsSerial()) {
         Poll.LinkOpened = false;
         ErrorCode ignored = 0;
@@ -188,53 +187,87 @@ void StatusPoll::DeclareLost() {
 }
 
 void StatusPoll::BecomeOnline() {
-    Host().EnableVigiloButton(true);
-    Host().EnableMonitorMode(true);
-    Host().SetTimerInterval(PollInterval::Online);
+    Tell([](StatusEvents& listener) {
+        listener.UnitReachableChanged(true);
+        listener.PollIntervalChanged(PollInterval::Online);
+    });
 }
 
-void StatusPoll::ShowRecord(const DeviceReply& reply, bool targetChanged) {
-    StatusBarView* bar = Poll.StatusBarTarget;
-    const StatusRecord& last = Poll.LastStatus[KindIndex(Poll)];
-    const bool forced = !Poll.Online || targetChanged || Poll.RedrawAll;
-    const uint16_t angle = MessageWord(reply);
-    if (forced || reply[1] != last[1]) {
-        Presenter.Status_ShowFlags(bar, reply[1], angle);
+void StatusPoll::BecomeUnreachable() {
+    Tell([](StatusEvents& listener) {
+        listener.UnitReachableChanged(false);
+        listener.PollIntervalChanged(PollInterval::Offline);
+    });
+}
+
+void StatusPoll::TakeRecord(const DeviceReply& reply) {
+    const size_t kind = KindIndex(Poll);
+    const StatusRecord& last = Poll.LastStatus[kind];
+    const bool forced = !Poll.Online || Poll.RedrawAll;
+    StatusRecordUpdate record;
+    record.Kind = static_cast<int>(kind);
+    record.ToolNr = reply[0];
+    record.StateBits = reply[1];
+    record.ErrorBits = reply[3];
+    record.AngleHundredths = MessageWord(reply);
+    record.FlagsNew = forced || reply[1] != last[1];
+    record.ErrorNew = forced || reply[3] != last[3];
+    record.AngleNew = forced || record.AngleHundredths != MessageWord(last);
+    if (record.FlagsNew) {
+        TakeTeachResult(reply[1], record.AngleHundredths);
     }
     Poll.CurrentToolNr = reply[0];
-    if (forced || reply[3] != last[3]) {
-        Presenter.Status_ShowError(bar, reply[3]);
+    if (record.AngleNew) {
+        const int32_t angle = record.AngleHundredths;
+        Display.MeasuredAngle = angle;
+        Tell([angle](StatusEvents& listener) { listener.MeasuredAngleTaken(angle); });
     }
-    if (forced || angle != MessageWord(last)) {
-        Presenter.Status_ShowAngle(bar, angle);
-    }
-    if (bar == nullptr) {
-        if (MonitorView* monitor = Host().Monitor()) {
-            monitor->MonitorShowTool();
-        }
-    }
-    Poll.LastStatus[KindIndex(Poll)] = reply;
-    const size_t kind = KindIndex(Poll);
-    if (bar != nullptr) {
-        Presenter.Status_ShowId(bar);
-    } else if (Host().Monitor() != nullptr) {
-        // The monitor window shows both kinds, one after the other.
+    Poll.LastStatus[kind] = reply;
+    if (Poll.BothKinds) {
         Poll.StatusKind = kind == 0 ? 1 : 0;
     }
-    Poll.LastStatusBarTarget = Poll.StatusBarTarget;
     Poll.Online = true;
     Poll.RedrawAll = false;
     ++Processed;
-    TakeIntoStatus(reply, kind);
+    record.Status = StatusWith(reply, kind);
+    Tell([&record](StatusEvents& listener) { listener.StatusRecordTaken(record); });
+    Publish(record.Status);
 }
 
-void StatusPoll::TakeIntoStatus(const DeviceReply& reply, size_t kind) {
+void StatusPoll::TakeTeachResult(uint8_t stateBits, uint16_t angle) {
+    const bool out1 = (stateBits & StateBit::Out1) != 0;
+    const bool out2 = (stateBits & StateBit::Out2) != 0;
+    const int32_t target = Display.TeachTarget;
+    if (target == -1 || (!out1 && !out2)) {
+        return;
+    }
+    // Out2 alone: the unit found nothing, the teach ends without a result.
+    Display.TeachTarget = -1;
+    if (!out1) {
+        return;
+    }
+    if (target >= 0 && (target & TeachTargetEditorBit) != 0) {
+        const double degrees = angle * 0.01;
+        Tell([degrees](StatusEvents& listener) { listener.EditorAngleTaught(degrees); });
+        return;
+    }
+    // Anything but a tool number would write outside the tool table: keep nothing.
+    if (target < 0 || target >= ToolSlotCount) {
+        return;
+    }
+    Config.ConfigImage.Tools[static_cast<size_t>(target)].Angle = HundredthsToValue(angle);
+    BuildToolLines(Config);
+    const int toolNr = target;
+    Tell([toolNr](StatusEvents& listener) { listener.ToolAngleTaught(toolNr); });
+}
+
+UnitStatus StatusPoll::StatusWith(const DeviceReply& reply, size_t kind) const {
     UnitStatus next = Current;
     next.Online = true;
     next.StateBits = reply[1];
     next.ErrorBits = reply[3];
-    // The selected tool and its angle come with records of kind 0; the monitor window asks
-    // for the other kind in turn.
+    // The selected tool and its angle come with records of kind 0; a view of the actual tool
+    // asks for the other kind in turn.
     if (kind == 0) {
         next.ToolNr = reply[0];
         next.AngleHundredths = MessageWord(reply);
@@ -244,7 +277,7 @@ void StatusPoll::TakeIntoStatus(const DeviceReply& reply, size_t kind) {
         const auto& id = Config.NamespaceInfo.CU_Id;
         next.Identifier = std::string(id.data(), strnlen(id.data(), id.size()));
     }
-    Publish(next);
+    return next;
 }
 
 void StatusPoll::StatusNowOffline() {
@@ -256,7 +289,10 @@ void StatusPoll::StatusNowOffline() {
     Publish(next);
 }
 
-void StatusPoll::Publish(const UnitStatus& next) {
+void StatusPoll::Publish(const UnitStatus& status) {
+    UnitStatus next = status;
+    next.LinkOnline = Poll.Online;
+    next.SimulatedUnit = Settings.UsesSimulatedUnit();
     if (next == Current) {
         return;
     }

@@ -56,4 +56,13 @@ std::string UnitStatus::ScannerText() const {
     return Online ? ScanningText(StateBits) : StatusText::Unknown;
 }
 
+std::string UnitStatus::IdentifierText() const {
+    if (!Identifier) {
+        return StatusText::NoId;
+    }
+    std::string text = StatusText::IdPrefix;
+    text += *Identifier;
+    return text;
+}
+
 } // namespace vg

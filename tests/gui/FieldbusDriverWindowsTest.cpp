@@ -65,7 +65,7 @@ TEST(FieldbusDriverWindows, ADriverNamedInKonfigShowsItsUnitUnmarked) {
     EXPECT_EQ(bar.ShownPanelText(StatusPanel::Error), "ERROR! Control Unit!");
     EXPECT_EQ(bar.PanelText(StatusPanel::Scanning), "Scanning");
     EXPECT_EQ(bar.PanelText(StatusPanel::Angle), " MeasA.: 123.45");
-    EXPECT_TRUE(world.Core->Display.Out1On);
+    EXPECT_TRUE(world.Context->LiveStatus.Lamps().Out1On);
     EXPECT_EQ(world.Core->BuiltInUnit.RequestsSeen(), 0);
     world.W().Communication->show();
     EXPECT_EQ(world.W().Communication->DriverChooser->DriverLabel->toolTip().toStdString(), driver);

@@ -212,19 +212,19 @@ TEST_F(MainWindowTest, AWorkingWindowTakesTheMainWindowsPlaceAndHandsBackItsStat
     bool checked = false;
     test::WhenModalOpens([&](QWidget*) {
         EXPECT_FALSE(Main->isVisible());
-        EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Settings);
+        EXPECT_EQ(World.Context->FrontWindow, WindowInFront::Settings);
         EXPECT_EQ(working.pos(), QPoint(40, 30));
-        World.Core->Poll.StatusBarTarget = nullptr; // as the working window would
+        World.Context->LiveStatus.ShowOn(nullptr); // as the working window would
         working.setWindowState(Qt::WindowMaximized);
         checked = true;
         working.accept();
     });
-    Main->OpenWorkingWindow(&working, FrontWindowNr::Settings);
+    Main->OpenWorkingWindow(&working, WindowInFront::Settings);
     EXPECT_TRUE(checked);
     EXPECT_TRUE(Main->isVisible());
     EXPECT_TRUE(Main->windowState() & Qt::WindowMaximized);
-    EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
-    EXPECT_EQ(World.Core->Poll.StatusBarTarget, Main->StatusBar);
+    EXPECT_EQ(World.Context->FrontWindow, WindowInFront::Main);
+    EXPECT_EQ(World.Context->LiveStatus.Target(), Main->StatusBar);
 }
 
 QString HelpFileText() {

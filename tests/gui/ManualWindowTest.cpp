@@ -113,8 +113,8 @@ TEST_F(ManualWindowTest, OpensWithTheToolTableAndItsOwnStatusBar) {
         ManualWindow& m = Manual();
         EXPECT_EQ(m.size(), QSize(632, 434));
         EXPECT_FALSE(Main().isVisible());
-        EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Manual);
-        EXPECT_EQ(Poll().StatusBarTarget, m.StatusBar);
+        EXPECT_EQ(World.Context->FrontWindow, WindowInFront::Manual);
+        EXPECT_EQ(World.Context->LiveStatus.Target(), m.StatusBar);
         ASSERT_EQ(m.ToolList->count(), 2);
         EXPECT_EQ(SelectedToolLine(*m.ToolList), 0);
         EXPECT_EQ(m.ToolList->item(0)->text().left(13), " 001    90.00");
@@ -192,8 +192,8 @@ TEST_F(ManualWindowTest, CloseButtonForgetsTheIdentifierTheCloseBoxKeepsIt) {
     Open([this] { Manual().CloseButton->click(); });
     EXPECT_FALSE(World.Core->Config.NamespaceIdValid);
     EXPECT_TRUE(Main().isVisible());
-    EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
-    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar);
+    EXPECT_EQ(World.Context->FrontWindow, WindowInFront::Main);
+    EXPECT_EQ(World.Context->LiveStatus.Target(), Main().StatusBar);
     for (int i = 0; i < 3; ++i) {
         Tick();
     }
@@ -232,8 +232,8 @@ TEST(ManualModeMenu, NothingOpensWithoutToolsOrWithoutAChoice) {
     EXPECT_EQ(world.Messages.History()[0].Kind, MessageKind::Information);
     EXPECT_EQ(world.Messages.History()[0].Buttons, MessageButtons::Ok);
     EXPECT_FALSE(world.W().Manual->isVisible());
-    EXPECT_EQ(world.Context->FrontWindow, FrontWindowNr::Main);
-    EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar);
+    EXPECT_EQ(world.Context->FrontWindow, WindowInFront::Main);
+    EXPECT_EQ(world.Context->LiveStatus.Target(), main.StatusBar);
 }
 
 } // namespace

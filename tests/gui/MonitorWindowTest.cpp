@@ -4,7 +4,7 @@
 #include "gui/MainWindow.h"
 #include "gui/ManualWindow.h"
 #include "gui/StatusBarWidget.h"
-#include "status/StatusPresenter.h"
+#include "gui/StatusDisplay.h"
 #include "support/GuiWorld.h"
 #include "support/ModalScript.h"
 
@@ -127,8 +127,8 @@ TEST_F(MonitorWindowTest, OpensInPlaceOfTheMainWindowWithPlaceholdersAndTheFresh
         MonitorWindow& m = Monitor();
         EXPECT_EQ(m.size(), QSize(632, 434));
         EXPECT_FALSE(Main().isVisible());
-        EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Monitor);
-        EXPECT_EQ(Poll().StatusBarTarget, nullptr);
+        EXPECT_EQ(World.Context->FrontWindow, WindowInFront::Monitor);
+        EXPECT_EQ(World.Context->LiveStatus.Target(), nullptr);
         // Nothing has been reported in this window yet.
         EXPECT_EQ(CurrentToolBox(), Box(5, "12"));
         EXPECT_EQ(m.ActualToolValue->text(), "12");
@@ -340,8 +340,8 @@ TEST_F(MonitorWindowTest, CloseButtonForgetsTheIdentifierTheCloseBoxKeepsIt) {
     });
     EXPECT_FALSE(World.Core->Config.NamespaceIdValid);
     EXPECT_TRUE(Main().isVisible());
-    EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
-    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar);
+    EXPECT_EQ(World.Context->FrontWindow, WindowInFront::Main);
+    EXPECT_EQ(World.Context->LiveStatus.Target(), Main().StatusBar);
     EXPECT_EQ(Poll().StatusKind, 0);
     NextRecord();
     EXPECT_EQ(Main().StatusBar->PanelText(StatusPanel::Id), "Id: --------");
@@ -378,8 +378,8 @@ TEST_F(MonitorWindowTest, NothingOpensWithoutToolValues) {
     EXPECT_EQ(World.Messages.History()[2].Kind, MessageKind::Information);
     EXPECT_EQ(World.Messages.History()[2].Buttons, MessageButtons::Ok);
     EXPECT_FALSE(Monitor().isVisible());
-    EXPECT_EQ(Poll().StatusBarTarget, Main().StatusBar);
-    EXPECT_EQ(World.Context->FrontWindow, FrontWindowNr::Main);
+    EXPECT_EQ(World.Context->LiveStatus.Target(), Main().StatusBar);
+    EXPECT_EQ(World.Context->FrontWindow, WindowInFront::Main);
 }
 
 } // namespace

@@ -168,7 +168,7 @@ TEST_F(ReportPrintTest, TheHeaderShowsThePagesAsTheyStand) {
     }
     EXPECT_EQ(rows.size(), expected.size() + 1) << "and no other rows";
     // the job's end hands the status bar and caption back to the window
-    EXPECT_EQ(World.Core->Poll.StatusBarTarget, World.Settings().StatusBar);
+    EXPECT_EQ(World.Context->LiveStatus.Target(), World.Settings().StatusBar);
 }
 
 TEST_F(ReportPrintTest, ToolLinesBreakThePageWhenTheNextLineWouldNotFit) {

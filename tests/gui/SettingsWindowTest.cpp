@@ -77,7 +77,7 @@ TEST_F(SettingsWindowTest, OpeningFillsThePagesFromTheImage) {
     EXPECT_EQ(World.SelectedLine(), 0);
     EXPECT_FALSE(S().AngleFromTableButton->isChecked() || S().CurrentAngleButton->isChecked());
     EXPECT_FALSE(S().TargetAngleField->isEnabled());
-    EXPECT_EQ(World.Core->Poll.StatusBarTarget, S().StatusBar);
+    EXPECT_EQ(World.Context->LiveStatus.Target(), S().StatusBar);
     // as wide as the main window, so both bars are scaled alike
     EXPECT_EQ(S().width(), World.W().Main->width());
     EXPECT_EQ(S().StatusBar->PanelWidth(0), World.W().Main->StatusBar->PanelWidth(0));
@@ -434,12 +434,12 @@ TEST_F(SettingsWindowTest, OnlyOpeningRefillsTheWindow) {
     EXPECT_EQ(S().DefaultAngleField->text(), "99.00");
     EXPECT_TRUE(DiffersFromSnapshots(World.Config()));
     // after a save only the status bar and the caption are taken up again
-    World.Core->Poll.StatusBarTarget = World.W().Main->StatusBar;
+    World.Context->LiveStatus.ShowOn(World.W().Main->StatusBar);
     World.Config().ConfigSource = ConfigSourceFile;
     World.Config().ConfigFileName = World.DataFile("VGL_00004321.CD");
     World.Messages.Expect("File save successfull!");
     S().SaveButton->click();
-    EXPECT_EQ(World.Core->Poll.StatusBarTarget, S().StatusBar);
+    EXPECT_EQ(World.Context->LiveStatus.Target(), S().StatusBar);
     EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / VGL_00004321.CD");
     EXPECT_EQ(S().DefaultAngleField->text(), "99.00");
     // the page and the target source stay for the next opening

@@ -11,7 +11,7 @@
 #include "gui/PortDeviceBox.h"
 #include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
-#include "status/StatusLamps.h"
+#include "gui/StatusLamps.h"
 #include "support/GuiWorld.h"
 #include "support/PtyPair.h"
 
@@ -42,7 +42,7 @@ TEST(MainWindowStart, FieldbusUnitOpensQuietlyWithTheFastTimer) {
     EXPECT_TRUE(main.PollTimer->isActive());
     EXPECT_FALSE(main.MonitorModeAction->isEnabled());
     EXPECT_FALSE(world.W().Chooser->UnitButton->isEnabled());
-    EXPECT_EQ(world.Core->Poll.StatusBarTarget, main.StatusBar);
+    EXPECT_EQ(world.Context->LiveStatus.Target(), main.StatusBar);
     // The receive thread object exists in fieldbus mode too, but never runs.
     EXPECT_TRUE(world.Core->Serial.ReceiverExists());
     EXPECT_FALSE(world.Core->Serial.ReceiverRunning());
@@ -91,9 +91,8 @@ TEST(MainWindowStart, SmallScreensGetTheWindowInTheCorner) {
 }
 
 TEST(StatusBarScaling, PanelsScaleWithTheWindowWidth) {
-    DisplayState display;
-    PollState poll;
-    StatusBarWidget bar(display, poll);
+    StatusLampState display;
+    StatusBarWidget bar(display);
     bar.Scale(786 * 0.0015625);
     EXPECT_DOUBLE_EQ(bar.ScaleFactor(), 1.228125);
     EXPECT_EQ(bar.PanelWidth(0), 284); // 284.925 truncated
@@ -103,9 +102,9 @@ TEST(StatusBarScaling, PanelsScaleWithTheWindowWidth) {
 }
 
 TEST(StatusBarLamps, LampsAreDrawnInTheirColours) {
-    DisplayState display;
-    PollState poll;
-    StatusBarWidget bar(display, poll);
+    StatusLampState display;
+    StatusHeartbeat& poll = display.Heartbeat;
+    StatusBarWidget bar(display);
     bar.resize(640, StatusBarWidget::DesignHeight);
     auto colourAt = [&bar](QPoint p) {
         return bar.grab().toImage().pixelColor(p);
@@ -116,12 +115,12 @@ TEST(StatusBarLamps, LampsAreDrawnInTheirColours) {
     display.Out1On = true;
     display.Out2On = true;
     poll.Online = true;
-    poll.PollModulus = 2;
-    poll.PollCounter = 1;
+    poll.BeatsPerCycle = 2;
+    poll.Beat = 1;
     EXPECT_EQ(colourAt(bar.OutputLampCentre(1)), QColor(0x80, 0xFF, 0x80));
     EXPECT_EQ(colourAt(bar.OutputLampCentre(2)), QColor(0xFF, 0, 0));
     EXPECT_EQ(colourAt(bar.OnlineLampCentre()), QColor(0x80, 0xFF, 0x80));
-    poll.PollCounter = 0;
+    poll.Beat = 0;
     EXPECT_EQ(colourAt(bar.OnlineLampCentre()), QColor(0xC0, 0xC0, 0xC0));
 }
 
@@ -141,9 +140,8 @@ QRect InkBounds(const QImage& image, const QRect& area) {
 TEST(StatusBarLamps, OutsLabelSharesTheTextLineAndStaysClearOfTheLamps) {
     // the manual-mode window's, the design's and a wider main window's scale
     for (const double scale : {632 * 0.0015625, 1.0, 786 * 0.0015625}) {
-        DisplayState display;
-        PollState poll;
-        StatusBarWidget bar(display, poll);
+        StatusLampState display;
+        StatusBarWidget bar(display);
         bar.Scale(scale);
         bar.resize(static_cast<int>(640 * scale), bar.height());
         bar.SetPanelText(StatusPanel::Id, "Id: --------");

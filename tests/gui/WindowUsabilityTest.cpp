@@ -242,9 +242,9 @@ TEST(WindowAccessibility, EveryInputHasItsLabelOrAName) {
 // The drawn status bar tells assistive technology what it shows: each panel's text, and
 // whether each lamp is on.
 TEST(WindowAccessibility, StatusBarPanelsAndLampsAreReadable) {
-    DisplayState display;
-    PollState poll;
-    StatusBarWidget bar(display, poll);
+    StatusLampState display;
+    StatusHeartbeat& poll = display.Heartbeat;
+    StatusBarWidget bar(display);
     bar.SetPanelText(StatusPanel::Error, "ERROR! Wand!");
     bar.SetPanelText(StatusPanel::Angle, " MeasA.:  90.00");
     display.Out1On = true;

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "status/DisplayState.h"
-#include "status/PollState.h"
+#include "status/StatusEvents.h"
 
 #include <cstdint>
 #include <optional>
@@ -18,14 +17,21 @@ constexpr uint32_t Silver = 0xC0C0C0;
 constexpr uint32_t Outline = 0x000000;
 } // namespace LampColour
 
-uint32_t Out1LampColour(const DisplayState& display); // green on, silver off
-uint32_t Out2LampColour(const DisplayState& display); // red on, silver off
-// Red offline; online it blinks with the processed records: green while the PollModulus / 2
-// bit of PollCounter is set, silver otherwise.
-uint32_t OnlineLampColour(const PollState& poll);
-// The monitor window's online indicator: red offline; online green when PollCounter is
-// PollModulus / 2, silver when it is 0, and no value (leave the picture alone) otherwise.
-std::optional<uint32_t> MonitorLedColour(const PollState& poll);
+// What the lamps of a status picture show: the outputs as last drawn, and the heartbeat.
+struct StatusLampState {
+    bool Out1On = false;
+    bool Out2On = false;
+    StatusHeartbeat Heartbeat;
+};
+
+uint32_t Out1LampColour(const StatusLampState& lamps); // green on, silver off
+uint32_t Out2LampColour(const StatusLampState& lamps); // red on, silver off
+// Red offline; online it blinks with the records: green while the heartbeat is lit, silver
+// otherwise.
+uint32_t OnlineLampColour(const StatusHeartbeat& heartbeat);
+// The monitor window's online indicator: red offline; online green at the beat in the middle
+// of the cycle, silver at its first, and no value (leave the picture alone) otherwise.
+std::optional<uint32_t> MonitorLedColour(const StatusHeartbeat& heartbeat);
 
 struct PanelRect {
     int Left = 0;
@@ -51,7 +57,7 @@ struct PanelDrawing {
     std::vector<LampSpot> Lamps;
 };
 PanelDrawing Status_DrawPanel(int panel, const PanelRect& rect, int barHeight, double scale,
-                              const DisplayState& display, const PollState& poll);
+                              const StatusLampState& lamps);
 
 // The monitor's 20 x 20 indicator circle, centred in the picture's client rectangle.
 PanelRect MonitorLedCircle(const PanelRect& client);

@@ -1,4 +1,4 @@
-#include "status/MonitorTexts.h"
+#include "gui/MonitorTexts.h"
 
 #include "config/TextFormats.h"
 

@@ -1,9 +1,10 @@
-#include "status/StatusPresenter.h"
+#include "gui/StatusDisplay.h"
 
-#include "RecordingViews.h"
 #include "config/TextFormats.h"
-#include "status/MonitorTexts.h"
-#include "status/StatusLamps.h"
+#include "gui/MonitorTexts.h"
+#include "gui/StatusLamps.h"
+#include "support/LinkWorld.h"
+#include "support/RecordingViews.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -11,11 +12,14 @@
 namespace vg {
 namespace {
 
-class StatusPresenterTest : public ::testing::Test {
+// The status display as the poll drives it with the records it takes.
+class StatusDisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InitConfigState(Config);
-        Presenter.SetHost(&Host);
+        Poll.AddListener(&Host);
+        Poll.AddListener(&Shown);
+        Shown.ShowOn(&Bar);
     }
 
     // A programmed tool with a line in the tool list.
@@ -24,62 +28,74 @@ protected:
         BuildToolLines(Config);
     }
 
-    PollState Poll;
+    // A record of kind 0 with these state bits, error bits and measured angle.
+    void Take(uint8_t stateBits, uint8_t errorBits, uint16_t angle) {
+        Poll.TakeRecord(DeviceReply{0, stateBits, 0, errorBits, static_cast<uint8_t>(angle & 0xFF),
+                                    static_cast<uint8_t>(angle >> 8)});
+    }
+
+    test::LinkWorld World{CommModeSerial};
+    PollState State;
     DisplayState Display;
     ConfigState Config;
-    StatusPresenter Presenter{Poll, Display, Config};
+    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Display, Config};
+    WindowInFront Front = WindowInFront::Main;
+    StatusDisplay Shown{Poll, Front};
     test::RecordingHost Host;
     test::RecordingBar Bar;
-    test::RecordingMonitor Monitor{Poll};
+    test::RecordingMonitor Monitor;
 };
 
-TEST_F(StatusPresenterTest, BarShowsErrorScanningAngleAndId) {
+TEST_F(StatusDisplayTest, BarShowsErrorScanningAngleAndId) {
     const std::vector<std::pair<uint8_t, std::string>> errors = {
         {0x41, "ERROR! Cable broken!"},
         {0x80, "ERROR! No external teach allowed!"},
         {0x0C, "ERROR! Control Unit!"},
         {0x00, ""}};
     for (const auto& [bits, text] : errors) {
-        Presenter.Status_ShowError(&Bar, bits);
+        Take(0x00, bits, 0);
         EXPECT_EQ(Bar.Texts[StatusPanel::Error], text) << int{bits};
     }
+    // The first record drew every field; from here on only what is new is drawn.
+    Bar.Forget();
+    Host.Measured.clear();
     const std::vector<std::pair<uint8_t, std::string>> flags = {
         {0x03, "Scanning"}, {0x01, "Zero-Pos."}, {0x18, ""}};
     for (const auto& [bits, text] : flags) {
-        Presenter.Status_ShowFlags(&Bar, bits, 0);
+        Take(bits, 0x00, 0);
         EXPECT_EQ(Bar.Texts[StatusPanel::Scanning], text) << int{bits};
     }
-    EXPECT_TRUE(Display.Out1On && Display.Out2On);
+    EXPECT_TRUE(Shown.Lamps().Out1On && Shown.Lamps().Out2On);
     EXPECT_EQ(Bar.Repaints, 3);
     // "%6.2f" with a point: a leading blank below 100.
     for (const auto& [angle, text] : std::vector<std::pair<uint16_t, std::string>>{
              {65535, " MeasA.: 655.35"}, {9000, " MeasA.:  90.00"}, {5, " MeasA.:   0.05"}}) {
-        Presenter.Status_ShowAngle(&Bar, angle);
+        Take(0x18, 0x00, angle);
         EXPECT_EQ(Bar.Texts[StatusPanel::Angle], text);
     }
     EXPECT_EQ(Display.MeasuredAngle, 5);
     EXPECT_EQ(Host.Measured, (std::vector<int32_t>{65535, 9000, 5}));
-    Presenter.Status_ShowId(&Bar);
     EXPECT_EQ(Bar.Texts[StatusPanel::Id], "Id: --------");
     std::memcpy(Config.NamespaceInfo.CU_Id.data(), "00471100", 8);
     Config.NamespaceIdValid = true;
-    Presenter.Status_ShowId(&Bar);
+    Take(0x18, 0x00, 5);
     EXPECT_EQ(Bar.Texts[StatusPanel::Id], "Id: 00471100");
 }
 
-TEST_F(StatusPresenterTest, ResetDrawsOnTheBarOrOnTheMonitorInFront) {
-    Host.MonitorWindow = &Monitor;
-    Display.Out1On = Display.Out2On = true;
-    Presenter.Status_Reset(&Bar);
-    EXPECT_FALSE(Display.Out1On || Display.Out2On);
+TEST_F(StatusDisplayTest, ResetDrawsOnTheBarOrOnTheMonitorInFront) {
+    Shown.SetMonitor(&Monitor);
+    Take(0x18, 0x00, 0);
+    Bar.Forget();
+    Shown.UnitWentOffline();
+    EXPECT_FALSE(Shown.Lamps().Out1On || Shown.Lamps().Out2On);
     EXPECT_EQ(Bar.Texts[StatusPanel::Scanning], "-----");
     EXPECT_EQ(Bar.Texts[StatusPanel::Angle], "-----");
     EXPECT_EQ(Bar.Repaints, 1);
     EXPECT_EQ(Monitor.OutputsShown + Monitor.LedShown, 0);
 
     Bar.Forget();
-    Host.Front = FrontWindowNr::Monitor;
-    Presenter.Status_Reset(&Bar);
+    Front = WindowInFront::Monitor;
+    Shown.UnitWentOffline();
     EXPECT_EQ(Monitor.OutputsShown, 1);
     EXPECT_EQ(Monitor.LedShown, 1);
     EXPECT_EQ(Monitor.ZeroPositionLamp, false);
@@ -89,12 +105,12 @@ TEST_F(StatusPresenterTest, ResetDrawsOnTheBarOrOnTheMonitorInFront) {
     EXPECT_EQ(Bar.Repaints, 0);
 }
 
-TEST_F(StatusPresenterTest, TeachResultGoesToTheToolOrTheEditorOnOut1Only) {
+TEST_F(StatusDisplayTest, TeachResultGoesToTheToolOrTheEditorOnOut1Only) {
     Program(3, 10.0f);
     Display.TeachTarget = 3;
-    Presenter.Status_ShowFlags(&Bar, 0x02, 3000); // still scanning
+    Take(0x02, 0x00, 3000); // still scanning
     EXPECT_EQ(Display.TeachTarget, 3);
-    Presenter.Status_ShowFlags(&Bar, 0x08, 6543);
+    Take(0x08, 0x00, 6543);
     EXPECT_FLOAT_EQ(Config.ConfigImage.Tools[3].Angle, 65.43f);
     EXPECT_EQ(Config.ToolLines, std::vector<std::string>{" 003    65.43   1.00    1    "});
     EXPECT_EQ(Host.TaughtTools, std::vector<int>{3});
@@ -102,23 +118,24 @@ TEST_F(StatusPresenterTest, TeachResultGoesToTheToolOrTheEditorOnOut1Only) {
 
     // Out2 alone: the unit found nothing.
     Display.TeachTarget = 3;
-    Presenter.Status_ShowFlags(&Bar, 0x10, 12000);
+    Take(0x10, 0x00, 12000);
     EXPECT_FLOAT_EQ(Config.ConfigImage.Tools[3].Angle, 65.43f);
     EXPECT_EQ(Display.TeachTarget, -1);
 
     Display.TeachTarget = 3 + TeachTargetEditorBit;
-    Presenter.Status_ShowFlags(&Bar, 0x08, 4550);
+    Take(0x08, 0x00, 4550);
     EXPECT_EQ(Host.EditorAngles, std::vector<double>{45.5});
     EXPECT_FLOAT_EQ(Config.ConfigImage.Tools[3].Angle, 65.43f);
     EXPECT_EQ(Host.TaughtTools.size(), 1u);
     EXPECT_EQ(Display.TeachTarget, -1);
 }
 
-TEST_F(StatusPresenterTest, TeachTargetOutsideTheToolTableStoresNothing) {
+TEST_F(StatusDisplayTest, TeachTargetOutsideTheToolTableStoresNothing) {
     const auto before = Config.ConfigImage;
     for (const int32_t target : {128, 200, 0x0FFF, -7}) {
         Display.TeachTarget = target;
-        Presenter.Status_ShowFlags(&Bar, 0x08, 6543);
+        Poll.RedrawWithNextRecord(); // the flags count as new with every record
+        Take(0x08, 0x00, 6543);
         EXPECT_EQ(Display.TeachTarget, -1) << target;
     }
     EXPECT_EQ(std::memcmp(&before, &Config.ConfigImage, sizeof before), 0);
@@ -127,23 +144,23 @@ TEST_F(StatusPresenterTest, TeachTargetOutsideTheToolTableStoresNothing) {
 }
 
 TEST(StatusLamps, LampColoursFollowFlagsOnlineStateAndCounter) {
-    DisplayState display;
+    StatusLampState display;
     EXPECT_EQ(Out1LampColour(display), 0xC0C0C0u);
     EXPECT_EQ(Out2LampColour(display), 0xC0C0C0u);
     display.Out1On = display.Out2On = true;
     EXPECT_EQ(Out1LampColour(display), 0x80FF80u);
     EXPECT_EQ(Out2LampColour(display), 0xFF0000u);
 
-    PollState poll;
-    poll.PollModulus = 8;
-    poll.PollCounter = 4;
+    StatusHeartbeat poll;
+    poll.BeatsPerCycle = 8;
+    poll.Beat = 4;
     EXPECT_EQ(OnlineLampColour(poll), LampColour::Red);
     EXPECT_EQ(MonitorLedColour(poll), LampColour::Red);
     poll.Online = true;
     std::vector<uint32_t> lamp;
     std::vector<std::optional<uint32_t>> led;
     for (uint16_t counter = 0; counter < 8; ++counter) {
-        poll.PollCounter = counter;
+        poll.Beat = counter;
         lamp.push_back(OnlineLampColour(poll));
         led.push_back(MonitorLedColour(poll));
     }
@@ -155,11 +172,10 @@ TEST(StatusLamps, LampColoursFollowFlagsOnlineStateAndCounter) {
 }
 
 TEST(StatusLamps, DrawnPanelsPlaceTheirLampsByScaleAndBarHeight) {
-    DisplayState display;
+    StatusLampState display;
     display.Out1On = true;
-    PollState poll;
     const auto outs =
-        Status_DrawPanel(StatusPanel::Outputs, {284, 2, 377, 24}, 25, 1.228125, display, poll);
+        Status_DrawPanel(StatusPanel::Outputs, {284, 2, 377, 24}, 25, 1.228125, display);
     EXPECT_EQ(outs.Text, " Outs:");
     EXPECT_EQ(outs.TextY, 3);
     // trunc(35 x 1.228125) = 42, trunc(22 x 1.228125) = 27, (25 - 15) / 2 = 5
@@ -168,8 +184,7 @@ TEST(StatusLamps, DrawnPanelsPlaceTheirLampsByScaleAndBarHeight) {
     EXPECT_EQ(outs.Lamps[1].X, 353);
     EXPECT_EQ(outs.Lamps[0].Y, 7);
     EXPECT_EQ(outs.Lamps[0].Colour, LampColour::Green);
-    const auto online =
-        Status_DrawPanel(StatusPanel::Online, {700, 2, 722, 24}, 20, 1.0, display, poll);
+    const auto online = Status_DrawPanel(StatusPanel::Online, {700, 2, 722, 24}, 20, 1.0, display);
     ASSERT_EQ(online.Lamps.size(), 1u);
     EXPECT_EQ(online.Lamps[0].X, 705);
     EXPECT_EQ(online.Lamps[0].Y, 4);

@@ -1,13 +1,14 @@
 #include "status/StatusPoll.h"
 
-#include "RecordingViews.h"
 #include "config/TextFormats.h"
+#include "gui/StatusDisplay.h"
+#include "gui/StatusLamps.h"
 #include "link/FrameCodec.h"
 #include "sim/SimSerialServer.h"
-#include "status/StatusLamps.h"
 #include "support/LinkWorld.h"
 #include "support/PtyPair.h"
 #include "support/RecordingTrace.h"
+#include "support/RecordingViews.h"
 #include "support/TempDir.h"
 #include "support/UnitWorld.h"
 
@@ -30,14 +31,15 @@ bool IsStatusRequest(const DeviceRequest& r) {
 }
 
 // The poll against the simulated unit, in the mode of the parameter, as the program runs it
-// after start-up: the link open, the main window's bar the target. The unit's scanner runs
-// on a clock the test advances.
+// after start-up: the link open, the status shown on the main window's bar. The unit's
+// scanner runs on a clock the test advances.
 class StatusPollTest : public ::testing::TestWithParam<int8_t> {
 protected:
     void SetUp() override {
         InitConfigState(Config);
-        Poll.SetHost(&Host);
-        W.Poll.StatusBarTarget = &Host.Main;
+        Poll.AddListener(&Host);
+        Poll.AddListener(&Shown);
+        Shown.ShowOn(&Host.Main);
         W.Poll.LinkOpened = true;
         W.World.Link.SetTrace(&Trace);
         if (Serial()) {
@@ -89,10 +91,10 @@ protected:
                       }};
     ConfigState Config;
     DisplayState Display;
-    StatusPresenter Presenter{W.Poll, Display, Config};
-    StatusPoll Poll{W.World.Settings, W.World.Link, W.World.Serial, W.Poll, Presenter, Config};
+    StatusPoll Poll{W.World.Settings, W.World.Link, W.World.Serial, W.Poll, Display, Config};
+    WindowInFront Front = WindowInFront::Main;
+    StatusDisplay Shown{Poll, Front};
     test::RecordingHost Host;
-    test::RecordingMonitor Monitor{W.Poll};
 };
 
 TEST_P(StatusPollTest, AnsweringUnitComesOnlineWithEveryFieldDrawn) {
@@ -159,7 +161,7 @@ TEST_P(SerialPollTest, LaterOfTwoQueuedCommandsWins) {
 TEST_P(StatusPollTest, NewStatusBarTargetGetsEveryFieldAtOnce) {
     BringOnline();
     test::RecordingBar manual;
-    State().StatusBarTarget = &manual;
+    Shown.ShowOn(&manual);
     Host.Main.Forget();
     TickToNextRecord();
     for (const int panel :
@@ -191,6 +193,8 @@ TEST_P(StatusPollTest, ReconnectShowsTheResetPictureBeforeAnyNewRequest) {
     EXPECT_EQ(Host.VigiloButton, false);
     EXPECT_EQ(Host.MonitorMode, false);
     EXPECT_FALSE(State().Online);
+    // The bars draw the online lamp from what the display took with the events.
+    EXPECT_EQ(OnlineLampColour(Shown.Lamps().Heartbeat), LampColour::Red);
     EXPECT_FALSE(State().ReconnectRequest);
     // Serial: the port is open again with its receiver; fieldbus: the next tick opens it.
     EXPECT_EQ(State().LinkOpened, Serial());
@@ -222,7 +226,7 @@ TEST_P(StatusPollTest, SilentUnitIsDeclaredLostAndRedrawnWhenItAnswersAgain) {
     EXPECT_EQ(Host.Interval(), 800);
     EXPECT_EQ(Host.VigiloButton, false);
     EXPECT_EQ(Host.MonitorMode, false);
-    EXPECT_EQ(OnlineLampColour(State()), LampColour::Red);
+    EXPECT_EQ(OnlineLampColour(Poll.Heartbeat()), LampColour::Red);
     // The fieldbus link is closed, and opened again on the next tick.
     EXPECT_EQ(State().LinkOpened, Serial());
     EXPECT_EQ(W.World.BusMaster.IsOpen(), false);
@@ -307,8 +311,8 @@ TEST_P(StatusPollTest, ObserversAreToldEachChangeOfTheUnitStatusOnce) {
 
 TEST_P(StatusPollTest, WithoutTheMonitorWindowOnlyTheSelectedToolIsAskedFor) {
     // A front end without windows (no bar, no monitor) keeps asking for kind 0.
-    W.Poll.StatusBarTarget = nullptr;
-    Poll.SetHost(nullptr);
+    Shown.ShowOn(nullptr);
+    Poll.RemoveListener(&Host);
     BringOnline();
     for (int i = 0; i < 4; ++i) {
         TickToNextRecord();
@@ -327,7 +331,7 @@ TEST_P(StatusPollTest, UnchangedRecordsBlinkTheOnlineLamp) {
     std::vector<int> repaints;
     for (int i = 0; i < 8; ++i) {
         TickToNextRecord();
-        lamp.push_back(OnlineLampColour(State()));
+        lamp.push_back(OnlineLampColour(Poll.Heartbeat()));
         repaints.push_back(Host.Main.Repaints);
     }
     EXPECT_TRUE(Host.Main.Writes.size() == 8u); // only the identifier, once per record
@@ -377,22 +381,24 @@ INSTANTIATE_TEST_SUITE_P(BothModes, StatusPollTest,
 INSTANTIATE_TEST_SUITE_P(SerialOnly, SerialPollTest, ::testing::Values(CommModeSerial),
                          test::ModeName);
 
-// The poll on a serial link whose far side each test provides, with the main window's bar as
-// the target.
+// The poll on a serial link whose far side each test provides, the status shown on the main
+// window's bar.
 class SerialLinkPollTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InitConfigState(Config);
-        Poll.SetHost(&Host);
-        State.StatusBarTarget = &Host.Main;
+        Poll.AddListener(&Host);
+        Poll.AddListener(&Shown);
+        Shown.ShowOn(&Host.Main);
     }
 
     test::LinkWorld World{CommModeSerial};
     PollState State;
     ConfigState Config;
     DisplayState Display;
-    StatusPresenter Presenter{State, Display, Config};
-    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Presenter, Config};
+    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Display, Config};
+    WindowInFront Front = WindowInFront::Main;
+    StatusDisplay Shown{Poll, Front};
     test::RecordingHost Host;
 };
 
@@ -440,9 +446,11 @@ TEST_F(HandPlayedPollTest, ParameterChannelBlockIsNoStatusRecord) {
 }
 
 TEST_F(HandPlayedPollTest, EachKindIsComparedWithItsOwnLastRecord) {
-    test::RecordingMonitor monitor{State};
-    Host.MonitorWindow = &monitor;
-    State.StatusBarTarget = nullptr;
+    // The monitor window in front: no bar, both kinds in turn.
+    test::RecordingMonitor monitor;
+    Shown.SetMonitor(&monitor);
+    Shown.ShowOn(nullptr);
+    Poll.AskBothKinds(true);
     const DeviceReply kind0{5, 0x01, 0, 0, 0xE8, 0x03}; // 10.00
     const DeviceReply kind1{9, 0x01, 0, 0, 0xD0, 0x07}; // 20.00
     for (int round = 0; round < 3; ++round) {

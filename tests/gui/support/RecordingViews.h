@@ -1,7 +1,7 @@
 #pragma once
 
-#include "status/PollState.h"
-#include "status/StatusViews.h"
+#include "gui/StatusViews.h"
+#include "status/StatusEvents.h"
 
 #include <array>
 #include <optional>
@@ -38,21 +38,16 @@ public:
     int Repaints = 0;
 };
 
-// The monitor window's fields as the poll and the presenter leave them.
+// The monitor window's fields as the status display leaves them.
 class RecordingMonitor : public MonitorView {
 public:
-    explicit RecordingMonitor(const PollState& poll) : Poll(poll) {}
-
     void MonitorShowOutputs() override { ++OutputsShown; }
     void SetZeroPositionLamp(bool on) override { ZeroPositionLamp = on; }
     void SetScanningLamp(bool on) override { ScanningLamp = on; }
     void SetMessage(const std::string& text) override { Message = text; }
     void SetCurrentAngle(const std::string& text) override { CurrentAngles.push_back(text); }
     void MonitorShowLed() override { ++LedShown; }
-    // What MonitorShowTool reads: the kind of the record just processed and its tool.
-    void MonitorShowTool() override {
-        ToolsShown.emplace_back(Poll.StatusKind, Poll.CurrentToolNr);
-    }
+    void MonitorShowTool(int kind, int toolNr) override { ToolsShown.emplace_back(kind, toolNr); }
 
     int OutputsShown = 0;
     int LedShown = 0;
@@ -61,28 +56,23 @@ public:
     std::optional<std::string> Message;
     std::vector<std::string> CurrentAngles;
     std::vector<std::pair<int, int>> ToolsShown;
-
-private:
-    const PollState& Poll;
 };
 
-class RecordingHost : public StatusHost {
+// What the poll tells the windows beyond the drawing: the main window's part of its events.
+class RecordingHost : public StatusEvents {
 public:
-    void SetTimerInterval(int milliseconds) override { Intervals.push_back(milliseconds); }
-    void EnableVigiloButton(bool enabled) override { VigiloButton = enabled; }
-    void EnableMonitorMode(bool enabled) override { MonitorMode = enabled; }
-    StatusBarView* MainStatusBar() override { return &Main; }
-    MonitorView* Monitor() override { return MonitorWindow; }
-    int FrontWindow() const override { return Front; }
-    void MeasuredAngleShown(int32_t hundredths) override { Measured.push_back(hundredths); }
+    void PollIntervalChanged(int milliseconds) override { Intervals.push_back(milliseconds); }
+    void UnitReachableChanged(bool reachable) override {
+        VigiloButton = reachable;
+        MonitorMode = reachable;
+    }
+    void MeasuredAngleTaken(int32_t hundredths) override { Measured.push_back(hundredths); }
     void ToolAngleTaught(int toolNr) override { TaughtTools.push_back(toolNr); }
     void EditorAngleTaught(double degrees) override { EditorAngles.push_back(degrees); }
 
     int Interval() const { return Intervals.empty() ? -1 : Intervals.back(); }
 
     RecordingBar Main;
-    MonitorView* MonitorWindow = nullptr;
-    int Front = FrontWindowNr::Main;
     std::vector<int> Intervals;
     std::optional<bool> VigiloButton;
     std::optional<bool> MonitorMode;
