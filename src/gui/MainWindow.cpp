@@ -188,9 +188,8 @@ void MainWindow::SetTimerInterval(int milliseconds) {
 }
 
 void MainWindow::EnableVigiloButton(bool enabled) {
-    if (Context.Windows.Chooser != nullptr) {
-        Context.Windows.Chooser->UnitButton->setEnabled(enabled);
-    }
+    Answers = enabled;
+    emit UnitAnswersChanged(enabled);
 }
 
 void MainWindow::EnableMonitorMode(bool enabled) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
 #include "status/DisplayState.h"
 #include "status/PollState.h"
 #include "status/StatusViews.h"

@@ -1,7 +1,7 @@
 #include "status/StatusPoll.h"
 
 #include "RecordingViews.h"
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 #include "link/FrameCodec.h"
 #include "sim/SimSerialServer.h"
 #include "status/StatusLamps.h"

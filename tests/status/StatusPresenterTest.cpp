@@ -1,7 +1,7 @@
 #include "status/StatusPresenter.h"
 
 #include "RecordingViews.h"
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 #include "status/MonitorTexts.h"
 #include "status/StatusLamps.h"
 
