@@ -1,7 +1,7 @@
 // Upload and download of a 128-slot unit against vigilo-sim paced at the real line rate,
 // compared with what the line itself allows. Prints figures; it passes or fails nothing.
 #include "cli/Vgctl.h"
-#include "config/Transfer.h"
+#include "config/transfer/Transfer.h"
 #include "session/Session.h"
 
 #include <algorithm>
@@ -215,13 +215,12 @@ int main(int argc, char** argv) {
         for (const bool upload : {true, false}) {
             if (!upload) {
                 FillConfiguration(config);
-                config.ConfigSource = vg::ConfigSourceUnit;
             }
             const double cpuBefore = ProcessCpuSeconds();
             const auto began = Clock::now();
             const bool ok =
                 upload ? vg::LoadFromUnit(config, session.Par, services, config.TransferError)
-                       : vg::SaveConfiguration(config, session.Par, services, config.TransferError);
+                       : vg::SaveToUnit(config, session.Par, services, config.TransferError);
             Figures f;
             f.Wall = std::chrono::duration<double>(Clock::now() - began).count();
             f.Cpu = ProcessCpuSeconds() - cpuBefore;

@@ -2,12 +2,12 @@
 // as the report, then saved and loaded again.
 
 #include "FuzzSupport.h"
-#include "config/ConfigFile.h"
-#include "config/ConfigState.h"
-#include "config/NamespaceFile.h"
-#include "config/ReportLayout.h"
-#include "config/TextFormats.h"
-#include "config/TextGridCanvas.h"
+#include "config/files/ConfigFile.h"
+#include "config/files/NamespaceFile.h"
+#include "config/model/ConfigState.h"
+#include "config/model/TextFormats.h"
+#include "config/report/ReportLayout.h"
+#include "config/report/TextGridCanvas.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -78,12 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(state->ToolLines.size() == programmed);
 
-    state->ConfigSource = ConfigSourceFile;
+    state->ConfigSource = ConfigSource::File;
     state->ConfigFileName = path;
-    state->PrintSettings = state->ConfigImage;
     TextGridCanvas canvas;
     fuzz::SilentBusyBox busy;
-    FUZZ_CHECK(PrintReport(*state, canvas, busy, "07.12.2026 08:00:00"));
+    FUZZ_CHECK(PrintReport(*state, state->ConfigImage, canvas, busy, "07.12.2026 08:00:00"));
     FUZZ_CHECK(busy.Open == 0 && !state->TransferBusy);
     FUZZ_CHECK(fuzz::ReportHasToolLines(canvas, state->ToolLines));
 

@@ -6,7 +6,7 @@
 
 #include "common/BusyBox.h"
 #include "common/MessageService.h"
-#include "config/TextGridCanvas.h"
+#include "config/report/TextGridCanvas.h"
 
 #include <cstdint>
 #include <cstdio>

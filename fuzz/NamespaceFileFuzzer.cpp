@@ -2,12 +2,12 @@
 // name reaches a tool line and the report.
 
 #include "FuzzSupport.h"
-#include "config/ConfigFile.h"
-#include "config/ConfigState.h"
-#include "config/NamespaceFile.h"
-#include "config/ReportLayout.h"
-#include "config/TextFormats.h"
-#include "config/TextGridCanvas.h"
+#include "config/files/ConfigFile.h"
+#include "config/files/NamespaceFile.h"
+#include "config/model/ConfigState.h"
+#include "config/model/TextFormats.h"
+#include "config/report/ReportLayout.h"
+#include "config/report/TextGridCanvas.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -82,11 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(ToolNumberOfLine(*state, state->ToolLineIndex[static_cast<size_t>(n)]) == n);
     }
 
-    state->ConfigSource = ConfigSourceUnit;
-    state->PrintSettings = state->ConfigImage;
+    state->ConfigSource = ConfigSource::Unit;
     TextGridCanvas canvas(40);
     fuzz::SilentBusyBox busy;
-    FUZZ_CHECK(PrintReport(*state, canvas, busy, "07.12.2026 08:00:00"));
+    FUZZ_CHECK(PrintReport(*state, state->ConfigImage, canvas, busy, "07.12.2026 08:00:00"));
     FUZZ_CHECK(fuzz::ReportHasToolLines(canvas, state->ToolLines));
     return 0;
 }

@@ -10,13 +10,13 @@
 #include "common/AsciiText.h"
 #include "common/BusyBox.h"
 #include "common/FileIo.h"
-#include "config/ConfigFile.h"
-#include "config/NamespaceFile.h"
-#include "config/ReportLayout.h"
-#include "config/TextGridCanvas.h"
-#include "config/Transfer.h"
-#include "config/UnitReadBack.h"
-#include "config/ValueRanges.h"
+#include "config/files/ConfigFile.h"
+#include "config/files/NamespaceFile.h"
+#include "config/model/ValueRanges.h"
+#include "config/report/ReportLayout.h"
+#include "config/report/TextGridCanvas.h"
+#include "config/transfer/Transfer.h"
+#include "config/transfer/UnitReadBack.h"
 
 #include <clocale>
 #include <ctime>
@@ -84,7 +84,7 @@ bool LoadExistingFile(ConfigState& config, const std::string& file, MessageServi
     if (!FileIsThere(file, err)) {
         return false;
     }
-    config.ConfigSource = ConfigSourceFile;
+    config.ConfigSource = ConfigSource::File;
     config.ConfigFileName = file;
     return LoadConfigFile(config, file, config.TransferError, messages);
 }
@@ -95,7 +95,6 @@ int Show(Session& session, const VgctlOptions& options, TerminalMessages& messag
     if (!LoadExistingFile(config, options.Arguments.front(), messages, err)) {
         return ExitFailure;
     }
-    config.PrintSettings = config.ConfigImage;
     // Values a download would refuse are marked in the report and named below it.
     const auto outside = ValuesOutOfRange(config.ConfigImage, true);
     if (options.Csv) {
@@ -103,7 +102,7 @@ int Show(Session& session, const VgctlOptions& options, TerminalMessages& messag
     } else {
         MarkedReportCanvas canvas(MarkedTexts(config, outside));
         QuietBusyBox busy;
-        if (!PrintReport(config, canvas, busy, LocalDateTimeText())) {
+        if (!PrintReport(config, config.ConfigImage, canvas, busy, LocalDateTimeText())) {
             return ExitFailure;
         }
         // Tool names are Windows-1252 bytes; the terminal reads UTF-8. Rows and pages are the
@@ -141,20 +140,18 @@ int Upload(Session& session, const std::string& file, const TransferServices& se
         return ExitFailure;
     }
     ConfigState& config = session.Config;
-    config.ConfigSource = ConfigSourceUnit;
+    config.ConfigSource = ConfigSource::Unit;
     const bool loaded = LoadFromUnit(config, session.Par, services, config.TransferError);
     CloseLink(session, err);
     // Nothing is written after a failed upload: the file would hold a half-read unit.
     if (!loaded) {
         return ExitFailure;
     }
-    config.ConfigSource = ConfigSourceFile;
-    config.ConfigFileName = file;
     if (!config.NamespaceIdValid && !KeepNamesBeside(config, file, services.Messages, err)) {
         return ExitFailure;
     }
-    return SaveConfiguration(config, session.Par, services, config.TransferError) ? ExitSuccess
-                                                                                  : ExitFailure;
+    return SaveToFiles(config, file, services.Messages, config.TransferError) ? ExitSuccess
+                                                                              : ExitFailure;
 }
 
 // What download --verify found: one line per difference. False when the unit holds other
@@ -199,13 +196,12 @@ int Download(Session& session, const VgctlOptions& options, TerminalMessages& me
     if (!OpenLink(session, err)) {
         return ExitFailure;
     }
-    config.ConfigSource = ConfigSourceUnit;
     DownloadCheck check;
     TransferServices withCheck = services;
     if (options.Verify) {
         withCheck.Check = &check;
     }
-    const bool saved = SaveConfiguration(config, session.Par, withCheck, config.TransferError);
+    const bool saved = SaveToUnit(config, session.Par, withCheck, config.TransferError);
     CloseLink(session, err);
     if (!saved) {
         return ExitFailure;

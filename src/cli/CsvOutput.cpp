@@ -1,8 +1,8 @@
 #include "cli/CsvOutput.h"
 
 #include "cli/TerminalText.h"
-#include "config/ReportLayout.h"
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
+#include "config/report/ReportLayout.h"
 
 #include <ctime>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/StatusCommands.h"
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
 
 #include <chrono>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/TextGridCanvas.h"
+#include "config/report/TextGridCanvas.h"
 
 #include <set>
 #include <string>

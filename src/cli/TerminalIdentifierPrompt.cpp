@@ -1,6 +1,6 @@
 #include "cli/TerminalIdentifierPrompt.h"
 
-#include "config/NamespaceFile.h"
+#include "config/files/NamespaceFile.h"
 
 namespace vg::cli {
 

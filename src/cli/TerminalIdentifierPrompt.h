@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/TerminalMessages.h"
-#include "config/IdentifierPrompt.h"
+#include "config/transfer/IdentifierPrompt.h"
 
 #include <string>
 #include <utility>

@@ -2,9 +2,9 @@
 
 #include "common/FileIo.h"
 #include "common/ProgramFolders.h"
-#include "config/ConfigCompare.h"
-#include "config/ConfigFile.h"
-#include "config/NamespaceFile.h"
+#include "config/files/ConfigFile.h"
+#include "config/files/NamespaceFile.h"
+#include "config/transfer/ConfigCompare.h"
 
 #include <QCryptographicHash>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "gateway/UnitWatcher.h"
 
-#include "config/Transfer.h"
-#include "config/UnitReadBack.h"
+#include "config/transfer/Transfer.h"
+#include "config/transfer/UnitReadBack.h"
 #include "status/StatusPoll.h"
 
 namespace vg {

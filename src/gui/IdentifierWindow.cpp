@@ -1,6 +1,6 @@
 #include "gui/IdentifierWindow.h"
 
-#include "config/NamespaceFile.h"
+#include "config/files/NamespaceFile.h"
 #include "gui/HelpViewer.h"
 #include "gui/TextCodec.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/MessageService.h"
-#include "config/IdentifierPrompt.h"
+#include "config/transfer/IdentifierPrompt.h"
 
 #include <QDialog>
 

@@ -191,9 +191,8 @@ void MainWindow::PollIntervalChanged(int milliseconds) {
 
 void MainWindow::UnitReachableChanged(bool reachable) {
     // Monitor mode needs an answering unit just as the source chooser's button does.
-    if (Context.Windows.Chooser != nullptr) {
-        Context.Windows.Chooser->UnitButton->setEnabled(reachable);
-    }
+    Answers = reachable;
+    emit UnitAnswersChanged(reachable);
     MonitorModeAction->setEnabled(reachable);
     CompareWithFileAction->setEnabled(reachable);
 }

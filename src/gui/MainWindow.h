@@ -38,6 +38,10 @@ public:
     void EditorAngleTaught(double degrees) override;
     void LinkOpenFailed(ErrorCode error) override;
 
+    // Whether the unit answered when the poll last looked: the source chooser offers the unit
+    // only then.
+    bool UnitAnswers() const { return Answers; }
+
     QAction* OpenAction = nullptr;
     QAction* QuitAction = nullptr;
     QAction* ManualModeAction = nullptr;
@@ -52,6 +56,9 @@ public:
     QLabel* Picture = nullptr;
     StatusBarWidget* StatusBar = nullptr;
     QTimer* PollTimer = nullptr;
+
+signals:
+    void UnitAnswersChanged(bool answers);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +85,7 @@ private:
 
     ProgramContext& Context;
     bool Destroyed = false;
+    bool Answers = false;
 };
 
 // Where the main window goes on a screen: centred, or at the top left of a screen less than

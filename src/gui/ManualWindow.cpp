@@ -1,7 +1,7 @@
 #include "gui/ManualWindow.h"
 
-#include "config/ConfigImage.h"
-#include "config/TextFormats.h"
+#include "config/model/ConfigImage.h"
+#include "config/model/TextFormats.h"
 #include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
 #include "gui/MainWindow.h"

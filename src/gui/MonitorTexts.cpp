@@ -1,6 +1,6 @@
 #include "gui/MonitorTexts.h"
 
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 
 #include <charconv>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
 
 #include <cstdint>
 #include <string>

@@ -167,7 +167,7 @@ void MonitorWindow::SetLamp(QLabel* lamp, const QColor& colour) {
 
 void MonitorWindow::OpenFromMenu() {
     ConfigState& config = Context.Core.Config;
-    config.ConfigSource = ConfigSourceUnit;
+    config.ConfigSource = ConfigSource::Unit;
     if (!LoadConfigurationFromUnit(Context) || config.ToolLines.empty()) {
         Context.Messages.ShowMessage("No tool-values in VGL available!", MessageKind::Information,
                                      MessageButtons::Ok);

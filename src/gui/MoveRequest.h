@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ConfigImage.h"
+#include "config/model/ConfigImage.h"
 #include "link/DeviceMessage.h"
 
 namespace vg {

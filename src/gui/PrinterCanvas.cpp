@@ -1,6 +1,6 @@
 #include "gui/PrinterCanvas.h"
 
-#include "config/FilePaths.h"
+#include "config/files/FilePaths.h"
 #include "gui/TextCodec.h"
 
 #include <QDir>
@@ -119,7 +119,7 @@ QString ReportDateTimeText(const QDateTime& when, const QLocale& locale) {
 }
 
 QString ReportPdfPath(const ConfigState& config) {
-    if (config.ConfigSource == ConfigSourceFile && !config.ConfigFileName.empty()) {
+    if (config.ConfigSource == ConfigSource::File && !config.ConfigFileName.empty()) {
         const QFileInfo file(QString::fromStdString(config.ConfigFileName));
         return file.dir().filePath(file.completeBaseName() + QStringLiteral(".pdf"));
     }

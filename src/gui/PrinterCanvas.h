@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/ConfigState.h"
-#include "config/ReportCanvas.h"
+#include "config/model/ConfigState.h"
+#include "config/report/ReportCanvas.h"
 
 #include <QDateTime>
 #include <QFont>

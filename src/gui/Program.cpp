@@ -14,7 +14,6 @@
 #include "gui/ProgressWindow.h"
 #include "gui/QtMessageService.h"
 #include "gui/SettingsWindow.h"
-#include "gui/SourceChooser.h"
 #include "gui/ToolEditor.h"
 #include "session/TerminationSignals.h"
 
@@ -36,7 +35,6 @@ WindowSet::WindowSet(ProgramContext& context) {
     ProgramWindows& w = context.Windows;
     w.Main = Create<MainWindow>(context);
     w.Settings = Create<SettingsWindow>(context);
-    w.Chooser = Create<SourceChooser>(context);
     w.Editor = Create<ToolEditor>(context);
     w.About = Create<AboutBox>();
     w.Manual = Create<ManualWindow>(context);

@@ -15,7 +15,6 @@ class FileDialogs;
 class HelpViewer;
 class MainWindow;
 class SettingsWindow;
-class SourceChooser;
 class ToolEditor;
 class AboutBox;
 class ManualWindow;
@@ -25,11 +24,10 @@ class ProgressWindow;
 class BusyWindow;
 class MonitorWindow;
 
-// The eleven windows, created once at start in this order and only shown and hidden after.
+// The ten windows, created once at start in this order and only shown and hidden after.
 struct ProgramWindows {
     MainWindow* Main = nullptr;
     SettingsWindow* Settings = nullptr;
-    SourceChooser* Chooser = nullptr;
     ToolEditor* Editor = nullptr;
     AboutBox* About = nullptr;
     ManualWindow* Manual = nullptr;
@@ -39,9 +37,6 @@ struct ProgramWindows {
     BusyWindow* Busy = nullptr;
     MonitorWindow* Monitor = nullptr;
 };
-
-// What the source chooser is opened for: where to load from or where to save to.
-enum class ChooserPurpose : std::uint8_t { Load, Save };
 
 // What every window reaches: the program's records, the services that show things to the
 // user, the shell's own state and the other windows.
@@ -57,9 +52,6 @@ struct ProgramContext {
     // Draws the live status on the bar in front or on the monitor window.
     StatusDisplay LiveStatus{Core.Status, FrontWindow};
     double StatusBarScale = 1.0; // window width / 640
-    // The source chooser's purpose and outcome.
-    ChooserPurpose ChooserFor = ChooserPurpose::Load;
-    bool SourceConfirmed = false;
     // The settings window and the single-tool editor meet here.
     ToolEditContext ToolEdit;
     // The windows' own settings file (tests put it into their folder before the windows

@@ -1,9 +1,10 @@
 #include "gui/SettingsWindow.h"
 
-#include "config/FilePaths.h"
-#include "config/ReportLayout.h"
-#include "config/TextFormats.h"
-#include "config/ValueRanges.h"
+#include "config/files/ConfigFile.h"
+#include "config/files/FilePaths.h"
+#include "config/model/TextFormats.h"
+#include "config/model/ValueRanges.h"
+#include "config/report/ReportLayout.h"
 #include "gui/BusyWindow.h"
 #include "gui/ButtonKeys.h"
 #include "gui/HelpViewer.h"
@@ -465,10 +466,10 @@ void SettingsWindow::UpdateToolButtons() {
     NewButton->setEnabled(config.ToolLines.size() < static_cast<size_t>(ToolSlotCount));
     ChangeButton->setEnabled(!empty);
     DeleteButton->setEnabled(!empty);
-    const bool unit = config.ConfigSource == ConfigSourceUnit;
+    const bool unit = config.ConfigSource == ConfigSource::Unit;
     TeachButton->setEnabled(unit && !empty);
     StartButton->setEnabled(unit && !empty);
-    const bool file = config.ConfigSource == ConfigSourceFile;
+    const bool file = config.ConfigSource == ConfigSource::File;
     AngleFromTableButton->setEnabled(!file);
     CurrentAngleButton->setEnabled(!file);
     ShowTargetAngle();
@@ -494,7 +495,7 @@ int SettingsWindow::SelectedTool() const {
 // tool that is selected. A configuration from a file has no unit to move: 0.
 void SettingsWindow::ShowTargetAngle() {
     const ConfigState& config = Context.Core.Config;
-    if (config.ConfigSource == ConfigSourceFile) {
+    if (config.ConfigSource == ConfigSource::File) {
         TargetAngleField->SetValue(0);
         return;
     }
@@ -527,7 +528,11 @@ void SettingsWindow::RestoreSettingsFromSnapshot() {
 }
 
 bool SettingsWindow::SaveWithWindows() {
-    const bool saved = SaveConfigurationWithWindows(Context);
+    // Back where the configuration came from.
+    const ConfigState& config = Context.Core.Config;
+    const bool saved = config.ConfigSource == ConfigSource::Unit
+                           ? SaveToUnitWithWindows(Context)
+                           : SaveToFilesWithWindows(Context, config.ConfigFileName);
     JobEnded();
     return saved;
 }
@@ -538,7 +543,7 @@ void SettingsWindow::PageChanged(int page) {
     }
     if (page == ToolPage) {
         ToolTabEntered();
-        if (Context.Core.Config.ConfigSource == ConfigSourceUnit &&
+        if (Context.Core.Config.ConfigSource == ConfigSource::Unit &&
             GlobalsChanged(Context.Core.Config.ConfigImage)) {
             AskAboutChangedGlobals();
         }
@@ -708,22 +713,19 @@ void SettingsWindow::SaveAsClicked() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
     ReadPagesIntoImage(config.ConfigImage);
-    Context.ChooserFor = ChooserPurpose::Save;
-    const uint8_t keptSource = config.ConfigSource;
-    const std::string keptFile = config.ConfigFileName;
-    // A name the chooser refused took the identifier away; cancelling gives it back.
-    const bool keptIdValid = config.NamespaceIdValid;
-    const NamespaceInfo keptId = config.NamespaceInfo;
-    Context.Windows.Chooser->exec();
-    if (Context.SourceConfirmed) {
-        if (SaveWithWindows()) {
-            TakeSnapshots(config);
-        }
-    } else {
-        config.ConfigSource = keptSource;
-        config.ConfigFileName = keptFile;
-        config.NamespaceIdValid = keptIdValid;
-        config.NamespaceInfo = keptId;
+    const SourceChoice choice = ChooseSource(Context, ChooserPurpose::Save);
+    if (choice.Source == ConfigSource::None) {
+        UpdateToolButtons();
+        return;
+    }
+    // The configuration now belongs where it was saved to, whether the save succeeds or not.
+    config.ConfigSource = choice.Source;
+    if (choice.Source == ConfigSource::File) {
+        config.ConfigFileName = choice.FileName;
+        config.NamespaceIdValid = CuIdFromFileName(choice.FileName, config.NamespaceInfo);
+    }
+    if (SaveWithWindows()) {
+        TakeSnapshots(config);
     }
     UpdateToolButtons();
 }
@@ -731,7 +733,9 @@ void SettingsWindow::SaveAsClicked() {
 void SettingsWindow::PrintClicked() {
     FinishFieldEdit();
     ConfigState& config = Context.Core.Config;
-    ReadPagesIntoImage(config.PrintSettings);
+    // The pages as they stand, saved or not.
+    ConfigImage shown = config.ConfigImage;
+    ReadPagesIntoImage(shown);
     QPrinter printer(QPrinter::HighResolution);
     QString pdfPath;
     if (!Printers->SelectPrinter(printer)) {
@@ -740,7 +744,7 @@ void SettingsWindow::PrintClicked() {
         PrintToPdfFile(printer, pdfPath);
     }
     PrinterCanvas canvas(printer);
-    const bool printed = PrintReport(config, canvas, *Context.Windows.Busy,
+    const bool printed = PrintReport(config, shown, canvas, *Context.Windows.Busy,
                                      ToAnsi(ReportDateTimeText(QDateTime::currentDateTime())));
     JobEnded();
     if (!printed) {

@@ -1,10 +1,11 @@
 #include "gui/SourceChooser.h"
 
-#include "config/ConfigFile.h"
-#include "config/FilePaths.h"
-#include "config/NamespaceFile.h"
+#include "config/files/ConfigFile.h"
+#include "config/files/FilePaths.h"
+#include "config/files/NamespaceFile.h"
 #include "gui/ButtonKeys.h"
 #include "gui/FileDialogs.h"
+#include "gui/MainWindow.h"
 #include "gui/TransferActions.h"
 
 #include <QHBoxLayout>
@@ -13,15 +14,36 @@
 namespace vg {
 
 namespace {
+
 const char* const FileNameFormatMessage =
     "Please enter filename in the following format: \"VGL_iiiiiiii\"";
+
+// Shows the naming rule's message when `path` breaks it; true when it passes. The identifier of
+// the name goes into `info`.
+bool CheckFileName(MessageService& messages, const QString& path, NamespaceInfo& info) {
+    const bool valid = CuIdFromFileName(path.toStdString(), info);
+    if (!valid) {
+        messages.ShowMessage(FileNameFormatMessage, MessageKind::Error, MessageButtons::Ok);
+    }
+    return valid;
 }
 
-SourceChooser::SourceChooser(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), Context(context) {
+QString DataDirectory(const std::string& dataDir) {
+    // The dialogs start there, so it must exist (an installed program's does not at first).
+    MakeUnitDataFolder(dataDir);
+    return QString::fromStdString(UnitDataFolder(dataDir));
+}
+
+} // namespace
+
+SourceChooser::SourceChooser(const ChooserInputs& inputs, MessageService& messages,
+                             FileDialogs& files, QWidget* parent)
+    : QDialog(parent), Inputs(inputs), Messages(messages), Files(files) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(446, 208);
+    setWindowTitle(Inputs.Purpose == ChooserPurpose::Save ? QStringLiteral("Save Data to ...")
+                                                          : QStringLiteral("Load Data from ..."));
     UnitButton = new QPushButton(QStringLiteral("&Vigilo"), this);
     FileButton = new QPushButton(QStringLiteral("&File"), this);
     CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
@@ -31,40 +53,25 @@ SourceChooser::SourceChooser(ProgramContext& context, QWidget* parent)
         button->setAutoDefault(false);
         layout->addWidget(button);
     }
-    // Answering is what enables it; nothing has answered yet.
-    UnitButton->setEnabled(false);
+    SetUnitAnswers(Inputs.UnitAnswers);
     connect(UnitButton, &QPushButton::clicked, this, &SourceChooser::UnitClicked);
     connect(FileButton, &QPushButton::clicked, this, &SourceChooser::FileClicked);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     PressFocusedButtonOnEnter(*this);
 }
 
-void SourceChooser::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    PrepareToShow();
-}
-
-void SourceChooser::PrepareToShow() {
-    Context.SourceConfirmed = false;
-    setWindowTitle(Context.ChooserFor == ChooserPurpose::Save
-                       ? QStringLiteral("Save Data to ...")
-                       : QStringLiteral("Load Data from ..."));
-}
-
-QString SourceChooser::DataDirectory() const {
-    // The dialogs start there, so it must exist (an installed program's does not at first).
-    MakeUnitDataFolder(Context.Core.Config.DataDir);
-    return QString::fromStdString(UnitDataFolder(Context.Core.Config.DataDir));
+void SourceChooser::SetUnitAnswers(bool answers) {
+    UnitButton->setEnabled(answers);
 }
 
 void SourceChooser::UnitClicked() {
-    Context.Core.Config.ConfigSource = ConfigSourceUnit;
-    Context.SourceConfirmed = true;
+    Chosen.Source = ConfigSource::Unit;
     accept();
 }
 
 void SourceChooser::FileClicked() {
-    if (Context.ChooserFor == ChooserPurpose::Save) {
+    Chosen.FileDialogShown = true;
+    if (Inputs.Purpose == ChooserPurpose::Save) {
         ChooseFileToSave();
     } else {
         ChooseFileToLoad();
@@ -72,68 +79,93 @@ void SourceChooser::FileClicked() {
     accept(); // whatever came of the file dialog
 }
 
-bool SourceChooser::CheckFileName(const QString& path, ConfigState& target) {
-    target.NamespaceIdValid = CuIdFromFileName(path.toStdString(), target.NamespaceInfo);
-    if (!target.NamespaceIdValid) {
-        Context.Messages.ShowMessage(FileNameFormatMessage, MessageKind::Error, MessageButtons::Ok);
-    }
-    return target.NamespaceIdValid;
-}
-
-std::optional<QString> SourceChooser::ChooseFileToOpen(ConfigState& target) {
-    while (true) {
-        target.NamespaceIdValid = false;
-        const auto path = Context.Files.GetOpenFileName(this, DataDirectory(), QString());
-        if (!path || CheckFileName(*path, target)) {
-            return path;
-        }
-    }
-}
-
 void SourceChooser::ChooseFileToLoad() {
-    ConfigState& config = Context.Core.Config;
-    const auto path = ChooseFileToOpen(config);
-    if (!path) {
-        return; // nothing chosen: the source stays as it was
+    ConfigState target;
+    target.DataDir = Inputs.DataDir;
+    const auto path = ChooseFileToOpen(Messages, Files, target, this);
+    if (path) {
+        Chosen.Source = ConfigSource::File;
+        Chosen.FileName = path->toStdString();
     }
-    config.ConfigFileName = path->toStdString();
-    config.ConfigSource = ConfigSourceFile;
-    Context.SourceConfirmed = true;
 }
 
 void SourceChooser::ChooseFileToSave() {
-    ConfigState& config = Context.Core.Config;
-    // A configuration from the unit is proposed under its identifier's default name.
-    if (config.ConfigSource == ConfigSourceUnit && config.NamespaceIdValid) {
-        config.ConfigFileName =
-            ReplaceExtension(NamespaceFilePath(config.DataDir, config.NamespaceInfo), ".CD");
-    }
-    QString name = QString::fromStdString(config.ConfigFileName);
+    QString name = QString::fromStdString(Inputs.ProposedFile);
     while (true) {
-        const auto path = Context.Files.GetSaveFileName(this, DataDirectory(), name);
+        const auto path = Files.GetSaveFileName(this, DataDirectory(Inputs.DataDir), name);
         if (!path) {
             return;
         }
-        if (CheckFileName(*path, config)) {
-            config.ConfigFileName = path->toStdString();
-            config.ConfigSource = ConfigSourceFile;
-            Context.SourceConfirmed = true;
+        NamespaceInfo identifier{};
+        if (CheckFileName(Messages, *path, identifier)) {
+            Chosen.Source = ConfigSource::File;
+            Chosen.FileName = path->toStdString();
             return;
         }
         name = *path; // the dialog shows the rejected name again
     }
 }
 
+std::optional<QString> ChooseFileToOpen(MessageService& messages, FileDialogs& files,
+                                        ConfigState& target, QWidget* parent) {
+    while (true) {
+        target.NamespaceIdValid = false;
+        const auto path = files.GetOpenFileName(parent, DataDirectory(target.DataDir), QString());
+        if (!path) {
+            return path;
+        }
+        target.NamespaceIdValid = CheckFileName(messages, *path, target.NamespaceInfo);
+        if (target.NamespaceIdValid) {
+            return path;
+        }
+    }
+}
+
+ChooserInputs ChooserInputsFor(ProgramContext& context, ChooserPurpose purpose) {
+    const ConfigState& config = context.Core.Config;
+    ChooserInputs inputs;
+    inputs.Purpose = purpose;
+    inputs.DataDir = config.DataDir;
+    if (purpose == ChooserPurpose::Save) {
+        // A configuration from the unit is proposed under its identifier's default name.
+        inputs.ProposedFile =
+            config.ConfigSource == ConfigSource::Unit && config.NamespaceIdValid
+                ? ReplaceExtension(NamespaceFilePath(config.DataDir, config.NamespaceInfo), ".CD")
+                : config.ConfigFileName;
+    }
+    const MainWindow* main = context.Windows.Main;
+    inputs.UnitAnswers = main != nullptr && main->UnitAnswers();
+    return inputs;
+}
+
+SourceChoice ChooseSource(ProgramContext& context, ChooserPurpose purpose) {
+    SourceChooser chooser(ChooserInputsFor(context, purpose), context.Messages, context.Files);
+    MainWindow* main = context.Windows.Main;
+    if (main != nullptr) {
+        QObject::connect(main, &MainWindow::UnitAnswersChanged, &chooser,
+                         &SourceChooser::SetUnitAnswers);
+    }
+    chooser.exec();
+    return chooser.Choice();
+}
+
 bool SelectAndLoad(ProgramContext& context) {
     ConfigState& config = context.Core.Config;
-    config.ConfigSource = ConfigSourceNone;
-    context.ChooserFor = ChooserPurpose::Load;
-    context.Windows.Chooser->exec();
-    if (config.ConfigSource == ConfigSourceFile) {
+    config.ConfigSource = ConfigSource::None;
+    const SourceChoice choice = ChooseSource(context, ChooserPurpose::Load);
+    if (choice.FileDialogShown) {
+        // Looking for a file gives up the identifier in memory, whether one is chosen or not.
+        config.NamespaceIdValid = false;
+    }
+    if (choice.Source == ConfigSource::File) {
+        config.ConfigFileName = choice.FileName;
+        config.ConfigSource = ConfigSource::File;
+        config.NamespaceIdValid = CuIdFromFileName(choice.FileName, config.NamespaceInfo);
         return LoadConfigFile(config, config.ConfigFileName, config.TransferError,
                               context.Messages);
     }
-    if (config.ConfigSource == ConfigSourceUnit) {
+    if (choice.Source == ConfigSource::Unit) {
+        config.ConfigSource = ConfigSource::Unit;
         return LoadConfigurationFromUnit(context);
     }
     return false;

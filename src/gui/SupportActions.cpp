@@ -1,10 +1,10 @@
 #include "gui/SupportActions.h"
 
 #include "common/FileIo.h"
-#include "config/ConfigFile.h"
-#include "config/FilePaths.h"
-#include "config/Transfer.h"
-#include "config/UnitReadBack.h"
+#include "config/files/ConfigFile.h"
+#include "config/files/FilePaths.h"
+#include "config/transfer/Transfer.h"
+#include "config/transfer/UnitReadBack.h"
 #include "gui/DifferencesWindow.h"
 #include "gui/FileDialogs.h"
 #include "gui/ProgressWindow.h"
@@ -50,11 +50,11 @@ bool ReadAndCompare(ProgramContext& context, const ConfigState& file,
 void CompareWithFile(ProgramContext& context, QWidget* parent) {
     ConfigState file;
     file.DataDir = context.Core.Config.DataDir;
-    const auto path = context.Windows.Chooser->ChooseFileToOpen(file);
+    const auto path = ChooseFileToOpen(context.Messages, context.Files, file, parent);
     if (!path) {
         return;
     }
-    file.ConfigSource = ConfigSourceFile;
+    file.ConfigSource = ConfigSource::File;
     file.ConfigFileName = path->toStdString();
     ErrorCode error = 0;
     if (!Readable(context.Messages, file.ConfigFileName) ||

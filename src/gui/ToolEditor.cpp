@@ -1,7 +1,7 @@
 #include "gui/ToolEditor.h"
 
-#include "config/TextFormats.h"
-#include "config/ValueRanges.h"
+#include "config/model/TextFormats.h"
+#include "config/model/ValueRanges.h"
 #include "gui/HelpViewer.h"
 #include "gui/MoveRequest.h"
 #include "gui/NumberField.h"
@@ -161,7 +161,7 @@ void ToolEditor::keyPressEvent(QKeyEvent* event) {
 void ToolEditor::PrepareToShow() {
     const ConfigState& config = Context.Core.Config;
     ToolEditContext& edit = Context.ToolEdit;
-    TeachButton->setEnabled(config.ConfigSource == ConfigSourceUnit);
+    TeachButton->setEnabled(config.ConfigSource == ConfigSource::Unit);
     ToolNumberBox->setFocus();
     ToolNumberProposal->show();
     ToolNumberBox->clear();

@@ -1,6 +1,6 @@
 #include "gui/TransferActions.h"
 
-#include "config/Transfer.h"
+#include "config/transfer/Transfer.h"
 #include "gui/IdentifierWindow.h"
 #include "gui/ProgressWindow.h"
 
@@ -17,19 +17,23 @@ bool LoadConfigurationFromUnit(ProgramContext& context) {
     return LoadFromUnit(core.Config, core.Par, WindowServices(context), core.Config.TransferError);
 }
 
-bool SaveConfigurationWithWindows(ProgramContext& context) {
+bool SaveToUnitWithWindows(ProgramContext& context) {
     Session& core = context.Core;
     TransferServices services = WindowServices(context);
     DownloadCheck check;
     if (context.VerifyAfterSave) {
-        services.Check = &check; // a save to a file ignores it
+        services.Check = &check;
     }
-    const bool saved =
-        SaveConfiguration(core.Config, core.Par, services, core.Config.TransferError);
+    const bool saved = SaveToUnit(core.Config, core.Par, services, core.Config.TransferError);
     if (saved && check.Done) {
         ShowDownloadCheck(context.Messages, check);
     }
     return saved;
+}
+
+bool SaveToFilesWithWindows(ProgramContext& context, const std::string& path) {
+    ConfigState& config = context.Core.Config;
+    return SaveToFiles(config, path, context.Messages, config.TransferError);
 }
 
 void ShowDownloadCheck(MessageService& messages, const DownloadCheck& check) {

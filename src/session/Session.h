@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/ProgramFolders.h"
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
 #include "link/CommSettings.h"
 #include "link/DeviceLink.h"
 #include "link/FieldbusDriver.h"

@@ -1,6 +1,6 @@
 #include "status/StatusPoll.h"
 
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
 #include "link/CommSettings.h"
 #include "link/DeviceLink.h"
 #include "link/SerialPort.h"

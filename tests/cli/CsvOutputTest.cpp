@@ -1,6 +1,6 @@
 #include "cli/CsvOutput.h"
 
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 
 #include <clocale>
 #include <cstring>
@@ -71,7 +71,7 @@ TEST_F(CsvUnderACommaLocale, TheReportReadsBackIntoItsRowsWithPointsAndWholeName
     config.ToolNameTable[5].Defined = 1;
     std::strcpy(config.ToolNameTable[5].Name.data(), "drill 2,5 mm \"F\xE4ser\"");
     config.ToolNameTable[20].Defined = 1; // a name without a tool is not listed
-    config.ConfigSource = ConfigSourceFile;
+    config.ConfigSource = ConfigSource::File;
     config.ConfigFileName = "/data/VGL_00001234.CD";
 
     const Rows rows = ReadCsv(ReportCsv(config));

@@ -1,5 +1,5 @@
-#include "config/ConfigImage.h"
 #include "config/FileTestSupport.h"
+#include "config/model/ConfigImage.h"
 #include "support/ChildProcess.h"
 #include "support/OtherUser.h"
 #include "support/PtyPair.h"

@@ -1,7 +1,7 @@
 #include "common/ProgramFolders.h"
 
 #include "common/ProgramInfo.h"
-#include "config/FilePaths.h"
+#include "config/files/FilePaths.h"
 #include "support/TempDir.h"
 
 #include <filesystem>

@@ -1,8 +1,8 @@
-#include "config/ConfigFile.h"
+#include "config/files/ConfigFile.h"
 
 #include "FileTestSupport.h"
 #include "common/ErrorCode.h"
-#include "config/NamespaceFile.h"
+#include "config/files/NamespaceFile.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 

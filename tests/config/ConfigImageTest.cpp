@@ -1,6 +1,6 @@
-#include "config/ConfigImage.h"
+#include "config/model/ConfigImage.h"
 
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

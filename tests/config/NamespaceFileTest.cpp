@@ -1,4 +1,4 @@
-#include "config/NamespaceFile.h"
+#include "config/files/NamespaceFile.h"
 
 #include "FileTestSupport.h"
 #include "common/ErrorCode.h"

@@ -1,6 +1,6 @@
-#include "config/ReportLayout.h"
+#include "config/report/ReportLayout.h"
 
-#include "config/TextGridCanvas.h"
+#include "config/report/TextGridCanvas.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -34,11 +34,11 @@ public:
 
 ConfigState UnitState() {
     ConfigState state;
-    state.ConfigSource = ConfigSourceUnit;
+    state.ConfigSource = ConfigSource::Unit;
     state.NamespaceIdValid = true;
     std::memcpy(state.NamespaceInfo.CU_Id.data(), "00001234", 8);
     state.FirmwareInfo = {4, 8, 24, 4, 4, 1};
-    ConfigImage& s = state.PrintSettings;
+    ConfigImage& s = state.ConfigImage;
     s.Scanner = 2;
     s.Out1Polarity = 0;
     s.Out2Polarity = 1;
@@ -64,7 +64,9 @@ std::vector<std::string> NumberedLines(int count) {
 
 class ReportTest : public ::testing::Test {
 protected:
-    bool Print(ConfigState& state) { return PrintReport(state, canvas, busy, Now); }
+    bool Print(ConfigState& state) {
+        return PrintReport(state, state.ConfigImage, canvas, busy, Now);
+    }
 
     TextGridCanvas canvas{60};
     RecordingBusyBox busy;
@@ -113,14 +115,14 @@ TEST_F(ReportTest, HeaderAndSettingsBlockOfAUnitConfiguration) {
 
 TEST_F(ReportTest, FileConfigurationNamesTheFileAndNoVersion) {
     ConfigState state = UnitState();
-    state.ConfigSource = ConfigSourceFile;
+    state.ConfigSource = ConfigSource::File;
     state.ConfigFileName = "/home/op/CD_DATA/VGL_12345678.CD";
     ASSERT_TRUE(Print(state));
     EXPECT_EQ(canvas.Row(0, 5), Cols({{4, "Configuration:"}, {34, "File: VGL_12345678.CD"}}));
     EXPECT_EQ(canvas.Row(0, 6),
               Cols({{4, "Firmsoftware-Version:"}, {34, "Version -------------------"}}));
 
-    state.ConfigSource = ConfigSourceNone;
+    state.ConfigSource = ConfigSource::None;
     state.ConfigFileName.clear();
     ASSERT_TRUE(Print(state));
     EXPECT_EQ(canvas.Row(0, 5), Cols({{4, "Configuration:"}, {34, "File: "}}));
@@ -136,7 +138,7 @@ TEST_F(ReportTest, UnitWithoutIdentifierSaysSo) {
 
 TEST_F(ReportTest, OtherSettingValues) {
     ConfigState state = UnitState();
-    ConfigImage& s = state.PrintSettings;
+    ConfigImage& s = state.ConfigImage;
     s.Scanner = 1;
     s.OutPulseTime = 0;
     s.SignalMode = 7;
@@ -154,7 +156,7 @@ TEST_F(ReportTest, OtherSettingValues) {
 
 TEST_F(ReportTest, ValuesOutsideTheirTablesPrintUnknown) {
     ConfigState state = UnitState();
-    ConfigImage& s = state.PrintSettings;
+    ConfigImage& s = state.ConfigImage;
     s.Scanner = 0;
     s.Out1Polarity = 2;
     s.Out2Polarity = -1;
@@ -241,7 +243,7 @@ TEST(ReportGrid, PositionsAreMultiplesOfCharacterWidthAndLineHeight) {
     state.ToolLines = NumberedLines(33);
     ScaledCanvas canvas(state);
     RecordingBusyBox busy;
-    ASSERT_TRUE(PrintReport(state, canvas, busy, Now));
+    ASSERT_TRUE(PrintReport(state, state.ConfigImage, canvas, busy, Now));
     EXPECT_EQ(canvas.Items[0].X, 4 * 7);
     EXPECT_EQ(canvas.Items[0].Y, 4 * 13);
     EXPECT_EQ(canvas.Items[2].X, 74 * 7);
@@ -260,7 +262,7 @@ TEST(ReportJob, BusyWhileDrawingAndClearedAfterwards) {
     ScaledCanvas canvas(state);
     RecordingBusyBox busy;
     for (int job = 0; job < 2; ++job) {
-        ASSERT_TRUE(PrintReport(state, canvas, busy, Now));
+        ASSERT_TRUE(PrintReport(state, state.ConfigImage, canvas, busy, Now));
         EXPECT_FALSE(state.TransferBusy);
     }
     for (const auto& item : canvas.Items) {
@@ -275,14 +277,14 @@ TEST(ReportJob, JobThatCannotStartOrFinishReportsIt) {
     ScaledCanvas canvas(state);
     RecordingBusyBox busy;
     canvas.Startable = false;
-    EXPECT_FALSE(PrintReport(state, canvas, busy, Now));
+    EXPECT_FALSE(PrintReport(state, state.ConfigImage, canvas, busy, Now));
     EXPECT_TRUE(canvas.Items.empty());
     EXPECT_FALSE(state.TransferBusy);
     EXPECT_EQ(busy.Events.back(), "hide");
 
     canvas.Startable = true;
     canvas.Finishable = false;
-    EXPECT_FALSE(PrintReport(state, canvas, busy, Now));
+    EXPECT_FALSE(PrintReport(state, state.ConfigImage, canvas, busy, Now));
     EXPECT_FALSE(state.TransferBusy);
     EXPECT_EQ(busy.Events.back(), "hide");
 }

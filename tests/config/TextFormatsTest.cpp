@@ -1,4 +1,4 @@
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 
 #include <clocale>
 #include <cstring>
@@ -103,12 +103,12 @@ TEST(FirmwareText, FormatsVersionAndDate) {
 
 TEST(SourceSuffixText, NamesUnitOrFile) {
     ConfigState state;
-    state.ConfigSource = ConfigSourceUnit;
+    state.ConfigSource = ConfigSource::Unit;
     state.ConfigFileName = "/data/VGL_12345678.CD";
     EXPECT_EQ(SourceSuffix(state), " / Vigilo");
-    state.ConfigSource = ConfigSourceFile;
+    state.ConfigSource = ConfigSource::File;
     EXPECT_EQ(SourceSuffix(state), " / VGL_12345678.CD");
-    state.ConfigSource = ConfigSourceNone;
+    state.ConfigSource = ConfigSource::None;
     state.ConfigFileName.clear();
     EXPECT_EQ(SourceSuffix(state), " / ");
 }

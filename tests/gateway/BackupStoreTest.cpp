@@ -1,6 +1,6 @@
 #include "gateway/BackupStore.h"
 
-#include "config/ConfigFile.h"
+#include "config/files/ConfigFile.h"
 #include "support/TempDir.h"
 
 #include <filesystem>

@@ -6,6 +6,7 @@
 #include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TransferActions.h"
+#include "support/ChooserScript.h"
 #include "support/GuiWorld.h"
 #include "support/SimProcess.h"
 
@@ -48,12 +49,11 @@ protected:
 };
 
 TEST_F(MainWindowTest, ControlsFollowTheUnitAnsweringAndFallingSilent) {
-    SourceChooser& chooser = *World.W().Chooser;
     World.Core->BuiltInUnit.SetCurrentTool(5);
     World.Core->BuiltInUnit.SetErrorBits(0x41);
     Ticks(1);
     EXPECT_TRUE(Main->MonitorModeAction->isEnabled());
-    EXPECT_TRUE(chooser.UnitButton->isEnabled());
+    EXPECT_TRUE(test::ChooserOffersUnit(*World.Context));
     EXPECT_EQ(Main->PollTimer->interval(), 120);
     EXPECT_EQ(Panel(StatusPanel::Error), "ERROR! Cable broken!");
     EXPECT_EQ(Panel(StatusPanel::Scanning), "Zero-Pos.");
@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, ControlsFollowTheUnitAnsweringAndFallingSilent) {
     World.Core->BuiltInUnit.SetSilent(true);
     Ticks(1);
     EXPECT_FALSE(Main->MonitorModeAction->isEnabled());
-    EXPECT_FALSE(chooser.UnitButton->isEnabled());
+    EXPECT_FALSE(test::ChooserOffersUnit(*World.Context));
     EXPECT_EQ(Main->PollTimer->interval(), 800);
     EXPECT_EQ(Panel(StatusPanel::Scanning), "-----");
     EXPECT_EQ(Panel(StatusPanel::Angle), "-----");
@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, ProgressAdvancesWhileNoTickRuns) {
         EXPECT_EQ(World.Core->Status.RecordsProcessed(), recordsBefore);
     });
     Main->PollTimer->start(1); // a tick would come at once if anything let it through
-    World.Core->Config.ConfigSource = ConfigSourceUnit;
+    World.Core->Config.ConfigSource = ConfigSource::Unit;
     EXPECT_TRUE(LoadConfigurationFromUnit(*World.Context));
     Main->PollTimer->stop();
     // A step per tool slot of the 128-slot unit: n * 100 / 129 for n = 0..127.
@@ -274,11 +274,11 @@ TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
     Session& core = *world.Core;
     ASSERT_TRUE(test::PollUntil(core, [&core] { return core.Poll.Online; }));
     EXPECT_TRUE(main.MonitorModeAction->isEnabled());
-    ASSERT_TRUE(world.W().Chooser->UnitButton->isEnabled());
+    ASSERT_TRUE(test::ChooserOffersUnit(*world.Context));
 
-    test::WhenModalOpens([&world](QWidget*) { world.W().Chooser->UnitButton->click(); });
+    test::ClickInChooser(&SourceChooser::UnitButton);
     ASSERT_TRUE(SelectAndLoad(*world.Context));
-    EXPECT_EQ(core.Config.ConfigSource, ConfigSourceUnit);
+    EXPECT_EQ(core.Config.ConfigSource, ConfigSource::Unit);
     EXPECT_TRUE(core.Config.NamespaceIdValid);
     EXPECT_EQ(core.Config.ToolLines.size(), 5u); // the simulator's demonstration tools
     EXPECT_TRUE(test::PollUntil(
@@ -290,7 +290,7 @@ TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
     }
     EXPECT_FALSE(core.Poll.Online);
     EXPECT_FALSE(main.MonitorModeAction->isEnabled());
-    EXPECT_FALSE(world.W().Chooser->UnitButton->isEnabled());
+    EXPECT_FALSE(test::ChooserOffersUnit(*world.Context));
     EXPECT_EQ(main.StatusBar->PanelText(StatusPanel::Angle), "-----");
 }
 

@@ -5,6 +5,7 @@
 #include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
 #include "sim/SimSerialServer.h"
+#include "support/ChooserScript.h"
 #include "support/GuiWorld.h"
 #include "support/ModalScript.h"
 
@@ -91,8 +92,7 @@ protected:
     // Manual Mode from the main menu, loading from the unit; `script` runs while the window
     // is open.
     void Open(std::function<void()> script) {
-        SourceChooser* chooser = World.W().Chooser;
-        test::RunWhileModal(chooser, [chooser] { chooser->UnitButton->click(); });
+        test::ClickInChooser(&SourceChooser::UnitButton);
         test::RunWhileModal(&Manual(), [this, script] {
             Unit.SetAnswerDelay(20ms);
             script();
@@ -215,10 +215,9 @@ TEST(ManualModeMenu, NothingOpensWithoutToolsOrWithoutAChoice) {
     world.Start();
     MainWindow& main = *world.W().Main;
     main.PollTimer->stop();
-    SourceChooser* chooser = world.W().Chooser;
 
     // Cancelled: no message.
-    test::RunWhileModal(chooser, [chooser] { chooser->CancelButton->click(); });
+    test::ClickInChooser(&SourceChooser::CancelButton);
     main.ManualModeAction->trigger();
     EXPECT_TRUE(world.Messages.History().empty());
 
@@ -226,7 +225,7 @@ TEST(ManualModeMenu, NothingOpensWithoutToolsOrWithoutAChoice) {
     world.Files.Answer(
         QString::fromStdString((world.Dir / "CD_DATA" / "VGL_00004321.CD").string()));
     world.Messages.Expect("No values in table!");
-    test::RunWhileModal(chooser, [chooser] { chooser->FileButton->click(); });
+    test::ClickInChooser(&SourceChooser::FileButton);
     main.ManualModeAction->trigger();
     ASSERT_EQ(world.Messages.History().size(), 1u);
     EXPECT_EQ(world.Messages.History()[0].Kind, MessageKind::Information);

@@ -119,7 +119,7 @@ protected:
 TEST_F(ReportPrintTest, TheHeaderShowsThePagesAsTheyStand) {
     World.SetTool(5, 16000, 100, 1, "drill");
     World.SetTool(17, 115, 70, 0);
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     // unsaved edits are printed
     test::SettingsWorld::Type(World.Settings().PulseTimeField, "250", World.Settings().PrintButton);
@@ -175,7 +175,7 @@ TEST_F(ReportPrintTest, ToolLinesBreakThePageWhenTheNextLineWouldNotFit) {
     for (int i = 0; i < 128; ++i) {
         World.SetTool(i, 1000 + i * 100, 100, i % 4);
     }
-    World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
+    World.Loaded(ConfigSource::File, World.DataFile("VGL_00001234.CD"));
     World.Open();
     const auto pdf = World.Dir / "long.pdf";
     PrintTo(pdf);
@@ -214,7 +214,7 @@ TEST_F(ReportPrintTest, WithoutAPrinterTheReportIsAPdfBesideTheConfiguration) {
         bool SelectPrinter(QPrinter&) override { return false; }
     } none;
     World.Settings().SetPrinterChoice(&none);
-    World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
+    World.Loaded(ConfigSource::File, World.DataFile("VGL_00001234.CD"));
     World.Open();
     const std::string pdf = World.DataFile("VGL_00001234.pdf");
     World.Messages.Expect("No printer is installed. The report was written to\n" + pdf);
@@ -222,13 +222,13 @@ TEST_F(ReportPrintTest, WithoutAPrinterTheReportIsAPdfBesideTheConfiguration) {
     EXPECT_EQ(PdfReport(pdf).Pages.size(), 1u);
 
     // from the unit there is no file: the data directory under the unit's identifier
-    World.Config().ConfigSource = ConfigSourceUnit;
+    World.Config().ConfigSource = ConfigSource::Unit;
     EXPECT_EQ(ReportPdfPath(World.Config()).toStdString(), pdf);
     World.Config().NamespaceIdValid = false;
     EXPECT_EQ(ReportPdfPath(World.Config()).toStdString(), World.DataFile("VG_Configuration.pdf"));
 
     // a file that cannot be written is a failed job, told as such
-    World.Config().ConfigSource = ConfigSourceFile;
+    World.Config().ConfigSource = ConfigSource::File;
     World.Config().ConfigFileName = (World.Dir / "gone" / "VGL_00001234.CD").string();
     World.Messages.Expect("The report could not be written to\n" +
                           (World.Dir / "gone" / "VGL_00001234.pdf").string());

@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 #include "gui/SourceChooser.h"
 #include "gui/TransferActions.h"
+#include "support/ChooserScript.h"
 #include "support/SettingsWorld.h"
 #include "support/SimProcess.h"
 
@@ -23,19 +24,18 @@ protected:
     }
     ~SettingsFlowTest() override { World.W().Main->hide(); }
 
-    SourceChooser& Chooser() { return *World.W().Chooser; }
     SettingsWindow& S() { return World.Settings(); }
 
     // File > Open through the chooser's `button`; `inside` runs in the settings window and
     // closes it.
-    void OpenWith(QPushButton* button, const std::function<void()>& inside) {
+    void OpenWith(QPushButton* SourceChooser::*button, const std::function<void()>& inside) {
         // the unit counts as answering after a few ticks of the poll
-        if (button == Chooser().UnitButton) {
-            QTRY_VERIFY_WITH_TIMEOUT(Chooser().UnitButton->isEnabled(), 5000);
+        if (button == &SourceChooser::UnitButton) {
+            QTRY_VERIFY_WITH_TIMEOUT(World.W().Main->UnitAnswers(), 5000);
         }
-        test::WhenWindowOpens(&Chooser(), [this, button, inside] {
+        test::WhenChooserOpens([this, button, inside](SourceChooser& chooser) {
             test::WhenWindowOpens(&S(), inside, 20000);
-            button->click();
+            (chooser.*button)->click();
         });
         World.W().Main->OpenAction->trigger();
         EXPECT_FALSE(S().isVisible());
@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(SettingsFlowTest, AToolEditedAndSavedReachesTheUnit) {
-    OpenWith(Chooser().UnitButton, [this] {
+    OpenWith(&SourceChooser::UnitButton, [this] {
         EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / Vigilo");
         EXPECT_EQ(World.LineText(1), " 017     1.15   0.70    0    ");
         S().ToolList->setCurrentRow(LineOf(5));
@@ -75,18 +75,18 @@ TEST_F(SettingsFlowTest, AToolEditedAndSavedReachesTheUnit) {
 
 TEST_F(SettingsFlowTest, SaveAsToAFileAndLoadItBack) {
     const std::string file = World.DataFile("VGL_00001234.CD");
-    OpenWith(Chooser().UnitButton, [this, file] {
+    OpenWith(&SourceChooser::UnitButton, [this, file] {
         S().MonitoringGroup->Button(0)->click();
         World.Files.Answer(QString::fromStdString(file));
         World.Messages.Expect("File save successfull!");
-        test::WhenWindowOpens(&Chooser(), [this] { Chooser().FileButton->click(); });
+        test::ClickInChooser(&SourceChooser::FileButton);
         S().SaveAsButton->click();
         EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / VGL_00001234.CD");
         S().CloseButton->click();
     });
     World.Config().ConfigImage = {};
     World.Files.Answer(QString::fromStdString(file));
-    OpenWith(Chooser().FileButton, [this] {
+    OpenWith(&SourceChooser::FileButton, [this] {
         EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / VGL_00001234.CD");
         EXPECT_EQ(S().ToolList->count(), 2);
         EXPECT_EQ(World.LineText(0), " 005   160.00   1.00    1    ");

@@ -3,6 +3,7 @@
 #include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/TransferActions.h"
+#include "support/ChooserScript.h"
 #include "support/SettingsWorld.h"
 
 #include <QComboBox>
@@ -35,7 +36,7 @@ protected:
     ConfigImage& Image() { return World.Config().ConfigImage; }
     // A configuration of the in-process fieldbus unit, uploaded as File > Open does it.
     void UploadFromUnit() {
-        World.Config().ConfigSource = ConfigSourceUnit;
+        World.Config().ConfigSource = ConfigSource::Unit;
         ASSERT_TRUE(LoadConfigurationFromUnit(*World.Context));
     }
     // The unit commands (Start, Teach) that reached the unit, in order.
@@ -59,7 +60,7 @@ TEST_F(SettingsWindowTest, OpeningFillsThePagesFromTheImage) {
     World.Config().ToolCapacity = 128;
     Image().OutPulseTime = 250;
     World.SetTool(5, 16000, 100, 1, "drill");
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / Vigilo");
     EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::GlobalPage);
@@ -87,7 +88,7 @@ TEST_F(SettingsWindowTest, ToolButtonsFollowTheListAndTheSource) {
     for (int i = 0; i < 128; ++i) {
         World.SetTool(i, 1000, 100, 1);
     }
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     EXPECT_FALSE(S().NewButton->isEnabled());
     EXPECT_TRUE(S().ChangeButton->isEnabled() && S().TeachButton->isEnabled());
@@ -103,7 +104,7 @@ TEST_F(SettingsWindowTest, ToolButtonsFollowTheListAndTheSource) {
     for (auto& tool : Image().Tools) {
         tool.Programmed = 0;
     }
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     EXPECT_TRUE(S().NewButton->isEnabled());
     for (QPushButton* b : {S().ChangeButton, S().DeleteButton, S().TeachButton, S().StartButton}) {
@@ -113,7 +114,7 @@ TEST_F(SettingsWindowTest, ToolButtonsFollowTheListAndTheSource) {
     S().hide();
 
     World.SetTool(3, 4550, 100, 1);
-    World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
+    World.Loaded(ConfigSource::File, World.DataFile("VGL_00001234.CD"));
     World.Open();
     EXPECT_FALSE(S().TeachButton->isEnabled() || S().StartButton->isEnabled());
     EXPECT_FALSE(S().AngleFromTableButton->isEnabled() || S().CurrentAngleButton->isEnabled());
@@ -125,7 +126,7 @@ TEST_F(SettingsWindowTest, DeleteSelectsTheNextLineOrTheNewLast) {
     for (int nr : {1, 2, 5, 17, 42}) {
         World.SetTool(nr, 1000 + nr, 100, 1, std::string("t").append(std::to_string(nr)));
     }
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     S().ToolList->setCurrentRow(4);
     S().DeleteButton->click();
@@ -145,7 +146,7 @@ TEST_F(SettingsWindowTest, AScannerOutsideTheModelsShowsNoneAndIsSavedAsZero) {
     const std::string file = World.DataFile("VGL_00001234.CD");
     for (int scanner : {0, 3}) {
         Image().Scanner = scanner;
-        World.Loaded(ConfigSourceFile, file);
+        World.Loaded(ConfigSource::File, file);
         World.Open();
         EXPECT_EQ(S().ScannerBox->currentIndex(), -1);
         EXPECT_EQ(S().ScannerLabel->text(), "Unknown");
@@ -162,7 +163,7 @@ TEST_F(SettingsWindowTest, AScannerOutsideTheModelsShowsNoneAndIsSavedAsZero) {
 
 TEST_F(SettingsWindowTest, StaticOutputsShowZeroAndPulseTimeComesBack) {
     Image().OutPulseTime = 0;
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     RadioGroup& pulse = *S().PulseTimeGroup;
     EXPECT_TRUE(pulse.Button(0)->isChecked());
@@ -180,7 +181,7 @@ TEST_F(SettingsWindowTest, StaticOutputsShowZeroAndPulseTimeComesBack) {
 }
 
 TEST_F(SettingsWindowTest, NumberFieldsClampWhenLeftAndBeforeTheyAreRead) {
-    World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
+    World.Loaded(ConfigSource::File, World.DataFile("VGL_00001234.CD"));
     World.Open();
     test::SettingsWorld::Type(S().PulseTimeField, "10000", S().ScannerBox);
     EXPECT_EQ(S().PulseTimeField->text(), "5000");
@@ -200,7 +201,7 @@ TEST_F(SettingsWindowTest, NumberFieldsClampWhenLeftAndBeforeTheyAreRead) {
 }
 
 TEST_F(SettingsWindowTest, SaveWithoutChangesDoesNothingWhileSaveAsAlwaysSaves) {
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Config().NamespaceIdValid = true;
     World.Config().NamespaceInfo.CU_Id = {'0', '0', '0', '0', '1', '2', '3', '4'};
     World.Open();
@@ -210,26 +211,26 @@ TEST_F(SettingsWindowTest, SaveWithoutChangesDoesNothingWhileSaveAsAlwaysSaves) 
     const std::string file = World.DataFile("VGL_00001234.CD");
     World.Files.Answer(QString::fromStdString(file));
     World.Messages.Expect("File save successfull!");
-    test::WhenWindowOpens(World.W().Chooser, [this] { World.W().Chooser->FileButton->click(); });
+    test::ClickInChooser(&SourceChooser::FileButton);
     S().SaveAsButton->click();
     EXPECT_TRUE(std::filesystem::exists(file));
-    EXPECT_EQ(World.Config().ConfigSource, ConfigSourceFile);
+    EXPECT_EQ(World.Config().ConfigSource, ConfigSource::File);
     EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / VGL_00001234.CD");
     EXPECT_FALSE(S().StartButton->isEnabled());
 }
 
 TEST_F(SettingsWindowTest, SaveAsCancelledKeepsSourceFileAndIdentifier) {
     World.SetTool(1, 1000, 100, 1);
-    World.Loaded(ConfigSourceUnit, World.DataFile("VGL_00000001.CD"));
+    World.Loaded(ConfigSource::Unit, World.DataFile("VGL_00000001.CD"));
     World.Config().NamespaceIdValid = true;
     World.Open();
     // a refused name, then the file dialog cancelled
     World.Files.Answer(QStringLiteral("/tmp/wrong.CD"));
     World.Files.Answer(std::nullopt);
     World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
-    test::WhenWindowOpens(World.W().Chooser, [this] { World.W().Chooser->FileButton->click(); });
+    test::ClickInChooser(&SourceChooser::FileButton);
     S().SaveAsButton->click();
-    EXPECT_EQ(World.Config().ConfigSource, ConfigSourceUnit);
+    EXPECT_EQ(World.Config().ConfigSource, ConfigSource::Unit);
     EXPECT_EQ(World.Config().ConfigFileName, World.DataFile("VGL_00000001.CD"));
     EXPECT_TRUE(World.Config().NamespaceIdValid);
     EXPECT_TRUE(S().StartButton->isEnabled());
@@ -239,7 +240,7 @@ TEST_F(SettingsWindowTest, StartAndTeachSendWhatTheUnitExpects) {
     World.SetTool(1, 230, 70, 2);   // as uploaded: 0.70 from 7 tenths
     World.SetTool(2, 12000, 75, 3); // 0.75 as the editor stores it
     World.SetTool(3, 100, 100, 0);
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     S().AngleFromTableButton->click();
     // a fieldbus command reaches the unit with the next exchange, the poll's
@@ -268,7 +269,7 @@ TEST_F(SettingsWindowTest, ATeachReportedByThePollUpdatesTheLineAndTheTarget) {
     World.Core->BuiltInUnit.SetObjectAngle(6543);
     World.SetTool(4, 1000, 100, 1);
     World.SetTool(9, 2000, 100, 1);
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     S().AngleFromTableButton->click();
     S().ToolList->setCurrentRow(1);
@@ -344,12 +345,12 @@ TEST_F(GlobalsQuestionTest, CancelGoesBackAndResetsOnlyTheGlobalPage) {
 }
 
 TEST_F(SettingsWindowTest, NoQuestionForAFileOrForUnchangedGlobals) {
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     ShowPage(SettingsWindow::ToolPage);
     EXPECT_EQ(S().PageTabs->currentIndex(), SettingsWindow::ToolPage);
     S().hide();
-    World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
+    World.Loaded(ConfigSource::File, World.DataFile("VGL_00001234.CD"));
     World.Open();
     ShowPage(SettingsWindow::GlobalPage);
     S().MonitoringGroup->Button(0)->click();
@@ -361,7 +362,7 @@ class CloseQuestionTest : public SettingsWindowTest {
 protected:
     void SetUp() override {
         World.SetTool(2, 1000, 100, 1);
-        World.Loaded(ConfigSourceFile, World.DataFile("VGL_00001234.CD"));
+        World.Loaded(ConfigSource::File, World.DataFile("VGL_00001234.CD"));
         World.Config().NamespaceIdValid = true;
         World.Open();
         Image().Tools[7] = {1, 50.0F, 1.0F, 1};
@@ -423,7 +424,7 @@ TEST_F(CloseQuestionTest, CancelStaysOpenWithTheSettingsRestored) {
 
 TEST_F(SettingsWindowTest, OnlyOpeningRefillsTheWindow) {
     World.SetTool(2, 1000, 100, 1);
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Config().NamespaceIdValid = true;
     World.Open();
     ShowPage(SettingsWindow::DefaultPage);
@@ -435,7 +436,7 @@ TEST_F(SettingsWindowTest, OnlyOpeningRefillsTheWindow) {
     EXPECT_TRUE(DiffersFromSnapshots(World.Config()));
     // after a save only the status bar and the caption are taken up again
     World.Context->LiveStatus.ShowOn(World.W().Main->StatusBar);
-    World.Config().ConfigSource = ConfigSourceFile;
+    World.Config().ConfigSource = ConfigSource::File;
     World.Config().ConfigFileName = World.DataFile("VGL_00004321.CD");
     World.Messages.Expect("File save successfull!");
     S().SaveButton->click();
@@ -452,7 +453,7 @@ TEST_F(SettingsWindowTest, OnlyOpeningRefillsTheWindow) {
 }
 
 TEST_F(SettingsWindowTest, F1ShowsTheTopicOfThePageInFront) {
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     for (auto [page, topic] : {std::pair{0, 6}, {1, 7}, {2, 5}}) {
         ShowPage(page);
@@ -468,7 +469,7 @@ TEST_F(SettingsWindowTest, NumberFieldsFollowACommaLocale) {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     World.SetTool(1, 230, 70, 2);
-    World.Loaded(ConfigSourceUnit);
+    World.Loaded(ConfigSource::Unit);
     World.Open();
     EXPECT_EQ(S().DefaultAngleField->text(), "120,00");
     EXPECT_EQ(S().DefaultToleranceField->text(), "3,00");

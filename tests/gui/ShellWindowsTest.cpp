@@ -12,6 +12,7 @@
 #include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/StatusLamps.h"
+#include "support/ChooserScript.h"
 #include "support/GuiWorld.h"
 #include "support/PtyPair.h"
 
@@ -41,7 +42,7 @@ TEST(MainWindowStart, FieldbusUnitOpensQuietlyWithTheFastTimer) {
     EXPECT_EQ(main.PollTimer->interval(), 120);
     EXPECT_TRUE(main.PollTimer->isActive());
     EXPECT_FALSE(main.MonitorModeAction->isEnabled());
-    EXPECT_FALSE(world.W().Chooser->UnitButton->isEnabled());
+    EXPECT_FALSE(test::ChooserOffersUnit(*world.Context));
     EXPECT_EQ(world.Context->LiveStatus.Target(), main.StatusBar);
     // The receive thread object exists in fieldbus mode too, but never runs.
     EXPECT_TRUE(world.Core->Serial.ReceiverExists());
@@ -387,7 +388,7 @@ TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {
 
     // The file dialogs start in the user's CD_DATA, made for them.
     world.Files.Answer(std::nullopt);
-    test::WhenModalOpens([&world](QWidget*) { world.W().Chooser->FileButton->click(); });
+    test::ClickInChooser(&SourceChooser::FileButton);
     EXPECT_FALSE(SelectAndLoad(*world.Context));
     ASSERT_EQ(world.Files.Calls().size(), 1u);
     EXPECT_EQ(world.Files.Calls()[0].Directory.toStdString(), folders.Data + "CD_DATA");
@@ -538,7 +539,10 @@ protected:
     }
 
     bool LoadThroughFileButton() {
-        test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
+        test::WhenChooserOpens([this](SourceChooser& chooser) {
+            Title = chooser.windowTitle();
+            chooser.FileButton->click();
+        });
         return SelectAndLoad(*World.Context);
     }
     QString DataPath(const std::string& name) const {
@@ -546,6 +550,7 @@ protected:
     }
 
     test::GuiWorld World;
+    QString Title; // of the last chooser opened
 };
 
 TEST_F(ChooserTest, ARefusedNameAndThenCancelLoadsNothing) {
@@ -553,7 +558,7 @@ TEST_F(ChooserTest, ARefusedNameAndThenCancelLoadsNothing) {
     World.Files.Answer(std::nullopt);
     World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
     EXPECT_FALSE(LoadThroughFileButton());
-    EXPECT_EQ(World.Core->Config.ConfigSource, ConfigSourceNone);
+    EXPECT_EQ(World.Core->Config.ConfigSource, ConfigSource::None);
     EXPECT_FALSE(World.Core->Config.NamespaceIdValid);
     ASSERT_EQ(World.Files.Calls().size(), 2u);
     EXPECT_EQ(World.Files.Calls()[0].Directory.toStdString(), World.Dir.ProgramDir() + "CD_DATA");
@@ -564,12 +569,12 @@ TEST_F(ChooserTest, ALowerCaseNameOfANewFileStartsAnEmptyConfiguration) {
     World.Files.Answer(DataPath("vgl_00001234.cd"));
     EXPECT_TRUE(LoadThroughFileButton());
     const ConfigState& config = World.Core->Config;
-    EXPECT_EQ(config.ConfigSource, ConfigSourceFile);
+    EXPECT_EQ(config.ConfigSource, ConfigSource::File);
     EXPECT_TRUE(config.NamespaceIdValid);
     EXPECT_EQ(std::string(config.NamespaceInfo.CU_Id.begin(), config.NamespaceInfo.CU_Id.end()),
               "00001234");
     EXPECT_TRUE(config.ToolLines.empty());
-    EXPECT_EQ(World.W().Chooser->windowTitle(), "Load Data from ...");
+    EXPECT_EQ(Title, "Load Data from ...");
 }
 
 TEST_F(ChooserTest, CancellingTheFileDialogChoosesNothing) {
@@ -580,41 +585,56 @@ TEST_F(ChooserTest, CancellingTheFileDialogChoosesNothing) {
 }
 
 TEST_F(ChooserTest, CancelAndTheCloseBoxLoadNothing) {
-    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->CancelButton->click(); });
+    test::ClickInChooser(&SourceChooser::CancelButton);
     EXPECT_FALSE(SelectAndLoad(*World.Context));
-    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->close(); });
+    test::WhenChooserOpens([](SourceChooser& chooser) { chooser.close(); });
     EXPECT_FALSE(SelectAndLoad(*World.Context));
-    EXPECT_FALSE(World.W().Chooser->UnitButton->isEnabled());
+    EXPECT_FALSE(test::ChooserOffersUnit(*World.Context));
+}
+
+TEST_F(ChooserTest, AnOpenChooserOffersTheUnitOnceItAnswers) {
+    bool before = true;
+    bool after = false;
+    test::WhenChooserOpens([&](SourceChooser& chooser) {
+        before = chooser.UnitButton->isEnabled();
+        World.Core->Status.Status_Tick(); // the built-in unit answers its first poll
+        after = chooser.UnitButton->isEnabled();
+        chooser.CancelButton->click();
+    });
+    EXPECT_EQ(ChooseSource(*World.Context, ChooserPurpose::Load).Source, ConfigSource::None);
+    EXPECT_FALSE(before);
+    EXPECT_TRUE(after);
 }
 
 TEST_F(ChooserTest, SaveModeProposesTheUnitsDefaultFileName) {
     ConfigState& config = World.Core->Config;
-    config.ConfigSource = ConfigSourceUnit;
+    config.ConfigSource = ConfigSource::Unit;
     config.NamespaceIdValid = true;
     config.NamespaceInfo.CU_Id = {'8', '7', '6', '5', '4', '3', '2', '1'};
-    World.Context->ChooserFor = ChooserPurpose::Save;
     World.Files.Answer(DataPath("VGL_87654321.CD"));
-    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
-    World.W().Chooser->exec();
+    test::WhenChooserOpens([this](SourceChooser& chooser) {
+        Title = chooser.windowTitle();
+        chooser.FileButton->click();
+    });
+    const SourceChoice choice = ChooseSource(*World.Context, ChooserPurpose::Save);
     ASSERT_EQ(World.Files.Calls().size(), 1u);
     EXPECT_TRUE(World.Files.Calls()[0].Save);
     EXPECT_EQ(World.Files.Calls()[0].FileName.toStdString(),
               World.Dir.ProgramDir() + "CD_DATA/VGL_87654321.CD");
-    EXPECT_TRUE(World.Context->SourceConfirmed);
-    EXPECT_EQ(config.ConfigSource, ConfigSourceFile);
-    EXPECT_EQ(World.W().Chooser->windowTitle(), "Save Data to ...");
+    EXPECT_TRUE(choice.Source != ConfigSource::None); // confirmed
+    EXPECT_EQ(choice.Source, ConfigSource::File);
+    EXPECT_EQ(Title, "Save Data to ...");
 }
 
 TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
-    World.Context->ChooserFor = ChooserPurpose::Save;
     World.Files.Answer(DataPath("VGL_12345678_old.CD"));
     World.Files.Answer(std::nullopt);
     World.Messages.Expect("Please enter filename in the following format: \"VGL_iiiiiiii\"");
-    test::WhenModalOpens([this](QWidget*) { World.W().Chooser->FileButton->click(); });
-    World.W().Chooser->exec();
+    test::ClickInChooser(&SourceChooser::FileButton);
+    const SourceChoice choice = ChooseSource(*World.Context, ChooserPurpose::Save);
     ASSERT_EQ(World.Files.Calls().size(), 2u);
     EXPECT_EQ(World.Files.Calls()[1].FileName, DataPath("VGL_12345678_old.CD"));
-    EXPECT_FALSE(World.Context->SourceConfirmed);
+    EXPECT_FALSE(choice.Source != ConfigSource::None); // not confirmed
 }
 
 TEST(SmallBoxes, EnterClosesTheAboutBox) {

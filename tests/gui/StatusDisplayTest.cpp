@@ -1,6 +1,6 @@
 #include "gui/StatusDisplay.h"
 
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 #include "gui/MonitorTexts.h"
 #include "gui/StatusLamps.h"
 #include "support/LinkWorld.h"

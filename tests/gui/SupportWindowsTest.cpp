@@ -1,5 +1,5 @@
-#include "config/ConfigFile.h"
-#include "config/Transfer.h"
+#include "config/files/ConfigFile.h"
+#include "config/transfer/Transfer.h"
 #include "gui/DifferencesWindow.h"
 #include "gui/IdentifierWindow.h"
 #include "gui/MainWindow.h"
@@ -44,7 +44,7 @@ TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKept
     std::ifstream konfig(World.Dir / "Konfig.Cfg");
     EXPECT_FALSE(konfig.is_open()) << "never in the communication settings";
 
-    Config().ConfigSource = ConfigSourceUnit;
+    Config().ConfigSource = ConfigSource::Unit;
     ASSERT_TRUE(LoadConfigurationFromUnit(*World.Context));
     sim::SimFaults faults;
     faults.MisstoredTool = 5;
@@ -55,7 +55,7 @@ TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKept
     World.Messages.Expect("Save Data to VGL successfull!");
     World.Messages.Expect("The unit holds other values than were sent:\n"
                           "tool 5: angle 160.00 sent, 161.00 stored");
-    EXPECT_TRUE(SaveConfigurationWithWindows(*World.Context));
+    EXPECT_TRUE(SaveToUnitWithWindows(*World.Context));
     EXPECT_EQ(captions, (QStringList{"Sending data to VGL. Please wait ...",
                                      "Reading back data from VGL. Please wait ..."}));
 }
@@ -74,7 +74,7 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
                              unit.TransferError));
     ErrorCode error = 0;
     ASSERT_TRUE(WriteConfigFile(unit, File("VGL_00001234.CD"), error));
-    Config().ConfigSource = ConfigSourceFile;
+    Config().ConfigSource = ConfigSource::File;
     Config().ConfigFileName = File("VGL_00005555.CD");
     Config().NamespaceIdValid = false;
 
@@ -98,7 +98,7 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
     Main->CompareWithFileAction->trigger();
     EXPECT_EQ(title, "VG-Config / Compare with File / VGL_00001234.CD");
     EXPECT_EQ(shown, QStringList{"tool 5: angle 160.00 in file, 170.55 in unit"});
-    EXPECT_EQ(Config().ConfigSource, ConfigSourceFile);
+    EXPECT_EQ(Config().ConfigSource, ConfigSource::File);
     EXPECT_EQ(Config().ConfigFileName, File("VGL_00005555.CD"));
     EXPECT_FALSE(Config().NamespaceIdValid);
 }

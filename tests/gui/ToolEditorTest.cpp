@@ -21,7 +21,7 @@ protected:
         World.SetTool(0, 12000, 100, 1, "drill");
         World.SetTool(1, 12345, 70, 0);
         World.SetTool(3, 4550, 70, 2, "mill");
-        World.Loaded(ConfigSourceUnit);
+        World.Loaded(ConfigSource::Unit);
         World.Open();
     }
     ~ToolEditorTest() override { World.Settings().hide(); }

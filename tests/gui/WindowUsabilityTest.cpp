@@ -72,7 +72,7 @@ TEST(ToolTableHeadings, EachColumnStartsUnderItsHeading) {
         // every field as wide as its column gets: " 100   123.45  25.50    3    W"
         world.SetTool(100, 12345, 2550, 3, "W");
         world.SetTool(101, 1000, 20, 0);
-        world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
+        world.Loaded(ConfigSource::File, world.DataFile("VGL_12345678.CD"));
         ShowActive(&world.Settings());
         world.Settings().PageTabs->setCurrentIndex(SettingsWindow::ToolPage);
         ProgramWindows& w = world.W();
@@ -122,7 +122,7 @@ TEST(ToolTableHeadings, ScrollWithTheRows) {
     world.Start();
     world.SetUnitSettings();
     world.SetTool(1, 12345, 250, 3, std::string(30, 'W'));
-    world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
+    world.Loaded(ConfigSource::File, world.DataFile("VGL_12345678.CD"));
     ShowActive(&world.Settings());
     world.Settings().PageTabs->setCurrentIndex(SettingsWindow::ToolPage);
     ProgramWindows& w = world.W();
@@ -167,14 +167,15 @@ TEST(WindowKeyboard, EnterPressesTheFocusedButton) {
     world.SetUnitSettings();
     world.SetTool(1, 9000, 200, 3);
     world.SetTool(2, 9000, 200, 3);
-    world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
+    world.Loaded(ConfigSource::File, world.DataFile("VGL_12345678.CD"));
     ProgramWindows& w = world.W();
+    SourceChooser chooser(ChooserInputs{}, world.Context->Messages, world.Context->Files);
     struct Case {
         QWidget* Window;
         QPushButton* Button;
     };
     for (const Case& c :
-         {Case{w.Chooser, w.Chooser->CancelButton}, Case{w.Settings, w.Settings->DeleteButton},
+         {Case{&chooser, chooser.CancelButton}, Case{w.Settings, w.Settings->DeleteButton},
           Case{w.Manual, w.Manual->GoBackButton}, Case{w.Monitor, w.Monitor->CloseButton}}) {
         ShowActive(c.Window);
         c.Button->setFocus(Qt::TabFocusReason);
@@ -221,7 +222,8 @@ TEST(WindowAccessibility, EveryInputHasItsLabelOrAName) {
     test::GuiWorld world;
     world.Start();
     ProgramWindows& w = world.W();
-    const std::vector<QWidget*> windows = {w.Main,     w.Settings, w.Chooser,       w.Editor,
+    SourceChooser chooser(ChooserInputs{}, world.Context->Messages, world.Context->Files);
+    const std::vector<QWidget*> windows = {w.Main,     w.Settings, &chooser,        w.Editor,
                                            w.About,    w.Manual,   w.Communication, w.Identifier,
                                            w.Progress, w.Busy,     w.Monitor};
     for (QWidget* window : windows) {

@@ -1,5 +1,5 @@
 #include "TransferFixture.h"
-#include "config/ConfigFile.h"
+#include "config/files/ConfigFile.h"
 
 #include <algorithm>
 #include <cmath>

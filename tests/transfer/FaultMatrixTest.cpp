@@ -126,7 +126,7 @@ protected:
         Config.ConfigImage.DefaultTolerance = 300;
         Config.NamespaceIdValid = true;
         std::memcpy(Config.NamespaceInfo.CU_Id.data(), "00001234", 8);
-        Config.ConfigSource = ConfigSourceUnit;
+        Config.ConfigSource = ConfigSource::Unit;
     }
     // Snapshots that no failed transfer may touch.
     void MarkSnapshots() {

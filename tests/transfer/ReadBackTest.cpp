@@ -1,6 +1,6 @@
 #include "TransferFixture.h"
-#include "config/ConfigCompare.h"
-#include "config/UnitReadBack.h"
+#include "config/transfer/ConfigCompare.h"
+#include "config/transfer/UnitReadBack.h"
 #include "support/RecordingTrace.h"
 
 #include <algorithm>

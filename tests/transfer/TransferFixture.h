@@ -1,9 +1,9 @@
 #pragma once
 
-#include "config/ConfigState.h"
 #include "config/FileTestSupport.h"
-#include "config/NamespaceFile.h"
-#include "config/Transfer.h"
+#include "config/files/NamespaceFile.h"
+#include "config/model/ConfigState.h"
+#include "config/transfer/Transfer.h"
 #include "support/ScriptedMessages.h"
 #include "support/TempDir.h"
 #include "support/UnitWorld.h"
@@ -94,15 +94,9 @@ protected:
 
     sim::SimUnit& Unit() { return W.Unit(); }
     bool Upload() { return LoadFromUnit(Config, W.Par, Services, Config.TransferError); }
-    bool Save() { return SaveConfiguration(Config, W.Par, Services, Config.TransferError); }
-    bool SaveToUnit() {
-        Config.ConfigSource = ConfigSourceUnit;
-        return Save();
-    }
+    bool SaveToUnit() { return vg::SaveToUnit(Config, W.Par, Services, Config.TransferError); }
     bool SaveToFile(const std::filesystem::path& path) {
-        Config.ConfigSource = ConfigSourceFile;
-        Config.ConfigFileName = path.string();
-        return Save();
+        return SaveToFiles(Config, path.string(), Services.Messages, Config.TransferError);
     }
     void SetFaults(void (*arm)(sim::SimFaults&), int firstRequest, int count = INT_MAX) {
         sim::SimFaults faults;

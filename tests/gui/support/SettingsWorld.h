@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 #include "gui/NumberField.h"
 #include "gui/RadioGroup.h"
 #include "gui/SettingsWindow.h"
@@ -76,7 +76,7 @@ public:
     }
 
     // What a load ends with: the source, the lines and the snapshots.
-    void Loaded(uint8_t source, const std::string& fileName = "") {
+    void Loaded(ConfigSource source, const std::string& fileName = "") {
         Config().ConfigSource = source;
         Config().ConfigFileName = fileName;
         BuildToolLines(Config());

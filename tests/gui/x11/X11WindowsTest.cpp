@@ -214,7 +214,7 @@ TEST(X11Stacking, NoticesAndMessagesComeAboveTheModalSettingsWindow) {
     world.Start();
     world.SetUnitSettings();
     world.SetTool(1, 9000, 200, 3);
-    world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
+    world.Loaded(ConfigSource::File, world.DataFile("VGL_12345678.CD"));
     SettingsWindow& settings = world.Settings();
     QtMessageService messages;
     const auto notice = [](QWidget* window, QWidget* owner) {

@@ -1,6 +1,6 @@
-#include "config/UnitReadBack.h"
+#include "config/transfer/UnitReadBack.h"
 
-#include "config/Transfer.h"
+#include "config/transfer/Transfer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,11 +1,11 @@
-#include "config/Transfer.h"
+#include "config/transfer/Transfer.h"
 
-#include "config/ConfigFile.h"
-#include "config/FilePaths.h"
-#include "config/NamespaceFile.h"
-#include "config/TextFormats.h"
-#include "config/UnitReadBack.h"
-#include "config/ValueRanges.h"
+#include "config/files/ConfigFile.h"
+#include "config/files/FilePaths.h"
+#include "config/files/NamespaceFile.h"
+#include "config/model/TextFormats.h"
+#include "config/model/ValueRanges.h"
+#include "config/transfer/UnitReadBack.h"
 
 #include <algorithm>
 #include <cstring>
@@ -259,55 +259,6 @@ bool ValuesFitTheUnit(const ConfigState& config, MessageService& messages, Error
     return false;
 }
 
-bool SaveToUnit(ConfigState& config, ParChannel& par, const TransferServices& services,
-                ErrorCode& error) {
-    error = 0;
-    if (!ValuesFitTheUnit(config, services.Messages, error)) {
-        return false;
-    }
-    WriteFailure failure;
-    // Busy first: showing the progress window may activate other windows, which then must
-    // leave the image alone.
-    config.TransferBusy = true;
-    services.Progress.ShowProgress(DownloadCaption);
-    if (ReadFirmwareInfo(config, par, error)) {
-        config.VersionValid = true;
-    }
-    if (error == 0) {
-        WriteTools(config, par, services.Progress, error);
-    }
-    if (error == 0) {
-        WriteGlobals(config, par, error);
-    }
-    if (error == 0) {
-        WriteNamespace(config, par, services, error, failure);
-    }
-    if (error == 0 && services.Check != nullptr) {
-        VerifyDownload(config, par, services.Progress, *services.Check);
-    }
-    services.Progress.HideProgress();
-    config.TransferBusy = false;
-    par.ParState = 0;
-    if (error != 0) {
-        ShowTransferError(services.Messages, error, failure);
-        return false;
-    }
-    services.Messages.ShowMessage("Save Data to VGL successfull!", MessageKind::Information,
-                                  MessageButtons::Ok);
-    return true;
-}
-
-bool SaveToFile(const ConfigState& config, MessageService& messages, ErrorCode& error) {
-    error = 0;
-    WriteFailure failure;
-    if (!WriteConfigFile(config, config.ConfigFileName, error, {}, &failure)) {
-        ShowTransferError(messages, error, failure);
-        return false;
-    }
-    messages.ShowMessage("File save successfull!", MessageKind::Information, MessageButtons::Ok);
-    return true;
-}
-
 } // namespace
 
 int ToolSlotsToExchange(const ConfigState& config) {
@@ -377,12 +328,56 @@ bool LoadFromUnit(ConfigState& config, ParChannel& par, const TransferServices& 
     return error == 0;
 }
 
-bool SaveConfiguration(ConfigState& config, ParChannel& par, const TransferServices& services,
-                       ErrorCode& transferError) {
-    if (config.ConfigSource == ConfigSourceUnit) {
-        return SaveToUnit(config, par, services, transferError);
+bool SaveToUnit(ConfigState& config, ParChannel& par, const TransferServices& services,
+                ErrorCode& transferError) {
+    ErrorCode& error = transferError;
+    error = 0;
+    if (!ValuesFitTheUnit(config, services.Messages, error)) {
+        return false;
     }
-    return SaveToFile(config, services.Messages, transferError);
+    WriteFailure failure;
+    // Busy first: showing the progress window may activate other windows, which then must
+    // leave the image alone.
+    config.TransferBusy = true;
+    services.Progress.ShowProgress(DownloadCaption);
+    if (ReadFirmwareInfo(config, par, error)) {
+        config.VersionValid = true;
+    }
+    if (error == 0) {
+        WriteTools(config, par, services.Progress, error);
+    }
+    if (error == 0) {
+        WriteGlobals(config, par, error);
+    }
+    if (error == 0) {
+        WriteNamespace(config, par, services, error, failure);
+    }
+    if (error == 0 && services.Check != nullptr) {
+        VerifyDownload(config, par, services.Progress, *services.Check);
+    }
+    services.Progress.HideProgress();
+    config.TransferBusy = false;
+    par.ParState = 0;
+    if (error != 0) {
+        ShowTransferError(services.Messages, error, failure);
+        return false;
+    }
+    services.Messages.ShowMessage("Save Data to VGL successfull!", MessageKind::Information,
+                                  MessageButtons::Ok);
+    return true;
+}
+
+bool SaveToFiles(const ConfigState& config, const std::string& path, MessageService& messages,
+                 ErrorCode& transferError) {
+    ErrorCode& error = transferError;
+    error = 0;
+    WriteFailure failure;
+    if (!WriteConfigFile(config, path, error, {}, &failure)) {
+        ShowTransferError(messages, error, failure);
+        return false;
+    }
+    messages.ShowMessage("File save successfull!", MessageKind::Information, MessageButtons::Ok);
+    return true;
 }
 
 std::string TransferErrorText(ErrorCode code) {

@@ -1,6 +1,6 @@
-#include "config/ValueRanges.h"
+#include "config/model/ValueRanges.h"
 
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "config/ReportLayout.h"
+#include "config/report/ReportLayout.h"
 
-#include "config/FilePaths.h"
-#include "config/TextFormats.h"
+#include "config/model/FileNames.h"
+#include "config/model/TextFormats.h"
 
 #include <array>
 #include <vector>
@@ -9,17 +9,6 @@
 namespace vg {
 
 namespace {
-
-constexpr std::array<const char*, 4> IntensityNames = {"Ultra-Low", "Low", "Medium", "High"};
-constexpr std::array<const char*, 2> PolarityNames = {"N/C Normally Closed", "N/O Normally Open"};
-constexpr std::array<const char*, 2> ActiveNames = {"Inactive", "Active"};
-
-template <size_t N> std::string TableText(const std::array<const char*, N>& table, int32_t value) {
-    if (value < 0 || static_cast<size_t>(value) >= N) {
-        return "Unknown";
-    }
-    return table[static_cast<size_t>(value)];
-}
 
 // Grid columns of the report, in character widths.
 constexpr int HeadingColumn = 4;
@@ -41,7 +30,7 @@ struct ReportRow {
 } // namespace
 
 std::string ReportSourceText(const ConfigState& state) {
-    if (state.ConfigSource != ConfigSourceUnit) {
+    if (state.ConfigSource != ConfigSource::Unit) {
         return "File: " + FileNamePart(state.ConfigFileName);
     }
     if (!state.NamespaceIdValid) {
@@ -51,45 +40,7 @@ std::string ReportSourceText(const ConfigState& state) {
     return "Vigilo  CU_Id = " + std::string(id.begin(), id.end());
 }
 
-std::string ScannerText(int32_t scanner) {
-    return scanner == 1 ? "RZ41" : scanner == 2 ? "RZ42" : "Unknown";
-}
-
 namespace {
-
-std::string PulseTimeText(int32_t ms) {
-    return std::to_string(ms);
-}
-
-std::string SignalModeText(int32_t mode) {
-    return mode != 0 ? "at Home Position" : "at Offset Position";
-}
-
-std::string MonitoringText(int32_t monitoring) {
-    return monitoring != 0 ? "Object" : "Free Space";
-}
-
-std::string RotationText(int32_t direction) {
-    return direction != 0 ? "Clockwise" : "Counter-Clockwise";
-}
-
-const ReportSetting GlobalSettings[] = {
-    {"Scanner", &ConfigImage::Scanner, ScannerText},
-    {"Out1", &ConfigImage::Out1Polarity, PolarityName},
-    {"Out2", &ConfigImage::Out2Polarity, PolarityName},
-    {"Out Pulse Time [msec]", &ConfigImage::OutPulseTime, PulseTimeText},
-    {"Return Travel Monitoring", &ConfigImage::ReturnTrvMon, ActiveName},
-    {"Signal Mode", &ConfigImage::SignalMode, SignalModeText},
-    {"Monitoring", &ConfigImage::Monitoring, MonitoringText},
-    {"Rotation Direction", &ConfigImage::RotDir, RotationText},
-    {"Power On Move", &ConfigImage::PowerOnMove, ActiveName},
-};
-
-const ReportSetting DefaultSettings[] = {
-    {"Default Angle", &ConfigImage::DefaultAngle, HundredthsText},
-    {"Default Tolerance", &ConfigImage::DefaultTolerance, HundredthsText},
-    {"Default Intensity", &ConfigImage::DefaultIntensity, IntensityName},
-};
 
 // A block of settings rows; a blank row follows the last one.
 void AppendSettingRows(std::vector<ReportRow>& rows, std::span<const ReportSetting> settings,
@@ -101,8 +52,8 @@ void AppendSettingRows(std::vector<ReportRow>& rows, std::span<const ReportSetti
     rows.back().Advance = 2;
 }
 
-std::vector<ReportRow> HeaderRows(const ConfigState& state) {
-    const std::string version = state.ConfigSource == ConfigSourceUnit
+std::vector<ReportRow> HeaderRows(const ConfigState& state, const ConfigImage& settings) {
+    const std::string version = state.ConfigSource == ConfigSource::Unit
                                     ? FirmwareVersionText(state.FirmwareInfo)
                                     : "Version -------------------";
     std::vector<ReportRow> rows = {
@@ -110,9 +61,9 @@ std::vector<ReportRow> HeaderRows(const ConfigState& state) {
         {HeadingColumn, "Firmsoftware-Version:", version, 2},
         {HeadingColumn, "Global-Settings:", "", 1},
     };
-    AppendSettingRows(rows, GlobalSettings, state.PrintSettings);
+    AppendSettingRows(rows, GlobalReportSettings(), settings);
     rows.push_back({HeadingColumn, "Default-Settings:", "", 1});
-    AppendSettingRows(rows, DefaultSettings, state.PrintSettings);
+    AppendSettingRows(rows, DefaultReportSettings(), settings);
     rows.push_back({HeadingColumn, "Tool-Settings:", "", 1});
     rows.push_back({HeadingColumn, "   Tool  Angle     Tole- Inten-  Toolname", "", 1});
     rows.push_back({HeadingColumn, "    Nr.            rance  sity    ", "", 1});
@@ -139,14 +90,14 @@ private:
 };
 
 // Draws the header and settings block; returns the row of the first tool line.
-int DrawHeader(const ConfigState& state, ReportCanvas& canvas, int w, int h,
-               const std::string& dateTimeText) {
+int DrawHeader(const ConfigState& state, const ConfigImage& settings, ReportCanvas& canvas, int w,
+               int h, const std::string& dateTimeText) {
     int y = FirstRow * h;
     canvas.TextOut(HeadingColumn * w, y, "VG_Configuration");
     canvas.TextOut(DateLabelColumn * w, y, "Date:");
     canvas.TextOut(DateColumn * w, y, dateTimeText);
     y += h;
-    for (const ReportRow& row : HeaderRows(state)) {
+    for (const ReportRow& row : HeaderRows(state, settings)) {
         canvas.TextOut(row.Column * w, y, row.Label);
         if (!row.Value.empty()) {
             canvas.TextOut(ValueColumn * w, y, row.Value);
@@ -170,28 +121,8 @@ void DrawToolLines(const ConfigState& state, ReportCanvas& canvas, int pageHeigh
 
 } // namespace
 
-std::span<const ReportSetting> GlobalReportSettings() {
-    return GlobalSettings;
-}
-
-std::span<const ReportSetting> DefaultReportSettings() {
-    return DefaultSettings;
-}
-
-std::string IntensityName(int32_t intensity) {
-    return TableText(IntensityNames, intensity);
-}
-
-std::string PolarityName(int32_t polarity) {
-    return TableText(PolarityNames, polarity);
-}
-
-std::string ActiveName(int32_t active) {
-    return TableText(ActiveNames, active);
-}
-
-bool PrintReport(ConfigState& state, ReportCanvas& canvas, BusyBox& busy,
-                 const std::string& dateTimeText) {
+bool PrintReport(ConfigState& state, const ConfigImage& settings, ReportCanvas& canvas,
+                 BusyBox& busy, const std::string& dateTimeText) {
     const int pageHeight = canvas.PageHeight();
     const BusyJob job(state, busy);
     canvas.SetJobTitle("My Print Job");
@@ -201,7 +132,7 @@ bool PrintReport(ConfigState& state, ReportCanvas& canvas, BusyBox& busy,
     if (!canvas.BeginDocument()) {
         return false;
     }
-    const int y = DrawHeader(state, canvas, w, h, dateTimeText);
+    const int y = DrawHeader(state, settings, canvas, w, h, dateTimeText);
     DrawToolLines(state, canvas, pageHeight, w, h, y);
     return canvas.EndDocument();
 }

@@ -1,8 +1,8 @@
-#include "config/NamespaceFile.h"
+#include "config/files/NamespaceFile.h"
 
 #include "common/AsciiText.h"
 #include "common/ErrorCode.h"
-#include "config/FilePaths.h"
+#include "config/files/FilePaths.h"
 
 #include <algorithm>
 

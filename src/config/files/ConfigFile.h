@@ -4,7 +4,7 @@
 #include "common/FileIo.h"
 #include "common/MessageService.h"
 #include "common/WriteFailure.h"
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 
 #include "common/ErrorCode.h"
 #include "common/ProgressView.h"
-#include "config/ConfigCompare.h"
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
+#include "config/transfer/ConfigCompare.h"
 #include "link/ParChannel.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "config/ConfigImage.h"
-#include "config/ConfigState.h"
+#include "config/model/ConfigImage.h"
+#include "config/model/ConfigState.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
-#include "config/ConfigCompare.h"
+#include "config/transfer/ConfigCompare.h"
 
-#include "config/ReportLayout.h"
-#include "config/TextFormats.h"
-#include "config/Transfer.h"
+#include "config/model/SettingTexts.h"
+#include "config/model/TextFormats.h"
+#include "config/transfer/Transfer.h"
 
 namespace vg {
 

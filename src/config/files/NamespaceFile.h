@@ -4,7 +4,7 @@
 #include "common/FileIo.h"
 #include "common/MessageService.h"
 #include "common/WriteFailure.h"
-#include "config/ConfigImage.h"
+#include "config/model/ConfigImage.h"
 
 #include <string>
 #include <string_view>

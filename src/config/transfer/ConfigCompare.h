@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/ErrorCode.h"
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
 
 #include <string>
 #include <vector>

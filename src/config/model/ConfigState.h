@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/ErrorCode.h"
-#include "config/ConfigImage.h"
+#include "config/model/ConfigImage.h"
 
 #include <array>
 #include <cstdint>
@@ -10,9 +10,8 @@
 
 namespace vg {
 
-constexpr uint8_t ConfigSourceNone = 0;
-constexpr uint8_t ConfigSourceUnit = 1;
-constexpr uint8_t ConfigSourceFile = 2;
+// Where the configuration in memory came from, and so where "Save" puts it back.
+enum class ConfigSource : uint8_t { None, Unit, File };
 
 // The configuration image and everything that travels with it. The program creates one and
 // hands references to whoever reads or edits the configuration; tests build a fresh one.
@@ -25,7 +24,7 @@ struct ConfigState {
     vg::FirmwareInfo FirmwareInfo{};
     uint8_t ToolCapacity = 32;
     bool VersionValid = false;
-    uint8_t ConfigSource = ConfigSourceNone;
+    vg::ConfigSource ConfigSource = vg::ConfigSource::None;
     std::string ConfigFileName;
     // Whole copies taken when the configuration was last loaded or saved; a byte
     // comparison with them tells whether anything changed.
@@ -36,8 +35,6 @@ struct ConfigState {
     ErrorCode TransferError = 0;
     bool TransferBusy = false;
     std::string DataDir; // the folder that holds CD_DATA, ending with '/'
-    // The settings pages as they stand on the screen, filled just before a report is printed.
-    vg::ConfigImage PrintSettings{};
 };
 
 // The start-up initialisation: no tool lines, no source, no identifier.

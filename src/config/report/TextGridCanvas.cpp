@@ -1,4 +1,4 @@
-#include "config/TextGridCanvas.h"
+#include "config/report/TextGridCanvas.h"
 
 namespace vg {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/ReportCanvas.h"
+#include "config/report/ReportCanvas.h"
 
 #include <functional>
 #include <string>

@@ -4,9 +4,9 @@
 #include "common/MessageService.h"
 #include "common/ProgressView.h"
 #include "common/WriteFailure.h"
-#include "config/ConfigCompare.h"
-#include "config/ConfigState.h"
-#include "config/IdentifierPrompt.h"
+#include "config/model/ConfigState.h"
+#include "config/transfer/ConfigCompare.h"
+#include "config/transfer/IdentifierPrompt.h"
 #include "link/ParChannel.h"
 
 #include <string>
@@ -55,11 +55,17 @@ bool ReadUnitImage(ConfigState& config, ParChannel& par, ProgressView& progress,
 bool LoadFromUnit(ConfigState& config, ParChannel& par, const TransferServices& services,
                   ErrorCode& transferError);
 
-// ConfigSource 1: sends the image, the namespace block and saves the names beside it.
-// Otherwise: writes the image to ConfigFileName and the names beside it. Failures are shown
-// once, success is confirmed with a box. The image is not changed.
-bool SaveConfiguration(ConfigState& config, ParChannel& par, const TransferServices& services,
-                       ErrorCode& transferError);
+// Sends the image and the namespace block to the unit and saves the names beside the
+// identifier's name file; with services.Check, reads the unit back under the same progress
+// window. An image with values the unit cannot hold is not sent. Failures are shown once,
+// success is confirmed with a box. The image is not changed.
+bool SaveToUnit(ConfigState& config, ParChannel& par, const TransferServices& services,
+                ErrorCode& transferError);
+
+// Writes the image to `path` (a .CD file) and the names beside it. A failure is shown once,
+// success is confirmed with a box.
+bool SaveToFiles(const ConfigState& config, const std::string& path, MessageService& messages,
+                 ErrorCode& transferError);
 
 // The message of a transfer error code; codes outside the table are named by number.
 std::string TransferErrorText(ErrorCode code);

@@ -1,7 +1,7 @@
-#include "config/TextFormats.h"
+#include "config/model/TextFormats.h"
 
 #include "common/AsciiText.h"
-#include "config/FilePaths.h"
+#include "config/model/FileNames.h"
 
 #include <algorithm>
 #include <charconv>
@@ -104,7 +104,7 @@ std::string FirmwareVersionText(const FirmwareInfo& info) {
 }
 
 std::string SourceSuffix(const ConfigState& state) {
-    if (state.ConfigSource == ConfigSourceUnit) {
+    if (state.ConfigSource == ConfigSource::Unit) {
         return " / Vigilo";
     }
     return " / " + FileNamePart(state.ConfigFileName);

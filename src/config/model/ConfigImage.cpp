@@ -1,4 +1,4 @@
-#include "config/ConfigImage.h"
+#include "config/model/ConfigImage.h"
 
 #include <cmath>
 

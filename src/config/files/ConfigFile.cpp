@@ -1,10 +1,10 @@
-#include "config/ConfigFile.h"
+#include "config/files/ConfigFile.h"
 
 #include "common/AsciiText.h"
 #include "common/ErrorCode.h"
-#include "config/FilePaths.h"
-#include "config/NamespaceFile.h"
-#include "config/TextFormats.h"
+#include "config/files/FilePaths.h"
+#include "config/files/NamespaceFile.h"
+#include "config/model/TextFormats.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "config/ConfigState.h"
+#include "config/model/ConfigState.h"
 
 #include <cstring>
 
@@ -8,7 +8,7 @@ void InitConfigState(ConfigState& state) {
     state.ToolLines.clear();
     // Consistent with the empty list until the first load builds the lines.
     state.ToolLineIndex.fill(-1);
-    state.ConfigSource = ConfigSourceNone;
+    state.ConfigSource = ConfigSource::None;
     state.NamespaceIdValid = false;
 }
 

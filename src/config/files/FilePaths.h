@@ -1,18 +1,12 @@
 #pragma once
 
-#include "config/ConfigImage.h"
+#include "config/model/ConfigImage.h"
+#include "config/model/FileNames.h"
 
 #include <string>
 #include <string_view>
 
 namespace vg {
-
-// Everything after the last directory separator.
-std::string FileNamePart(std::string_view path);
-
-// Replaces the extension of the file name part (from its last point on) by `extension`, or
-// appends it when the name has none.
-std::string ReplaceExtension(std::string_view path, std::string_view extension);
 
 // dataDir + "CD_DATA/VGL_" + the eight identifier characters + extension: the default
 // place of a unit's configuration (".CD") and tool-name (".NS") file. `dataDir` is the folder
