@@ -527,7 +527,9 @@ void SettingsWindow::RestoreSettingsFromSnapshot() {
 }
 
 bool SettingsWindow::SaveWithWindows() {
-    const bool saved = SaveConfigurationWithWindows(Context);
+    const MainWindow* main = Context.Windows.Main;
+    const bool saved =
+        SaveConfigurationWithWindows(Context, main != nullptr && main->VerifyAfterSave());
     JobEnded();
     return saved;
 }
@@ -608,29 +610,37 @@ void SettingsWindow::ToolListClicked() {
 
 void SettingsWindow::NewClicked() {
     FinishFieldEdit();
-    ToolEditContext& edit = Context.ToolEdit;
+    ToolEditContext& edit = ToolEdit;
     edit.EditMode = ToolEditNew;
     edit.StartLine = ToolList->currentRow();
     edit.Preset.Angle = static_cast<float>(DefaultAngleField->Value());
     edit.Preset.Tolerance = static_cast<float>(DefaultToleranceField->Value());
     edit.Preset.Intensity =
         DefaultIntensityGroup->ValueOr(Context.Core.Config.ConfigImage.DefaultIntensity);
-    Context.Windows.Editor->exec();
-    ReselectAfterEditor();
+    RunEditor();
 }
 
 void SettingsWindow::ChangeClicked() {
-    ToolEditContext& edit = Context.ToolEdit;
+    ToolEditContext& edit = ToolEdit;
     edit.EditMode = ToolEditChange;
     edit.StartLine = ToolList->currentRow();
-    Context.Windows.Editor->exec();
+    RunEditor();
+}
+
+void SettingsWindow::RunEditor() {
+    ToolEditor editor(Context, ToolEdit);
+    EditorPlace.PlaceAgain(editor);
+    Editor = &editor;
+    editor.exec();
+    Editor = nullptr;
+    EditorPlace.Keep(editor);
     ReselectAfterEditor();
 }
 
 // The line of the tool the editor stored, or the line it was opened on when it stored
 // nothing new.
 void SettingsWindow::ReselectAfterEditor() {
-    const ToolEditContext& edit = Context.ToolEdit;
+    const ToolEditContext& edit = ToolEdit;
     const ConfigState& config = Context.Core.Config;
     int line = edit.StartLine;
     if (edit.EditTool >= 0 && edit.EditTool < ToolSlotCount) {
@@ -740,8 +750,9 @@ void SettingsWindow::PrintClicked() {
         PrintToPdfFile(printer, pdfPath);
     }
     PrinterCanvas canvas(printer);
-    const bool printed = PrintReport(config, canvas, *Context.Windows.Busy,
-                                     ToAnsi(ReportDateTimeText(QDateTime::currentDateTime())));
+    BusyWindow busy;
+    const bool printed =
+        PrintReport(config, canvas, busy, ToAnsi(ReportDateTimeText(QDateTime::currentDateTime())));
     JobEnded();
     if (!printed) {
         const QString text =
@@ -803,8 +814,9 @@ void SettingsWindow::ToolAngleTaught(int toolNr) {
 }
 
 void SettingsWindow::EditorAngleTaught(double degrees) {
-    if (ToolEditor* editor = Context.Windows.Editor) {
-        editor->TaughtAngle(degrees);
+    // A teach that ends after its editor closed has no field left to show the angle in.
+    if (Editor != nullptr) {
+        Editor->TaughtAngle(degrees);
     }
 }
 

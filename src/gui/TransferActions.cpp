@@ -1,27 +1,31 @@
 #include "gui/TransferActions.h"
 
 #include "config/Transfer.h"
-#include "gui/IdentifierWindow.h"
-#include "gui/ProgressWindow.h"
 
 namespace vg {
 
-namespace {
-TransferServices WindowServices(ProgramContext& context) {
-    return {context.Messages, *context.Windows.Progress, *context.Windows.Identifier};
-}
-} // namespace
-
 bool LoadConfigurationFromUnit(ProgramContext& context) {
-    Session& core = context.Core;
-    return LoadFromUnit(core.Config, core.Par, WindowServices(context), core.Config.TransferError);
+    TransferWindows windows(context);
+    return LoadConfigurationFromUnit(context, windows);
 }
 
-bool SaveConfigurationWithWindows(ProgramContext& context) {
+bool LoadConfigurationFromUnit(ProgramContext& context, TransferWindows& windows) {
     Session& core = context.Core;
-    TransferServices services = WindowServices(context);
+    return LoadFromUnit(core.Config, core.Par,
+                        {context.Messages, windows.Progress, windows.Identifier},
+                        core.Config.TransferError);
+}
+
+bool SaveConfigurationWithWindows(ProgramContext& context, bool verify) {
+    TransferWindows windows(context);
+    return SaveConfigurationWithWindows(context, verify, windows);
+}
+
+bool SaveConfigurationWithWindows(ProgramContext& context, bool verify, TransferWindows& windows) {
+    Session& core = context.Core;
+    TransferServices services{context.Messages, windows.Progress, windows.Identifier};
     DownloadCheck check;
-    if (context.VerifyAfterSave) {
+    if (verify) {
         services.Check = &check; // a save to a file ignores it
     }
     const bool saved =

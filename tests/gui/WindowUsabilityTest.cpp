@@ -11,6 +11,7 @@
 #include "gui/ProgressWindow.h"
 #include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
+#include "gui/ToolEditor.h"
 #include "gui/ToolTable.h"
 #include "support/SettingsWorld.h"
 
@@ -221,9 +222,16 @@ TEST(WindowAccessibility, EveryInputHasItsLabelOrAName) {
     test::GuiWorld world;
     world.Start();
     ProgramWindows& w = world.W();
-    const std::vector<QWidget*> windows = {w.Main,     w.Settings, w.Chooser,       w.Editor,
-                                           w.About,    w.Manual,   w.Communication, w.Identifier,
-                                           w.Progress, w.Busy,     w.Monitor};
+    // The windows built for each use, as their openers build them.
+    ToolEditor editor(*world.Context, w.Settings->ToolEdit);
+    AboutBox about;
+    CommunicationDialog communication(*world.Context);
+    IdentifierWindow identifier(world.Messages, world.Help);
+    ProgressWindow progress;
+    BusyWindow busy;
+    const std::vector<QWidget*> windows = {w.Main,    w.Settings, w.Chooser,      &editor,
+                                           &about,    w.Manual,   &communication, &identifier,
+                                           &progress, &busy,      w.Monitor};
     for (QWidget* window : windows) {
         for (QWidget* input : window->findChildren<QWidget*>()) {
             if (!IsInput(input) || InsideAnInput(input, window)) {
