@@ -199,6 +199,28 @@ TEST_F(MainWindowTest, HelpFromAModalWindowTakesClicksAndEscapeClosesIt) {
     EXPECT_TRUE(konfigOpen);
 }
 
+// A dialog is built for each use, but opens where the user left the last one, as one dialog
+// shown again would.
+TEST_F(MainWindowTest, TheCommunicationDialogOpensWhereItWasLeft) {
+    std::vector<QPoint> opened;
+    const auto openAndMove = [&](QPoint to) {
+        test::WhenModalOpens([&opened, to](QWidget* modal) {
+            auto* dialog = qobject_cast<CommunicationDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            opened.push_back(dialog->pos());
+            dialog->move(to);
+            dialog->CancelButton->click();
+        });
+        Main->CommunicationAction->trigger();
+    };
+    openAndMove(QPoint(123, 45));
+    openAndMove(QPoint(67, 89));
+    openAndMove(QPoint(0, 0));
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[1], QPoint(123, 45));
+    EXPECT_EQ(opened[2], QPoint(67, 89));
+}
+
 TEST_F(MainWindowTest, ClosingTheMainWindowStopsTheLink) {
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
     Main->close();
