@@ -1,6 +1,5 @@
 #include "gui/CommunicationDialog.h"
 
-#include "common/WriteFailure.h"
 #include "gui/FieldbusDriverChooser.h"
 #include "gui/HelpViewer.h"
 #include "gui/NumberField.h"
@@ -228,46 +227,16 @@ bool CommunicationDialog::ControlsDifferFromSettings() const {
 }
 
 void CommunicationDialog::ApplyChange() {
-    Session& core = Context.Core;
-    const CommSettings chosen = ChosenSettings();
-    CloseLink();
-    core.Settings = chosen;
-    core.Poll.ReconnectRequest = true;
-    SaveSettings();
-    SelectFieldbusMaster();
-}
-
-void CommunicationDialog::SelectFieldbusMaster() {
-    Session& core = Context.Core;
-    if (!core.SelectFieldbusMaster()) {
-        Context.Messages.ShowMessage(LinkOpenFailureMessage(core, DP_ERR_NO_DRIVER),
-                                     MessageKind::Error, MessageButtons::Ok);
-    }
-}
-
-void CommunicationDialog::CloseLink() {
-    Session& core = Context.Core;
-    if (core.Settings.IsSerial()) {
-        core.Serial.StopReceiver();
-    }
-    ErrorCode ignored = 0;
-    core.Link.Link_Close(core.Settings.ComPortNr, ignored);
-}
-
-void CommunicationDialog::SaveSettings() {
-    // An installed program keeps them in a folder of the user's that may not exist yet.
-    const std::string& folder = Context.Core.Folders.Settings;
-    const std::string file = folder + CommSettingsFileName;
-    WriteFailure failure;
-    if (!MakeFolders(folder, PrivateFolderMode)) {
-        failure.Record(folder);
-    } else if (!Cfg_Write(Context.Core.Settings, folder)) {
-        failure.Record(file);
-    }
-    if (!failure.Path.empty()) {
+    const Session::SettingsApplied applied = Context.Core.ApplySettings(ChosenSettings());
+    if (!applied.NotSaved.Path.empty()) {
         const std::string text =
-            std::string(SettingsNotSavedText).append("\n").append(failure.Line());
+            std::string(SettingsNotSavedText).append("\n").append(applied.NotSaved.Line());
         Context.Messages.ShowMessage(text, MessageKind::Warning, MessageButtons::Ok);
+    }
+    // A driver that does not load is told as at start.
+    if (applied.DriverFailed) {
+        Context.Messages.ShowMessage(LinkOpenFailureMessage(Context.Core, DP_ERR_NO_DRIVER),
+                                     MessageKind::Error, MessageButtons::Ok);
     }
 }
 
@@ -283,8 +252,7 @@ void CommunicationDialog::done(int result) {
         if (ControlsDifferFromSettings()) {
             ApplyChange();
         } else if (relinked) {
-            CloseLink();
-            core.Poll.ReconnectRequest = true;
+            core.ReopenLink();
         }
     }
     QDialog::done(result);

@@ -57,16 +57,11 @@ private:
     // The settings with what the user chose in place of what was shown.
     CommSettings ChosenSettings() const;
     bool ControlsDifferFromSettings() const;
+    // Puts the chosen settings in force and tells what failed.
     void ApplyChange();
-    // Steps 1 and 2 of a change: the receiver stopped, the link closed.
-    void CloseLink();
     void ShowDevicesOfChosenPort();
     // Only what the chosen mode uses can be changed; the COM items serve both modes.
     void EnableControlsOfChosenMode();
-    // Loads the driver the new settings name; a failure is told as at start.
-    void SelectFieldbusMaster();
-    // Writes Konfig.Cfg; a failure is told, and the settings still hold for this run.
-    void SaveSettings();
     uint16_t EnteredAddress() const;
 
     ProgramContext& Context;

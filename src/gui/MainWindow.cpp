@@ -39,7 +39,6 @@ MainWindow::MainWindow(ProgramContext& context) : Context(context) {
     PollTimer = new QTimer(this);
     PollTimer->setInterval(DesignedInterval);
     connect(PollTimer, &QTimer::timeout, this, &MainWindow::PollTimerTick);
-    BuildWidgets();
 }
 
 MainWindow::~MainWindow() {
@@ -65,8 +64,7 @@ void MainWindow::BuildMenu() {
                                              &MainWindow::CommunicationTriggered);
     VerifyAfterSaveAction = options->addAction(QStringLiteral("&Verify after saving to the unit"));
     VerifyAfterSaveAction->setCheckable(true);
-    Context.VerifyAfterSave = LoadVerifyAfterSave(Context.OwnSettingsFile);
-    VerifyAfterSaveAction->setChecked(Context.VerifyAfterSave);
+    VerifyAfterSaveAction->setChecked(LoadVerifyAfterSave(Context.OwnSettingsFile));
     connect(VerifyAfterSaveAction, &QAction::triggered, this, &MainWindow::VerifyAfterSaveToggled);
     TraceLineTrafficAction = options->addAction(QStringLiteral("&Trace Line Traffic..."));
     TraceLineTrafficAction->setCheckable(true);
@@ -98,36 +96,11 @@ void MainWindow::BuildClientArea() {
     InstallContextHelp(this, Context.Help, HelpContext::MainWindow);
 }
 
-void MainWindow::BuildWidgets() {
-    // The other windows do not exist yet: touch none of them here.
-    InitConfigState(Context.Core.Config);
-    Context.Help.SetHelpFile(HelpFilePath(Context.Core.Folders));
-    Cfg_Read(Context.Core.Settings, Context.Core.Folders.Settings);
-    ShowUnitInTitle();
-    Context.LiveStatus.ShowOn(StatusBar);
-    Context.Core.Status.AddListener(this);
-    Context.Core.Status.AddListener(&Context.LiveStatus);
-    OpenLinkAtStart();
-    // Created in either mode; it only runs when the serial port opened.
-    Context.Core.Serial.StartReceiver();
+void MainWindow::SettleOnScreen() {
     adjustSize();
     setFixedSize(size());
     PlaceOnScreen();
     ScaleStatusBar(Context, *StatusBar, width());
-    PollTimer->start();
-}
-
-void MainWindow::OpenLinkAtStart() {
-    Session& core = Context.Core;
-    core.SelectFieldbusMaster();
-    ErrorCode error = 0;
-    core.Poll.LinkOpened = core.Link.Link_Open(core.Settings.ComPortNr, error);
-    if (core.Poll.LinkOpened) {
-        PollTimer->setInterval(OnlineInterval);
-    } else if (error != 0) {
-        Context.Messages.ShowMessage(LinkOpenFailureMessage(core, error), MessageKind::Error,
-                                     MessageButtons::Ok);
-    }
 }
 
 void MainWindow::ShowUnitInTitle() {
@@ -166,11 +139,9 @@ void MainWindow::ShutDown() {
     PollTimer->stop();
     Context.Core.Status.RemoveListener(&Context.LiveStatus);
     Context.Core.Status.RemoveListener(this);
-    Session& core = Context.Core;
-    core.Serial.StopReceiver();
     ErrorCode ignored = 0;
-    core.Link.Link_Close(core.Settings.ComPortNr, ignored);
-    core.Config.ToolLines.clear();
+    Context.Core.Disconnect(ignored);
+    Context.Core.Config.ToolLines.clear();
 }
 
 void MainWindow::OpenWorkingWindow(QDialog* window, WindowInFront front) {
@@ -241,7 +212,10 @@ void MainWindow::MonitorModeTriggered() {
 }
 
 void MainWindow::CommunicationTriggered() {
-    Context.Windows.Communication->exec();
+    CommunicationDialog dialog(Context);
+    CommunicationPlace.PlaceAgain(dialog);
+    dialog.exec();
+    CommunicationPlace.Keep(dialog);
     ShowUnitInTitle();
 }
 
@@ -249,8 +223,11 @@ void MainWindow::CompareWithFileTriggered() {
     CompareWithFile(Context, this);
 }
 
+bool MainWindow::VerifyAfterSave() const {
+    return VerifyAfterSaveAction->isChecked();
+}
+
 void MainWindow::VerifyAfterSaveToggled(bool checked) {
-    Context.VerifyAfterSave = checked;
     WriteFailure failure;
     if (!StoreVerifyAfterSave(Context.OwnSettingsFile, checked, failure)) {
         // It holds for this run all the same.
@@ -273,7 +250,10 @@ void MainWindow::HelpTriggered() {
 }
 
 void MainWindow::AboutTriggered() {
-    Context.Windows.About->exec();
+    AboutBox about;
+    AboutPlace.PlaceAgain(about);
+    about.exec();
+    AboutPlace.Keep(about);
 }
 
 } // namespace vg

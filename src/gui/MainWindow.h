@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/KeptPlace.h"
 #include "gui/ProgramContext.h"
 #include "status/StatusEvents.h"
 
@@ -24,6 +25,15 @@ public:
 
     explicit MainWindow(ProgramContext& context);
     ~MainWindow() override;
+
+    // "[simulated unit]" after the caption while fieldbus mode uses the built-in unit.
+    void ShowUnitInTitle();
+    // Fixes the window's size to its contents, places it on the screen and scales the status
+    // bar to its width (at start, once the settings are read).
+    void SettleOnScreen();
+    // Options > "Verify after saving to the unit": whether a save to the unit is read back
+    // and checked. Kept in the windows' own settings file.
+    bool VerifyAfterSave() const;
 
     // Places `window` where the main window is, hides the main window while `window` is
     // shown modally, and brings it back afterwards.
@@ -64,12 +74,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildWidgets();
     void BuildMenu();
     void BuildClientArea();
-    void OpenLinkAtStart();
-    // "[simulated unit]" after the caption while fieldbus mode uses the built-in unit.
-    void ShowUnitInTitle();
     void PlaceOnScreen();
     void ShutDown();
     void PollTimerTick();
@@ -86,6 +92,9 @@ private:
     ProgramContext& Context;
     bool Destroyed = false;
     bool Answers = false;
+    // Where the communication dialog and the about box, built for each use, were last.
+    KeptPlace CommunicationPlace;
+    KeptPlace AboutPlace;
 };
 
 // Where the main window goes on a screen: centred, or at the top left of a screen less than

@@ -1,24 +1,22 @@
 #include "gui/Program.h"
 
-#include "gui/AboutBox.h"
 #include "gui/Artwork.h"
-#include "gui/BusyWindow.h"
 #include "gui/CommunicationDialog.h"
 #include "gui/FileDialogs.h"
 #include "gui/HelpViewer.h"
-#include "gui/IdentifierWindow.h"
 #include "gui/MainWindow.h"
 #include "gui/ManualWindow.h"
 #include "gui/MonitorWindow.h"
 #include "gui/ProgramCommandLine.h"
-#include "gui/ProgressWindow.h"
 #include "gui/QtMessageService.h"
 #include "gui/SettingsWindow.h"
-#include "gui/ToolEditor.h"
+#include "gui/StatusBarWidget.h"
+#include "link/CommSettingsFile.h"
 #include "session/TerminationSignals.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <atomic>
 #include <exception>
 
@@ -31,17 +29,37 @@ template <typename Window, typename... Args> Window* WindowSet::Create(Args&&...
     return raw;
 }
 
+void StartProgram(ProgramContext& context, MainWindow& main) {
+    Session& core = context.Core;
+    InitConfigState(core.Config);
+    context.Help.SetHelpFile(HelpFilePath(core.Folders));
+    Cfg_Read(core.Settings, core.Folders.Settings);
+    main.ShowUnitInTitle();
+    context.LiveStatus.ShowOn(main.StatusBar);
+    core.Status.AddListener(&main);
+    core.Status.AddListener(&context.LiveStatus);
+    ErrorCode error = 0;
+    if (core.Connect(error)) {
+        main.PollIntervalChanged(MainWindow::OnlineInterval);
+    } else if (error != 0) {
+        context.Messages.ShowMessage(LinkOpenFailureMessage(core, error), MessageKind::Error,
+                                     MessageButtons::Ok);
+    }
+    // The receive thread is made in either mode; it only runs when the serial port opened.
+    if (!core.Serial.ReceiverExists()) {
+        core.Serial.StartReceiver();
+    }
+    main.SettleOnScreen();
+    main.PollTimer->start();
+}
+
 WindowSet::WindowSet(ProgramContext& context) {
     ProgramWindows& w = context.Windows;
     w.Main = Create<MainWindow>(context);
+    // Before the other windows exist: they find the settings read and the link opened.
+    StartProgram(context, *w.Main);
     w.Settings = Create<SettingsWindow>(context);
-    w.Editor = Create<ToolEditor>(context);
-    w.About = Create<AboutBox>();
     w.Manual = Create<ManualWindow>(context);
-    w.Communication = Create<CommunicationDialog>(context);
-    w.Identifier = Create<IdentifierWindow>(context.Messages, context.Help);
-    w.Progress = Create<ProgressWindow>();
-    w.Busy = Create<BusyWindow>();
     w.Monitor = Create<MonitorWindow>(context);
 }
 

@@ -11,8 +11,14 @@ namespace vg {
 
 class MainWindow;
 
-// Owns the eleven windows, created once in the program's order (the main window first, so
-// its start-up runs before the others exist) and destroyed in reverse.
+// Program start-up, run once the main window exists: reads the settings, attaches the main
+// window to the status poll, opens the link (telling why when it does not open), places the
+// main window and starts its poll timer.
+void StartProgram(ProgramContext& context, MainWindow& main);
+
+// Owns the windows that live as long as the program, created once in the program's order
+// (the main window first, and the start-up right after it, before the others exist) and
+// destroyed in reverse.
 class WindowSet {
 public:
     explicit WindowSet(ProgramContext& context);

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "common/MessageService.h"
+#include "gui/KeptPlace.h"
 #include "gui/OwnSettings.h"
 #include "gui/StatusDisplay.h"
 #include "gui/StatusViews.h"
-#include "gui/ToolEditContext.h"
 #include "session/Session.h"
 
 #include <cstdint>
@@ -15,26 +15,17 @@ class FileDialogs;
 class HelpViewer;
 class MainWindow;
 class SettingsWindow;
-class ToolEditor;
-class AboutBox;
 class ManualWindow;
-class CommunicationDialog;
-class IdentifierWindow;
-class ProgressWindow;
-class BusyWindow;
 class MonitorWindow;
 
-// The ten windows, created once at start in this order and only shown and hidden after.
+// The windows that live as long as the program, created at start in this order and only
+// shown and hidden after. The others (the source chooser, the tool editor, the about box,
+// the communication dialog, the identifier, progress and busy windows, the differences window) are
+// built by whoever opens them, for one use, with what they show, and hand back what they decided.
 struct ProgramWindows {
     MainWindow* Main = nullptr;
     SettingsWindow* Settings = nullptr;
-    ToolEditor* Editor = nullptr;
-    AboutBox* About = nullptr;
     ManualWindow* Manual = nullptr;
-    CommunicationDialog* Communication = nullptr;
-    IdentifierWindow* Identifier = nullptr;
-    ProgressWindow* Progress = nullptr;
-    BusyWindow* Busy = nullptr;
     MonitorWindow* Monitor = nullptr;
 };
 
@@ -52,12 +43,12 @@ struct ProgramContext {
     // Draws the live status on the bar in front or on the monitor window.
     StatusDisplay LiveStatus{Core.Status, FrontWindow};
     double StatusBarScale = 1.0; // window width / 640
-    // The settings window and the single-tool editor meet here.
-    ToolEditContext ToolEdit;
     // The windows' own settings file (tests put it into their folder before the windows
-    // start), and whether a save to the unit is read back and checked.
+    // start).
     std::string OwnSettingsFile = OwnSettingsPath(UserEnvironment::OfThisProcess());
-    bool VerifyAfterSave = false;
+    // Where the last identifier window was: every transfer builds its own, whichever window
+    // started it.
+    KeptPlace IdentifierPlace;
     ProgramWindows Windows;
 };
 

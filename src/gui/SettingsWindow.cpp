@@ -530,8 +530,10 @@ void SettingsWindow::RestoreSettingsFromSnapshot() {
 bool SettingsWindow::SaveWithWindows() {
     // Back where the configuration came from.
     const ConfigState& config = Context.Core.Config;
+    const MainWindow* main = Context.Windows.Main;
+    const bool verify = main != nullptr && main->VerifyAfterSave();
     const bool saved = config.ConfigSource == ConfigSource::Unit
-                           ? SaveToUnitWithWindows(Context)
+                           ? SaveToUnitWithWindows(Context, verify)
                            : SaveToFilesWithWindows(Context, config.ConfigFileName);
     JobEnded();
     return saved;
@@ -613,29 +615,37 @@ void SettingsWindow::ToolListClicked() {
 
 void SettingsWindow::NewClicked() {
     FinishFieldEdit();
-    ToolEditContext& edit = Context.ToolEdit;
+    ToolEditContext& edit = ToolEdit;
     edit.EditMode = ToolEditNew;
     edit.StartLine = ToolList->currentRow();
     edit.Preset.Angle = static_cast<float>(DefaultAngleField->Value());
     edit.Preset.Tolerance = static_cast<float>(DefaultToleranceField->Value());
     edit.Preset.Intensity =
         DefaultIntensityGroup->ValueOr(Context.Core.Config.ConfigImage.DefaultIntensity);
-    Context.Windows.Editor->exec();
-    ReselectAfterEditor();
+    RunEditor();
 }
 
 void SettingsWindow::ChangeClicked() {
-    ToolEditContext& edit = Context.ToolEdit;
+    ToolEditContext& edit = ToolEdit;
     edit.EditMode = ToolEditChange;
     edit.StartLine = ToolList->currentRow();
-    Context.Windows.Editor->exec();
+    RunEditor();
+}
+
+void SettingsWindow::RunEditor() {
+    ToolEditor editor(Context, ToolEdit);
+    EditorPlace.PlaceAgain(editor);
+    Editor = &editor;
+    editor.exec();
+    Editor = nullptr;
+    EditorPlace.Keep(editor);
     ReselectAfterEditor();
 }
 
 // The line of the tool the editor stored, or the line it was opened on when it stored
 // nothing new.
 void SettingsWindow::ReselectAfterEditor() {
-    const ToolEditContext& edit = Context.ToolEdit;
+    const ToolEditContext& edit = ToolEdit;
     const ConfigState& config = Context.Core.Config;
     int line = edit.StartLine;
     if (edit.EditTool >= 0 && edit.EditTool < ToolSlotCount) {
@@ -744,7 +754,8 @@ void SettingsWindow::PrintClicked() {
         PrintToPdfFile(printer, pdfPath);
     }
     PrinterCanvas canvas(printer);
-    const bool printed = PrintReport(config, shown, canvas, *Context.Windows.Busy,
+    BusyWindow busy;
+    const bool printed = PrintReport(config, shown, canvas, busy,
                                      ToAnsi(ReportDateTimeText(QDateTime::currentDateTime())));
     JobEnded();
     if (!printed) {
@@ -807,8 +818,9 @@ void SettingsWindow::ToolAngleTaught(int toolNr) {
 }
 
 void SettingsWindow::EditorAngleTaught(double degrees) {
-    if (ToolEditor* editor = Context.Windows.Editor) {
-        editor->TaughtAngle(degrees);
+    // A teach that ends after its editor closed has no field left to show the angle in.
+    if (Editor != nullptr) {
+        Editor->TaughtAngle(degrees);
     }
 }
 

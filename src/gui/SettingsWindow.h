@@ -1,6 +1,8 @@
 #pragma once
 
+#include "gui/KeptPlace.h"
 #include "gui/ProgramContext.h"
+#include "gui/ToolEditContext.h"
 #include "link/DeviceMessage.h"
 
 #include <QDialog>
@@ -18,6 +20,7 @@ class QTabWidget;
 namespace vg {
 
 class PrinterChoice;
+class ToolEditor;
 class NumberField;
 class RadioGroup;
 class StatusBarWidget;
@@ -51,6 +54,12 @@ public:
     void SetPrinterChoice(PrinterChoice* choice);
 
     DeviceRequest BuildMoveRequest(uint8_t code) const;
+
+    // What the single-tool editor starts from and leaves behind; kept from one use of the
+    // editor to the next.
+    ToolEditContext ToolEdit;
+    // The single-tool editor while it is open, built for each New or Change; null otherwise.
+    ToolEditor* OpenEditor() const { return Editor; }
 
     QTabWidget* PageTabs = nullptr;
     QWidget* ToolTab = nullptr;
@@ -143,6 +152,8 @@ private:
     void NewClicked();
     void ChangeClicked();
     void DeleteClicked();
+    // Builds the editor on ToolEdit, runs it and shows what it stored.
+    void RunEditor();
     void ReselectAfterEditor();
     void AngleFromTableClicked();
     void CurrentAngleClicked();
@@ -153,6 +164,8 @@ private:
     void PrintClicked();
 
     ProgramContext& Context;
+    ToolEditor* Editor = nullptr;
+    KeptPlace EditorPlace; // where the last editor was
     int PreviousPage = GlobalPage;
     int LastPulseTime = 20;
     // Set while the window itself switches pages, so the switch is not taken for the user's.

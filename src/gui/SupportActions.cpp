@@ -32,7 +32,7 @@ bool Readable(MessageService& messages, const std::string& path) {
 bool ReadAndCompare(ProgramContext& context, const ConfigState& file,
                     std::vector<ConfigDifference>& differences) {
     Session& core = context.Core;
-    ProgressWindow& progress = *context.Windows.Progress;
+    ProgressWindow progress;
     ErrorCode error = 0;
     core.Config.TransferBusy = true;
     progress.ShowProgress(UploadCaption);

@@ -55,8 +55,8 @@ long long Hundredths(double degrees) {
 
 } // namespace
 
-ToolEditor::ToolEditor(ProgramContext& context, QWidget* parent)
-    : QDialog(parent), Context(context) {
+ToolEditor::ToolEditor(ProgramContext& context, ToolEditContext& edit, QWidget* parent)
+    : QDialog(parent), Context(context), Edit(edit) {
     setWindowTitle(QStringLiteral("Setting Tool"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -160,7 +160,7 @@ void ToolEditor::keyPressEvent(QKeyEvent* event) {
 
 void ToolEditor::PrepareToShow() {
     const ConfigState& config = Context.Core.Config;
-    ToolEditContext& edit = Context.ToolEdit;
+    ToolEditContext& edit = Edit;
     TeachButton->setEnabled(config.ConfigSource == ConfigSource::Unit);
     ToolNumberBox->setFocus();
     ToolNumberProposal->show();
@@ -255,7 +255,7 @@ void ToolEditor::StoreOnClose(int result) {
 
 bool ToolEditor::ChangedFromStored(int toolNr) const {
     const ConfigState& config = Context.Core.Config;
-    if (Context.ToolEdit.EditTool != toolNr) {
+    if (Edit.EditTool != toolNr) {
         return true; // a new tool, or one moved to another number
     }
     const ToolRecord& tool = config.ConfigImage.Tools[static_cast<size_t>(toolNr)];
@@ -271,7 +271,7 @@ bool ToolEditor::ChangedFromStored(int toolNr) const {
 
 void ToolEditor::Store(int toolNr) {
     ConfigState& config = Context.Core.Config;
-    ToolEditContext& edit = Context.ToolEdit;
+    ToolEditContext& edit = Edit;
     ToolRecord& tool = config.ConfigImage.Tools[static_cast<size_t>(toolNr)];
     tool.Angle = static_cast<float>(AngleField->Value());
     tool.Tolerance = static_cast<float>(ToleranceField->Value());

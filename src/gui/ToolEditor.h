@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/ProgramContext.h"
+#include "gui/ToolEditContext.h"
 
 #include <QDialog>
 
@@ -21,7 +22,9 @@ class ToolEditor : public QDialog {
 public:
     static constexpr int NameLength = 30;
 
-    explicit ToolEditor(ProgramContext& context, QWidget* parent = nullptr);
+    // Built by the settings window for one use: it starts from `edit` and leaves its outcome
+    // there.
+    ToolEditor(ProgramContext& context, ToolEditContext& edit, QWidget* parent = nullptr);
 
     // A teach started here ended with this angle.
     void TaughtAngle(double degrees);
@@ -57,6 +60,7 @@ private:
     void Store(int toolNr);
 
     ProgramContext& Context;
+    ToolEditContext& Edit;
     bool ClosingByButton = false;
 };
 

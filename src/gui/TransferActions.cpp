@@ -1,27 +1,31 @@
 #include "gui/TransferActions.h"
 
 #include "config/transfer/Transfer.h"
-#include "gui/IdentifierWindow.h"
-#include "gui/ProgressWindow.h"
 
 namespace vg {
 
-namespace {
-TransferServices WindowServices(ProgramContext& context) {
-    return {context.Messages, *context.Windows.Progress, *context.Windows.Identifier};
-}
-} // namespace
-
 bool LoadConfigurationFromUnit(ProgramContext& context) {
-    Session& core = context.Core;
-    return LoadFromUnit(core.Config, core.Par, WindowServices(context), core.Config.TransferError);
+    TransferWindows windows(context);
+    return LoadConfigurationFromUnit(context, windows);
 }
 
-bool SaveToUnitWithWindows(ProgramContext& context) {
+bool LoadConfigurationFromUnit(ProgramContext& context, TransferWindows& windows) {
     Session& core = context.Core;
-    TransferServices services = WindowServices(context);
+    return LoadFromUnit(core.Config, core.Par,
+                        {context.Messages, windows.Progress, windows.Identifier},
+                        core.Config.TransferError);
+}
+
+bool SaveToUnitWithWindows(ProgramContext& context, bool verify) {
+    TransferWindows windows(context);
+    return SaveToUnitWithWindows(context, verify, windows);
+}
+
+bool SaveToUnitWithWindows(ProgramContext& context, bool verify, TransferWindows& windows) {
+    Session& core = context.Core;
+    TransferServices services{context.Messages, windows.Progress, windows.Identifier};
     DownloadCheck check;
-    if (context.VerifyAfterSave) {
+    if (verify) {
         services.Check = &check;
     }
     const bool saved = SaveToUnit(core.Config, core.Par, services, core.Config.TransferError);

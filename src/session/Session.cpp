@@ -1,5 +1,6 @@
 #include "session/Session.h"
 
+#include "link/CommSettingsFile.h"
 #include "sim/SimCommandLine.h"
 
 namespace vg {
@@ -69,6 +70,35 @@ bool Session::Disconnect(ErrorCode& error) {
     const bool closed = Link.Link_Close(Settings.ComPortNr, error);
     Poll.LinkOpened = false;
     return closed;
+}
+
+void Session::CloseForReopen() {
+    if (Settings.IsSerial()) {
+        Serial.StopReceiver();
+    }
+    ErrorCode ignored = 0;
+    Link.Link_Close(Settings.ComPortNr, ignored);
+    Poll.LinkOpened = false;
+    Poll.ReconnectRequest = true;
+}
+
+Session::SettingsApplied Session::ApplySettings(const CommSettings& settings) {
+    SettingsApplied applied;
+    CloseForReopen();
+    Settings = settings;
+    // An installed program keeps them in a folder of the user's that may not exist yet.
+    const std::string& folder = Folders.Settings;
+    if (!MakeFolders(folder, PrivateFolderMode)) {
+        applied.NotSaved.Record(folder);
+    } else if (!Cfg_Write(Settings, folder)) {
+        applied.NotSaved.Record(folder + CommSettingsFileName);
+    }
+    applied.DriverFailed = !SelectFieldbusMaster();
+    return applied;
+}
+
+void Session::ReopenLink() {
+    CloseForReopen();
 }
 
 bool Session::StartLineTrace(const std::string& path, const std::string& program) {

@@ -44,8 +44,8 @@ TEST(SimulatedUnitMark, TheBuiltInUnitIsNamedInTitleStatusBarAndDialog) {
     ASSERT_TRUE(test::PollUntil(*world.Core, [&] { return world.Core->Poll.Online; }));
     EXPECT_EQ(MainBar(world).ShownPanelText(StatusPanel::Error), "Simulated unit");
     EXPECT_EQ(MainBar(world).SpokenPanelText(StatusPanel::Error), "Simulated unit");
-    EXPECT_EQ(world.W().Communication->DriverChooser->DriverLabel->text(),
-              "built-in simulated unit");
+    const CommunicationDialog dialog(*world.Context);
+    EXPECT_EQ(dialog.DriverChooser->DriverLabel->text(), "built-in simulated unit");
 
     // A message of the unit comes first.
     world.Core->BuiltInUnit.SetErrorBits(0x41);
@@ -67,9 +67,10 @@ TEST(FieldbusDriverWindows, ADriverNamedInKonfigShowsItsUnitUnmarked) {
     EXPECT_EQ(bar.PanelText(StatusPanel::Angle), " MeasA.: 123.45");
     EXPECT_TRUE(world.Context->LiveStatus.Lamps().Out1On);
     EXPECT_EQ(world.Core->BuiltInUnit.RequestsSeen(), 0);
-    world.W().Communication->show();
-    EXPECT_EQ(world.W().Communication->DriverChooser->DriverLabel->toolTip().toStdString(), driver);
-    world.W().Communication->CancelButton->click();
+    CommunicationDialog dialog(*world.Context);
+    dialog.show();
+    EXPECT_EQ(dialog.DriverChooser->DriverLabel->toolTip().toStdString(), driver);
+    dialog.CancelButton->click();
 }
 
 TEST(FieldbusDriverWindows, ADriverThatCannotBeLoadedIsToldAndNeverReplaced) {
@@ -92,7 +93,7 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
     const std::string fake = test::DriverLibrary("vgdp-fake-slave");
     test::GuiWorld world("A:50\r\nC:1\r\nM:1\r\nD:" + sim + "\r\n");
     world.Start();
-    CommunicationDialog& dialog = *world.W().Communication;
+    CommunicationDialog dialog(*world.Context);
     const auto cfg = world.Dir / "Konfig.Cfg";
 
     // Another setting changed: the driver's line stays.
@@ -114,14 +115,16 @@ TEST(FieldbusDriverWindows, TheDialogKeepsChoosesAndDropsTheDriver) {
 
     // Back to the simulated unit, through the menu: the title says so again.
     MainWindow& main = *world.W().Main;
-    test::WhenModalOpens([&dialog](QWidget*) {
-        dialog.DriverChooser->SimulatedUnitButton->click();
-        dialog.CloseButton->click();
+    test::WhenModalOpens([](QWidget* modal) {
+        auto* built = qobject_cast<CommunicationDialog*>(modal);
+        ASSERT_NE(built, nullptr);
+        built->DriverChooser->SimulatedUnitButton->click();
+        built->CloseButton->click();
     });
     main.CommunicationAction->trigger();
     EXPECT_EQ(test::ReadBytes(cfg), "A:50\r\nC:3\r\nM:1\r\n");
     EXPECT_EQ(main.windowTitle(), "VG-Config [simulated unit]");
-    EXPECT_EQ(world.Core->Driver, nullptr);
+    EXPECT_EQ(world.Core->LoadedDriver(), nullptr);
 
     // A driver that cannot be used is told as at start, and the simulated unit is not used.
     const std::string broken = test::DriverLibrary("vgdp-fake-abi2");
@@ -146,7 +149,7 @@ TEST(FieldbusDriverWindows, TheDialogMarksADriverFileThatIsNotThere) {
     ASSERT_EQ(world.Messages.History().size(), 1u);
     EXPECT_NE(world.Messages.History()[0].Text.find("\nOptions > Communication: "),
               std::string::npos);
-    CommunicationDialog& dialog = *world.W().Communication;
+    CommunicationDialog dialog(*world.Context);
     dialog.show();
     QLabel* shown = dialog.DriverChooser->DriverLabel;
     EXPECT_TRUE(shown->text().endsWith(QStringLiteral("(not there)")))

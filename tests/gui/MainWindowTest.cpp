@@ -81,7 +81,8 @@ TEST_F(MainWindowTest, StatusBarIsScaledToTheWindowWidth) {
 TEST_F(MainWindowTest, ProgressAdvancesWhileNoTickRuns) {
     Ticks(1);
     std::vector<int> seen;
-    QProgressBar* bar = World.W().Progress->ProgressBar;
+    TransferWindows windows(*World.Context);
+    QProgressBar* bar = windows.Progress.ProgressBar;
     const uint32_t recordsBefore = World.Core->Status.RecordsProcessed();
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
         seen.push_back(value);
@@ -90,13 +91,13 @@ TEST_F(MainWindowTest, ProgressAdvancesWhileNoTickRuns) {
     });
     Main->PollTimer->start(1); // a tick would come at once if anything let it through
     World.Core->Config.ConfigSource = ConfigSource::Unit;
-    EXPECT_TRUE(LoadConfigurationFromUnit(*World.Context));
+    EXPECT_TRUE(LoadConfigurationFromUnit(*World.Context, windows));
     Main->PollTimer->stop();
     // A step per tool slot of the 128-slot unit: n * 100 / 129 for n = 0..127.
     ASSERT_EQ(seen.size(), 98u);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_EQ(seen.back(), 98);
-    EXPECT_FALSE(World.W().Progress->isVisible());
+    EXPECT_FALSE(windows.Progress.isVisible());
     EXPECT_FALSE(World.Core->Config.ToolLines.empty());
 }
 
@@ -105,7 +106,7 @@ TEST_F(MainWindowTest, F1OpensTheTopicOfTheWindowInFront) {
     QApplication::setActiveWindow(Main);
     QTest::keyClick(Main, Qt::Key_F1);
     EXPECT_EQ(World.Help.ShownTopic(), 1);
-    CommunicationDialog& konfig = *World.W().Communication;
+    CommunicationDialog konfig(*World.Context);
     konfig.show();
     QApplication::setActiveWindow(&konfig);
     QTest::keyClick(&konfig, Qt::Key_F1);
@@ -172,7 +173,7 @@ protected:
 // The help of a modal window is not blocked by it (clicks reach it), and Escape closes the
 // help alone.
 TEST_F(MainWindowTest, HelpFromAModalWindowTakesClicksAndEscapeClosesIt) {
-    CommunicationDialog& konfig = *World.W().Communication;
+    CommunicationDialog konfig(*World.Context);
     PressCounter clicks;
     World.Help.viewport()->installEventFilter(&clicks);
     bool helpActive = false;
@@ -196,6 +197,28 @@ TEST_F(MainWindowTest, HelpFromAModalWindowTakesClicksAndEscapeClosesIt) {
     EXPECT_EQ(clicks.Presses, 1);
     EXPECT_TRUE(helpClosed);
     EXPECT_TRUE(konfigOpen);
+}
+
+// A dialog is built for each use, but opens where the user left the last one, as one dialog
+// shown again would.
+TEST_F(MainWindowTest, TheCommunicationDialogOpensWhereItWasLeft) {
+    std::vector<QPoint> opened;
+    const auto openAndMove = [&](QPoint to) {
+        test::WhenModalOpens([&opened, to](QWidget* modal) {
+            auto* dialog = qobject_cast<CommunicationDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            opened.push_back(dialog->pos());
+            dialog->move(to);
+            dialog->CancelButton->click();
+        });
+        Main->CommunicationAction->trigger();
+    };
+    openAndMove(QPoint(123, 45));
+    openAndMove(QPoint(67, 89));
+    openAndMove(QPoint(0, 0));
+    ASSERT_EQ(opened.size(), 3u);
+    EXPECT_EQ(opened[1], QPoint(123, 45));
+    EXPECT_EQ(opened[2], QPoint(67, 89));
 }
 
 TEST_F(MainWindowTest, ClosingTheMainWindowStopsTheLink) {
@@ -241,7 +264,8 @@ TEST_F(MainWindowTest, HelpOnCommunicationTellsHowToChooseTheDriver) {
     const qsizetype start = html.indexOf(QStringLiteral("name=\"context-10\""));
     ASSERT_GE(start, 0);
     const QString topic = html.mid(start, html.indexOf(QStringLiteral("<h2>"), start) - start);
-    const FieldbusDriverChooser& chooser = *World.W().Communication->DriverChooser;
+    const CommunicationDialog konfig(*World.Context);
+    const FieldbusDriverChooser& chooser = *konfig.DriverChooser;
     for (const QPushButton* button : {chooser.ChooseDriverButton, chooser.SimulatedUnitButton}) {
         const QString caption = QString(button->text()).remove(QLatin1Char('&'));
         EXPECT_TRUE(topic.contains(QStringLiteral("<b>%1</b>").arg(caption)))

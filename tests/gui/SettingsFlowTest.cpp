@@ -52,7 +52,7 @@ TEST_F(SettingsFlowTest, AToolEditedAndSavedReachesTheUnit) {
         EXPECT_EQ(S().windowTitle(), "VG-Config / Settings / Vigilo");
         EXPECT_EQ(World.LineText(1), " 017     1.15   0.70    0    ");
         S().ToolList->setCurrentRow(LineOf(5));
-        test::WhenWindowOpens(&World.Editor(), [this] {
+        World.WhenEditorOpens([this] {
             World.Editor().AngleField->setFocus();
             World.Editor().AngleField->selectAll();
             QTest::keyClicks(World.Editor().AngleField, "170.55");

@@ -430,7 +430,7 @@ TEST_F(SettingsWindowTest, OnlyOpeningRefillsTheWindow) {
     ShowPage(SettingsWindow::DefaultPage);
     test::SettingsWorld::Type(S().DefaultAngleField, "99", S().DefaultToleranceField);
     // back from the editor: the page keeps its edit, the snapshots stay
-    test::WhenWindowOpens(&World.Editor(), [this] { World.Editor().CloseButton->click(); });
+    World.WhenEditorOpens([this] { World.Editor().CloseButton->click(); });
     S().NewButton->click();
     EXPECT_EQ(S().DefaultAngleField->text(), "99.00");
     EXPECT_TRUE(DiffersFromSnapshots(World.Config()));

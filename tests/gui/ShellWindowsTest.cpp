@@ -169,7 +169,8 @@ class CommunicationDialogTest : public ::testing::Test {
 protected:
     CommunicationDialogTest() {
         World.Start();
-        Dialog = World.W().Communication;
+        Built = std::make_unique<CommunicationDialog>(*World.Context);
+        Dialog = Built.get();
         Dialog->show();
     }
     void ChooseSerialCom(int port) {
@@ -179,6 +180,8 @@ protected:
     bool CfgExists() const { return std::filesystem::exists(World.Dir / "Konfig.Cfg"); }
 
     test::GuiWorld World;
+    // As Options > Communication builds it.
+    std::unique_ptr<CommunicationDialog> Built;
     CommunicationDialog* Dialog = nullptr;
 };
 
@@ -259,7 +262,7 @@ TEST_F(CommunicationDialogTest, WhatTheChosenModeDoesNotUseIsOff) {
 TEST(CommunicationDialogValues, ValuesTheControlsCannotShowAreKeptUnlessChanged) {
     test::GuiWorld world("A:200\r\nC:9\r\nM:1\r\n");
     world.Start();
-    CommunicationDialog& dialog = *world.W().Communication;
+    CommunicationDialog dialog(*world.Context);
     const auto cfg = world.Dir / "Konfig.Cfg";
     dialog.show();
     EXPECT_EQ(dialog.ComPortItems->checkedId(), -1);
@@ -311,7 +314,7 @@ TEST(CommunicationDialogDevice, ChoosingADeviceLinksTheComPortToItsStableName) {
     world.Start();
     world.W().Main->PollTimer->stop();
     ASSERT_TRUE(world.Core->Poll.LinkOpened);
-    CommunicationDialog& dialog = *world.W().Communication;
+    CommunicationDialog dialog(*world.Context);
     PortDeviceBox& box = *dialog.DeviceBox;
     const std::string dir = world.Dir.ProgramDir();
     box.Places = {dir + "dev/", dir + "by-id/", dir + "by-path/", dir + "sys/"};
@@ -354,7 +357,7 @@ TEST(CommunicationDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
     std::filesystem::create_symlink(gone, world.Dir / "COM2");
     world.Start();
     world.W().Main->PollTimer->stop();
-    CommunicationDialog& dialog = *world.W().Communication;
+    CommunicationDialog dialog(*world.Context);
     dialog.show();
     dialog.ModeItems->button(1)->click();
     dialog.ComPortItems->button(1)->click();
@@ -380,7 +383,7 @@ TEST(InstalledProgram, KeepsSettingsAndConfigurationsInTheUsersFolders) {
     world.Start();
     EXPECT_EQ(world.Help.HelpFile().toStdString(), folders.Shared + "ROVOZUZ_E.html");
 
-    CommunicationDialog& konfig = *world.W().Communication;
+    CommunicationDialog konfig(*world.Context);
     konfig.show();
     konfig.ModeItems->button(1)->click();
     konfig.CloseButton->click();
@@ -402,7 +405,7 @@ TEST(InstalledProgram, SettingsThatCannotBeSavedAreToldWithThePathAndTheReason) 
     world.Start();
     const std::string folder = world.Core->Folders.Settings;
     world.Messages.Expect(std::string(SettingsNotSavedText) + "\n" + folder + ": Not a directory");
-    CommunicationDialog& konfig = *world.W().Communication;
+    CommunicationDialog konfig(*world.Context);
     konfig.show();
     konfig.ModeItems->button(1)->click();
     konfig.CloseButton->click();
@@ -421,7 +424,8 @@ class IdentifierWindowTest : public ::testing::Test {
 protected:
     IdentifierWindowTest() {
         World.Start();
-        Window = World.W().Identifier;
+        Built = std::make_unique<IdentifierWindow>(World.Messages, World.Help);
+        Window = Built.get();
         Info.CU_Id = {'1', '1', '1', '1', '1', '1', '1', '1'};
         Info.Stamp = {2004, 8, 24, 17, 15, 16};
     }
@@ -433,6 +437,8 @@ protected:
     void Type(const QString& digits) { QTest::keyClicks(Window->IdentifierField, digits); }
 
     test::GuiWorld World;
+    // As a transfer builds it.
+    std::unique_ptr<IdentifierWindow> Built;
     IdentifierWindow* Window = nullptr;
     NamespaceInfo Info{};
     bool Valid = true;
@@ -462,10 +468,11 @@ TEST(IdentifierWindowCaption, FitsTheTitleBarAtEveryFontSize) {
         QApplication::setFont(font);
         test::GuiWorld world;
         world.Start();
-        EXPECT_TRUE(fits(*world.W().Identifier)) << pixels << " px";
+        IdentifierWindow identifier(world.Messages, world.Help);
+        EXPECT_TRUE(fits(identifier)) << pixels << " px";
         font.setPixelSize(pixels * 2);
         QApplication::setFont(font);
-        EXPECT_TRUE(fits(*world.W().Identifier)) << pixels * 2 << " px, changed while running";
+        EXPECT_TRUE(fits(identifier)) << pixels * 2 << " px, changed while running";
     }
     QApplication::setFont(original);
 }
@@ -640,7 +647,7 @@ TEST_F(ChooserTest, SaveModeShowsARefusedNameAgain) {
 TEST(SmallBoxes, EnterClosesTheAboutBox) {
     test::GuiWorld world;
     world.Start();
-    AboutBox& about = *world.W().About;
+    AboutBox about;
     test::WhenModalOpens([&about](QWidget*) { QTest::keyClick(&about, Qt::Key_Return); });
     EXPECT_EQ(about.exec(), QDialog::Accepted);
     EXPECT_EQ(about.VersionLabel->text(), "1.06.01");
@@ -650,7 +657,7 @@ TEST(SmallBoxes, EnterClosesTheAboutBox) {
 TEST(SmallBoxes, BusyBoxShowsEachJobsTextsAndGoesAway) {
     test::GuiWorld world;
     world.Start();
-    BusyWindow& busy = *world.W().Busy;
+    BusyWindow busy;
     for (int job = 0; job < 2; ++job) {
         busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
         EXPECT_TRUE(busy.isVisible());

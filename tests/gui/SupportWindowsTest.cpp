@@ -50,12 +50,13 @@ TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKept
     faults.MisstoredTool = 5;
     Unit().SetFaults(faults);
     QStringList captions;
-    QObject::connect(World.W().Progress, &QWidget::windowTitleChanged,
+    TransferWindows windows(*World.Context);
+    QObject::connect(&windows.Progress, &QWidget::windowTitleChanged,
                      [&captions](const QString& title) { captions << title; });
     World.Messages.Expect("Save Data to VGL successfull!");
     World.Messages.Expect("The unit holds other values than were sent:\n"
                           "tool 5: angle 160.00 sent, 161.00 stored");
-    EXPECT_TRUE(SaveToUnitWithWindows(*World.Context));
+    EXPECT_TRUE(SaveToUnitWithWindows(*World.Context, Main->VerifyAfterSave(), windows));
     EXPECT_EQ(captions, (QStringList{"Sending data to VGL. Please wait ...",
                                      "Reading back data from VGL. Please wait ..."}));
 }
@@ -69,8 +70,8 @@ TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesT
     ConfigState unit;
     unit.DataDir = Config().DataDir;
     test::ScriptedMessages quiet;
-    ASSERT_TRUE(LoadFromUnit(unit, World.Core->Par,
-                             {quiet, *World.W().Progress, *World.W().Identifier},
+    TransferWindows windows(*World.Context);
+    ASSERT_TRUE(LoadFromUnit(unit, World.Core->Par, {quiet, windows.Progress, windows.Identifier},
                              unit.TransferError));
     ErrorCode error = 0;
     ASSERT_TRUE(WriteConfigFile(unit, File("VGL_00001234.CD"), error));

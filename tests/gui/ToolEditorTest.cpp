@@ -32,9 +32,9 @@ protected:
 
     // Opens the editor with `opener`; `inside` runs in it and closes it.
     void Edit(QPushButton* opener, const std::function<void()>& inside) {
-        test::WhenWindowOpens(&E(), inside);
+        World.WhenEditorOpens(inside);
         opener->click();
-        EXPECT_FALSE(E().isVisible());
+        EXPECT_EQ(World.Settings().OpenEditor(), nullptr) << "the editor is still open";
     }
     void Change(int line, const std::function<void()>& inside) {
         World.Settings().ToolList->setCurrentRow(line);
@@ -89,7 +89,7 @@ TEST_F(ToolEditorTest, OffersTheFreeNumbersAndProposesOne) {
         E().CancelButton->click();
     });
     EXPECT_TRUE(World.Messages.History().empty());
-    EXPECT_EQ(World.Context->ToolEdit.EditTool, 3);
+    EXPECT_EQ(World.Settings().ToolEdit.EditTool, 3);
 }
 
 // The proposal takes no input of its own (keys reach the list under it), but it must not look
@@ -244,7 +244,7 @@ TEST_F(ToolEditorTest, AChangedNumberStoresUnderTheNewOne) {
     EXPECT_FLOAT_EQ(Tool(7).Angle, 45.5F);
     EXPECT_EQ(Name(7), "mill");
     EXPECT_EQ(Tool(3).Programmed, 1) << "the tool it was opened on keeps its values";
-    EXPECT_EQ(World.Context->ToolEdit.EditTool, 7);
+    EXPECT_EQ(World.Settings().ToolEdit.EditTool, 7);
     EXPECT_EQ(World.LineText(World.SelectedLine()).substr(0, 4), " 007");
 }
 
@@ -254,7 +254,7 @@ TEST_F(ToolEditorTest, ADoubleClickOnAnEmptyListStartsFromThePreviousPreset) {
         World.Settings().DeleteButton->click();
     }
     ASSERT_EQ(World.Settings().ToolList->count(), 0);
-    test::WhenWindowOpens(&E(), [this] {
+    World.WhenEditorOpens([this] {
         EXPECT_EQ(E().windowTitle(), "Setting New Tool");
         EXPECT_EQ(E().ToolNumberProposal->text(), "0");
         EXPECT_EQ(E().AngleField->text(), "45.50");

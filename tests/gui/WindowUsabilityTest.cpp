@@ -11,6 +11,7 @@
 #include "gui/ProgressWindow.h"
 #include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
+#include "gui/ToolEditor.h"
 #include "gui/ToolTable.h"
 #include "support/SettingsWorld.h"
 
@@ -223,9 +224,16 @@ TEST(WindowAccessibility, EveryInputHasItsLabelOrAName) {
     world.Start();
     ProgramWindows& w = world.W();
     SourceChooser chooser(ChooserInputs{}, world.Context->Messages, world.Context->Files);
-    const std::vector<QWidget*> windows = {w.Main,     w.Settings, &chooser,        w.Editor,
-                                           w.About,    w.Manual,   w.Communication, w.Identifier,
-                                           w.Progress, w.Busy,     w.Monitor};
+    // The windows built for each use, as their openers build them.
+    ToolEditor editor(*world.Context, w.Settings->ToolEdit);
+    AboutBox about;
+    CommunicationDialog communication(*world.Context);
+    IdentifierWindow identifier(world.Messages, world.Help);
+    ProgressWindow progress;
+    BusyWindow busy;
+    const std::vector<QWidget*> windows = {w.Main,    w.Settings, &chooser,       &editor,
+                                           &about,    w.Manual,   &communication, &identifier,
+                                           &progress, &busy,      w.Monitor};
     for (QWidget* window : windows) {
         for (QWidget* input : window->findChildren<QWidget*>()) {
             if (!IsInput(input) || InsideAnInput(input, window)) {

@@ -18,7 +18,7 @@
 
 namespace vg::test {
 
-// The whole program with its eleven windows in a fresh program directory, message boxes and
+// The whole program with its long-lived windows in a fresh program directory, message boxes and
 // file dialogs answered from scripts. Konfig.Cfg may be written before the windows start.
 class GuiWorld {
 public:

@@ -23,15 +23,18 @@
 
 namespace vg::test {
 
-// Runs `action` once `window` is the modal window in front; fails the test when it has not
-// opened within `limitMs`.
-inline void WhenWindowOpens(QWidget* window, std::function<void()> action, int limitMs = 10000) {
+// Runs `action` once the window `window()` names is the modal window in front (a window
+// built when it opens is named once it exists); fails the test when it has not opened within
+// `limitMs`.
+inline void WhenWindowOpens(std::function<QWidget*()> window, std::function<void()> action,
+                            int limitMs = 10000) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     auto* clock = new QElapsedTimer;
     clock->start();
     QObject::connect(timer, &QTimer::timeout, [timer, clock, window, action, limitMs] {
-        const bool open = QApplication::activeModalWidget() == window;
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool open = modal != nullptr && modal == window();
         if (!open && clock->elapsed() < limitMs) {
             return;
         }
@@ -47,6 +50,10 @@ inline void WhenWindowOpens(QWidget* window, std::function<void()> action, int l
     timer->start();
 }
 
+inline void WhenWindowOpens(QWidget* window, std::function<void()> action, int limitMs = 10000) {
+    WhenWindowOpens([window] { return window; }, std::move(action), limitMs);
+}
+
 // The program with a configuration in place as a load leaves it, and the settings window.
 class SettingsWorld : public GuiWorld {
 public:
@@ -54,7 +61,13 @@ public:
 
     ConfigState& Config() { return Core->Config; }
     SettingsWindow& Settings() { return *W().Settings; }
-    ToolEditor& Editor() { return *W().Editor; }
+    // The single-tool editor while it is open.
+    ToolEditor& Editor() { return *Settings().OpenEditor(); }
+    // Runs `action` once the settings window's editor has opened.
+    void WhenEditorOpens(std::function<void()> action) {
+        WhenWindowOpens([this]() -> QWidget* { return Settings().OpenEditor(); },
+                        std::move(action));
+    }
 
     void SetTool(int nr, int32_t angleHundredths, int32_t toleranceHundredths, int intensity,
                  const std::string& name = "") {

@@ -222,12 +222,12 @@ TEST(X11Stacking, NoticesAndMessagesComeAboveTheModalSettingsWindow) {
     };
     test::WhenModalOpens([&](QWidget*) {
         EXPECT_TRUE(test::WaitUntil([&] { return Managed(settings.winId()); }));
-        ProgressWindow& progress = *world.W().Progress;
+        ProgressWindow progress;
         progress.ShowProgress("Saving Data to VG ... please wait ...");
         EXPECT_TRUE(notice(&progress, &settings)) << "progress window below the settings";
         progress.HideProgress();
 
-        BusyWindow& busy = *world.W().Busy;
+        BusyWindow busy;
         busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
         EXPECT_TRUE(notice(&busy, &settings)) << "busy box below the settings";
         busy.HideBusyBox();
