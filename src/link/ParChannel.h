@@ -22,14 +22,9 @@ public:
     static constexpr uint8_t CuIdParameter = 32;
 
     // `statusRequestOutstanding` is the status poll's flag for a status request whose reply
-    // is still to come on the serial line: a transaction takes that reply as its own.
+    // is still to come: a transaction takes that reply as its own.
     ParChannel(DeviceLink& link, bool& statusRequestOutstanding)
         : Link(link), StatusRequestOutstanding(statusRequestOutstanding) {}
-
-    // A sound block of the wrong kind on the serial line is followed by the right one within
-    // this (a few frame times at 19200 bit/s) when it answered an earlier request; otherwise
-    // the unit did not take the request, which then goes out again.
-    static constexpr std::chrono::milliseconds RepeatGrace{50};
 
     // Every wait on the unit is bounded by this; tests shorten it to keep fault runs quick.
     std::chrono::milliseconds Timeout = DefaultTimeout;
@@ -67,15 +62,11 @@ private:
     bool Transfer(Direction direction, uint8_t parameter, int count, int startIndex, uint8_t* data,
                   bool forceByteMode, ErrorCode& error);
     // Takes blocks until one is accepted or the deadline passes. A block that failed its
-    // checks makes the link ask again; on the serial line a sound block of the wrong kind makes
-    // it ask again only when the right one has not followed within RepeatGrace (on the
-    // fieldbus every unwanted block runs a new cycle).
+    // checks makes the link ask again; a sound block of the wrong kind makes it ask again
+    // only when the right one has not followed within the link's RepeatGrace.
     template <typename Accept>
     bool AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLinkErrors, Accept accept);
     static ErrorCode RefusalCode(const DeviceReply& reply, Direction direction);
-    // Serial line: a block still in the slot when a new request goes out answers an earlier
-    // one; it is taken out of the way so the new request's wait cannot mistake it.
-    void DropSurplusReply();
 
     DeviceLink& Link;
     bool& StatusRequestOutstanding;
