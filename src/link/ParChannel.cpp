@@ -10,11 +10,11 @@ constexpr int LastElementIndex = 127; // its element flag is not checked
 } // namespace
 
 void ParChannel::Timeout_Start(std::chrono::milliseconds duration) {
-    Deadline = Clock::now() + duration;
+    Deadline = Time->Now() + duration;
 }
 
 bool ParChannel::Timeout_Expired() const {
-    return Clock::now() >= Deadline;
+    return Time->Now() >= Deadline;
 }
 
 bool ParChannel::Par_Read(uint8_t parameter, int count, int startIndex, uint8_t* destination,
@@ -143,7 +143,7 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
     ErrorCode lastLinkError = 0;
     // When a block of the wrong kind makes the request go out again, unless the right one came.
     bool repeatDue = false;
-    Clock::time_point repeatAt{};
+    TimePoint repeatAt{};
     while (true) {
         if (Interrupt != nullptr && Interrupt->load()) {
             error = TransferCode::Interrupted;
@@ -178,10 +178,10 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
                 // right followed within the link's grace (none on the fieldbus, whose inputs
                 // hold one block only).
                 repeatDue = true;
-                repeatAt = Clock::now() + Link.RepeatGrace();
+                repeatAt = Time->Now() + Link.RepeatGrace();
             }
         }
-        if (repeatDue && Clock::now() >= repeatAt) {
+        if (repeatDue && Time->Now() >= repeatAt) {
             Link.Link_Service(true);
             repeatDue = false;
         }
@@ -194,14 +194,14 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
             }
             return false;
         }
-        Clock::time_point until = Deadline;
+        TimePoint until = Deadline;
         if (repeatDue) {
             until = std::min(until, repeatAt);
         }
         if (Interrupt != nullptr) {
-            until = std::min(until, Clock::now() + InterruptCheck);
+            until = std::min(until, Time->Now() + InterruptCheck);
         }
-        Link.Link_WaitReply(until);
+        Time->WaitUntil(until, [this](TimePoint wake) { Link.Link_WaitReply(wake); });
     }
 }
 

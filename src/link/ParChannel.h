@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ErrorCode.h"
+#include "common/WaitClock.h"
 #include "link/DeviceLink.h"
 
 #include <array>
@@ -16,7 +17,7 @@ namespace vg {
 // handshake through SynchroniseWithStatus and SendAndAwaitReply.
 class ParChannel {
 public:
-    using Clock = std::chrono::steady_clock;
+    using TimePoint = WaitClock::TimePoint;
     static constexpr std::chrono::milliseconds DefaultTimeout{10000};
     static constexpr size_t CuIdBlockSize = 20;
     static constexpr uint8_t CuIdParameter = 32;
@@ -28,6 +29,9 @@ public:
 
     // Every wait on the unit is bounded by this; tests shorten it to keep fault runs quick.
     std::chrono::milliseconds Timeout = DefaultTimeout;
+    // The time the deadlines are measured in; tests pass one that does not sleep through a
+    // deadline nothing will come before.
+    WaitClock* Time = &SteadyWaitClock();
     // Set from another thread (a termination signal): every wait ends at once with
     // TransferCode::Interrupted. Waits look at it at least every InterruptCheck.
     const std::atomic<bool>* Interrupt = nullptr;
@@ -70,7 +74,7 @@ private:
 
     DeviceLink& Link;
     bool& StatusRequestOutstanding;
-    Clock::time_point Deadline{};
+    TimePoint Deadline{};
 };
 
 } // namespace vg
