@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
         }
         server.Start();
         vg::Session session(dir);
-        session.Settings.CommMode = vg::CommModeSerial;
+        session.Settings.Mode = vg::CommMode::Serial;
         session.Serial.DeviceOverride = server.DevicePath();
         if (!vg::cli::OpenLink(session, std::cerr)) {
             return 1;
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     }
     {
         vg::Session session(dir);
-        session.Settings.CommMode = vg::CommModeFieldbus;
+        session.Settings.Mode = vg::CommMode::Fieldbus;
         if (!vg::cli::OpenLink(session, std::cerr)) {
             return 1;
         }

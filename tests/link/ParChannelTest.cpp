@@ -12,7 +12,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-class ParChannelTest : public ::testing::TestWithParam<int8_t> {
+class ParChannelTest : public ::testing::TestWithParam<CommMode> {
 protected:
     test::UnitWorld W{GetParam()};
 
@@ -134,10 +134,10 @@ TEST_P(ParChannelTest, ASilentUnitEndsTheTransactionAfterOneDeadline) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ParChannelTest,
-                         ::testing::Values(CommModeSerial, CommModeFieldbus), test::ModeName);
+                         ::testing::Values(CommMode::Serial, CommMode::Fieldbus), test::ModeName);
 
 TEST(ParChannelSerial, AReplyThatFailsItsChecksIsAskedForAgain) {
-    test::UnitWorld w(CommModeSerial);
+    test::UnitWorld w(CommMode::Serial);
     sim::SimFaults once;
     once.CorruptChecksum = true;
     once.FirstRequest = 0;
@@ -159,7 +159,7 @@ TEST(ParChannelSerial, AReplyThatFailsItsChecksIsAskedForAgain) {
 // The unit played by hand on the far side of a terminal.
 class HandPlayedUnit : public ::testing::Test {
 protected:
-    HandPlayedUnit() : World(CommModeSerial), Par(World.Link, Poll.RequestOutstanding) {
+    HandPlayedUnit() : World(CommMode::Serial), Par(World.Link, Poll.RequestOutstanding) {
         Par.Timeout = 1s;
         World.OpenSerial(Pty.SlavePath());
     }
@@ -234,7 +234,7 @@ TEST_F(HandPlayedUnit, AnOutstandingStatusReplyIsConsumedInsteadOfAskingAgain) {
 }
 
 TEST(ParChannelDeadline, TheProgramsOwnDeadlineIsTenSeconds) {
-    test::LinkWorld world(CommModeFieldbus);
+    test::LinkWorld world(CommMode::Fieldbus);
     PollState poll;
     ParChannel par(world.Link, poll.RequestOutstanding);
     // The deadline is the product's own; only the ten seconds are not slept through.

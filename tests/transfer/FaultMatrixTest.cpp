@@ -104,7 +104,7 @@ std::optional<Outcome> Expected(bool upload, Fault fault, int request) {
 }
 
 struct MatrixCase {
-    int8_t Mode;
+    CommMode Mode;
     bool Upload;
     Fault Kind;
 };
@@ -218,11 +218,11 @@ TEST_P(FaultMatrixTest, AtEveryTransaction) {
 
 std::vector<MatrixCase> AllCases() {
     std::vector<MatrixCase> cases;
-    for (int8_t mode : {CommModeSerial, CommModeFieldbus}) {
+    for (CommMode mode : {CommMode::Serial, CommMode::Fieldbus}) {
         for (bool upload : {true, false}) {
             for (Fault fault : AllFaults) {
                 // The fieldbus carries no checksum.
-                if (fault != Fault::CorruptChecksum || mode == CommModeSerial) {
+                if (fault != Fault::CorruptChecksum || mode == CommMode::Serial) {
                     cases.push_back({mode, upload, fault});
                 }
             }
@@ -232,7 +232,7 @@ std::vector<MatrixCase> AllCases() {
 }
 
 std::string CaseName(const ::testing::TestParamInfo<MatrixCase>& info) {
-    std::string name = std::string(info.param.Mode == CommModeSerial ? "Serial" : "Fieldbus") +
+    std::string name = std::string(info.param.Mode == CommMode::Serial ? "Serial" : "Fieldbus") +
                        (info.param.Upload ? "Upload" : "Download");
     for (char c : std::string(FaultName(info.param.Kind))) {
         if (std::isalnum(static_cast<unsigned char>(c))) {
