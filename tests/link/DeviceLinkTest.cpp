@@ -53,6 +53,23 @@ TEST(DeviceLink, TheTraceNamesThePortThatWasOpenAndTheFieldbusDriver) {
               "fieldbus driver /opt/card/libvgdp-card.so, station 50");
 }
 
+// The communication window changes the mode of the settings the link was made with: the next
+// call goes the new way, with no new link.
+TEST(DeviceLink, AChangedModeTakesEffectWithTheNextCall) {
+    test::PtyPair pty;
+    test::LinkWorld world(CommMode::Fieldbus);
+    world.Serial.DeviceOverride = pty.SlavePath();
+    ErrorCode error = 0;
+    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    ASSERT_TRUE(world.Link.Link_Close(1, error));
+    world.Settings.Mode = CommMode::Serial;
+    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    EXPECT_TRUE(world.Serial.IsOpen());
+    EXPECT_FALSE(world.BusMaster.IsOpen());
+    EXPECT_TRUE(world.Link.RepliesInTurn()) << "the serial line answers one request at a time";
+    world.Link.Link_Close(1, error);
+}
+
 TEST(DeviceLink, SerialRequestToTheSimulatorProcessComesBackDecoded) {
     test::SimProcess sim({"--tool", "1:90.00:2.0:3"});
     test::LinkWorld world(CommMode::Serial);
