@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     vg::sim::SimUnit unit;
     auto server = PlugIn(unit, name);
     vg::Session session(dir.string() + "/");
-    session.Settings.CommMode = vg::CommModeSerial;
+    session.Settings.Mode = vg::CommMode::Serial;
     session.Serial.DeviceOverride = name;
     vg::cli::TerminalPollRhythm host;
     session.Status.AddListener(&host);

@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         }
         server.Start();
         vg::Session session(dir);
-        session.Settings.CommMode = vg::CommModeSerial;
+        session.Settings.Mode = vg::CommMode::Serial;
         session.Serial.DeviceOverride = server.DevicePath();
         if (!vg::cli::OpenLink(session, std::cerr)) {
             return 1;
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     }
     {
         vg::Session session(dir);
-        session.Settings.CommMode = vg::CommModeFieldbus;
+        session.Settings.Mode = vg::CommMode::Fieldbus;
         if (!vg::cli::OpenLink(session, std::cerr)) {
             return 1;
         }

@@ -193,7 +193,7 @@ int main(int argc, char** argv) {
                                            "1.04",   "--cu-id",   "00001234", "--demo-tools"};
     Simulator sim(unit);
     vg::Session session(dir.string() + "/");
-    session.Settings.CommMode = vg::CommModeSerial;
+    session.Settings.Mode = vg::CommMode::Serial;
     session.Serial.DeviceOverride = sim.Device;
     if (!vg::cli::OpenLink(session, std::cerr)) {
         return 1;

@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.ComPortNr = 3;
     settings.DevAddr = 77;
     FUZZ_CHECK(Cfg_Read(settings, dir));
-    FUZZ_CHECK(settings.CommMode == CommModeSerial || settings.CommMode == CommModeFieldbus);
+    FUZZ_CHECK(settings.Mode == CommMode::Serial || settings.Mode == CommMode::Fieldbus);
 
     // What was read is what the dialog would save; saving and reading it again changes
     // nothing.
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(Cfg_Read(again, dir));
     FUZZ_CHECK(again.ComPortNr == settings.ComPortNr);
     FUZZ_CHECK(again.DevAddr == settings.DevAddr);
-    FUZZ_CHECK(again.CommMode == settings.CommMode);
+    FUZZ_CHECK(again.Mode == settings.Mode);
     FUZZ_CHECK(again.DriverPath == settings.DriverPath);
     return 0;
 }

@@ -62,18 +62,18 @@ void ApplyLinkSettings(Session& session, const VgctlOptions& options, std::ostre
             << std::strerror(reason) << '\n';
     }
     if (options.Simulated) {
-        session.Settings.CommMode = CommModeFieldbus;
+        session.Settings.Mode = CommMode::Fieldbus;
         session.Settings.DriverPath.clear();
     } else if (!options.FieldbusDriver.empty()) {
-        session.Settings.CommMode = CommModeFieldbus;
+        session.Settings.Mode = CommMode::Fieldbus;
         session.Settings.DriverPath = options.FieldbusDriver;
     } else if (options.Fieldbus) {
-        session.Settings.CommMode = CommModeFieldbus;
+        session.Settings.Mode = CommMode::Fieldbus;
     } else if (options.ComPort) {
-        session.Settings.CommMode = CommModeSerial;
+        session.Settings.Mode = CommMode::Serial;
         session.Settings.ComPortNr = static_cast<uint16_t>(*options.ComPort);
     } else if (!options.Device.empty()) {
-        session.Settings.CommMode = CommModeSerial;
+        session.Settings.Mode = CommMode::Serial;
         session.Serial.DeviceOverride = options.Device;
     }
 }

@@ -42,10 +42,10 @@ UnitWatcher::UnitWatcher(UnitSettings settings, const std::string& stateDir, Uni
       Core(UnitFolders(stateDir, Unit.Name)), Store(stateDir + "backups/" + Unit.Name + "/"),
       Interval(PollInterval::Designed) {
     if (Unit.IsSerial()) {
-        Core.Settings.CommMode = CommModeSerial;
+        Core.Settings.Mode = CommMode::Serial;
         Core.Serial.DeviceOverride = Unit.DevicePath;
     } else {
-        Core.Settings.CommMode = CommModeFieldbus;
+        Core.Settings.Mode = CommMode::Fieldbus;
         Core.Settings.DriverPath = Unit.FieldbusDriver;
         Core.Settings.ComPortNr = static_cast<uint16_t>(Unit.ComNr);
         Core.Settings.DevAddr = static_cast<uint16_t>(Unit.Address);

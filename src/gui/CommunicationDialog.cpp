@@ -25,6 +25,11 @@ namespace vg {
 
 namespace {
 
+// The mode items are the fieldbus, then the serial line; a mode they cannot show is no item.
+int ModeItem(CommMode mode) {
+    return static_cast<int>(mode) - 1;
+}
+
 QGroupBox* MakeRadioGroup(const QString& title, const QStringList& items, QButtonGroup*& group,
                           QWidget* parent) {
     auto* box = new QGroupBox(title, parent);
@@ -137,7 +142,7 @@ void CommunicationDialog::showEvent(QShowEvent* event) {
 // chooses another.
 void CommunicationDialog::PrepareToShow() {
     const CommSettings& settings = Context.Core.Settings;
-    CheckItem(*ModeItems, settings.CommMode - 1);
+    CheckItem(*ModeItems, ModeItem(settings.Mode));
     CheckItem(*ComPortItems, settings.ComPortNr - 1);
     ShownModeItem = ModeItems->checkedId();
     ShownPortItem = ComPortItems->checkedId();
@@ -189,8 +194,8 @@ void CommunicationDialog::ShowDevicesOfChosenPort() {
 void CommunicationDialog::EnableControlsOfChosenMode() {
     // No mode chosen (a mode from the file the items cannot show): everything stays open.
     const int mode = ModeItems->checkedId();
-    const bool fieldbusUsed = mode != CommModeSerial - 1;
-    const bool serialUsed = mode != CommModeFieldbus - 1;
+    const bool fieldbusUsed = mode != ModeItem(CommMode::Serial);
+    const bool serialUsed = mode != ModeItem(CommMode::Fieldbus);
     DriverChooser->setEnabled(fieldbusUsed);
     AddressBox->setEnabled(fieldbusUsed);
     DeviceLabel->setEnabled(serialUsed);
@@ -213,7 +218,7 @@ CommSettings CommunicationDialog::ChosenSettings() const {
         chosen.DevAddr = EnteredAddress();
     }
     if (ModeItems->checkedId() != ShownModeItem) {
-        chosen.CommMode = static_cast<int8_t>(ModeItems->checkedId() + 1);
+        chosen.Mode = static_cast<CommMode>(ModeItems->checkedId() + 1);
     }
     chosen.DriverPath = DriverChooser->Chosen();
     return chosen;
@@ -223,7 +228,7 @@ bool CommunicationDialog::ControlsDifferFromSettings() const {
     const CommSettings& settings = Context.Core.Settings;
     const CommSettings chosen = ChosenSettings();
     return chosen.ComPortNr != settings.ComPortNr || chosen.DevAddr != settings.DevAddr ||
-           chosen.CommMode != settings.CommMode || chosen.DriverPath != settings.DriverPath;
+           chosen.Mode != settings.Mode || chosen.DriverPath != settings.DriverPath;
 }
 
 void CommunicationDialog::ApplyChange() {

@@ -95,14 +95,14 @@ void ApplyLine(std::string_view line, CommSettings& settings) {
     } else if (key == 'C') {
         ApplyNumber(line.substr(2), settings.ComPortNr);
     } else if (key == 'M') {
-        settings.CommMode = line[2] == '2' ? CommModeSerial : CommModeFieldbus;
+        settings.Mode = line[2] == '2' ? CommMode::Serial : CommMode::Fieldbus;
     }
 }
 
 } // namespace
 
 bool Cfg_Read(CommSettings& settings, const std::string& programDir, std::string* problem) {
-    settings.CommMode = CommModeFieldbus;
+    settings.Mode = CommMode::Fieldbus;
     UniqueFd fd = OpenForReading(ExistingPathIgnoringCase(programDir + CommSettingsFileName));
     if (!fd.IsOpen()) {
         return false;
@@ -140,7 +140,7 @@ bool Cfg_Write(const CommSettings& settings, const std::string& programDir) {
     }
     std::string text = "A:" + std::to_string(settings.DevAddr) + "\r\n" +
                        "C:" + std::to_string(settings.ComPortNr) + "\r\n" +
-                       "M:" + std::to_string(settings.CommMode) + "\r\n";
+                       "M:" + std::to_string(static_cast<int>(settings.Mode)) + "\r\n";
     if (!settings.DriverPath.empty()) {
         text.append("D:").append(settings.DriverPath).append("\r\n");
     }

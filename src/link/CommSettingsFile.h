@@ -11,7 +11,7 @@ namespace vg {
 // installations spells it "Konfig.CFG").
 constexpr const char* CommSettingsFileName = "Konfig.Cfg";
 
-// Reads "A:", "C:", "M:" and "D:" lines into the settings. CommMode becomes fieldbus unless
+// Reads "A:", "C:", "M:" and "D:" lines into the settings. Mode becomes fieldbus unless
 // the file selects serial; ComPortNr, DevAddr and DriverPath keep their values unless the
 // file sets them. False when the file cannot be opened. A "D:" line longer than any path is
 // skipped without being held in memory whole; `problem`, if given, then names its line.

@@ -1,80 +1,72 @@
 #include "link/DeviceLink.h"
 
-#include "link/SerialOpenFailure.h"
-
 #include <cstdio>
 
 namespace vg {
 
-void DeviceLink::SetTrace(LineTraceSink* trace) {
-    TraceSink = trace;
-    Serial.SetTrace(trace);
+LinkTransport& DeviceLink::Transport() {
+    if (Settings.IsSerial()) {
+        return SerialLine;
+    }
+    return FieldbusLink;
 }
 
-std::string DeviceLink::PortName(uint16_t port) const {
-    const std::string com = "COM" + std::to_string(port);
-    if (IsSerial()) {
-        // The port that is open, whatever COMn would lead to now.
-        std::string device = Serial.IsOpen() ? Serial.OpenDevice()
-                                             : Serial.ResolveDevice(static_cast<int16_t>(port));
-        return device.append(" (").append(com).append(")");
+const LinkTransport& DeviceLink::Transport() const {
+    if (Settings.IsSerial()) {
+        return SerialLine;
     }
-    std::string master = Settings.DriverPath.empty()
-                             ? std::string("built-in simulated unit")
-                             : std::string("fieldbus driver ").append(Settings.DriverPath);
-    return master.append(", station ").append(std::to_string(Settings.DevAddr));
+    return FieldbusLink;
+}
+
+void DeviceLink::SetTrace(LineTraceSink* trace) {
+    TraceSink = trace;
+    SerialLine.SetTrace(trace);
+    FieldbusLink.SetTrace(trace);
 }
 
 bool DeviceLink::Link_Open(uint16_t port, ErrorCode& error) {
-    const bool opened = IsSerial() ? Serial.OpenUnitLine(static_cast<int16_t>(port), error)
-                                   : Fieldbus.DP_Open(port, error);
+    const bool opened = Transport().Open(port, error);
     if (Tracing()) {
         char code[16];
         std::snprintf(code, sizeof code, ", code %XH", error);
         TraceEvent(opened ? TraceEventKind::PortOpen : TraceEventKind::PortOpenFailed,
-                   PortName(port) + (opened ? "" : code));
+                   Transport().PortName(port) + (opened ? "" : code));
     }
     return opened;
 }
 
 bool DeviceLink::Link_Close(uint16_t port, ErrorCode& error) {
     if (Tracing()) {
-        TraceEvent(TraceEventKind::PortClose, PortName(port));
+        TraceEvent(TraceEventKind::PortClose, Transport().PortName(port));
     }
-    if (IsSerial()) {
-        return Serial.V24_Close(static_cast<int16_t>(port), error);
-    }
-    return Fieldbus.DP_Close(port, error);
+    return Transport().Close(port, error);
 }
 
 bool DeviceLink::Link_Send(const DeviceRequest& request, ErrorCode& error) {
     LastRequest = request;
-    if (IsSerial()) {
-        return Serial.V24_SendFrame(request.data(), request.size(), error);
-    }
-    if (TraceSink != nullptr) {
-        TraceSink->TraceFrame(TraceDirection::Tx, TraceCarrier::FieldbusBlock, request.data(),
-                              request.size());
-    }
-    return Fieldbus.DP_Send(request, error);
+    return Transport().Send(request, error);
 }
 
 bool DeviceLink::Link_Receive(DeviceReply& reply, ErrorCode& error) {
-    bool received = false;
-    if (IsSerial()) {
-        uint32_t count = 0;
-        received = Serial.Slot.V24_ReadFrame(reply, count, error);
-    } else {
-        received = Fieldbus.DP_Receive(reply, error);
-        if (received && TraceSink != nullptr) {
-            TraceSink->TraceFrame(TraceDirection::Rx, TraceCarrier::FieldbusBlock, reply.data(),
-                                  reply.size());
-        }
-    }
+    const bool received = Transport().Receive(reply, error);
     if (!received && TraceSink != nullptr) {
         TraceReceiveError(error);
     }
     return received;
+}
+
+bool DeviceLink::TakeAnswer(DeviceReply& reply, ErrorCode& error, bool& heard) {
+    const bool received = Link_Receive(reply, error);
+    heard = Transport().UnitHeard(received);
+    return received && heard;
+}
+
+void DeviceLink::DropEarlierReply() {
+    if (Transport().HoldsEarlierReply()) {
+        DeviceReply earlier{};
+        ErrorCode ignored = 0;
+        Link_Receive(earlier, ignored);
+    }
 }
 
 void DeviceLink::TraceReceiveError(ErrorCode error) const {
@@ -98,20 +90,12 @@ void DeviceLink::TraceReceiveError(ErrorCode error) const {
 }
 
 bool DeviceLink::Link_ReplyAvailable() const {
-    return IsSerial() ? Serial.Slot.V24_ReplyAvailable() : true;
+    return Transport().ReplyAvailable();
 }
 
 uint32_t DeviceLink::Link_Service(bool repeat) {
-    if (!IsSerial()) {
-        return Fieldbus.DP_Cycle();
-    }
-    if (repeat) {
-        TraceEvent(TraceEventKind::Repeat);
-        ErrorCode ignored = 0;
-        const DeviceRequest again = LastRequest;
-        Link_Send(again, ignored);
-    }
-    return 0;
+    const DeviceRequest again = LastRequest;
+    return Transport().Service(repeat, again);
 }
 
 bool DeviceLink::Link_RequestStatus(ErrorCode& error) {
@@ -120,16 +104,8 @@ bool DeviceLink::Link_RequestStatus(ErrorCode& error) {
     return error == 0;
 }
 
-std::string DeviceLink::OpenFailureDetail() const {
-    return IsSerial() ? DescribeOpenFailure(Serial.LastOpenFailure()) : std::string();
-}
-
 void DeviceLink::Link_WaitReply(Clock::time_point deadline) {
-    if (IsSerial()) {
-        Serial.Slot.WaitForReply(deadline);
-    } else {
-        Fieldbus.WaitForInputs(deadline);
-    }
+    Transport().WaitReply(deadline);
 }
 
 std::string LinkOpenFailureText(ErrorCode error, const std::string& detail) {

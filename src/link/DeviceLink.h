@@ -3,8 +3,11 @@
 #include "common/ErrorCode.h"
 #include "link/CommSettings.h"
 #include "link/DeviceMessage.h"
+#include "link/FieldbusLinkTransport.h"
 #include "link/FieldbusTransport.h"
 #include "link/LineTrace.h"
+#include "link/LinkTransport.h"
+#include "link/SerialLineTransport.h"
 #include "link/SerialPort.h"
 
 #include <chrono>
@@ -12,13 +15,16 @@
 
 namespace vg {
 
-// The one place that knows whether the unit is reached over the serial line or the fieldbus.
+// The one place that knows whether the unit is reached over the serial line or the fieldbus:
+// it speaks through the transport the settings choose (LinkTransport), and those who use it
+// ask what the link does, never which one it is.
 class DeviceLink {
 public:
     using Clock = std::chrono::steady_clock;
 
     DeviceLink(const CommSettings& settings, SerialPort& serial, FieldbusTransport& fieldbus)
-        : Settings(settings), Serial(serial), Fieldbus(fieldbus) {}
+        : Settings(settings), Fieldbus(fieldbus), SerialLine(serial),
+          FieldbusLink(settings, fieldbus) {}
 
     bool Link_Open(uint16_t port, ErrorCode& error);
     bool Link_Close(uint16_t port, ErrorCode& error);
@@ -33,10 +39,22 @@ public:
     // polling Link_ReplyAvailable, so the processor idles while the unit answers.
     void Link_WaitReply(Clock::time_point deadline);
 
-    bool IsSerial() const { return Settings.IsSerial(); }
+    // What differs between the ways to the unit, as LinkTransport describes each.
+    void StartReceiving() { Transport().StartReceiving(); }
+    bool RepliesInTurn() const { return Transport().RepliesInTurn(); }
+    bool OpenCountsAsOnline() const { return Transport().OpenCountsAsOnline(); }
+    bool HungUp() const { return Transport().HungUp(); }
+    std::chrono::milliseconds RepeatGrace() const { return Transport().RepeatGrace(); }
+    // Takes the reply that is there; true when it is a sound answer of the unit. `heard`
+    // tells whether the unit showed itself at all (LinkTransport::UnitHeard).
+    bool TakeAnswer(DeviceReply& reply, ErrorCode& error, bool& heard);
+    // A reply still waiting when a new request goes out answers an earlier one: it is taken
+    // out of the way so the new request's wait cannot mistake it.
+    void DropEarlierReply();
+
     // Why the last Link_Open failed, one line or more; "" when nothing more than the code is
     // known.
-    std::string OpenFailureDetail() const;
+    std::string OpenFailureDetail() const { return Transport().OpenFailureDetail(); }
     bool FieldbusInputsValid() const { return Fieldbus.InputsValid(); }
 
     // Every frame and event of the link goes to `trace` while it is set; nullptr turns the
@@ -53,13 +71,14 @@ public:
     DeviceRequest LastRequest{};
 
 private:
-    // The device or master a port number stands for, as the trace names it.
-    std::string PortName(uint16_t port) const;
+    LinkTransport& Transport();
+    const LinkTransport& Transport() const;
     void TraceReceiveError(ErrorCode error) const;
 
     const CommSettings& Settings;
-    SerialPort& Serial;
     FieldbusTransport& Fieldbus;
+    SerialLineTransport SerialLine;
+    FieldbusLinkTransport FieldbusLink;
     LineTraceSink* TraceSink = nullptr;
 };
 

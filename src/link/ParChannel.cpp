@@ -10,11 +10,11 @@ constexpr int LastElementIndex = 127; // its element flag is not checked
 } // namespace
 
 void ParChannel::Timeout_Start(std::chrono::milliseconds duration) {
-    Deadline = Clock::now() + duration;
+    Deadline = Time->Now() + duration;
 }
 
 bool ParChannel::Timeout_Expired() const {
-    return Clock::now() >= Deadline;
+    return Time->Now() >= Deadline;
 }
 
 bool ParChannel::Par_Read(uint8_t parameter, int count, int startIndex, uint8_t* destination,
@@ -108,8 +108,8 @@ ErrorCode ParChannel::RefusalCode(const DeviceReply& reply, Direction direction)
 }
 
 bool ParChannel::SynchroniseWithStatus(ErrorCode& error) {
-    if (!Link.IsSerial() || !StatusRequestOutstanding) {
-        DropSurplusReply();
+    if (!StatusRequestOutstanding) {
+        Link.DropEarlierReply();
         Link.Link_RequestStatus(error);
     }
     Timeout_Start(Timeout);
@@ -124,7 +124,7 @@ bool ParChannel::SynchroniseWithStatus(ErrorCode& error) {
 bool ParChannel::SendAndAwaitReply(const DeviceRequest& request, DeviceReply& reply,
                                    ErrorCode& error, bool recordLinkErrors) {
     ParState = 1;
-    DropSurplusReply();
+    Link.DropEarlierReply();
     Link.Link_Send(request, error);
     Link.Link_Service(false);
     Timeout_Start(Timeout);
@@ -137,21 +137,13 @@ bool ParChannel::SendAndAwaitReply(const DeviceRequest& request, DeviceReply& re
     return got;
 }
 
-void ParChannel::DropSurplusReply() {
-    if (Link.IsSerial() && Link.Link_ReplyAvailable()) {
-        DeviceReply surplus{};
-        ErrorCode ignored = 0;
-        Link.Link_Receive(surplus, ignored);
-    }
-}
-
 template <typename Accept>
 bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLinkErrors,
                             Accept accept) {
     ErrorCode lastLinkError = 0;
     // When a block of the wrong kind makes the request go out again, unless the right one came.
     bool repeatDue = false;
-    Clock::time_point repeatAt{};
+    TimePoint repeatAt{};
     while (true) {
         if (Interrupt != nullptr && Interrupt->load()) {
             error = TransferCode::Interrupted;
@@ -160,10 +152,10 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
         if (Link.Link_ReplyAvailable()) {
             DeviceReply received{};
             ErrorCode linkError = 0;
-            // Fieldbus inputs the master marks invalid are no answer of the unit, whatever
+            // Inputs the fieldbus master marks invalid are no answer of the unit, whatever
             // they hold: the status poll ignores them, and so does every transfer.
-            const bool ok = Link.Link_Receive(received, linkError) &&
-                            (Link.IsSerial() || Link.FieldbusInputsValid());
+            bool heard = false;
+            const bool ok = Link.TakeAnswer(received, linkError, heard);
             lastLinkError = linkError;
             if (recordLinkErrors) {
                 error = linkError;
@@ -172,7 +164,7 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
                 block = received;
                 return true;
             }
-            if (!ok || !Link.IsSerial()) {
+            if (!ok) {
                 // A block that failed its checks may have been the reply: ask again (it is
                 // never used). On the fieldbus the service call runs the exchange cycle that
                 // brings new inputs.
@@ -183,12 +175,13 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
                 // answered with the other kind, or it answers an earlier request and the
                 // right block is right behind it. Asked again at once, every such surplus
                 // reply would make one more; so the request goes out again only when nothing
-                // right followed within a few frame times.
+                // right followed within the link's grace (none on the fieldbus, whose inputs
+                // hold one block only).
                 repeatDue = true;
-                repeatAt = Clock::now() + RepeatGrace;
+                repeatAt = Time->Now() + Link.RepeatGrace();
             }
         }
-        if (repeatDue && Clock::now() >= repeatAt) {
+        if (repeatDue && Time->Now() >= repeatAt) {
             Link.Link_Service(true);
             repeatDue = false;
         }
@@ -201,14 +194,14 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
             }
             return false;
         }
-        Clock::time_point until = Deadline;
+        TimePoint until = Deadline;
         if (repeatDue) {
             until = std::min(until, repeatAt);
         }
         if (Interrupt != nullptr) {
-            until = std::min(until, Clock::now() + InterruptCheck);
+            until = std::min(until, Time->Now() + InterruptCheck);
         }
-        Link.Link_WaitReply(until);
+        Time->WaitUntil(until, [this](TimePoint wake) { Link.Link_WaitReply(wake); });
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ErrorCode.h"
+#include "common/WaitClock.h"
 #include "link/DeviceLink.h"
 
 #include <array>
@@ -16,23 +17,21 @@ namespace vg {
 // handshake through SynchroniseWithStatus and SendAndAwaitReply.
 class ParChannel {
 public:
-    using Clock = std::chrono::steady_clock;
+    using TimePoint = WaitClock::TimePoint;
     static constexpr std::chrono::milliseconds DefaultTimeout{10000};
     static constexpr size_t CuIdBlockSize = 20;
     static constexpr uint8_t CuIdParameter = 32;
 
     // `statusRequestOutstanding` is the status poll's flag for a status request whose reply
-    // is still to come on the serial line: a transaction takes that reply as its own.
+    // is still to come: a transaction takes that reply as its own.
     ParChannel(DeviceLink& link, bool& statusRequestOutstanding)
         : Link(link), StatusRequestOutstanding(statusRequestOutstanding) {}
 
-    // A sound block of the wrong kind on the serial line is followed by the right one within
-    // this (a few frame times at 19200 bit/s) when it answered an earlier request; otherwise
-    // the unit did not take the request, which then goes out again.
-    static constexpr std::chrono::milliseconds RepeatGrace{50};
-
     // Every wait on the unit is bounded by this; tests shorten it to keep fault runs quick.
     std::chrono::milliseconds Timeout = DefaultTimeout;
+    // The time the deadlines are measured in; tests pass one that does not sleep through a
+    // deadline nothing will come before.
+    WaitClock* Time = &SteadyWaitClock();
     // Set from another thread (a termination signal): every wait ends at once with
     // TransferCode::Interrupted. Waits look at it at least every InterruptCheck.
     const std::atomic<bool>* Interrupt = nullptr;
@@ -67,19 +66,15 @@ private:
     bool Transfer(Direction direction, uint8_t parameter, int count, int startIndex, uint8_t* data,
                   bool forceByteMode, ErrorCode& error);
     // Takes blocks until one is accepted or the deadline passes. A block that failed its
-    // checks makes the link ask again; on the serial line a sound block of the wrong kind makes
-    // it ask again only when the right one has not followed within RepeatGrace (on the
-    // fieldbus every unwanted block runs a new cycle).
+    // checks makes the link ask again; a sound block of the wrong kind makes it ask again
+    // only when the right one has not followed within the link's RepeatGrace.
     template <typename Accept>
     bool AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLinkErrors, Accept accept);
     static ErrorCode RefusalCode(const DeviceReply& reply, Direction direction);
-    // Serial line: a block still in the slot when a new request goes out answers an earlier
-    // one; it is taken out of the way so the new request's wait cannot mistake it.
-    void DropSurplusReply();
 
     DeviceLink& Link;
     bool& StatusRequestOutstanding;
-    Clock::time_point Deadline{};
+    TimePoint Deadline{};
 };
 
 } // namespace vg

@@ -16,8 +16,10 @@ struct PollState {
     bool Online = false;
     bool LinkOpened = false;
     bool ReconnectRequest = false;
-    // A status request went out on the serial line and its reply has not been read yet.
-    // Parameter transactions read and clear it: they consume that reply themselves.
+    // A status request went out and its reply has not been read yet. Only where replies come
+    // in turn (the serial line) does this last from one tick to the next; the fieldbus inputs
+    // answer within the tick. Parameter transactions read and clear it: they consume that
+    // reply themselves.
     bool RequestOutstanding = false;
     uint16_t ReplyCountdown = 0;
     uint16_t PollCounter = 0;

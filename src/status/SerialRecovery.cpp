@@ -5,8 +5,7 @@ namespace vg {
 bool SerialRecovery::OpenPort(ErrorCode& error) {
     Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
     // A block left from the old port must not pass for the new unit's answer.
-    Serial.Slot.Clear();
-    Serial.StartReceiver();
+    Link.StartReceiving();
     return Poll.LinkOpened;
 }
 
@@ -14,7 +13,7 @@ void SerialRecovery::Status_Recover() {
     if (Config.TransferBusy) {
         return;
     }
-    if (Poll.LinkOpened && Serial.Slot.V24_ReadFailed()) {
+    if (Poll.LinkOpened && Link.HungUp()) {
         PortHungUp();
     }
     if (!Poll.LinkOpened && !Poll.Online && TryReopen()) {

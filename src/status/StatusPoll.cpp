@@ -9,8 +9,9 @@ namespace vg {
 namespace {
 constexpr uint16_t CountdownOnline = 10;
 constexpr uint16_t CountdownOffline = 2;
-constexpr uint16_t SerialModulus = 2;
-constexpr uint16_t FieldbusModulus = 8;
+// Records per blink of the lamps: replies in turn come every other tick.
+constexpr uint16_t InTurnModulus = 2;
+constexpr uint16_t CyclicModulus = 8;
 
 // The kind requested and compared: 1, or 0 for anything else (as the request is built).
 size_t KindIndex(const PollState& poll) {
@@ -20,17 +21,13 @@ size_t KindIndex(const PollState& poll) {
 
 void StatusPoll::Status_StartLink() {
     ErrorCode error = 0;
-    if (Link.IsSerial()) {
-        Recovery.OpenPort(error);
-    } else {
-        Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
-        if (Poll.LinkOpened) {
-            // Online for the windows, as the open alone counts; found once the unit answers.
-            UnitAnswered = false;
-            Poll.Online = true;
-            BecomeOnline();
-            Publish(Current);
-        }
+    Recovery.OpenPort(error);
+    if (Poll.LinkOpened && Link.OpenCountsAsOnline()) {
+        // Online for the windows, as the open alone counts; found once the unit answers.
+        UnitAnswered = false;
+        Poll.Online = true;
+        BecomeOnline();
+        Publish(Current);
     }
     if (ReportOpenFailure) {
         ReportOpenFailure = false;
@@ -41,7 +38,7 @@ void StatusPoll::Status_StartLink() {
 }
 
 void StatusPoll::Status_QueueCommand(const DeviceRequest& request) {
-    if (!Link.IsSerial()) {
+    if (!Link.RepliesInTurn()) {
         Link.Link_Service(false);
         Link.Link_Send(request, Config.TransferError);
         return;
@@ -55,14 +52,13 @@ void StatusPoll::Status_Tick() {
         Reconnect();
         return;
     }
-    if (!Poll.LinkOpened && !Link.IsSerial()) {
+    if (!Poll.LinkOpened && Link.OpenCountsAsOnline()) {
+        // Closed when the unit was lost: opened again, which brings the unit back online.
         Status_StartLink();
         return;
     }
-    if (Link.IsSerial()) {
-        // Adapters come and go: a port that hung up or did not open is opened again.
-        Recovery.Status_Recover();
-    }
+    // Adapters come and go: a port that hung up or did not open is opened again.
+    Recovery.Status_Recover();
     RunPoll();
 }
 
@@ -80,10 +76,10 @@ void StatusPoll::Reconnect() {
     // The old link is closed: what was asked on it will never be answered.
     Poll.RequestOutstanding = false;
     ReportOpenFailure = true;
-    if (Link.IsSerial()) {
+    if (!Link.OpenCountsAsOnline()) {
         Status_StartLink();
     }
-    // On the fieldbus the next tick opens the link.
+    // A link whose open counts as online is opened by the next tick.
 }
 
 void StatusPoll::AskBothKinds(bool both) {
@@ -94,15 +90,15 @@ void StatusPoll::AskBothKinds(bool both) {
 }
 
 void StatusPoll::RunPoll() {
-    const bool serial = Link.IsSerial();
-    if (serial && !Poll.RequestOutstanding && Poll.PendingCommandFlag) {
+    const bool inTurn = Link.RepliesInTurn();
+    if (inTurn && !Poll.RequestOutstanding && Poll.PendingCommandFlag) {
         // The command takes the place of this tick's request; its answer, if any, is read by
         // a later tick like a status reply.
         Link.Link_Send(Poll.PendingCommand, Config.TransferError);
         Poll.PendingCommandFlag = false;
         return;
     }
-    if (!Poll.RequestOutstanding || !serial) {
+    if (!Poll.RequestOutstanding) {
         SendStatusRequest();
     }
     DeviceReply reply{};
@@ -124,7 +120,7 @@ void StatusPoll::RunPoll() {
     if (!Poll.Online) {
         BecomeOnline();
     }
-    Poll.PollModulus = serial ? SerialModulus : FieldbusModulus;
+    Poll.PollModulus = inTurn ? InTurnModulus : CyclicModulus;
     Poll.PollCounter = static_cast<uint16_t>((Poll.PollCounter + 1) % Poll.PollModulus);
     const bool unchanged = reply == Poll.LastStatus[KindIndex(Poll)];
     if ((Poll.PollCounter == 0 || Poll.PollCounter == Poll.PollModulus / 2) && unchanged) {
@@ -148,18 +144,12 @@ void StatusPoll::SendStatusRequest() {
 
 bool StatusPoll::TakeReply(DeviceReply& reply, bool& gotReply) {
     ErrorCode error = 0;
-    if (!Link.IsSerial()) {
-        // A failed read proves nothing about the unit: the validity words it left are stale.
-        const bool received = Link.Link_Receive(reply, error);
-        gotReply = received && Link.FieldbusInputsValid();
-        return received;
-    }
     gotReply = Poll.Online;
     if (Link.Link_ReplyAvailable()) {
-        gotReply = true;
         Poll.RequestOutstanding = false;
-        // A frame that failed its checks still ends the wait; the next tick asks again.
-        return Link.Link_Receive(reply, error);
+        // A frame that failed its checks still ends the wait and the next tick asks again;
+        // a failed read of the fieldbus proves nothing about the unit.
+        return Link.TakeAnswer(reply, error, gotReply);
     }
     if (Poll.ReplyCountdown == 1) {
         gotReply = false;
@@ -179,7 +169,8 @@ void StatusPoll::DeclareLost() {
     Tell([](StatusEvents& listener) { listener.UnitWentOffline(); });
     Poll.RedrawAll = true;
     BecomeUnreachable();
-    if (!Link.IsSerial()) {
+    if (Link.OpenCountsAsOnline()) {
+        // The next tick opens the link again.
         Poll.LinkOpened = false;
         ErrorCode ignored = 0;
         Link.Link_Close(Settings.ComPortNr, ignored);

@@ -29,10 +29,10 @@ protected:
 
 TEST_F(CommSettingsFileTest, MissingFileGivesFieldbusAndKeepsTheOthers) {
     CommSettings settings;
-    settings.CommMode = CommModeSerial;
+    settings.Mode = CommMode::Serial;
     settings.ComPortNr = 4;
     EXPECT_FALSE(Cfg_Read(settings, dir.ProgramDir()));
-    EXPECT_EQ(settings.CommMode, CommModeFieldbus);
+    EXPECT_EQ(settings.Mode, CommMode::Fieldbus);
     EXPECT_EQ(settings.ComPortNr, 4);
     EXPECT_EQ(settings.DevAddr, 50);
 }
@@ -42,7 +42,7 @@ TEST_F(CommSettingsFileTest, ANameThatDiffersOnlyInCaseIsReadAndWrittenBack) {
     WriteBytes(dir / "Konfig.CFG", "M:2\r\n");
     CommSettings settings;
     ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir()));
-    EXPECT_EQ(settings.CommMode, CommModeSerial);
+    EXPECT_EQ(settings.Mode, CommMode::Serial);
     settings.ComPortNr = 3;
     ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / "Konfig.CFG"), "A:50\r\nC:3\r\nM:2\r\n");
@@ -52,23 +52,23 @@ TEST_F(CommSettingsFileTest, ANameThatDiffersOnlyInCaseIsReadAndWrittenBack) {
 
     WriteBytes(dir / CommSettingsFileName, "M:1\r\n");
     ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir()));
-    EXPECT_EQ(settings.CommMode, CommModeFieldbus) << "the exact name comes first";
+    EXPECT_EQ(settings.Mode, CommMode::Fieldbus) << "the exact name comes first";
 }
 
 TEST_F(CommSettingsFileTest, ModeLineAloneSelectsSerialWithDefaults) {
     const CommSettings settings = ReadText("M:2\r\n");
-    EXPECT_EQ(settings.CommMode, CommModeSerial);
+    EXPECT_EQ(settings.Mode, CommMode::Serial);
     EXPECT_EQ(settings.ComPortNr, 1);
     EXPECT_EQ(settings.DevAddr, 50);
 }
 
 TEST_F(CommSettingsFileTest, ModeKeyIgnoresCaseAndOnlyTwoMeansSerial) {
-    EXPECT_EQ(ReadText("m:2\r\n").CommMode, CommModeSerial);
-    EXPECT_EQ(ReadText("M:2").CommMode, CommModeSerial) << "last line without line end";
-    EXPECT_EQ(ReadText("M:3\r\n").CommMode, CommModeFieldbus);
-    EXPECT_EQ(ReadText("M:serial\r\n").CommMode, CommModeFieldbus);
-    EXPECT_EQ(ReadText("M:\r\n").CommMode, CommModeFieldbus);
-    EXPECT_EQ(ReadText("M:2\r\nM:1\r\n").CommMode, CommModeFieldbus) << "later line wins";
+    EXPECT_EQ(ReadText("m:2\r\n").Mode, CommMode::Serial);
+    EXPECT_EQ(ReadText("M:2").Mode, CommMode::Serial) << "last line without line end";
+    EXPECT_EQ(ReadText("M:3\r\n").Mode, CommMode::Fieldbus);
+    EXPECT_EQ(ReadText("M:serial\r\n").Mode, CommMode::Fieldbus);
+    EXPECT_EQ(ReadText("M:\r\n").Mode, CommMode::Fieldbus);
+    EXPECT_EQ(ReadText("M:2\r\nM:1\r\n").Mode, CommMode::Fieldbus) << "later line wins";
 }
 
 TEST_F(CommSettingsFileTest, NumbersAreTakenAsDecimal) {
@@ -89,12 +89,12 @@ TEST_F(CommSettingsFileTest, CommentsShortLinesAndOtherKeysAreSkipped) {
     const CommSettings settings = ReadText(";C:4\r\nC\r\nA2:5\r\nX:9\r\n\r\nM;2\r\n");
     EXPECT_EQ(settings.ComPortNr, 1);
     EXPECT_EQ(settings.DevAddr, 50);
-    EXPECT_EQ(settings.CommMode, CommModeFieldbus);
+    EXPECT_EQ(settings.Mode, CommMode::Fieldbus);
 }
 
 TEST_F(CommSettingsFileTest, LongLinesAreJudgedInPiecesOf99) {
     // The second piece of a long comment starts with "M:2".
-    EXPECT_EQ(ReadText(";" + std::string(98, 'x') + "M:2\r\n").CommMode, CommModeSerial);
+    EXPECT_EQ(ReadText(";" + std::string(98, 'x') + "M:2\r\n").Mode, CommMode::Serial);
     // Pieces are cut anywhere, also inside a setting.
     EXPECT_EQ(ReadText(";" + std::string(97, 'x') + "C:7\r\n").ComPortNr, 1);
     // A line of exactly 99 characters leaves its line end as a piece of its own.
@@ -105,18 +105,18 @@ TEST_F(CommSettingsFileTest, ZeroByteEndsALine) {
     EXPECT_EQ(ReadText(std::string("M:\0"
                                    "2\r\n",
                                    6))
-                  .CommMode,
-              CommModeFieldbus);
+                  .Mode,
+              CommMode::Fieldbus);
     EXPECT_EQ(ReadText(std::string("C\0:4\r\n", 6)).ComPortNr, 1);
 }
 
 TEST_F(CommSettingsFileTest, WriterWritesThreeCrLfLines) {
     CommSettings settings;
-    settings.CommMode = CommModeFieldbus;
+    settings.Mode = CommMode::Fieldbus;
     ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:50\r\nC:1\r\nM:1\r\n");
 
-    settings = {6, 125, CommModeSerial};
+    settings = {6, 125, CommMode::Serial};
     ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:125\r\nC:6\r\nM:2\r\n");
 
@@ -124,7 +124,7 @@ TEST_F(CommSettingsFileTest, WriterWritesThreeCrLfLines) {
     ASSERT_TRUE(Cfg_Read(back, dir.ProgramDir()));
     EXPECT_EQ(back.ComPortNr, 6);
     EXPECT_EQ(back.DevAddr, 125);
-    EXPECT_EQ(back.CommMode, CommModeSerial);
+    EXPECT_EQ(back.Mode, CommMode::Serial);
 }
 
 // The driver's line: its own key, taken whole however long, and written back after the three
@@ -133,7 +133,7 @@ TEST_F(CommSettingsFileTest, TheDriverLineIsReadWholeAndWrittenBackAfterTheOther
     const std::string longPath = "/opt/" + std::string(120, 'x') + "/M:2/libvgdp.so";
     CommSettings settings = ReadText("A:7\r\nd:" + longPath + "\r\nC:4\r\n");
     EXPECT_EQ(settings.DriverPath, longPath);
-    EXPECT_EQ(settings.CommMode, CommModeFieldbus) << "a piece of the path is no setting";
+    EXPECT_EQ(settings.Mode, CommMode::Fieldbus) << "a piece of the path is no setting";
     EXPECT_EQ(settings.ComPortNr, 4);
     EXPECT_EQ(ReadText("D:drivers/lib x.so").DriverPath, "drivers/lib x.so");
     EXPECT_EQ(ReadText("D:/a.so\r\nD:\r\n").DriverPath, "") << "later line wins";
@@ -155,7 +155,7 @@ TEST_F(CommSettingsFileTest, ADriverLineLongerThanAnyPathIsIgnoredAndNamed) {
     ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir(), &problem));
     EXPECT_EQ(settings.DriverPath, "/a.so") << "the earlier line stands";
     EXPECT_EQ(settings.ComPortNr, 4) << "the lines after it are read";
-    EXPECT_EQ(settings.CommMode, CommModeSerial);
+    EXPECT_EQ(settings.Mode, CommMode::Serial);
     EXPECT_EQ(problem, "line 3: the driver's path is longer than a path can be; the line is "
                        "ignored");
     const std::string longest = "/" + std::string(PATH_MAX - 2, 'y');

@@ -204,7 +204,7 @@ TEST_F(CommunicationDialogTest, CancelButtonLeavesSettingsLinkAndFile) {
     ChooseSerialCom(3);
     Dialog->CancelButton->click();
     EXPECT_FALSE(Dialog->isVisible());
-    EXPECT_EQ(World.Core->Settings.CommMode, CommModeFieldbus);
+    EXPECT_EQ(World.Core->Settings.Mode, CommMode::Fieldbus);
     EXPECT_FALSE(CfgExists());
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
 }
@@ -213,7 +213,7 @@ TEST_F(CommunicationDialogTest, EscapeIsCancel) {
     ChooseSerialCom(3);
     QTest::keyClick(Dialog, Qt::Key_Escape);
     EXPECT_FALSE(Dialog->isVisible());
-    EXPECT_EQ(World.Core->Settings.CommMode, CommModeFieldbus);
+    EXPECT_EQ(World.Core->Settings.Mode, CommMode::Fieldbus);
     EXPECT_EQ(World.Core->Settings.ComPortNr, 1);
     EXPECT_FALSE(CfgExists());
     EXPECT_TRUE(World.Core->BuiltInMaster.IsOpen());
@@ -282,7 +282,7 @@ TEST_F(CommunicationDialogTest, CloseBoxAfterAChangeAppliesItLikeOk) {
     ChooseSerialCom(3);
     Dialog->close();
     EXPECT_FALSE(Dialog->isVisible());
-    EXPECT_EQ(World.Core->Settings.CommMode, CommModeSerial);
+    EXPECT_EQ(World.Core->Settings.Mode, CommMode::Serial);
     EXPECT_EQ(World.Core->Settings.ComPortNr, 3);
     // The fieldbus link is closed; the poll reopens the link in the new mode.
     EXPECT_FALSE(World.Core->BuiltInMaster.IsOpen());
@@ -409,7 +409,7 @@ TEST(InstalledProgram, SettingsThatCannotBeSavedAreToldWithThePathAndTheReason) 
     konfig.show();
     konfig.ModeItems->button(1)->click();
     konfig.CloseButton->click();
-    EXPECT_EQ(world.Core->Settings.CommMode, CommModeSerial) << "the change holds for this run";
+    EXPECT_EQ(world.Core->Settings.Mode, CommMode::Serial) << "the change holds for this run";
 }
 
 TEST(ProgramIcon, IsTheIconFileDrawnAtTheSizeAsked) {

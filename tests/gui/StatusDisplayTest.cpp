@@ -34,7 +34,7 @@ protected:
                                     static_cast<uint8_t>(angle >> 8)});
     }
 
-    test::LinkWorld World{CommModeSerial};
+    test::LinkWorld World{CommMode::Serial};
     PollState State;
     DisplayState Display;
     ConfigState Config;

@@ -33,7 +33,7 @@ bool IsStatusRequest(const DeviceRequest& r) {
 // The poll against the simulated unit, in the mode of the parameter, as the program runs it
 // after start-up: the link open, the status shown on the main window's bar. The unit's
 // scanner runs on a clock the test advances.
-class StatusPollTest : public ::testing::TestWithParam<int8_t> {
+class StatusPollTest : public ::testing::TestWithParam<CommMode> {
 protected:
     void SetUp() override {
         InitConfigState(Config);
@@ -48,7 +48,7 @@ protected:
         }
     }
 
-    bool Serial() const { return GetParam() == CommModeSerial; }
+    bool Serial() const { return GetParam() == CommMode::Serial; }
     PollState& State() { return W.Poll; }
 
     // One timer event. In serial mode a tick without a request on its way sends one (or a
@@ -377,8 +377,8 @@ TEST_P(StatusPollTest, TeachResultReachesTheToolAndTheEditor) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, StatusPollTest,
-                         ::testing::Values(CommModeSerial, CommModeFieldbus), test::ModeName);
-INSTANTIATE_TEST_SUITE_P(SerialOnly, SerialPollTest, ::testing::Values(CommModeSerial),
+                         ::testing::Values(CommMode::Serial, CommMode::Fieldbus), test::ModeName);
+INSTANTIATE_TEST_SUITE_P(SerialOnly, SerialPollTest, ::testing::Values(CommMode::Serial),
                          test::ModeName);
 
 // The poll on a serial link whose far side each test provides, the status shown on the main
@@ -392,7 +392,7 @@ protected:
         Shown.ShowOn(&Host.Main);
     }
 
-    test::LinkWorld World{CommModeSerial};
+    test::LinkWorld World{CommMode::Serial};
     PollState State;
     ConfigState Config;
     DisplayState Display;

@@ -30,7 +30,7 @@ TEST(DeviceLink, TheTraceNamesThePortThatWasOpenAndTheFieldbusDriver) {
     test::TempDir dir;
     test::PtyPair pty;
     std::filesystem::create_symlink(pty.SlavePath(), dir / "COM1");
-    test::LinkWorld serial(CommModeSerial);
+    test::LinkWorld serial(CommMode::Serial);
     test::RecordingTrace trace;
     serial.Link.SetTrace(&trace);
     serial.Serial.LinkDir = dir.ProgramDir();
@@ -41,7 +41,7 @@ TEST(DeviceLink, TheTraceNamesThePortThatWasOpenAndTheFieldbusDriver) {
     EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortClose),
               std::vector<std::string>{dir.ProgramDir() + "COM1 (COM1)"});
 
-    test::LinkWorld fieldbus(CommModeFieldbus);
+    test::LinkWorld fieldbus(CommMode::Fieldbus);
     fieldbus.Link.SetTrace(&trace);
     ASSERT_TRUE(fieldbus.Link.Link_Open(1, error));
     fieldbus.Settings.DriverPath = "/opt/card/libvgdp-card.so";
@@ -53,9 +53,26 @@ TEST(DeviceLink, TheTraceNamesThePortThatWasOpenAndTheFieldbusDriver) {
               "fieldbus driver /opt/card/libvgdp-card.so, station 50");
 }
 
+// The communication window changes the mode of the settings the link was made with: the next
+// call goes the new way, with no new link.
+TEST(DeviceLink, AChangedModeTakesEffectWithTheNextCall) {
+    test::PtyPair pty;
+    test::LinkWorld world(CommMode::Fieldbus);
+    world.Serial.DeviceOverride = pty.SlavePath();
+    ErrorCode error = 0;
+    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    ASSERT_TRUE(world.Link.Link_Close(1, error));
+    world.Settings.Mode = CommMode::Serial;
+    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    EXPECT_TRUE(world.Serial.IsOpen());
+    EXPECT_FALSE(world.BusMaster.IsOpen());
+    EXPECT_TRUE(world.Link.RepliesInTurn()) << "the serial line answers one request at a time";
+    world.Link.Link_Close(1, error);
+}
+
 TEST(DeviceLink, SerialRequestToTheSimulatorProcessComesBackDecoded) {
     test::SimProcess sim({"--tool", "1:90.00:2.0:3"});
-    test::LinkWorld world(CommModeSerial);
+    test::LinkWorld world(CommMode::Serial);
     ASSERT_TRUE(world.OpenSerial(sim.DevicePath()));
 
     ErrorCode error = 0;
@@ -66,7 +83,7 @@ TEST(DeviceLink, SerialRequestToTheSimulatorProcessComesBackDecoded) {
 }
 
 TEST(DeviceLink, FieldbusRequestThroughTheInProcessSlave) {
-    test::LinkWorld world(CommModeFieldbus);
+    test::LinkWorld world(CommMode::Fieldbus);
     world.BusUnit.SetTool(1, {true, 9000, 20, 3});
     ErrorCode error = 0;
     ASSERT_TRUE(world.Link.Link_Open(1, error));
@@ -85,7 +102,7 @@ TEST(DeviceLink, FieldbusRequestThroughTheInProcessSlave) {
 }
 
 TEST(DeviceLink, FieldbusReceiveRightAfterOpenGivesWhatTheInputsHold) {
-    test::LinkWorld world(CommModeFieldbus);
+    test::LinkWorld world(CommMode::Fieldbus);
     ErrorCode error = 0;
     ASSERT_TRUE(world.Link.Link_Open(1, error));
     DeviceReply reply{1, 1, 1, 1, 1, 1};
@@ -95,7 +112,7 @@ TEST(DeviceLink, FieldbusReceiveRightAfterOpenGivesWhatTheInputsHold) {
 }
 
 TEST(DeviceLink, SettingsNotReadYetTakeTheFieldbusPath) {
-    test::LinkWorld world(0);
+    test::LinkWorld world(CommMode::Unset);
     ErrorCode error = 0;
     EXPECT_TRUE(world.Link.Link_Open(1, error));
     EXPECT_TRUE(world.BusMaster.IsOpen());
@@ -103,7 +120,7 @@ TEST(DeviceLink, SettingsNotReadYetTakeTheFieldbusPath) {
 }
 
 TEST(DeviceLink, FieldbusOpenFailureIsPassedUp) {
-    test::LinkWorld world(CommModeFieldbus);
+    test::LinkWorld world(CommMode::Fieldbus);
     world.BusMaster.SetOpenResult(0x12345);
     ErrorCode error = 0;
     EXPECT_FALSE(world.Link.Link_Open(1, error));
@@ -111,7 +128,7 @@ TEST(DeviceLink, FieldbusOpenFailureIsPassedUp) {
 }
 
 TEST(DeviceLink, OutputRecordCarriesSlaveParametersAndTheRequest) {
-    test::LinkWorld world(CommModeFieldbus);
+    test::LinkWorld world(CommMode::Fieldbus);
     ErrorCode error = 0;
     ASSERT_TRUE(world.Link.Link_Open(1, error));
     const auto& out = world.Fieldbus.OutputRecord;
@@ -124,7 +141,7 @@ TEST(DeviceLink, OutputRecordCarriesSlaveParametersAndTheRequest) {
 
 TEST(DeviceLink, RepeatResendsExactlyTheLastRequest) {
     test::PtyPair pty;
-    test::LinkWorld world(CommModeSerial);
+    test::LinkWorld world(CommMode::Serial);
     ASSERT_TRUE(world.OpenSerial(pty.SlavePath()));
     ErrorCode error = 0;
     const DeviceRequest request{32, RequestCode::ParameterRead, 0x84, 0, 0, 0};
@@ -141,7 +158,7 @@ TEST(DeviceLink, RepeatResendsExactlyTheLastRequest) {
 
 TEST(DeviceLink, StatusRequestIsAllZero) {
     test::PtyPair pty;
-    test::LinkWorld world(CommModeSerial);
+    test::LinkWorld world(CommMode::Serial);
     ASSERT_TRUE(world.OpenSerial(pty.SlavePath()));
     ErrorCode error = 0;
     EXPECT_TRUE(world.Link.Link_RequestStatus(error));

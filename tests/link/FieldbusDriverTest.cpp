@@ -37,7 +37,7 @@ protected:
         }
     }
 
-    test::LinkWorld World{CommModeFieldbus};
+    test::LinkWorld World{CommMode::Fieldbus};
     std::unique_ptr<FieldbusDriver> Driver;
     void* Handle = nullptr;
     int (*OpenCount)() = nullptr;

@@ -1,4 +1,5 @@
 #include "link/FrameCodec.h"
+#include "support/FastForwardClock.h"
 #include "support/PtyPair.h"
 #include "support/UnitWorld.h"
 
@@ -11,7 +12,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-class ParChannelTest : public ::testing::TestWithParam<int8_t> {
+class ParChannelTest : public ::testing::TestWithParam<CommMode> {
 protected:
     test::UnitWorld W{GetParam()};
 
@@ -133,10 +134,10 @@ TEST_P(ParChannelTest, ASilentUnitEndsTheTransactionAfterOneDeadline) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ParChannelTest,
-                         ::testing::Values(CommModeSerial, CommModeFieldbus), test::ModeName);
+                         ::testing::Values(CommMode::Serial, CommMode::Fieldbus), test::ModeName);
 
 TEST(ParChannelSerial, AReplyThatFailsItsChecksIsAskedForAgain) {
-    test::UnitWorld w(CommModeSerial);
+    test::UnitWorld w(CommMode::Serial);
     sim::SimFaults once;
     once.CorruptChecksum = true;
     once.FirstRequest = 0;
@@ -158,7 +159,7 @@ TEST(ParChannelSerial, AReplyThatFailsItsChecksIsAskedForAgain) {
 // The unit played by hand on the far side of a terminal.
 class HandPlayedUnit : public ::testing::Test {
 protected:
-    HandPlayedUnit() : World(CommModeSerial), Par(World.Link, Poll.RequestOutstanding) {
+    HandPlayedUnit() : World(CommMode::Serial), Par(World.Link, Poll.RequestOutstanding) {
         Par.Timeout = 1s;
         World.OpenSerial(Pty.SlavePath());
     }
@@ -233,16 +234,19 @@ TEST_F(HandPlayedUnit, AnOutstandingStatusReplyIsConsumedInsteadOfAskingAgain) {
 }
 
 TEST(ParChannelDeadline, TheProgramsOwnDeadlineIsTenSeconds) {
-    test::LinkWorld world(CommModeFieldbus);
+    test::LinkWorld world(CommMode::Fieldbus);
     PollState poll;
     ParChannel par(world.Link, poll.RequestOutstanding);
+    // The deadline is the product's own; only the ten seconds are not slept through.
+    test::FastForwardClock time(50ms);
+    par.Time = &time;
     ErrorCode error = 0;
     ASSERT_TRUE(world.Link.Link_Open(1, error));
     world.BusUnit.SetSilent(true);
-    const auto began = Clock::now();
+    const auto began = time.Now();
     uint8_t value = 0;
     EXPECT_FALSE(par.Par_ReadByte(0, value, error));
-    const auto waited = Clock::now() - began;
+    const auto waited = time.Now() - began;
     EXPECT_EQ(error, TransferCode::Timeout);
     EXPECT_GE(waited, 10s);
     EXPECT_LT(waited, 12s);

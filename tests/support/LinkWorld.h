@@ -15,9 +15,9 @@ namespace vg::test {
 
 // The link with both transports, the fieldbus one backed by an in-process simulated unit.
 struct LinkWorld {
-    explicit LinkWorld(int8_t mode, sim::SimUnit::ClockFunction clock = sim::SimUnit::Clock::now)
+    explicit LinkWorld(CommMode mode, sim::SimUnit::ClockFunction clock = sim::SimUnit::Clock::now)
         : BusUnit(std::move(clock)) {
-        Settings.CommMode = mode;
+        Settings.Mode = mode;
     }
 
     CommSettings Settings;

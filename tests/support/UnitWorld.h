@@ -17,7 +17,7 @@ namespace vg::test {
 
 // Not a mode of the settings: the fieldbus through the simulated unit's driver library,
 // loaded as any driver is.
-constexpr int8_t FieldbusThroughDriver = 3;
+constexpr CommMode FieldbusThroughDriver = static_cast<CommMode>(3);
 
 // A link to the simulated unit in either mode: over a real pseudo-terminal to an in-process
 // simulator thread, or through the in-process fieldbus slave. The unit is the same object in
@@ -26,8 +26,8 @@ constexpr int8_t FieldbusThroughDriver = 3;
 struct UnitWorld {
     // `clock` drives the unit's scanner motion; tests that follow a motion tick by tick pass
     // one they advance themselves (not through the driver library).
-    explicit UnitWorld(int8_t mode, sim::SimUnit::ClockFunction clock = sim::SimUnit::Clock::now)
-        : World(mode == FieldbusThroughDriver ? CommModeFieldbus : mode, std::move(clock)) {
+    explicit UnitWorld(CommMode mode, sim::SimUnit::ClockFunction clock = sim::SimUnit::Clock::now)
+        : World(mode == FieldbusThroughDriver ? CommMode::Fieldbus : mode, std::move(clock)) {
         Par.Timeout = std::chrono::milliseconds(300);
         ErrorCode error = 0;
         if (mode == FieldbusThroughDriver) {
@@ -39,7 +39,7 @@ struct UnitWorld {
             Driver = std::make_unique<FieldbusDriver>(DriverLibrary("vgdp-sim"));
             World.Fieldbus.UseMaster(*Driver);
         }
-        if (mode == CommModeSerial) {
+        if (mode == CommMode::Serial) {
             Server = std::make_unique<sim::SimSerialServer>(World.BusUnit);
             std::string why;
             if (!Server->Open(why)) {
@@ -65,11 +65,11 @@ struct UnitWorld {
     std::unique_ptr<sim::SimSerialServer> Server;
 };
 
-inline std::string ModeName(const ::testing::TestParamInfo<int8_t>& info) {
+inline std::string ModeName(const ::testing::TestParamInfo<CommMode>& info) {
     if (info.param == FieldbusThroughDriver) {
         return "FieldbusDriver";
     }
-    return info.param == CommModeSerial ? "Serial" : "Fieldbus";
+    return info.param == CommMode::Serial ? "Serial" : "Fieldbus";
 }
 
 } // namespace vg::test

@@ -272,7 +272,7 @@ TEST_P(DownloadTest, FileBranchWritesTheImageAndNamesOrReportsCode3) {
 
 // Once more through the simulated unit's driver library: the driver interface end to end.
 INSTANTIATE_TEST_SUITE_P(BothModes, DownloadTest,
-                         ::testing::Values(CommModeSerial, CommModeFieldbus,
+                         ::testing::Values(CommMode::Serial, CommMode::Fieldbus,
                                            test::FieldbusThroughDriver),
                          test::ModeName);
 

@@ -2,6 +2,7 @@
 // with one message carrying the right code, within one deadline, leaves the image and the
 // snapshots as a failed transfer must, and the next transfer works.
 #include "TransferFixture.h"
+#include "support/FastForwardClock.h"
 
 #include <cctype>
 #include <chrono>
@@ -103,7 +104,7 @@ std::optional<Outcome> Expected(bool upload, Fault fault, int request) {
 }
 
 struct MatrixCase {
-    int8_t Mode;
+    CommMode Mode;
     bool Upload;
     Fault Kind;
 };
@@ -114,10 +115,15 @@ protected:
         // Only a run whose fault leaves a request unanswered waits for the deadline; it is
         // short there, and generous elsewhere so a busy machine cannot fake a time-out.
         W.Par.Timeout = GetParam().Kind == Fault::NoReply ? 250ms : 3s;
+        // The unanswered request's deadline passes once nothing came within the patience
+        // (well above the simulated unit's answer), not by sleeping through it.
+        W.Par.Time = &Time;
         Unit().SetVariant(2);
         Unit().SetTool(3, {true, 4550, 10, 1});
         Messages.AcceptAll();
     }
+
+    test::FastForwardClock Time{100ms};
 
     // What the download sends: tools, parameters, the namespace block and the names.
     void PrepareDownload() {
@@ -149,9 +155,9 @@ protected:
         sim::SimFaults faults = Arm(fault, Unit().ChannelRequestsSeen() + request);
         Unit().SetFaults(faults);
 
-        const auto began = Clock::now();
+        const auto began = Time.Now();
         const bool ok = Run(upload);
-        const auto took = Clock::now() - began;
+        const auto took = Time.Now() - began;
 
         EXPECT_EQ(ok, expected.Code == 0);
         EXPECT_EQ(Config.TransferError, expected.Code);
@@ -212,11 +218,11 @@ TEST_P(FaultMatrixTest, AtEveryTransaction) {
 
 std::vector<MatrixCase> AllCases() {
     std::vector<MatrixCase> cases;
-    for (int8_t mode : {CommModeSerial, CommModeFieldbus}) {
+    for (CommMode mode : {CommMode::Serial, CommMode::Fieldbus}) {
         for (bool upload : {true, false}) {
             for (Fault fault : AllFaults) {
                 // The fieldbus carries no checksum.
-                if (fault != Fault::CorruptChecksum || mode == CommModeSerial) {
+                if (fault != Fault::CorruptChecksum || mode == CommMode::Serial) {
                     cases.push_back({mode, upload, fault});
                 }
             }
@@ -226,7 +232,7 @@ std::vector<MatrixCase> AllCases() {
 }
 
 std::string CaseName(const ::testing::TestParamInfo<MatrixCase>& info) {
-    std::string name = std::string(info.param.Mode == CommModeSerial ? "Serial" : "Fieldbus") +
+    std::string name = std::string(info.param.Mode == CommMode::Serial ? "Serial" : "Fieldbus") +
                        (info.param.Upload ? "Upload" : "Download");
     for (char c : std::string(FaultName(info.param.Kind))) {
         if (std::isalnum(static_cast<unsigned char>(c))) {

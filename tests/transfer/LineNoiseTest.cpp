@@ -10,9 +10,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class LineNoiseTest : public test::TransferTestBase<int8_t> {
+class LineNoiseTest : public test::TransferTestBase<CommMode> {
 protected:
-    LineNoiseTest() : TransferTestBase(CommModeSerial) {
+    LineNoiseTest() : TransferTestBase(CommMode::Serial) {
         // A time-out would be a failure here, never an outcome: the deadline is generous.
         W.Par.Timeout = 5s;
         sim::LoadDemoTools(Unit());

@@ -9,9 +9,9 @@ namespace vg {
 namespace {
 
 // A transfer with the line traced into a file of the test's folder.
-class LineTraceTest : public test::TransferTestBase<int8_t> {
+class LineTraceTest : public test::TransferTestBase<CommMode> {
 protected:
-    explicit LineTraceTest(int8_t mode = CommModeSerial) : TransferTestBase(mode) {
+    explicit LineTraceTest(CommMode mode = CommMode::Serial) : TransferTestBase(mode) {
         EXPECT_TRUE(Trace.Open(TracePath(), "vgctl"));
         W.World.Link.SetTrace(&Trace);
     }
@@ -110,7 +110,7 @@ TEST_F(LineTraceTest, AChecksumFaultShowsItsEventAndTheRepeat) {
 
 class FieldbusLineTraceTest : public LineTraceTest {
 protected:
-    FieldbusLineTraceTest() : LineTraceTest(CommModeFieldbus) {}
+    FieldbusLineTraceTest() : LineTraceTest(CommMode::Fieldbus) {}
 };
 
 TEST_F(FieldbusLineTraceTest, TheBlocksOfTheRecordsAreTraced) {

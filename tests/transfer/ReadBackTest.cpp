@@ -133,7 +133,7 @@ TEST_P(ReadBackTest, AUnitThatStopsAnsweringEndsTheComparisonAfterOneDeadline) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, ReadBackTest,
-                         ::testing::Values(CommModeSerial, CommModeFieldbus), test::ModeName);
+                         ::testing::Values(CommMode::Serial, CommMode::Fieldbus), test::ModeName);
 
 } // namespace
 } // namespace vg

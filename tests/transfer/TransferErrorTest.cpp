@@ -157,7 +157,7 @@ TEST_P(TransferErrorTest, AWriteAnsweredWithoutFlagsIsPassedOver) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, TransferErrorTest,
-                         ::testing::Values(CommModeSerial, CommModeFieldbus), test::ModeName);
+                         ::testing::Values(CommMode::Serial, CommMode::Fieldbus), test::ModeName);
 
 // Receive failures only exist on the serial line.
 class SerialTransferErrorTest : public TransferErrorTest {};
@@ -185,7 +185,7 @@ TEST_P(SerialTransferErrorTest, ASaveAsksAgainWhenAReplyFailsItsChecks) {
     ExpectTheNextTransferSucceeds(false);
 }
 
-INSTANTIATE_TEST_SUITE_P(SerialOnly, SerialTransferErrorTest, ::testing::Values(CommModeSerial),
+INSTANTIATE_TEST_SUITE_P(SerialOnly, SerialTransferErrorTest, ::testing::Values(CommMode::Serial),
                          test::ModeName);
 
 TEST(TransferErrorText, EveryCodeHasItsMessage) {

@@ -87,7 +87,7 @@ inline ::testing::AssertionResult SameBytes(const std::string& actual,
 // with its CD_DATA folder.
 template <typename Param> class TransferTestBase : public ::testing::TestWithParam<Param> {
 protected:
-    explicit TransferTestBase(int8_t mode) : W(mode) {
+    explicit TransferTestBase(CommMode mode) : W(mode) {
         Config.DataDir = Dir.ProgramDir();
         std::filesystem::create_directory(Dir / "CD_DATA");
     }
@@ -127,7 +127,7 @@ protected:
 };
 
 // The usual case: the parameter is the communication mode.
-class TransferTest : public TransferTestBase<int8_t> {
+class TransferTest : public TransferTestBase<CommMode> {
 protected:
     TransferTest() : TransferTestBase(GetParam()) {}
 };

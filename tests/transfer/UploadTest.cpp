@@ -202,7 +202,7 @@ TEST_P(UploadTest, APartlyReadIdentificationLeavesTheFirmwareInfoAlone) {
 
 // Once more through the simulated unit's driver library: the driver interface end to end.
 INSTANTIATE_TEST_SUITE_P(BothModes, UploadTest,
-                         ::testing::Values(CommModeSerial, CommModeFieldbus,
+                         ::testing::Values(CommMode::Serial, CommMode::Fieldbus,
                                            test::FieldbusThroughDriver),
                          test::ModeName);
 
