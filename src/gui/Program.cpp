@@ -7,6 +7,7 @@
 #include "gui/FileDialogs.h"
 #include "gui/HelpViewer.h"
 #include "gui/IdentifierWindow.h"
+#include "gui/Language.h"
 #include "gui/MainWindow.h"
 #include "gui/ManualWindow.h"
 #include "gui/MonitorWindow.h"
@@ -140,6 +141,9 @@ int RunWindows(int argc, char** argv, const std::function<void(MainWindow&)>& wh
     if (const auto refused = RefuseUnknownArguments(QApplication::arguments())) {
         return *refused;
     }
+    InstallWindowLanguage(
+        QString::fromStdString(LoadLanguage(OwnSettingsPath(UserEnvironment::OfThisProcess()))),
+        TranslationsFolder(RunningProgramFolders()));
     try {
         Session core(RunningProgramFolders());
         core.Par.Interrupt = &termination.Flag();

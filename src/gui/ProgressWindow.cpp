@@ -1,5 +1,6 @@
 #include "gui/ProgressWindow.h"
 
+#include "gui/CoreTexts.h"
 #include "gui/TextCodec.h"
 #include "gui/WindowStacking.h"
 
@@ -12,7 +13,7 @@
 namespace vg {
 
 ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Saving Data to VG"));
+    setWindowTitle(tr("Saving Data to VG"));
     // A notice: it takes no input and leaves the focus with the window that started the job.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowDoesNotAcceptFocus);
@@ -27,7 +28,7 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
 }
 
 void ProgressWindow::ShowProgress(const std::string& caption) {
-    setWindowTitle(FromAnsi(caption));
+    setWindowTitle(CoreText(FromAnsi(caption)));
     ProgressBar->setValue(0);
     // Above and centred on the window that started the transfer.
     QWidget* owner = WindowInFront();

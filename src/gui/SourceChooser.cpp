@@ -22,9 +22,9 @@ SourceChooser::SourceChooser(ProgramContext& context, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(446, 208);
-    UnitButton = new QPushButton(QStringLiteral("&Vigilo"), this);
-    FileButton = new QPushButton(QStringLiteral("&File"), this);
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
+    UnitButton = new QPushButton(tr("&Vigilo"), this);
+    FileButton = new QPushButton(tr("&File"), this);
+    CancelButton = new QPushButton(tr("&Cancel"), this);
     auto* layout = new QHBoxLayout(this);
     for (QPushButton* button : {UnitButton, FileButton, CancelButton}) {
         button->setFixedHeight(40);
@@ -46,9 +46,8 @@ void SourceChooser::showEvent(QShowEvent* event) {
 
 void SourceChooser::PrepareToShow() {
     Context.SourceConfirmed = false;
-    setWindowTitle(Context.ChooserFor == ChooserPurpose::Save
-                       ? QStringLiteral("Save Data to ...")
-                       : QStringLiteral("Load Data from ..."));
+    setWindowTitle(Context.ChooserFor == ChooserPurpose::Save ? tr("Save Data to ...")
+                                                              : tr("Load Data from ..."));
 }
 
 QString SourceChooser::DataDirectory() const {

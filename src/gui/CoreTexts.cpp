@@ -1,0 +1,145 @@
+#include "gui/CoreTexts.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <array>
+
+namespace vg {
+
+namespace {
+
+// Whole texts and whole lines, as the core and the windows' message boxes write them.
+constexpr std::array Texts = {
+    // the unit's messages and the status panels
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "ERROR! Cable broken!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "ERROR! Scanner!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "ERROR! Control Unit!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "ERROR! Wand!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "ERROR! Angle!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "ERROR! Control Word!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "ERROR! Selected Tool not programmed!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "ERROR! No external teach allowed!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Scanning"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Zero-Pos."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Id: --------"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", " Outs:"),
+    // progress and busy captions
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Reading data from VGL. Please wait ..."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Sending data to VGL. Please wait ..."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Reading back data from VGL. Please wait ..."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Status: Busy ...."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Printing Data!  Please wait ....!"),
+    // results and errors of transfers and files
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "No Namespace-Information in VG.Module found!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts",
+                      "No Namespace-Identifier available!\nToolnames will be lost! \nWould you "
+                      "enter the namespace-identifier?"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Values out of range; nothing was sent to the unit:"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Save Data to VGL successfull!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "File save successfull!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Error in Namespace-File"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Error in Parameter-File"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "File Write Error!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Timeout in Communication to VGL!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Write Error from VGL"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Read Error from VGL"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Syncronisation-Error in communication to VGL"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Soft-Error!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "No CU_Id available"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Interrupted: the transfer did not finish."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Konfig-File has illegal size!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Namespace-File has illegal size!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Unit and file are the same."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Please enter 8 numeric digits (0..9)!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Port is not available or occupied by another process."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "It is not there: is the adapter plugged in?"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "It is in use by another program."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "It is not a serial port."),
+    // what the windows themselves ask and report through the message box
+    QT_TRANSLATE_NOOP("vg::CoreTexts",
+                      "Options > Communication: \"Driver...\" chooses a driver that loads, "
+                      "\"Simulated unit\" goes back to the built-in unit."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts",
+                      "The communication settings apply until the program ends, but could not "
+                      "be saved:"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "The setting cannot be kept:"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "No values in table!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "No tool-values in VGL available!"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts",
+                      "Please enter filename in the following format: \"VGL_iiiiiiii\""),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "The file cannot be read:"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "The trace cannot be written:"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "The trace is incomplete:"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Save programmed data?"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "The unit could not be read back for checking:"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "The unit holds other values than were sent:"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts",
+                      "The changed global settings must be saved to Vigilo to activate them!\n"
+                      "Would you save it now?\n"
+                      "\n"
+                      "Yes:       Save the data and stay in this \"Tool Settings\"-sheet\n"
+                      "No:        Go back to the \"Global Settings\"-sheet\n"
+                      "Cancel:  Go back to the \"Global Settings\"-sheet and discard the "
+                      "changes\n"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "The report could not be printed."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "The report could not be written to"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "No printer is installed. The report was written to"),
+};
+
+// Heads of lines that go on with a value: the angle, the identifier, a code, a device.
+constexpr std::array Heads = {
+    QT_TRANSLATE_NOOP("vg::CoreTexts", " MeasA.: "),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Id: "),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Illegal Errornumber: "),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Init Communication failed! ErrorCode="),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Device "),
+};
+
+QString Translated(const char* source) {
+    return QCoreApplication::translate(CoreTextContext, source);
+}
+
+// The known text `english` is, translated; a null string when it is none of them.
+QString Whole(const QString& english) {
+    for (const char* source : Texts) {
+        if (english == QLatin1String(source)) {
+            return Translated(source);
+        }
+    }
+    return {};
+}
+
+QString Line(const QString& line) {
+    if (const QString whole = Whole(line); !whole.isNull()) {
+        return whole;
+    }
+    const char* longest = nullptr;
+    for (const char* head : Heads) {
+        if (line.startsWith(QLatin1String(head)) &&
+            (longest == nullptr || qstrlen(head) > qstrlen(longest))) {
+            longest = head;
+        }
+    }
+    if (longest == nullptr) {
+        return line;
+    }
+    return Translated(longest) + line.mid(static_cast<qsizetype>(qstrlen(longest)));
+}
+
+} // namespace
+
+QString CoreText(const QString& english) {
+    if (const QString whole = Whole(english); !whole.isNull()) {
+        return whole;
+    }
+    if (!english.contains(QLatin1Char('\n'))) {
+        return Line(english);
+    }
+    QStringList lines = english.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        line = Line(line);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace vg
