@@ -818,7 +818,7 @@ Durch eine Verknüpfung auf %3 ersetzen?</translation>
     </message>
     <message>
         <source>CounterClw.</source>
-        <translation>Gg. Uhrz.</translation>
+        <translation>Gegen Uhrz.</translation>
     </message>
     <message>
         <source>Unknown</source>

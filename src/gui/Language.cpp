@@ -81,6 +81,9 @@ QMenu* AddLanguageMenu(QMenu& options, ProgramContext& context) {
         if (code != English) {
             // Each language by its own name, so that its readers find it.
             QString name = QLocale(code).nativeLanguageName();
+            if (name.isEmpty()) {
+                name = code;
+            }
             name[0] = name[0].toUpper();
             add(name, code);
         }

@@ -1,0 +1,311 @@
+// Every window in German: German texts run about a third longer than the English ones the
+// windows were laid out for. No label, button, group or tab title, column heading, menu bar
+// entry, status panel or window title may be cut, at the font the program gets and, as ctest
+// runs this binary a second time with QT_SCALE_FACTOR=2, at double scale.
+
+#include "common/ProgramFolders.h"
+#include "gui/AboutBox.h"
+#include "gui/BusyWindow.h"
+#include "gui/CommunicationDialog.h"
+#include "gui/CoreTexts.h"
+#include "gui/DifferencesWindow.h"
+#include "gui/IdentifierWindow.h"
+#include "gui/Language.h"
+#include "gui/MainWindow.h"
+#include "gui/ManualWindow.h"
+#include "gui/MonitorWindow.h"
+#include "gui/ProgressWindow.h"
+#include "gui/SourceChooser.h"
+#include "gui/StatusBarWidget.h"
+#include "gui/ToolEditor.h"
+#include "status/UnitStatus.h"
+#include "support/SettingsWorld.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <gtest/gtest.h>
+
+namespace vg {
+namespace {
+
+// The windows speak German from the first window on, as at a start under de_DE.
+class GermanWindows : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static const QString installed = InstallWindowLanguage(
+            QStringLiteral("de"), TranslationsFolder(PortableFolders(ExecutableDirectory())));
+        ASSERT_EQ(installed.toStdString(), "de");
+    }
+};
+
+// What a text needs and gets, for the report of one that is cut.
+struct Cut {
+    QString Where;
+    QString Text;
+    int Needs = 0;
+    int Has = 0;
+};
+
+std::ostream& operator<<(std::ostream& out, const Cut& cut) {
+    return out << cut.Where.toStdString() << " \"" << cut.Text.toStdString() << "\" needs "
+               << cut.Needs << " px, has " << cut.Has;
+}
+
+QString Name(const QWidget* widget) {
+    return QString::fromLatin1(widget->metaObject()->className()) + QLatin1Char(' ') +
+           widget->objectName();
+}
+
+int MnemonicWidth(const QFontMetrics& metrics, const QString& text) {
+    return metrics.size(Qt::TextShowMnemonic, text).width();
+}
+
+// Walks the visible widgets of one window and keeps every text that does not fit.
+class FitCheck {
+public:
+    std::vector<Cut> Cuts;
+    int Checked = 0;
+
+    void Window(QWidget* window) {
+        Title(window);
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            if (!widget->isVisibleTo(window) || widget->width() <= 0) {
+                continue;
+            }
+            if (auto* label = qobject_cast<QLabel*>(widget)) {
+                Label(label);
+            } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+                Push(button);
+            } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+                Indicator(radio, QStyle::SE_RadioButtonContents);
+            } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+                Indicator(check, QStyle::SE_CheckBoxContents);
+            } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+                Group(box);
+            } else if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
+                Tabs(tabs);
+            } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+                Combo(combo);
+            } else if (auto* bar = qobject_cast<QMenuBar*>(widget)) {
+                Menus(bar);
+            }
+        }
+    }
+
+    void Need(const QString& where, const QString& text, int needs, int has) {
+        ++Checked;
+        if (needs > has) {
+            Cuts.push_back({where, text, needs, has});
+        }
+    }
+
+private:
+    // A window manager gives the caption the width of the window less its buttons: room for
+    // four of them at the caption's height is kept.
+    void Title(QWidget* window) {
+        QFont bold = window->font();
+        bold.setBold(true);
+        const QFontMetrics metrics(bold);
+        Need(QStringLiteral("title of ") + Name(window), window->windowTitle(),
+             metrics.horizontalAdvance(window->windowTitle()) + 4 * metrics.height(),
+             window->width());
+    }
+
+    void Label(QLabel* label) {
+        if (label->text().isEmpty() || label->textFormat() == Qt::RichText) {
+            return;
+        }
+        if (label->wordWrap()) {
+            Need(Name(label) + QStringLiteral(" (height)"), label->text(),
+                 label->heightForWidth(label->width()), label->height());
+            return;
+        }
+        Need(Name(label), label->text(), label->sizeHint().width(), label->width());
+    }
+
+    void Push(QPushButton* button) {
+        if (button->text().isEmpty()) {
+            return;
+        }
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect contents =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        Need(Name(button), button->text(), MnemonicWidth(button->fontMetrics(), button->text()),
+             contents.width());
+    }
+
+    void Indicator(QAbstractButton* button, QStyle::SubElement element) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect contents = button->style()->subElementRect(element, &option, button);
+        Need(Name(button), button->text(), MnemonicWidth(button->fontMetrics(), button->text()),
+             contents.width());
+    }
+
+    // The title is drawn from the box's left indent; the box must reach past its end.
+    void Group(QGroupBox* box) {
+        if (box->title().isEmpty()) {
+            return;
+        }
+        const QFontMetrics metrics = box->fontMetrics();
+        Need(Name(box), box->title(),
+             MnemonicWidth(metrics, box->title()) + 2 * metrics.horizontalAdvance(QLatin1Char(' ')),
+             box->width());
+    }
+
+    void Tabs(QTabBar* bar) {
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect tab = bar->tabRect(i);
+            Need(Name(bar), bar->tabText(i), bar->tabSizeHint(i).width(), tab.width());
+            Need(Name(bar) + QStringLiteral(" (right edge)"), bar->tabText(i), tab.right() + 1,
+                 bar->width());
+        }
+    }
+
+    void Combo(QComboBox* combo) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                           QStyle::SC_ComboBoxEditField, combo);
+        Need(Name(combo), combo->currentText(),
+             combo->fontMetrics().horizontalAdvance(combo->currentText()), field.width());
+    }
+
+    // An entry the bar has no room for goes into its extension and has no place on the bar.
+    void Menus(QMenuBar* bar) {
+        for (QAction* action : bar->actions()) {
+            const QRect place = bar->actionGeometry(action);
+            Need(Name(bar), action->text(),
+                 place.isValid() ? std::max(place.right() + 1, 1) : bar->width() + 1, bar->width());
+        }
+    }
+};
+
+void ExpectWhole(const FitCheck& check) {
+    for (const Cut& cut : check.Cuts) {
+        ADD_FAILURE() << cut;
+    }
+}
+
+void ShowAndCheck(FitCheck& check, QWidget* window) {
+    window->show();
+    QCoreApplication::processEvents();
+    check.Window(window);
+    window->hide();
+}
+
+TEST_F(GermanWindows, NoTextOfAnyWindowIsCut) {
+    test::SettingsWorld world;
+    world.Start();
+    world.SetUnitSettings();
+    world.SetTool(100, 12345, 2550, 3, "Bohrer 8 mm");
+    world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
+    ProgramWindows& w = world.W();
+    // The windows do speak German: the fit below is that of the German texts.
+    ASSERT_EQ(w.Main->menuBar()->actions().constFirst()->text().toStdString(), "&Datei");
+
+    FitCheck check;
+    ShowAndCheck(check, w.Main);
+    w.Settings->show();
+    for (int page = 0; page < w.Settings->PageTabs->count(); ++page) {
+        SCOPED_TRACE(page);
+        w.Settings->PageTabs->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        check.Window(w.Settings);
+    }
+    w.Settings->hide();
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             w.Chooser, w.Editor, w.About, w.Manual, w.Communication, w.Identifier, w.Monitor}) {
+        ShowAndCheck(check, window);
+    }
+    ShowAndCheck(check, &world.Help);
+    DifferencesWindow differences(QStringLiteral("VGL_12345678.CD"),
+                                  {QStringLiteral("tool 3: angle 45.50 in file, 46.50 in unit")});
+    ShowAndCheck(check, &differences);
+    ExpectWhole(check);
+    // Every window has its texts: a walk that found none would prove nothing.
+    EXPECT_GT(check.Checked, 150);
+}
+
+// The notices take the core's captions and messages; each of them shows whole.
+TEST_F(GermanWindows, NoticesShowTheirCaptionsWhole) {
+    test::GuiWorld world;
+    world.Start();
+    ProgramWindows& w = world.W();
+    FitCheck check;
+    for (const char* caption :
+         {"Reading data from VGL. Please wait ...", "Sending data to VGL. Please wait ...",
+          "Reading back data from VGL. Please wait ..."}) {
+        w.Progress->ShowProgress(caption);
+        QCoreApplication::processEvents();
+        check.Window(w.Progress);
+        w.Progress->HideProgress();
+    }
+    w.Busy->ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
+    check.Window(w.Busy);
+    w.Busy->HideBusyBox();
+    ExpectWhole(check);
+    EXPECT_EQ(check.Checked, 5);
+}
+
+// The status bar's panels keep the widths they were designed with: every text the core puts
+// into them fits its panel in German too.
+TEST_F(GermanWindows, StatusPanelsHoldEveryText) {
+    test::GuiWorld world;
+    world.Start();
+    ProgramWindows& w = world.W();
+    w.Main->show();
+    QCoreApplication::processEvents();
+    StatusBarWidget* bar = w.Main->findChild<StatusBarWidget*>();
+    ASSERT_NE(bar, nullptr);
+    std::vector<std::pair<int, std::string>> texts = {
+        {StatusPanel::Scanning, StatusText::Scanning},
+        {StatusPanel::Scanning, StatusText::ZeroPosition},
+        {StatusPanel::Scanning, StatusText::Unknown},
+        {StatusPanel::Angle, std::string(StatusText::AnglePrefix) + AngleText(35999)},
+        {StatusPanel::Id, StatusText::NoId},
+        {StatusPanel::Id, std::string(StatusText::IdPrefix) + "12345678"},
+    };
+    for (int bit = 0; bit < 8; ++bit) {
+        texts.emplace_back(StatusPanel::Error, ErrorMessageText(static_cast<uint8_t>(1u << bit)));
+    }
+    FitCheck check;
+    const QFontMetrics metrics = bar->fontMetrics();
+    for (const auto& [panel, text] : texts) {
+        bar->SetPanelText(panel, text);
+        const QString shown = bar->ShownPanelText(panel);
+        // the panel draws its text two pixels in from either side
+        check.Need(QStringLiteral("status panel %1").arg(panel), shown,
+                   metrics.horizontalAdvance(shown), bar->PanelRect(panel).width() - 4);
+    }
+    // what the outputs panel draws beside its lamps is made smaller when it must; the error
+    // panel also says that the unit is the built-in one
+    bar->SetPanelText(StatusPanel::Error, "");
+    const QString simulated = bar->ShownPanelText(StatusPanel::Error);
+    if (!simulated.isEmpty()) {
+        check.Need(QStringLiteral("status panel 0"), simulated,
+                   metrics.horizontalAdvance(simulated),
+                   bar->PanelRect(StatusPanel::Error).width() - 4);
+    }
+    ExpectWhole(check);
+    EXPECT_GE(check.Checked, 14);
+    // the panels show the translation, not the core's English
+    bar->SetPanelText(StatusPanel::Scanning, StatusText::Scanning);
+    EXPECT_NE(bar->ShownPanelText(StatusPanel::Scanning).toStdString(), StatusText::Scanning);
+}
+
+} // namespace
+} // namespace vg
