@@ -103,7 +103,7 @@ Konfiguration und Diagnose</translation>
     </message>
     <message>
         <source>ERROR! Selected Tool not programmed!</source>
-        <translation>FEHLER! Gewähltes Werkzeug nicht programmiert!</translation>
+        <translation>FEHLER! Gewähltes Wz. nicht programmiert!</translation>
     </message>
     <message>
         <source>ERROR! No external teach allowed!</source>

@@ -78,7 +78,7 @@ MonitorWindow::MonitorWindow(ProgramContext& context, QWidget* parent)
 
 void MonitorWindow::BuildStateFrame() {
     StateFrame = MakeBox(this, QRect(8, 8, 300, 152));
-    StateHeading = MakeLabel(StateFrame, tr("State:"), QRect(8, 4, 120, 20));
+    StateHeading = MakeLabel(StateFrame, tr("State:"), QRect(8, 4, 200, 20));
     const auto row = [](int i) {
         return 28 + i * RowHeight;
     };
@@ -103,7 +103,7 @@ void MonitorWindow::BuildStateFrame() {
 
 void MonitorWindow::BuildCurrentToolFrame() {
     CurrentToolFrame = MakeBox(this, QRect(316, 8, 308, 152));
-    CurrentToolHeading = MakeLabel(CurrentToolFrame, tr("Current Tool:"), QRect(8, 4, 120, 20));
+    CurrentToolHeading = MakeLabel(CurrentToolFrame, tr("Current Tool:"), QRect(8, 4, 200, 20));
     const auto row = [](int i) {
         return 28 + i * RowHeight;
     };

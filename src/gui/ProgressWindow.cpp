@@ -9,8 +9,13 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vg {
+
+namespace {
+constexpr int DesignWidth = 360;
+} // namespace
 
 ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Saving Data to VG"));
@@ -24,11 +29,18 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
     ProgressBar->setValue(0);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ProgressBar);
-    setFixedSize(360, 64);
+    setFixedSize(DesignWidth, 64);
 }
 
 void ProgressWindow::ShowProgress(const std::string& caption) {
     setWindowTitle(CoreText(FromAnsi(caption)));
+    // The caption shows whole beside the window manager's buttons: a longer one (German runs
+    // about a third longer) widens the window.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    setFixedSize(std::max(DesignWidth, title.horizontalAdvance(windowTitle()) + 4 * title.height()),
+                 height());
     ProgressBar->setValue(0);
     // Above and centred on the window that started the transfer.
     QWidget* owner = WindowInFront();

@@ -168,7 +168,10 @@ private:
     void Tabs(QTabBar* bar) {
         for (int i = 0; i < bar->count(); ++i) {
             const QRect tab = bar->tabRect(i);
-            Need(Name(bar), bar->tabText(i), bar->tabSizeHint(i).width(), tab.width());
+            // the style keeps this much of a tab's width beside its text
+            const int space = bar->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, bar);
+            Need(Name(bar), bar->tabText(i),
+                 MnemonicWidth(bar->fontMetrics(), bar->tabText(i)) + space, tab.width());
             Need(Name(bar) + QStringLiteral(" (right edge)"), bar->tabText(i), tab.right() + 1,
                  bar->width());
         }
