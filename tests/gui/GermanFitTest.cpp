@@ -26,6 +26,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +34,7 @@
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace vg {
 namespace {
@@ -308,6 +310,34 @@ TEST_F(GermanWindows, StatusPanelsHoldEveryText) {
     // the panels show the translation, not the core's English
     bar->SetPanelText(StatusPanel::Scanning, StatusText::Scanning);
     EXPECT_NE(bar->ShownPanelText(StatusPanel::Scanning).toStdString(), StatusText::Scanning);
+}
+
+// The German menus keep what the English ones have: every menu and item its own access key.
+TEST_F(GermanWindows, EveryMenuAndItemKeepsItsOwnAccessKey) {
+    test::GuiWorld world;
+    world.Start();
+    std::vector<QList<QAction*>> menus = {world.W().Main->menuBar()->actions()};
+    for (QAction* title : world.W().Main->menuBar()->actions()) {
+        menus.push_back(title->menu()->actions());
+        for (QAction* item : title->menu()->actions()) {
+            if (item->menu() != nullptr) {
+                menus.push_back(item->menu()->actions());
+            }
+        }
+    }
+    for (const QList<QAction*>& actions : menus) {
+        std::set<QString> keys;
+        for (const QAction* action : actions) {
+            const QString key = QKeySequence::mnemonic(action->text()).toString();
+            // the languages are named as their readers write them, without a key
+            if (action->isSeparator() || (key.isEmpty() && action->data().isValid())) {
+                continue;
+            }
+            EXPECT_FALSE(key.isEmpty()) << action->text().toStdString();
+            EXPECT_TRUE(keys.insert(key).second) << key.toStdString() << " twice";
+        }
+    }
+    EXPECT_EQ(menus.size(), 6u);
 }
 
 } // namespace

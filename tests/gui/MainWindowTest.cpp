@@ -144,7 +144,7 @@ TEST_F(MainWindowTest, EveryMenuAndItemHasItsOwnAccessKey) {
     EXPECT_EQ(captions, (QStringList{"File", "Open", "Quit", "Vigilo", "Manual Mode",
                                      "Monitor Mode", "Compare with File...", "Options",
                                      "Communication", "Verify after saving to the unit",
-                                     "Trace Line Traffic...", "?", "Help", "About"}));
+                                     "Trace Line Traffic...", "Language", "?", "Help", "About"}));
 
     // "?" is a key of its own.
     Main->show();
