@@ -103,11 +103,11 @@ Konfiguration und Diagnose</translation>
     </message>
     <message>
         <source>ERROR! Selected Tool not programmed!</source>
-        <translation>FEHLER! Gewähltes Wz. nicht programmiert!</translation>
+        <translation>FEHLER! Werkzeug nicht programmiert!</translation>
     </message>
     <message>
         <source>ERROR! No external teach allowed!</source>
-        <translation>FEHLER! Externes Einlernen nicht erlaubt!</translation>
+        <translation>FEHLER! Externes Einlernen gesperrt!</translation>
     </message>
     <message>
         <source>Scanning</source>
@@ -311,11 +311,11 @@ Abbrechen:  Zurück zur Seite „Globale Einstellungen“ und die Änderungen ve
     </message>
     <message>
         <source>The report could not be written to</source>
-        <translation>Der Bericht konnte nicht geschrieben werden nach</translation>
+        <translation>Der Bericht konnte nicht gespeichert werden unter</translation>
     </message>
     <message>
         <source>No printer is installed. The report was written to</source>
-        <translation>Es ist kein Drucker eingerichtet. Der Bericht wurde geschrieben nach</translation>
+        <translation>Es ist kein Drucker eingerichtet. Der Bericht wurde gespeichert unter</translation>
     </message>
     <message>
         <source> MeasA.: </source>

@@ -266,50 +266,49 @@ TEST_F(GermanWindows, NoticesShowTheirCaptionsWhole) {
     EXPECT_EQ(check.Checked, 5);
 }
 
-// The status bar's panels keep the widths they were designed with: every text the core puts
-// into them fits its panel in German too.
+// The status bars' panels keep the widths they were designed with, scaled to the width of
+// their window: every text the core puts into them fits its panel in German too, in the main
+// window and in the narrower settings and manual-mode windows.
 TEST_F(GermanWindows, StatusPanelsHoldEveryText) {
-    test::GuiWorld world;
+    test::SettingsWorld world;
     world.Start();
+    world.SetUnitSettings();
+    world.SetTool(1, 9000, 200, 1);
+    world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
     ProgramWindows& w = world.W();
-    w.Main->show();
-    QCoreApplication::processEvents();
-    StatusBarWidget* bar = w.Main->findChild<StatusBarWidget*>();
-    ASSERT_NE(bar, nullptr);
-    std::vector<std::pair<int, std::string>> texts = {
-        {StatusPanel::Scanning, StatusText::Scanning},
-        {StatusPanel::Scanning, StatusText::ZeroPosition},
-        {StatusPanel::Scanning, StatusText::Unknown},
-        {StatusPanel::Angle, std::string(StatusText::AnglePrefix) + AngleText(35999)},
-        {StatusPanel::Id, StatusText::NoId},
-        {StatusPanel::Id, std::string(StatusText::IdPrefix) + "12345678"},
-    };
+    std::vector<std::string> texts[StatusPanel::Count] = {};
+    texts[StatusPanel::Scanning] = {StatusText::Scanning, StatusText::ZeroPosition,
+                                    StatusText::Unknown};
+    texts[StatusPanel::Angle] = {std::string(StatusText::AnglePrefix) + AngleText(35999)};
+    texts[StatusPanel::Id] = {StatusText::NoId, std::string(StatusText::IdPrefix) + "12345678"};
+    // no message: the panel says that the unit is the built-in one
+    texts[StatusPanel::Error] = {""};
     for (int bit = 0; bit < 8; ++bit) {
-        texts.emplace_back(StatusPanel::Error, ErrorMessageText(static_cast<uint8_t>(1u << bit)));
+        texts[StatusPanel::Error].push_back(ErrorMessageText(static_cast<uint8_t>(1u << bit)));
     }
     FitCheck check;
-    const QFontMetrics metrics = bar->fontMetrics();
-    for (const auto& [panel, text] : texts) {
-        bar->SetPanelText(panel, text);
-        const QString shown = bar->ShownPanelText(panel);
-        // the panel draws its text two pixels in from either side
-        check.Need(QStringLiteral("status panel %1").arg(panel), shown,
-                   metrics.horizontalAdvance(shown), bar->PanelRect(panel).width() - 4);
-    }
-    // what the outputs panel draws beside its lamps is made smaller when it must; the error
-    // panel also says that the unit is the built-in one
-    bar->SetPanelText(StatusPanel::Error, "");
-    const QString simulated = bar->ShownPanelText(StatusPanel::Error);
-    if (!simulated.isEmpty()) {
-        check.Need(QStringLiteral("status panel 0"), simulated,
-                   metrics.horizontalAdvance(simulated),
-                   bar->PanelRect(StatusPanel::Error).width() - 4);
+    for (QWidget* window : std::initializer_list<QWidget*>{w.Main, w.Settings, w.Manual}) {
+        window->show();
+        QCoreApplication::processEvents();
+        StatusBarWidget* bar = window->findChild<StatusBarWidget*>();
+        ASSERT_NE(bar, nullptr) << Name(window).toStdString();
+        const QFontMetrics metrics = bar->fontMetrics();
+        for (int panel = 0; panel < StatusPanel::Count; ++panel) {
+            for (const std::string& text : texts[panel]) {
+                bar->SetPanelText(panel, text);
+                const QString shown = bar->ShownPanelText(panel);
+                // the panel draws its text two pixels in from either side
+                check.Need(Name(window) + QStringLiteral(" status panel %1").arg(panel), shown,
+                           metrics.horizontalAdvance(shown), bar->PanelRect(panel).width() - 4);
+            }
+        }
+        // the panels show the translation, not the core's English
+        bar->SetPanelText(StatusPanel::Scanning, StatusText::Scanning);
+        EXPECT_NE(bar->ShownPanelText(StatusPanel::Scanning).toStdString(), StatusText::Scanning);
+        window->hide();
     }
     ExpectWhole(check);
-    EXPECT_GE(check.Checked, 14);
-    // the panels show the translation, not the core's English
-    bar->SetPanelText(StatusPanel::Scanning, StatusText::Scanning);
-    EXPECT_NE(bar->ShownPanelText(StatusPanel::Scanning).toStdString(), StatusText::Scanning);
+    EXPECT_EQ(check.Checked, 3 * 15);
 }
 
 // The German menus keep what the English ones have: every menu and item its own access key.
