@@ -21,7 +21,7 @@ sleep 1
 openbox >/dev/null 2>&1 &
 wm=$!
 sleep 1
-(cd "$work" && XDG_CONFIG_HOME=$work/cfg LANG=de_DE.UTF-8 LANGUAGE= LC_ALL= QT_SCALE_FACTOR=$scale QT_QPA_PLATFORM=xcb exec ./vgconfig) >"$out/program.log" 2>&1 &
+(cd "$work" && XDG_CONFIG_HOME=$work/cfg LANG=de_DE.UTF-8 LANGUAGE='' LC_ALL='' QT_SCALE_FACTOR=$scale QT_QPA_PLATFORM=xcb exec ./vgconfig) >"$out/program.log" 2>&1 &
 program=$!
 for _ in $(seq 50); do
     w=$(xdotool search --name '^VG-Config' 2>/dev/null | head -1) && [ -n "$w" ] && break
