@@ -34,12 +34,12 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
 
 void ProgressWindow::ShowProgress(const std::string& caption) {
     setWindowTitle(CoreText(FromAnsi(caption)));
-    // The caption shows whole beside the window manager's buttons: a longer one (German runs
-    // about a third longer) widens the window.
+    // The caption shows whole beside the icon the window manager puts before it (the notice
+    // has no buttons): a longer one (German runs about a third longer) widens the window.
     QFont bold = font();
     bold.setBold(true);
     const QFontMetrics title(bold);
-    setFixedSize(std::max(DesignWidth, title.horizontalAdvance(windowTitle()) + 4 * title.height()),
+    setFixedSize(std::max(DesignWidth, title.horizontalAdvance(windowTitle()) + 2 * title.height()),
                  height());
     ProgressBar->setValue(0);
     // Above and centred on the window that started the transfer.

@@ -111,14 +111,20 @@ public:
     }
 
 private:
-    // A window manager gives the caption the width of the window less its buttons: room for
-    // four of them at the caption's height is kept.
+    // A window manager gives the caption the width of the window less its icon and buttons:
+    // room for four of them at the caption's height is kept, for two where the window asks
+    // for no buttons (the notices).
     void Title(QWidget* window) {
         QFont bold = window->font();
         bold.setBold(true);
         const QFontMetrics metrics(bold);
+        const Qt::WindowFlags flags = window->windowFlags();
+        const bool buttons = !flags.testFlag(Qt::CustomizeWindowHint) ||
+                             (flags & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint |
+                                       Qt::WindowMinMaxButtonsHint)) != 0;
         Need(QStringLiteral("title of ") + Name(window), window->windowTitle(),
-             metrics.horizontalAdvance(window->windowTitle()) + 4 * metrics.height(),
+             metrics.horizontalAdvance(window->windowTitle()) +
+                 (buttons ? 4 : 2) * metrics.height(),
              window->width());
     }
 
