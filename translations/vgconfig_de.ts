@@ -139,7 +139,7 @@ Konfiguration und Diagnose</translation>
     </message>
     <message>
         <source>Status: Busy ....</source>
-        <translation>Status: Beschäftigt ....</translation>
+        <translation>Status: In Arbeit ....</translation>
     </message>
     <message>
         <source>Printing Data!  Please wait ....!</source>
@@ -199,7 +199,7 @@ Möchten Sie die Namespace-Kennung eingeben?</translation>
     </message>
     <message>
         <source>Soft-Error!</source>
-        <translation>Softwarefehler!</translation>
+        <translation>Soft-Error!</translation>
     </message>
     <message>
         <source>No CU_Id available</source>
