@@ -6,8 +6,10 @@ finished TS
     translation lost what the program fills in or acts on: the %1 placeholders, the access
     key (&), the line breaks.
 covers LUPDATE TS SOURCE_DIR INCLUDE_DIR
-    Runs lupdate over the sources (their headers found below INCLUDE_DIR) into a copy of TS and fails on every source text that has
-    no translation there: a text added to the windows and not yet translated.
+    Runs lupdate over the sources (their headers found below INCLUDE_DIR) into a copy of TS
+    and fails on every source text that has no translation there (a text added to the
+    windows and not yet translated) and on every entry of TS the sources no longer have
+    (obsolete: a text changed or removed without running lupdate).
 """
 import os
 import re
@@ -68,7 +70,7 @@ def covers(lupdate, ts, sources, include):
     with tempfile.TemporaryDirectory() as folder:
         copy = os.path.join(folder, os.path.basename(ts))
         shutil.copyfile(ts, copy)
-        run = subprocess.run([lupdate, "-silent", "-locations", "none", "-no-obsolete",
+        run = subprocess.run([lupdate, "-silent", "-locations", "none",
                               "-I", include, sources, "-ts", copy], capture_output=True, text=True)
         if run.returncode != 0:
             return [f"lupdate failed: {run.stderr.strip()}"]
@@ -77,9 +79,12 @@ def covers(lupdate, ts, sources, include):
         for context, message in messages(copy):
             count += 1
             translation = message.find("translation")
-            if translation is None or translation.get("type") == "unfinished" \
-                    or not text(translation).strip():
-                faults.append(f"{context}: {text(message.find('source'))!r} has no translation")
+            source = text(message.find("source"))
+            kind = translation.get("type") if translation is not None else None
+            if kind in ("obsolete", "vanished"):
+                faults.append(f"{context}: {source!r} is no longer in the sources")
+            elif translation is None or kind == "unfinished" or not text(translation).strip():
+                faults.append(f"{context}: {source!r} has no translation")
         if count == 0:
             faults.append(f"lupdate found no texts in {sources}")
         return faults
