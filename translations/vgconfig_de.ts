@@ -337,6 +337,158 @@ Abbrechen:  Zurück zur Seite „Globale Einstellungen“ und die Änderungen ve
         <source>Device </source>
         <translation>Gerät </translation>
     </message>
+    <message>
+        <source>angle</source>
+        <translation>Winkel</translation>
+    </message>
+    <message>
+        <source>tolerance</source>
+        <translation>Toleranz</translation>
+    </message>
+    <message>
+        <source>intensity</source>
+        <translation>Intensität</translation>
+    </message>
+    <message>
+        <source>Scanner</source>
+        <translation>Scanner</translation>
+    </message>
+    <message>
+        <source>Out1</source>
+        <translation>Ausg. 1</translation>
+    </message>
+    <message>
+        <source>Out2</source>
+        <translation>Ausg. 2</translation>
+    </message>
+    <message>
+        <source>Out Pulse Time [msec]</source>
+        <translation>Ausgangsimpulsdauer [ms]</translation>
+    </message>
+    <message>
+        <source>Return Travel Monitoring</source>
+        <translation>Rücklaufüberwachung</translation>
+    </message>
+    <message>
+        <source>Signal Mode</source>
+        <translation>Signalmodus</translation>
+    </message>
+    <message>
+        <source>Monitoring</source>
+        <translation>Überwachung</translation>
+    </message>
+    <message>
+        <source>Rotation Direction</source>
+        <translation>Drehrichtung</translation>
+    </message>
+    <message>
+        <source>Power On Move</source>
+        <translation>Bewegung beim Einschalten</translation>
+    </message>
+    <message>
+        <source>Default Angle</source>
+        <translation>Standardwinkel</translation>
+    </message>
+    <message>
+        <source>Default Tolerance</source>
+        <translation>Standardtoleranz</translation>
+    </message>
+    <message>
+        <source>Default Intensity</source>
+        <translation>Standardintensität</translation>
+    </message>
+    <message>
+        <source>Ultra-Low</source>
+        <translation>Sehr niedrig</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Niedrig</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>N/C Normally Closed</source>
+        <translation>N/C Öffner</translation>
+    </message>
+    <message>
+        <source>N/O Normally Open</source>
+        <translation>N/O Schließer</translation>
+    </message>
+    <message>
+        <source>Inactive</source>
+        <translation>Inaktiv</translation>
+    </message>
+    <message>
+        <source>Active</source>
+        <translation>Aktiv</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+    <message>
+        <source>at Home Position</source>
+        <translation>in Grundstellung</translation>
+    </message>
+    <message>
+        <source>at Offset Position</source>
+        <translation>in Versatzposition</translation>
+    </message>
+    <message>
+        <source>Object</source>
+        <translation>Objekt</translation>
+    </message>
+    <message>
+        <source>Free Space</source>
+        <translation>Freiraum</translation>
+    </message>
+    <message>
+        <source>Clockwise</source>
+        <translation>im Uhrzeigersinn</translation>
+    </message>
+    <message>
+        <source>Counter-Clockwise</source>
+        <translation>gegen den Uhrzeigersinn</translation>
+    </message>
+    <message>
+        <source>programmed</source>
+        <translation>programmiert</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>leer</translation>
+    </message>
+    <message>
+        <source>no slot</source>
+        <translation>kein Platz</translation>
+    </message>
+    <message>
+        <source>sent</source>
+        <translation>gesendet</translation>
+    </message>
+    <message>
+        <source>stored</source>
+        <translation>gespeichert</translation>
+    </message>
+    <message>
+        <source>in file</source>
+        <translation>in der Datei</translation>
+    </message>
+    <message>
+        <source>in unit</source>
+        <translation>im Steuergerät</translation>
+    </message>
+    <message>
+        <source>tool %1:</source>
+        <translation>Werkzeug %1:</translation>
+    </message>
 </context>
 <context>
     <name>vg::DifferencesWindow</name>

@@ -1,5 +1,7 @@
 #include "gui/CoreTexts.h"
 
+#include "config/ConfigCompare.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 #include <array>
@@ -84,6 +86,44 @@ constexpr std::array Texts = {
     QT_TRANSLATE_NOOP("vg::CoreTexts", "The report could not be printed."),
     QT_TRANSLATE_NOOP("vg::CoreTexts", "The report could not be written to"),
     QT_TRANSLATE_NOOP("vg::CoreTexts", "No printer is installed. The report was written to"),
+    // the parts of a compare's differences: what differs, its values, and where each was
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "angle"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "tolerance"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "intensity"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Scanner"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Out1"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Out2"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Out Pulse Time [msec]"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Return Travel Monitoring"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Signal Mode"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Monitoring"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Rotation Direction"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Power On Move"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Default Angle"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Default Tolerance"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Default Intensity"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Ultra-Low"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Low"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Medium"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "High"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "N/C Normally Closed"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "N/O Normally Open"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Inactive"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Active"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Unknown"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "at Home Position"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "at Offset Position"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Object"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Free Space"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Clockwise"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Counter-Clockwise"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "programmed"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "empty"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "no slot"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "sent"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "stored"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "in file"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "in unit"),
 };
 
 // Heads of lines that go on with a value: the angle, the identifier, a code, a device.
@@ -140,6 +180,40 @@ QString CoreText(const QString& english) {
         line = Line(line);
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+namespace {
+
+// A value of a difference: a known text, the same with the number that tells two apart
+// ("Unknown (3)"), or a number, which stays.
+QString DifferenceValue(const std::string& value) {
+    const QString text = QString::fromStdString(value);
+    if (const QString whole = Whole(text); !whole.isNull()) {
+        return whole;
+    }
+    const qsizetype number = text.lastIndexOf(QStringLiteral(" ("));
+    if (number > 0 && text.endsWith(QLatin1Char(')'))) {
+        if (const QString head = Whole(text.left(number)); !head.isNull()) {
+            return head + text.mid(number);
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+QString DifferenceLine(const ConfigDifference& difference, const char* expectedWord,
+                       const char* foundWord) {
+    QString subject =
+        difference.Tool >= 0
+            ? QCoreApplication::translate("vg::CoreTexts", "tool %1:").arg(difference.Tool)
+            : DifferenceValue(difference.What) + QLatin1Char(':');
+    if (difference.Tool >= 0 && !difference.What.empty()) {
+        subject += QLatin1Char(' ') + DifferenceValue(difference.What);
+    }
+    return subject + QLatin1Char(' ') + DifferenceValue(difference.Expected) + QLatin1Char(' ') +
+           Translated(expectedWord) + QStringLiteral(", ") + DifferenceValue(difference.Found) +
+           QLatin1Char(' ') + Translated(foundWord);
 }
 
 } // namespace vg

@@ -4,6 +4,7 @@
 // runs this binary a second time with QT_SCALE_FACTOR=2, at double scale.
 
 #include "common/ProgramFolders.h"
+#include "config/ConfigCompare.h"
 #include "gui/AboutBox.h"
 #include "gui/BusyWindow.h"
 #include "gui/CommunicationDialog.h"
@@ -30,9 +31,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 #include <QTabBar>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -343,6 +346,47 @@ TEST_F(GermanWindows, EveryMenuAndItemKeepsItsOwnAccessKey) {
         }
     }
     EXPECT_EQ(menus.size(), 6u);
+}
+
+// The differences a comparison finds are told in German: no word of the core's English line is
+// left, and the values are those of the English line.
+TEST_F(GermanWindows, DifferencesOfAComparisonAreToldInGerman) {
+    auto file = std::make_unique<ConfigState>();
+    auto unit = std::make_unique<ConfigState>();
+    InitConfigState(*file);
+    InitConfigState(*unit);
+    SetConfigDefaults(file->ConfigImage);
+    ConfigImage& other = unit->ConfigImage;
+    SetConfigDefaults(other);
+    // every setting other, and a tool of each kind of difference
+    for (int32_t ConfigImage::*field :
+         {&ConfigImage::Scanner, &ConfigImage::Out1Polarity, &ConfigImage::Out2Polarity,
+          &ConfigImage::ReturnTrvMon, &ConfigImage::SignalMode, &ConfigImage::Monitoring,
+          &ConfigImage::RotDir, &ConfigImage::PowerOnMove, &ConfigImage::DefaultIntensity}) {
+        other.*field = (file->ConfigImage.*field == 0) ? 1 : 0;
+    }
+    other.OutPulseTime = file->ConfigImage.OutPulseTime + 20;
+    other.DefaultAngle = file->ConfigImage.DefaultAngle + 100;
+    other.DefaultTolerance = file->ConfigImage.DefaultTolerance + 10;
+    file->ConfigImage.Tools[3] = {1, 45.5F, 1.0F, 1};
+    other.Tools[3] = {1, 46.5F, 2.0F, 2};
+    file->ConfigImage.Tools[4] = {1, 10.0F, 1.0F, 1};
+    const std::vector<ConfigDifference> differences = CompareWithUnit(*file, *unit, CompareScope{});
+    ASSERT_GE(differences.size(), 15u);
+    const QRegularExpression english(QStringLiteral(
+        "\\b(tool|angle|tolerance|intensity|sent|stored|programmed|empty|Out1|Out2|Default|"
+        "Active|Inactive|Normally|Clockwise|Position|Object|Space|Monitoring|Signal|Rotation|"
+        "Power|Move|Pulse|Unknown)\\b"));
+    for (const ConfigDifference& difference : differences) {
+        const QString german = DifferenceLine(difference, "sent", "stored");
+        EXPECT_FALSE(german.contains(english)) << german.toStdString();
+        for (const std::string* value : {&difference.Expected, &difference.Found}) {
+            if (!value->empty() && std::isdigit(static_cast<unsigned char>(value->front()))) {
+                EXPECT_TRUE(german.contains(QString::fromStdString(*value)))
+                    << german.toStdString();
+            }
+        }
+    }
 }
 
 } // namespace
