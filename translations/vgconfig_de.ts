@@ -489,6 +489,54 @@ Abbrechen:  Zurück zur Seite „Globale Einstellungen“ und die Änderungen ve
         <source>tool %1:</source>
         <translation>Werkzeug %1:</translation>
     </message>
+    <message>
+        <source>Angle</source>
+        <translation>Winkel</translation>
+    </message>
+    <message>
+        <source>Tolerance</source>
+        <translation>Toleranz</translation>
+    </message>
+    <message>
+        <source>Intensity</source>
+        <translation>Intensität</translation>
+    </message>
+    <message>
+        <source>Fieldbus driver </source>
+        <translation>Feldbustreiber </translation>
+    </message>
+    <message>
+        <source>%1 leads through %2 to %3, which is not there: is the adapter plugged in?</source>
+        <translation>%1 führt über %2 zu %3, das nicht vorhanden ist: Ist der Adapter eingesteckt?</translation>
+    </message>
+    <message>
+        <source>%1 was looked for as %2 and as %3; neither is there.</source>
+        <translation>%1 wurde als %2 und als %3 gesucht; keines von beiden ist vorhanden.</translation>
+    </message>
+    <message>
+        <source>Members of group %1 may open it: sudo usermod -aG %1 $USER, then log in again.</source>
+        <translation>Mitglieder der Gruppe %1 dürfen es öffnen: sudo usermod -aG %1 $USER, danach neu anmelden.</translation>
+    </message>
+    <message>
+        <source>Only its owner, %1, may open it (mode %2).</source>
+        <translation>Nur sein Eigentümer, %1, darf es öffnen (Modus %2).</translation>
+    </message>
+    <message>
+        <source>It is in use by another program: %1.</source>
+        <translation>Es wird von einem anderen Programm benutzt: %1.</translation>
+    </message>
+    <message>
+        <source>Tool %1: %2 %3 is outside %4 to %5</source>
+        <translation>Werkzeug %1: %2 %3 liegt außerhalb von %4 bis %5</translation>
+    </message>
+    <message>
+        <source>%1: %2 is outside 0 or %3 to %4</source>
+        <translation>%1: %2 liegt außerhalb von 0 oder %3 bis %4</translation>
+    </message>
+    <message>
+        <source>%1: %2 is outside %3 to %4</source>
+        <translation>%1: %2 liegt außerhalb von %3 bis %4</translation>
+    </message>
 </context>
 <context>
     <name>vg::DifferencesWindow</name>

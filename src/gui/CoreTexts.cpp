@@ -3,6 +3,7 @@
 #include "config/ConfigCompare.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QStringList>
 #include <array>
 
@@ -124,6 +125,10 @@ constexpr std::array Texts = {
     QT_TRANSLATE_NOOP("vg::CoreTexts", "stored"),
     QT_TRANSLATE_NOOP("vg::CoreTexts", "in file"),
     QT_TRANSLATE_NOOP("vg::CoreTexts", "in unit"),
+    // what is out of range
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Angle"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Tolerance"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Intensity"),
 };
 
 // Heads of lines that go on with a value: the angle, the identifier, a code, a device.
@@ -133,6 +138,23 @@ constexpr std::array Heads = {
     QT_TRANSLATE_NOOP("vg::CoreTexts", "Illegal Errornumber: "),
     QT_TRANSLATE_NOOP("vg::CoreTexts", "Init Communication failed! ErrorCode="),
     QT_TRANSLATE_NOOP("vg::CoreTexts", "Device "),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Fieldbus driver "),
+};
+
+// Whole lines with values in them (%1, %2 ...), the more particular first. A value that is
+// itself one of the texts above is translated too.
+constexpr std::array Patterns = {
+    QT_TRANSLATE_NOOP("vg::CoreTexts",
+                      "%1 leads through %2 to %3, which is not there: is the adapter plugged in?"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "%1 was looked for as %2 and as %3; neither is there."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts",
+                      "Members of group %1 may open it: sudo usermod -aG %1 $USER, then log in "
+                      "again."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Only its owner, %1, may open it (mode %2)."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "It is in use by another program: %1."),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "Tool %1: %2 %3 is outside %4 to %5"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "%1: %2 is outside 0 or %3 to %4"),
+    QT_TRANSLATE_NOOP("vg::CoreTexts", "%1: %2 is outside %3 to %4"),
 };
 
 QString Translated(const char* source) {
@@ -149,9 +171,66 @@ QString Whole(const QString& english) {
     return {};
 }
 
+// `source` as a pattern that matches a whole line: each %n takes what stands there.
+QRegularExpression PatternOf(const QString& source) {
+    static const QRegularExpression placeholder(QStringLiteral("%(\\d)"));
+    QString pattern = QStringLiteral("^");
+    qsizetype done = 0;
+    for (auto it = placeholder.globalMatch(source); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        pattern += QRegularExpression::escape(source.mid(done, match.capturedStart() - done));
+        pattern += QStringLiteral("(.+?)");
+        done = match.capturedEnd();
+    }
+    pattern += QRegularExpression::escape(source.mid(done)) + QLatin1Char('$');
+    return QRegularExpression(pattern);
+}
+
+// The line translated by the first pattern it fits; a null string when it fits none or the
+// pattern has no translation.
+QString Patterned(const QString& line) {
+    static const QRegularExpression placeholder(QStringLiteral("%(\\d)"));
+    for (const char* source : Patterns) {
+        const QString english = QLatin1String(source);
+        const QRegularExpressionMatch match = PatternOf(english).match(line);
+        if (!match.hasMatch()) {
+            continue;
+        }
+        const QString translated = Translated(source);
+        if (translated == english) {
+            return {};
+        }
+        // The value of each number where it first stands.
+        std::array<QString, 10> values;
+        int group = 1;
+        for (auto it = placeholder.globalMatch(english); it.hasNext(); ++group) {
+            const int number = it.next().captured(1).toInt();
+            if (values[static_cast<size_t>(number)].isNull()) {
+                const QString value = match.captured(group);
+                const QString known = Whole(value);
+                values[static_cast<size_t>(number)] = known.isNull() ? value : known;
+            }
+        }
+        // Filled in one pass, so that a value holding "%2" stays as it is.
+        QString result;
+        qsizetype done = 0;
+        for (auto it = placeholder.globalMatch(translated); it.hasNext();) {
+            const QRegularExpressionMatch at = it.next();
+            result += translated.mid(done, at.capturedStart() - done);
+            result += values[static_cast<size_t>(at.captured(1).toInt())];
+            done = at.capturedEnd();
+        }
+        return result + translated.mid(done);
+    }
+    return {};
+}
+
 QString Line(const QString& line) {
     if (const QString whole = Whole(line); !whole.isNull()) {
         return whole;
+    }
+    if (const QString patterned = Patterned(line); !patterned.isNull()) {
+        return patterned;
     }
     const char* longest = nullptr;
     for (const char* head : Heads) {

@@ -5,6 +5,7 @@
 
 #include "common/ProgramFolders.h"
 #include "config/ConfigCompare.h"
+#include "config/ValueRanges.h"
 #include "gui/AboutBox.h"
 #include "gui/BusyWindow.h"
 #include "gui/CommunicationDialog.h"
@@ -19,6 +20,7 @@
 #include "gui/SourceChooser.h"
 #include "gui/StatusBarWidget.h"
 #include "gui/ToolEditor.h"
+#include "link/SerialOpenFailure.h"
 #include "status/UnitStatus.h"
 #include "support/SettingsWorld.h"
 
@@ -36,6 +38,7 @@
 #include <QStyleOptionComboBox>
 #include <QTabBar>
 #include <cctype>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -385,6 +388,39 @@ TEST_F(GermanWindows, DifferencesOfAComparisonAreToldInGerman) {
                 EXPECT_TRUE(german.contains(QString::fromStdString(*value)))
                     << german.toStdString();
             }
+        }
+    }
+}
+
+// What the core says with values in it (values out of range, why a serial port did not open)
+// reaches the message box in German, its values as they were.
+TEST_F(GermanWindows, CoreLinesWithValuesAreToldInGerman) {
+    ConfigImage image{};
+    SetConfigDefaults(image);
+    image.Tools[5] = {1, 700.0F, 30.0F, 7};
+    image.ReturnTrvMon = 5;
+    image.OutPulseTime = 7;
+    const std::vector<OutOfRangeValue> values = ValuesOutOfRange(image, true);
+    ASSERT_GE(values.size(), 4u);
+    std::vector<std::string> lines;
+    for (const OutOfRangeValue& value : values) {
+        lines.push_back(OutOfRangeText(value));
+    }
+    const std::string missing = DescribeOpenFailure(
+        {SerialOpenFailure::Step::Open, ENOENT, "/nowhere/COM3", 3, "/nowhere/"});
+    ASSERT_NE(missing.find('\n'), std::string::npos);
+    lines.push_back(missing.substr(missing.find('\n') + 1));
+    const QRegularExpression english(
+        QStringLiteral("\\b(Tool|is|outside|to|or|leads|through|which|not|there|Angle|"
+                       "Tolerance|Intensity|Return|Travel|Monitoring)\\b"));
+    for (const std::string& line : lines) {
+        const QString german = CoreText(QString::fromStdString(line));
+        EXPECT_FALSE(german.contains(english)) << line << " -> " << german.toStdString();
+        static const QRegularExpression number(QStringLiteral("\\d+(\\.\\d+)?"));
+        for (auto it = number.globalMatch(QString::fromStdString(line)); it.hasNext();) {
+            const QString value = it.next().captured();
+            EXPECT_TRUE(german.contains(value))
+                << value.toStdString() << " lost in " << german.toStdString();
         }
     }
 }
