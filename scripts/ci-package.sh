@@ -190,6 +190,15 @@ grep -qF "\"$home/.config/vg-config/Konfig.Cfg\", O_RDONLY" "$home/trace" ||
 if grep -E 'openat\([^"]*"/usr/[^"]*", [^)]*O_(WRONLY|RDWR)' "$home/trace"; then
     fail "vgconfig opened files of the installation for writing"
 fi
+# Under a German locale it loads the German of its windows and Qt's own dialogs from the
+# installation (the X11 test of the build shows the German titles and menus).
+status=0
+as_user LANG=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen strace -f -qq -e trace=openat \
+    -o "$home/trace-de" timeout 5 vgconfig >"$work/out" 2>&1 || status=$?
+[ "$status" -eq 124 ] || fail "vgconfig under de_DE ended by itself ($status): $(cat "$work/out")"
+for qm in /usr/share/vg-config/translations/vgconfig_de.qm /usr/share/qt6/translations/qtbase_de.qm; do
+    grep -qF "\"$qm\", O_RDONLY" "$home/trace-de" || fail "vgconfig under de_DE did not load $qm"
+done
 
 echo "== apt purge"
 $sudo apt-get purge -y -q vg-config vg-config-dev >/dev/null

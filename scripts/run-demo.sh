@@ -20,7 +20,9 @@ if [ "${1:-}" = "--serial" ]; then
 fi
 demo=build/demo/$mode
 mkdir -p "$demo/CD_DATA"
-cp -f "$bin/vgconfig" "$bin/ROVOZUZ_E.html" "$demo/"
+cp -f "$bin/vgconfig" "$bin/ROVOZUZ_E.html" "$bin/ROVOZUZ_D.html" "$demo/"
+# the windows' translations: German under a de_* locale
+cp -rf "$bin/translations" "$demo/"
 if [ ! -e "$demo/Konfig.Cfg" ]; then
     if [ "$mode" = serial ]; then
         printf 'A:50\r\nC:1\r\nM:2\r\n' >"$demo/Konfig.Cfg"

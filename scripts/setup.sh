@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev
+    # the windows' translations: lupdate, lrelease and their CMake functions; Qt's own German
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     # the plant gateway: MQTT, INI, the service manager; a real broker and openssl for its tests
     libmosquitto-dev libinih-dev libsystemd-dev mosquitto mosquitto-clients openssl
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -11,7 +11,7 @@
 namespace vg {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Info"));
+    setWindowTitle(tr("Info"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(414, 272);
@@ -29,12 +29,12 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     icon->setObjectName(QStringLiteral("ProgramIcon"));
     icon->setPixmap(ProgramIconPixmap(48));
     ProductNameLabel = new QLabel(QStringLiteral("VG-Config"), panel);
-    auto* version = new QLabel(QStringLiteral("Version:  "), panel);
+    auto* version = new QLabel(tr("Version:  "), panel);
     VersionLabel = new QLabel(QStringLiteral("1.06.01"), panel);
     DateLabel = new QLabel(QStringLiteral("12/11/2006"), panel);
-    FurtherLabel = new QLabel(QStringLiteral("Fieldbus mode talks to the built-in simulated "
-                                             "unit unless a driver is chosen under Options > "
-                                             "Communication."),
+    FurtherLabel = new QLabel(tr("Fieldbus mode talks to the built-in simulated "
+                                 "unit unless a driver is chosen under Options > "
+                                 "Communication."),
                               panel);
     FurtherLabel->setWordWrap(true);
     QFont plain = font();
@@ -50,7 +50,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     grid->addWidget(FurtherLabel, 2, 1, 1, 3);
     grid->setColumnStretch(3, 1);
 
-    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton = new QPushButton(tr("OK"), this);
     OkButton->setDefault(true);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
 

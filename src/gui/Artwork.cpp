@@ -2,6 +2,7 @@
 
 #include "common/ProgramInfo.h"
 
+#include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -98,7 +99,8 @@ void PaintMainPicture(QPainter& p, const QRect& area) {
     p.setFont(sub);
     p.drawText(QRectF(area.left() + area.width() * 0.58, area.top() + 108, area.width() * 0.4, 60),
                Qt::AlignLeft | Qt::TextWordWrap,
-               QStringLiteral("Tool monitoring:\nconfiguration and diagnosis"));
+               QCoreApplication::translate("vg::Artwork",
+                                           "Tool monitoring:\nconfiguration and diagnosis"));
     p.restore();
 }
 

@@ -1,5 +1,6 @@
 #include "gui/BusyWindow.h"
 
+#include "gui/CoreTexts.h"
 #include "gui/TextCodec.h"
 #include "gui/WindowStacking.h"
 
@@ -10,7 +11,7 @@
 namespace vg {
 
 BusyWindow::BusyWindow(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("RunTime-Define!"));
+    setWindowTitle(tr("RunTime-Define!"));
     // A notice: it takes no input and leaves the focus with the window that started the job.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowDoesNotAcceptFocus);
@@ -25,8 +26,8 @@ BusyWindow::BusyWindow(QWidget* parent) : QDialog(parent) {
 }
 
 void BusyWindow::ShowBusyBox(const std::string& caption, const std::string& message) {
-    setWindowTitle(FromAnsi(caption));
-    MessageLabel->setText(FromAnsi(message));
+    setWindowTitle(CoreText(FromAnsi(caption)));
+    MessageLabel->setText(CoreText(FromAnsi(message)));
     KeepAbove(*this, WindowInFront());
     show();
     // The job that follows keeps the event loop busy: paint the box now.

@@ -57,19 +57,18 @@ std::string LinkOpenFailureMessage(const Session& core, ErrorCode error) {
 
 CommunicationDialog::CommunicationDialog(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {
-    setWindowTitle(QStringLiteral("Communication"));
+    setWindowTitle(tr("Communication"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
-    ModeBox =
-        MakeRadioGroup(QStringLiteral("Communication Layer"),
-                       {QStringLiteral("Profibus"), QStringLiteral("Serial")}, ModeItems, this);
+    ModeBox = MakeRadioGroup(tr("Communication Layer"), {QStringLiteral("Profibus"), tr("Serial")},
+                             ModeItems, this);
     DriverChooser = new FieldbusDriverChooser(Context.Files, ModeBox);
     // Right below the fieldbus item, before the serial one.
     static_cast<QBoxLayout*>(ModeBox->layout())->insertWidget(1, DriverChooser);
 
     // Created in the order Tab visits them: the left column, then the ports on the right.
-    auto* address = new QGroupBox(QStringLiteral("Profibus Device Address"), this);
+    auto* address = new QGroupBox(tr("Profibus Device Address"), this);
     address->setObjectName(QStringLiteral("AddressBox"));
     AddressBox = address;
     AddressField = new NumberField(address);
@@ -83,7 +82,7 @@ CommunicationDialog::CommunicationDialog(ProgramContext& context, QWidget* paren
         AddressField->Range().SetEnforce(true);
     });
 
-    ComPortBox = new QGroupBox(QStringLiteral("Serial COM-Port"), this);
+    ComPortBox = new QGroupBox(tr("Serial COM-Port"), this);
     ComPortItems = new QButtonGroup(ComPortBox);
     auto* ports = new QGridLayout(ComPortBox);
     for (int i = 0; i < 6; ++i) {
@@ -95,7 +94,7 @@ CommunicationDialog::CommunicationDialog(ProgramContext& context, QWidget* paren
         ports->addWidget(PortDevices[static_cast<size_t>(i)], i, 1);
     }
     TabToCheckedItem(*ComPortItems);
-    DeviceLabel = new QLabel(QStringLiteral("&Device for this port:"), ComPortBox);
+    DeviceLabel = new QLabel(tr("&Device for this port:"), ComPortBox);
     DeviceBox = new PortDeviceBox(ComPortBox);
     DeviceLabel->setBuddy(DeviceBox);
     ports->addWidget(DeviceLabel, 6, 0, 1, 2);
@@ -103,9 +102,9 @@ CommunicationDialog::CommunicationDialog(ProgramContext& context, QWidget* paren
     connect(ComPortItems, &QButtonGroup::idClicked, this, [this] { ShowDevicesOfChosenPort(); });
     connect(ModeItems, &QButtonGroup::idToggled, this, [this] { EnableControlsOfChosenMode(); });
 
-    CloseButton = new QPushButton(QStringLiteral("&Ok"), this);
+    CloseButton = new QPushButton(tr("&Ok"), this);
     CloseButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
+    CancelButton = new QPushButton(tr("&Cancel"), this);
     connect(CloseButton, &QPushButton::clicked, this, [this] {
         ButtonPressed = true;
         accept();
@@ -175,7 +174,7 @@ void CommunicationDialog::ShowPortDevices() {
         const QFileInfo info(device);
         QString text;
         if (!info.exists()) {
-            text = QStringLiteral("(no %1 on this machine)").arg(device);
+            text = tr("(no %1 on this machine)").arg(device);
         } else if (info.isSymLink()) {
             text = QStringLiteral("%1 -> %2").arg(device, info.symLinkTarget());
         } else {

@@ -11,8 +11,9 @@
 namespace vg {
 
 namespace {
-constexpr const char* SimulatedUnitText = "built-in simulated unit";
-constexpr const char* MissingText = "  (not there)";
+constexpr const char* SimulatedUnitText =
+    QT_TRANSLATE_NOOP("vg::FieldbusDriverChooser", "built-in simulated unit");
+constexpr const char* MissingText = QT_TRANSLATE_NOOP("vg::FieldbusDriverChooser", "  (not there)");
 // Room for the driver's path; a longer one is shortened in the middle.
 constexpr int PathWidth = 220;
 } // namespace
@@ -21,8 +22,8 @@ FieldbusDriverChooser::FieldbusDriverChooser(FileDialogs& files, QWidget* parent
     : QWidget(parent), Files(files) {
     DriverLabel = new QLabel(this);
     DriverLabel->setMinimumWidth(PathWidth);
-    ChooseDriverButton = new QPushButton(QStringLiteral("&Driver..."), this);
-    SimulatedUnitButton = new QPushButton(QStringLiteral("&Simulated unit"), this);
+    ChooseDriverButton = new QPushButton(tr("&Driver..."), this);
+    SimulatedUnitButton = new QPushButton(tr("&Simulated unit"), this);
     connect(ChooseDriverButton, &QPushButton::clicked, this, &FieldbusDriverChooser::ChooseFile);
     connect(SimulatedUnitButton, &QPushButton::clicked, this, [this] {
         Path.clear();
@@ -62,10 +63,9 @@ void FieldbusDriverChooser::ChooseFile() {
 }
 
 void FieldbusDriverChooser::ShowChoice() {
-    const QString full =
-        Path.empty() ? QString::fromLatin1(SimulatedUnitText) : QString::fromStdString(Path);
+    const QString full = Path.empty() ? tr(SimulatedUnitText) : QString::fromStdString(Path);
     // The mark stays whole however long the path.
-    const QString mark = ChosenIsMissing() ? QString::fromLatin1(MissingText) : QString();
+    const QString mark = ChosenIsMissing() ? tr(MissingText) : QString();
     const QFontMetrics metrics = DriverLabel->fontMetrics();
     DriverLabel->setText(
         metrics.elidedText(full, Qt::ElideMiddle, PathWidth - metrics.horizontalAdvance(mark)) +

@@ -1,5 +1,6 @@
 #include "gui/FileDialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 namespace vg {
@@ -30,8 +31,10 @@ std::optional<QString> Run(QWidget* parent, QFileDialog::AcceptMode mode, const 
 } // namespace
 
 std::optional<QString> QtFileDialogs::GetDriverFileName(QWidget* parent, const QString& directory) {
-    QFileDialog dialog(parent, QStringLiteral("Fieldbus Driver"), directory,
-                       QStringLiteral("Driver library (*.so *.so.*);;All files (*)"));
+    QFileDialog dialog(parent, QCoreApplication::translate("vg::QtFileDialogs", "Fieldbus Driver"),
+                       directory,
+                       QCoreApplication::translate("vg::QtFileDialogs",
+                                                   "Driver library (*.so *.so.*);;All files (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -51,9 +54,9 @@ std::optional<QString> QtFileDialogs::GetSaveFileName(QWidget* parent, const QSt
 }
 
 std::optional<QString> QtFileDialogs::GetTraceFileName(QWidget* parent, const QString& fileName) {
-    const QString path =
-        QFileDialog::getSaveFileName(parent, QStringLiteral("Trace Line Traffic"), fileName,
-                                     QStringLiteral("Trace (*.txt);;All files (*)"));
+    const QString path = QFileDialog::getSaveFileName(
+        parent, QCoreApplication::translate("vg::QtFileDialogs", "Trace Line Traffic"), fileName,
+        QCoreApplication::translate("vg::QtFileDialogs", "Trace (*.txt);;All files (*)"));
     if (path.isEmpty()) {
         return std::nullopt;
     }

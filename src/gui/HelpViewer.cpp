@@ -2,6 +2,7 @@
 
 #include "gui/WindowStacking.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QShortcut>
@@ -11,16 +12,29 @@ namespace vg {
 
 namespace {
 const char* const HelpFileName = "ROVOZUZ_E.html";
+
+// The help file in the language of the windows, where there is one.
+std::string LocalHelpFileName(const ProgramFolders& folders) {
+    //: The help file of this language, beside the English ROVOZUZ_E.html; the English name
+    //: when there is none.
+    const std::string name =
+        QCoreApplication::translate("vg::HelpViewer", "ROVOZUZ_E.html").toStdString();
+    return QFileInfo::exists(QString::fromStdString(folders.Program + name)) ||
+                   QFileInfo::exists(QString::fromStdString(folders.Shared + name))
+               ? name
+               : HelpFileName;
+}
 } // namespace
 
 QString HelpFilePath(const ProgramFolders& folders) {
-    const QString beside = QString::fromStdString(folders.Program + HelpFileName);
-    const QString shared = QString::fromStdString(folders.Shared + HelpFileName);
+    const std::string fileName = LocalHelpFileName(folders);
+    const QString beside = QString::fromStdString(folders.Program + fileName);
+    const QString shared = QString::fromStdString(folders.Shared + fileName);
     return QFileInfo::exists(beside) || !QFileInfo::exists(shared) ? beside : shared;
 }
 
 HelpViewer::HelpViewer(QWidget* parent) : QTextBrowser(parent) {
-    setWindowTitle(QStringLiteral("VG-Config Help"));
+    setWindowTitle(tr("VG-Config Help"));
     // A dialog to the window manager, so that it can be kept above the window it explains.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -54,7 +68,7 @@ void HelpViewer::ShowTopic(int helpContext) {
 
 void HelpViewer::Open(const QString& anchor) {
     if (!QFileInfo::exists(File)) {
-        setHtml(QStringLiteral("<p>The help file %1 is missing.</p>").arg(File.toHtmlEscaped()));
+        setHtml(tr("<p>The help file %1 is missing.</p>").arg(File.toHtmlEscaped()));
     } else {
         QUrl url = QUrl::fromLocalFile(File);
         url.setFragment(anchor);

@@ -19,13 +19,13 @@ namespace vg {
 
 IdentifierWindow::IdentifierWindow(MessageService& messages, HelpViewer& help, QWidget* parent)
     : QDialog(parent), Messages(messages) {
-    setWindowTitle(QStringLiteral("Please enter Namespace-Identifier  ..."));
+    setWindowTitle(tr("Please enter Namespace-Identifier  ..."));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     auto* bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("IdentifierFrame"));
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    auto* label = new QLabel(QStringLiteral("Please enter 8 digits:"), bevel);
+    auto* label = new QLabel(tr("Please enter 8 digits:"), bevel);
     label->setObjectName(QStringLiteral("IdentifierCaption"));
     IdentifierField = new QLineEdit(bevel);
     // Eight required digits; an unfilled position shows as a blank.
@@ -34,7 +34,7 @@ IdentifierWindow::IdentifierWindow(MessageService& messages, HelpViewer& help, Q
     auto* inner = new QGridLayout(bevel);
     inner->addWidget(label, 0, 0);
     inner->addWidget(IdentifierField, 0, 1);
-    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton = new QPushButton(tr("OK"), this);
     OkButton->setDefault(true);
     connect(OkButton, &QPushButton::clicked, this, [this] {
         OkPressed = true;

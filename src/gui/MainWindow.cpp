@@ -4,6 +4,7 @@
 #include "gui/Artwork.h"
 #include "gui/CommunicationDialog.h"
 #include "gui/HelpViewer.h"
+#include "gui/Language.h"
 #include "gui/ManualWindow.h"
 #include "gui/MonitorWindow.h"
 #include "gui/SettingsWindow.h"
@@ -47,32 +48,32 @@ MainWindow::~MainWindow() {
 
 // Every menu and item has an access key; the captions read as they always did.
 void MainWindow::BuildMenu() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    OpenAction = file->addAction(QStringLiteral("&Open"), this, &MainWindow::OpenTriggered);
-    QuitAction = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
-    QMenu* unit = menuBar()->addMenu(QStringLiteral("&Vigilo"));
-    ManualModeAction =
-        unit->addAction(QStringLiteral("&Manual Mode"), this, &MainWindow::ManualModeTriggered);
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    OpenAction = file->addAction(tr("&Open"), this, &MainWindow::OpenTriggered);
+    QuitAction = file->addAction(tr("&Quit"), this, &QWidget::close);
+    QMenu* unit = menuBar()->addMenu(tr("&Vigilo"));
+    ManualModeAction = unit->addAction(tr("&Manual Mode"), this, &MainWindow::ManualModeTriggered);
     MonitorModeAction =
-        unit->addAction(QStringLiteral("M&onitor Mode"), this, &MainWindow::MonitorModeTriggered);
+        unit->addAction(tr("M&onitor Mode"), this, &MainWindow::MonitorModeTriggered);
     MonitorModeAction->setEnabled(false); // until the unit has answered
-    CompareWithFileAction = unit->addAction(QStringLiteral("&Compare with File..."), this,
-                                            &MainWindow::CompareWithFileTriggered);
+    CompareWithFileAction =
+        unit->addAction(tr("&Compare with File..."), this, &MainWindow::CompareWithFileTriggered);
     CompareWithFileAction->setEnabled(false); // as Monitor Mode: it reads the unit
-    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
-    CommunicationAction = options->addAction(QStringLiteral("&Communication"), this,
-                                             &MainWindow::CommunicationTriggered);
-    VerifyAfterSaveAction = options->addAction(QStringLiteral("&Verify after saving to the unit"));
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
+    CommunicationAction =
+        options->addAction(tr("&Communication"), this, &MainWindow::CommunicationTriggered);
+    VerifyAfterSaveAction = options->addAction(tr("&Verify after saving to the unit"));
     VerifyAfterSaveAction->setCheckable(true);
     VerifyAfterSaveAction->setChecked(LoadVerifyAfterSave(Context.OwnSettingsFile));
     connect(VerifyAfterSaveAction, &QAction::triggered, this, &MainWindow::VerifyAfterSaveToggled);
-    TraceLineTrafficAction = options->addAction(QStringLiteral("&Trace Line Traffic..."));
+    TraceLineTrafficAction = options->addAction(tr("&Trace Line Traffic..."));
     TraceLineTrafficAction->setCheckable(true);
     connect(TraceLineTrafficAction, &QAction::triggered, this,
             &MainWindow::TraceLineTrafficToggled);
+    AddLanguageMenu(*options, Context);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
-    HelpAction = help->addAction(QStringLiteral("&Help"), this, &MainWindow::HelpTriggered);
-    AboutAction = help->addAction(QStringLiteral("&About"), this, &MainWindow::AboutTriggered);
+    HelpAction = help->addAction(tr("&Help"), this, &MainWindow::HelpTriggered);
+    AboutAction = help->addAction(tr("&About"), this, &MainWindow::AboutTriggered);
 }
 
 void MainWindow::BuildClientArea() {
@@ -105,9 +106,8 @@ void MainWindow::SettleOnScreen() {
 
 void MainWindow::ShowUnitInTitle() {
     // Nobody should take the demonstration unit for the machine's.
-    setWindowTitle(Context.Core.Settings.UsesSimulatedUnit()
-                       ? QStringLiteral("VG-Config [simulated unit]")
-                       : QStringLiteral("VG-Config"));
+    setWindowTitle(Context.Core.Settings.UsesSimulatedUnit() ? tr("VG-Config [simulated unit]")
+                                                             : QStringLiteral("VG-Config"));
 }
 
 QPoint MainWindowPosition(const QRect& screen, const QSize& frame) {

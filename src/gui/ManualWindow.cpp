@@ -24,7 +24,7 @@ constexpr int ClientHeight = 434;
 
 ManualWindow::ManualWindow(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context) {
-    setWindowTitle(QStringLiteral("VG-Config / Manual Mode"));
+    setWindowTitle(tr("VG-Config / Manual Mode"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
@@ -40,9 +40,9 @@ ManualWindow::ManualWindow(ProgramContext& context, QWidget* parent)
     ColumnHeadings = table.Headings;
     ToolList = table.List;
 
-    GoToAngleButton = new QPushButton(QStringLiteral("Go &Position"), this);
-    GoBackButton = new QPushButton(QStringLiteral("Go &Back"), this);
-    CloseButton = new QPushButton(QStringLiteral("&Close"), this);
+    GoToAngleButton = new QPushButton(tr("Go &Position"), this);
+    GoBackButton = new QPushButton(tr("Go &Back"), this);
+    CloseButton = new QPushButton(tr("&Close"), this);
     GoToAngleButton->setGeometry(504, 28, 120, 32);
     GoBackButton->setGeometry(504, 68, 120, 32);
     CloseButton->setGeometry(504, bottom - 32, 120, 32);

@@ -1,6 +1,7 @@
 #include "gui/MonitorWindow.h"
 
 #include "gui/ButtonKeys.h"
+#include "gui/CoreTexts.h"
 #include "gui/HelpViewer.h"
 #include "gui/MainWindow.h"
 #include "gui/ManualWindow.h"
@@ -59,7 +60,7 @@ QLabel* MakeLamp(QWidget* parent, int y) {
 MonitorWindow::MonitorWindow(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context),
       OnlineCanvas(IndicatorSize, IndicatorSize, QImage::Format_RGB32) {
-    setWindowTitle(QStringLiteral("VG-Config / Monitor Mode"));
+    setWindowTitle(tr("VG-Config / Monitor Mode"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
@@ -82,24 +83,19 @@ MonitorWindow::~MonitorWindow() {
 
 void MonitorWindow::BuildStateFrame() {
     StateFrame = MakeBox(this, QRect(8, 8, 300, 152));
-    StateHeading = MakeLabel(StateFrame, QStringLiteral("State:"), QRect(8, 4, 120, 20));
+    StateHeading = MakeLabel(StateFrame, tr("State:"), QRect(8, 4, 200, 20));
     const auto row = [](int i) {
         return 28 + i * RowHeight;
     };
-    Output1Caption =
-        MakeLabel(StateFrame, QStringLiteral("Out 1 (OK):"), QRect(12, row(0), 120, 20));
+    Output1Caption = MakeLabel(StateFrame, tr("Out 1 (OK):"), QRect(12, row(0), 120, 20));
     Output1Lamp = MakeLamp(StateFrame, row(0));
-    Output2Caption =
-        MakeLabel(StateFrame, QStringLiteral("Out 2 (KO):"), QRect(12, row(1), 120, 20));
+    Output2Caption = MakeLabel(StateFrame, tr("Out 2 (KO):"), QRect(12, row(1), 120, 20));
     Output2Lamp = MakeLamp(StateFrame, row(1));
-    ZeroPositionCaption =
-        MakeLabel(StateFrame, QStringLiteral("Zero-Position:"), QRect(12, row(2), 120, 20));
+    ZeroPositionCaption = MakeLabel(StateFrame, tr("Zero-Position:"), QRect(12, row(2), 120, 20));
     ZeroPositionLamp = MakeLamp(StateFrame, row(2));
-    ScanningCaption =
-        MakeLabel(StateFrame, QStringLiteral("Scanning:"), QRect(12, row(3), 120, 20));
+    ScanningCaption = MakeLabel(StateFrame, tr("Scanning:"), QRect(12, row(3), 120, 20));
     ScanningLamp = MakeLamp(StateFrame, row(3));
-    MeasuredAngleCaption =
-        MakeLabel(StateFrame, QStringLiteral("Measured-Angle:"), QRect(12, row(4), 120, 20));
+    MeasuredAngleCaption = MakeLabel(StateFrame, tr("Measured-Angle:"), QRect(12, row(4), 120, 20));
     MeasuredAngleValue = MakeLabel(StateFrame, Placeholder, QRect(140, row(4), 80, 20),
                                    Qt::AlignRight | Qt::AlignVCenter);
     QFont bold = MeasuredAngleValue->font();
@@ -112,32 +108,27 @@ void MonitorWindow::BuildStateFrame() {
 
 void MonitorWindow::BuildCurrentToolFrame() {
     CurrentToolFrame = MakeBox(this, QRect(316, 8, 308, 152));
-    CurrentToolHeading =
-        MakeLabel(CurrentToolFrame, QStringLiteral("Current Tool:"), QRect(8, 4, 120, 20));
+    CurrentToolHeading = MakeLabel(CurrentToolFrame, tr("Current Tool:"), QRect(8, 4, 200, 20));
     const auto row = [](int i) {
         return 28 + i * RowHeight;
     };
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    ToolNumberCaption =
-        MakeLabel(CurrentToolFrame, QStringLiteral("Tool-Nr."), QRect(12, row(0), 96, 20));
+    ToolNumberCaption = MakeLabel(CurrentToolFrame, tr("Tool-Nr."), QRect(12, row(0), 96, 20));
     ToolNumberValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(0), 64, 20), right);
     TargetAngleCaption =
-        MakeLabel(CurrentToolFrame, QStringLiteral("Target-Angle:"), QRect(12, row(1), 96, 20));
+        MakeLabel(CurrentToolFrame, tr("Target-Angle:"), QRect(12, row(1), 96, 20));
     TargetAngleValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(1), 64, 20), right);
-    ToleranceCaption =
-        MakeLabel(CurrentToolFrame, QStringLiteral("Tolerance:"), QRect(12, row(2), 96, 20));
+    ToleranceCaption = MakeLabel(CurrentToolFrame, tr("Tolerance:"), QRect(12, row(2), 96, 20));
     ToleranceValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(2), 64, 20), right);
-    IntensityCaption =
-        MakeLabel(CurrentToolFrame, QStringLiteral("Intensity:"), QRect(12, row(3), 96, 20));
+    IntensityCaption = MakeLabel(CurrentToolFrame, tr("Intensity:"), QRect(12, row(3), 96, 20));
     IntensityValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(3), 64, 20), right);
-    NameCaption = MakeLabel(CurrentToolFrame, QStringLiteral("Name:"), QRect(12, row(4), 96, 20));
+    NameCaption = MakeLabel(CurrentToolFrame, tr("Name:"), QRect(12, row(4), 96, 20));
     NameValue = MakeLabel(CurrentToolFrame, Placeholder, QRect(112, row(4), 188, 20));
 }
 
 void MonitorWindow::BuildActualToolFrame() {
     ActualToolFrame = MakeBox(this, QRect(488, 168, 136, 56));
-    ActualToolCaption =
-        MakeLabel(ActualToolFrame, QStringLiteral("Actual ToolNr:"), QRect(8, 18, 88, 20));
+    ActualToolCaption = MakeLabel(ActualToolFrame, tr("Actual ToolNr:"), QRect(8, 18, 88, 20));
     ActualToolValue = MakeLabel(ActualToolFrame, Placeholder, QRect(96, 18, 32, 20),
                                 Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -149,7 +140,7 @@ void MonitorWindow::BuildBottomRow() {
     OnlineLamp = new QLabel(this);
     OnlineLamp->setGeometry(420, 394, IndicatorSize, IndicatorSize);
     OnlineLamp->setPixmap(QPixmap::fromImage(OnlineCanvas));
-    CloseButton = new QPushButton(QStringLiteral("&Close"), this);
+    CloseButton = new QPushButton(tr("&Close"), this);
     CloseButton->setGeometry(544, 394, 80, 32);
     CloseButton->setAutoDefault(false);
     connect(CloseButton, &QPushButton::clicked, this, &MonitorWindow::CloseClicked);
@@ -216,7 +207,7 @@ void MonitorWindow::SetScanningLamp(bool on) {
 }
 
 void MonitorWindow::SetMessage(const std::string& text) {
-    MessagePanel->setText(FromAnsi(text));
+    MessagePanel->setText(CoreText(FromAnsi(text)));
 }
 
 void MonitorWindow::SetCurrentAngle(const std::string& text) {

@@ -50,3 +50,43 @@ bool StoreVerifyAfterSave(const std::string& path, bool on, WriteFailure& failur
 }
 
 } // namespace vg
+
+namespace vg {
+
+namespace {
+const QString LanguageKey = QStringLiteral("Windows/Language");
+} // namespace
+
+std::string LoadLanguage(const std::string& path) {
+    const QSettings settings(SettingsFile(path), QSettings::IniFormat);
+    return settings.value(LanguageKey).toString().toStdString();
+}
+
+bool StoreLanguage(const std::string& path, const std::string& code, WriteFailure& failure) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    if (!MakeFolders(folder, PrivateFolderMode)) {
+        failure.Record(folder);
+        return false;
+    }
+    const int probe = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
+    if (probe < 0) {
+        failure.Record(path);
+        return false;
+    }
+    ::close(probe);
+    QSettings settings(SettingsFile(path), QSettings::IniFormat);
+    if (code.empty()) {
+        settings.remove(LanguageKey);
+    } else {
+        settings.setValue(LanguageKey, QString::fromStdString(code));
+    }
+    settings.sync();
+    if (settings.status() != QSettings::NoError) {
+        errno = errno != 0 ? errno : EIO;
+        failure.Record(path);
+        return false;
+    }
+    return true;
+}
+
+} // namespace vg

@@ -18,3 +18,13 @@ bool LoadVerifyAfterSave(const std::string& path);
 bool StoreVerifyAfterSave(const std::string& path, bool on, WriteFailure& failure);
 
 } // namespace vg
+
+namespace vg {
+
+// The language the windows speak from the next start: "" for the system's, else a code such
+// as "en" or "de".
+std::string LoadLanguage(const std::string& path);
+// False when the file could not be written; `failure` names it and the reason.
+bool StoreLanguage(const std::string& path, const std::string& code, WriteFailure& failure);
+
+} // namespace vg

@@ -1,5 +1,6 @@
 #include "gui/PortDeviceBox.h"
 
+#include "gui/TextCodec.h"
 #include "link/ComLinks.h"
 
 #include <QFileInfo>
@@ -15,11 +16,11 @@ QString EntryText(const SerialDeviceInfo& device) {
         notes << QString::fromStdString(device.Device);
     }
     if (device.InUse()) {
-        notes << QStringLiteral("in use: %1")
+        notes << PortDeviceBox::tr("in use: %1")
                      .arg(QString::fromStdString(PortHoldersText(device.Holders)));
     }
     if (!device.MayOpen) {
-        notes << QStringLiteral("you may not open it");
+        notes << PortDeviceBox::tr("you may not open it");
     }
     if (!notes.isEmpty()) {
         text += QStringLiteral("  (%1)").arg(notes.join(QStringLiteral("; ")));
@@ -45,9 +46,7 @@ void PortDeviceBox::ShowFor(int16_t port, const std::string& linkDir) {
     const QString now =
         QString::fromStdString(FinalLinkTarget(ComPortPath(linkDir, port, Places.Dev)));
     // Keeping COMn as it is keeps a port that leads nowhere: say so.
-    addItem((QFileInfo::exists(now) ? QStringLiteral("as it is: %1")
-                                    : QStringLiteral("not present: %1"))
-                .arg(now),
+    addItem((QFileInfo::exists(now) ? tr("as it is: %1") : tr("not present: %1")).arg(now),
             QString());
     for (const SerialDeviceInfo& device : ListSerialPorts(linkDir, Places)) {
         addItem(EntryText(device), QString::fromStdString(device.LinkTarget()));
@@ -67,13 +66,10 @@ bool PortDeviceBox::ApplyChoice(MessageService& messages) {
     std::string failure;
     ComLinkResult result = MakeComLink(LinkDir, ShownPort, target, false, failure);
     if (result == ComLinkResult::NotALink) {
-        const std::string question =
-            std::string(com)
-                .append(" in ")
-                .append(LinkDir)
-                .append(" is not a link but a file of its own.\nReplace it with a link to ")
-                .append(target)
-                .append("?");
+        const std::string question = ToAnsi(
+            tr("%1 in %2 is not a link but a file of its own.\nReplace it with a link to %3?")
+                .arg(QString::fromStdString(com), QString::fromStdString(LinkDir),
+                     QString::fromStdString(target)));
         if (messages.ShowMessage(question, MessageKind::Confirmation, MessageButtons::YesNo) !=
             MessageResult::Yes) {
             return false;
@@ -81,12 +77,12 @@ bool PortDeviceBox::ApplyChoice(MessageService& messages) {
         result = MakeComLink(LinkDir, ShownPort, target, true, failure);
     }
     if (result == ComLinkResult::Failed) {
-        messages.ShowMessage(std::string(com)
-                                 .append(" could not be linked to ")
-                                 .append(target)
-                                 .append(":\n")
-                                 .append(failure),
-                             MessageKind::Warning, MessageButtons::Ok);
+        messages.ShowMessage(
+            ToAnsi(tr("%1 could not be linked to %2:")
+                       .arg(QString::fromStdString(com), QString::fromStdString(target)))
+                .append("\n")
+                .append(failure),
+            MessageKind::Warning, MessageButtons::Ok);
         return false;
     }
     return true;

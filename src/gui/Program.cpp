@@ -4,6 +4,7 @@
 #include "gui/CommunicationDialog.h"
 #include "gui/FileDialogs.h"
 #include "gui/HelpViewer.h"
+#include "gui/Language.h"
 #include "gui/MainWindow.h"
 #include "gui/ManualWindow.h"
 #include "gui/MonitorWindow.h"
@@ -156,6 +157,9 @@ int RunWindows(int argc, char** argv, const std::function<void(MainWindow&)>& wh
     if (const auto refused = RefuseUnknownArguments(QApplication::arguments())) {
         return *refused;
     }
+    InstallWindowLanguage(
+        QString::fromStdString(LoadLanguage(OwnSettingsPath(UserEnvironment::OfThisProcess()))),
+        TranslationsFolder(RunningProgramFolders()));
     try {
         Session core(RunningProgramFolders());
         core.Par.Interrupt = &termination.Flag();

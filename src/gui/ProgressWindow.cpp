@@ -1,5 +1,6 @@
 #include "gui/ProgressWindow.h"
 
+#include "gui/CoreTexts.h"
 #include "gui/TextCodec.h"
 #include "gui/WindowStacking.h"
 
@@ -8,11 +9,16 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vg {
 
+namespace {
+constexpr int DesignWidth = 360;
+} // namespace
+
 ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Saving Data to VG"));
+    setWindowTitle(tr("Saving Data to VG"));
     // A notice: it takes no input and leaves the focus with the window that started the job.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowDoesNotAcceptFocus);
@@ -23,11 +29,18 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
     ProgressBar->setValue(0);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(ProgressBar);
-    setFixedSize(360, 64);
+    setFixedSize(DesignWidth, 64);
 }
 
 void ProgressWindow::ShowProgress(const std::string& caption) {
-    setWindowTitle(FromAnsi(caption));
+    setWindowTitle(CoreText(FromAnsi(caption)));
+    // The caption shows whole beside the icon the window manager puts before it (the notice
+    // has no buttons): a longer one (German runs about a third longer) widens the window.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    setFixedSize(std::max(DesignWidth, title.horizontalAdvance(windowTitle()) + 2 * title.height()),
+                 height());
     ProgressBar->setValue(0);
     // Above and centred on the window that started the transfer.
     QWidget* owner = WindowInFront();

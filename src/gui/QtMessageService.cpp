@@ -1,5 +1,6 @@
 #include "gui/QtMessageService.h"
 
+#include "gui/CoreTexts.h"
 #include "gui/TextCodec.h"
 #include "gui/WindowStacking.h"
 
@@ -53,8 +54,8 @@ MessageResult ResultOf(int button) {
 MessageResult QtMessageService::ShowMessage(const std::string& text, MessageKind kind,
                                             MessageButtons buttons) {
     // Over the window it was opened from, with the program's name as its caption.
-    QMessageBox box(IconOf(kind), QStringLiteral("VG-Config"), FromAnsi(text), ButtonsOf(buttons),
-                    WindowInFront());
+    QMessageBox box(IconOf(kind), QStringLiteral("VG-Config"), CoreText(FromAnsi(text)),
+                    ButtonsOf(buttons), WindowInFront());
     const int pressed = box.exec();
     // The close box of a question counts as its Cancel, or No when there is no Cancel.
     if (pressed == QMessageBox::Escape || pressed == 0) {

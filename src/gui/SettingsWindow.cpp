@@ -86,7 +86,7 @@ QPushButton* MakeButton(const QString& caption, QWidget* parent) {
 SettingsWindow::SettingsWindow(ProgramContext& context, QWidget* parent)
     : QDialog(parent), Context(context), DefaultPrinters(std::make_unique<DefaultPrinterChoice>()),
       Printers(DefaultPrinters.get()) {
-    setWindowTitle(QStringLiteral("VG-Config / Settings"));
+    setWindowTitle(tr("VG-Config / Settings"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint);
 
@@ -94,16 +94,16 @@ SettingsWindow::SettingsWindow(ProgramContext& context, QWidget* parent)
     ToolTab = BuildToolPage();
     GlobalTab = BuildGlobalPage();
     DefaultTab = BuildDefaultPage();
-    PageTabs->addTab(ToolTab, QStringLiteral("T&ool-Settings"));
-    PageTabs->addTab(GlobalTab, QStringLiteral("&Global-Settings"));
-    PageTabs->addTab(DefaultTab, QStringLiteral("&Default-Settings"));
+    PageTabs->addTab(ToolTab, tr("T&ool-Settings"));
+    PageTabs->addTab(GlobalTab, tr("&Global-Settings"));
+    PageTabs->addTab(DefaultTab, tr("&Default-Settings"));
     // The first opening shows the global settings; later openings the page last shown.
     PageTabs->setCurrentIndex(GlobalPage);
 
-    PrintButton = MakeButton(QStringLiteral("&Print"), this);
-    SaveButton = MakeButton(QStringLiteral("&Save"), this);
-    SaveAsButton = MakeButton(QStringLiteral("Save &As"), this);
-    CloseButton = MakeButton(QStringLiteral("&Close"), this);
+    PrintButton = MakeButton(tr("&Print"), this);
+    SaveButton = MakeButton(tr("&Save"), this);
+    SaveAsButton = MakeButton(tr("Save &As"), this);
+    CloseButton = MakeButton(tr("&Close"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (QPushButton* button : {PrintButton, SaveButton, SaveAsButton, CloseButton}) {
@@ -147,15 +147,15 @@ QWidget* SettingsWindow::BuildToolPage() {
     ToolList->setObjectName(QStringLiteral("ToolList"));
     ToolList->viewport()->installEventFilter(this);
 
-    TeachButton = MakeButton(QStringLiteral("&Teach"), page);
-    StartButton = MakeButton(QStringLiteral("St&art"), page);
-    ChangeButton = MakeButton(QStringLiteral("C&hange"), page);
-    NewButton = MakeButton(QStringLiteral("&New"), page);
-    DeleteButton = MakeButton(QStringLiteral("&Delete"), page);
+    TeachButton = MakeButton(tr("&Teach"), page);
+    StartButton = MakeButton(tr("St&art"), page);
+    ChangeButton = MakeButton(tr("C&hange"), page);
+    NewButton = MakeButton(tr("&New"), page);
+    DeleteButton = MakeButton(tr("&Delete"), page);
 
-    TargetAngleBox = new QGroupBox(QStringLiteral("Start \"Ta&rget Angle\""), page);
-    AngleFromTableButton = new QRadioButton(QStringLiteral("Angle from Table"), TargetAngleBox);
-    CurrentAngleButton = new QRadioButton(QStringLiteral("Measured  Angle"), TargetAngleBox);
+    TargetAngleBox = new QGroupBox(tr("Start \"Ta&rget Angle\""), page);
+    AngleFromTableButton = new QRadioButton(tr("Angle from Table"), TargetAngleBox);
+    CurrentAngleButton = new QRadioButton(tr("Measured  Angle"), TargetAngleBox);
     TargetAngleField = MakeNumberField(NumberStyle::Float, 2, TargetAngleBox);
     TargetAngleField->Range().SetMinValue(-100.0);
     TargetAngleField->Range().SetMaxValue(300.0);
@@ -164,21 +164,21 @@ QWidget* SettingsWindow::BuildToolPage() {
     auto* target = new QGridLayout(TargetAngleBox);
     target->addWidget(AngleFromTableButton, 0, 0, 1, 2);
     target->addWidget(CurrentAngleButton, 1, 0, 1, 2);
-    auto* angleLabel = new QLabel(QStringLiteral("Angle:"), TargetAngleBox);
+    auto* angleLabel = new QLabel(tr("Angle:"), TargetAngleBox);
     angleLabel->setBuddy(TargetAngleField);
     target->addWidget(angleLabel, 2, 0);
     target->addWidget(TargetAngleField, 2, 1);
 
-    GlobalsBox = new QGroupBox(QStringLiteral("Global Parameters:"), page);
+    GlobalsBox = new QGroupBox(tr("Global Parameters:"), page);
     RotationDirectionLabel = new QLabel(GlobalsBox);
     ScannerLabel = new QLabel(GlobalsBox);
     ToolCountLabel = new QLabel(GlobalsBox);
     auto* globals = new QGridLayout(GlobalsBox);
-    globals->addWidget(new QLabel(QStringLiteral("Rotation direction:"), GlobalsBox), 0, 0);
+    globals->addWidget(new QLabel(tr("Rotation direction:"), GlobalsBox), 0, 0);
     globals->addWidget(RotationDirectionLabel, 0, 1);
-    globals->addWidget(new QLabel(QStringLiteral("Scanner:"), GlobalsBox), 1, 0);
+    globals->addWidget(new QLabel(tr("Scanner:"), GlobalsBox), 1, 0);
     globals->addWidget(ScannerLabel, 1, 1);
-    globals->addWidget(new QLabel(QStringLiteral("Tool-Storage:"), GlobalsBox), 2, 0);
+    globals->addWidget(new QLabel(tr("Tool-Storage:"), GlobalsBox), 2, 0);
     globals->addWidget(ToolCountLabel, 2, 1);
 
     auto* commands = new QHBoxLayout;
@@ -222,22 +222,15 @@ QWidget* SettingsWindow::BuildGlobalPage() {
     ScannerBox = new QComboBox(page);
     ScannerBox->addItems({QStringLiteral("RZ41"), QStringLiteral("RZ42")});
 
-    const QStringList polarity = {QStringLiteral("N/C (Normally Closed)"),
-                                  QStringLiteral("N/O (Normally Open)")};
-    Output1PolarityGroup = new RadioGroup(QStringLiteral("Out1 (OK) Polarity"), polarity, page);
-    Output2PolarityGroup = new RadioGroup(QStringLiteral("Out2 (KO) Polarity"), polarity, page);
-    SignalModeGroup = new RadioGroup(
-        QStringLiteral("Signal Mode"),
-        {QStringLiteral("at Offset Position"), QStringLiteral("at Home Position")}, page);
+    const QStringList polarity = {tr("N/C (Normally Closed)"), tr("N/O (Normally Open)")};
+    Output1PolarityGroup = new RadioGroup(tr("Out1 (OK) Polarity"), polarity, page);
+    Output2PolarityGroup = new RadioGroup(tr("Out2 (KO) Polarity"), polarity, page);
+    SignalModeGroup =
+        new RadioGroup(tr("Signal Mode"), {tr("at Offset Position"), tr("at Home Position")}, page);
     ReturnTravelMonitoringGroup =
-        new RadioGroup(QStringLiteral("Return Travel Monitoring"),
-                       {QStringLiteral("InActive"), QStringLiteral("Active")}, page);
-    MonitoringGroup =
-        new RadioGroup(QStringLiteral("Monitoring"),
-                       {QStringLiteral("Free Space"), QStringLiteral("Object")}, page);
-    PulseTimeGroup =
-        new RadioGroup(QStringLiteral("Out Pulse Time"),
-                       {QStringLiteral("Static"), QStringLiteral("Pulse-Time:")}, page);
+        new RadioGroup(tr("Return Travel Monitoring"), {tr("InActive"), tr("Active")}, page);
+    MonitoringGroup = new RadioGroup(tr("Monitoring"), {tr("Free Space"), tr("Object")}, page);
+    PulseTimeGroup = new RadioGroup(tr("Out Pulse Time"), {tr("Static"), tr("Pulse-Time:")}, page);
     PulseTimeField = MakeNumberField(NumberStyle::Integer, 0, PulseTimeGroup);
     // the field sits beside "Pulse-Time:"
     if (auto* items = qobject_cast<QVBoxLayout*>(PulseTimeGroup->layout())) {
@@ -248,14 +241,12 @@ QWidget* SettingsWindow::BuildGlobalPage() {
         items->insertLayout(1, pulseRow);
     }
     RotationDirectionGroup =
-        new RadioGroup(QStringLiteral("Rotation Direction"),
-                       {QStringLiteral("Counter-Clockwise"), QStringLiteral("Clockwise")}, page);
-    PowerOnMoveGroup = new RadioGroup(QStringLiteral("Power On Move"),
-                                      {QStringLiteral("Inactive"), QStringLiteral("Active")}, page);
+        new RadioGroup(tr("Rotation Direction"), {tr("Counter-Clockwise"), tr("Clockwise")}, page);
+    PowerOnMoveGroup = new RadioGroup(tr("Power On Move"), {tr("Inactive"), tr("Active")}, page);
 
-    auto* versionLabel = new QLabel(QStringLiteral("FSW Version:"), page);
+    auto* versionLabel = new QLabel(tr("FSW Version:"), page);
     versionLabel->setBuddy(FirmwareVersionField);
-    auto* scannerLabel = new QLabel(QStringLiteral("Scanner:"), page);
+    auto* scannerLabel = new QLabel(tr("Scanner:"), page);
     scannerLabel->setBuddy(ScannerBox);
     auto* top = new QHBoxLayout;
     top->addWidget(versionLabel);
@@ -289,13 +280,12 @@ QWidget* SettingsWindow::BuildDefaultPage() {
     auto* page = new QWidget;
     DefaultAngleField = MakeNumberField(NumberStyle::Float, 2, page);
     DefaultToleranceField = MakeNumberField(NumberStyle::Float, 2, page);
-    DefaultIntensityGroup = new RadioGroup(QStringLiteral("Default &Intensity"),
-                                           {QStringLiteral(" Ultra-Low "), QStringLiteral(" Low"),
-                                            QStringLiteral(" Medium"), QStringLiteral(" High")},
-                                           page);
-    auto* angleLabel = new QLabel(QStringLiteral("Maximum Teach-Angle:"), page);
+    DefaultIntensityGroup =
+        new RadioGroup(tr("Default &Intensity"),
+                       {tr(" Ultra-Low "), tr(" Low"), tr(" Medium"), tr(" High")}, page);
+    auto* angleLabel = new QLabel(tr("Maximum Teach-Angle:"), page);
     angleLabel->setBuddy(DefaultAngleField);
-    auto* toleranceLabel = new QLabel(QStringLiteral("Default Tolerance:"), page);
+    auto* toleranceLabel = new QLabel(tr("Default Tolerance:"), page);
     toleranceLabel->setBuddy(DefaultToleranceField);
     auto* fields = new QGridLayout;
     fields->addWidget(angleLabel, 0, 0);
@@ -368,8 +358,7 @@ bool SettingsWindow::eventFilter(QObject* watched, QEvent* event) {
 void SettingsWindow::ActivateStatusAndCaption() {
     Context.LiveStatus.ShowOn(StatusBar);
     StatusBar->Repaint();
-    setWindowTitle(QStringLiteral("VG-Config / Settings") +
-                   FromAnsi(SourceSuffix(Context.Core.Config)));
+    setWindowTitle(tr("VG-Config / Settings") + FromAnsi(SourceSuffix(Context.Core.Config)));
 }
 
 void SettingsWindow::PrepareToShow() {
@@ -382,14 +371,13 @@ void SettingsWindow::PrepareToShow() {
     PreviousPage = PageTabs->currentIndex();
     UpdateToolButtons();
     const ConfigImage& image = config.ConfigImage;
-    RotationDirectionLabel->setText(image.RotDir != 0 ? QStringLiteral("Clockwise")
-                                                      : QStringLiteral("CounterClw."));
+    RotationDirectionLabel->setText(image.RotDir != 0 ? tr("Clockwise") : tr("CounterClw."));
     FillGlobalPage();
     ToolCountLabel->setText(config.VersionValid ? QString::number(config.ToolCapacity)
                                                 : QStringLiteral("---------"));
     ScannerLabel->setText(image.Scanner == 1 || image.Scanner == 2
                               ? ScannerBox->itemText(image.Scanner - 1)
-                              : QStringLiteral("Unknown"));
+                              : tr("Unknown"));
     DefaultAngleField->SetValue(HundredthsToValue(image.DefaultAngle));
     DefaultToleranceField->SetValue(HundredthsToValue(image.DefaultTolerance));
     DefaultIntensityGroup->SetItemIndex(image.DefaultIntensity);
@@ -582,9 +570,8 @@ void SettingsWindow::AskAboutChangedGlobals() {
 }
 
 void SettingsWindow::ToolTabEntered() {
-    RotationDirectionLabel->setText(RotationDirectionGroup->ItemIndex() == 1
-                                        ? QStringLiteral("Clockwise")
-                                        : QStringLiteral("CounterClw."));
+    RotationDirectionLabel->setText(RotationDirectionGroup->ItemIndex() == 1 ? tr("Clockwise")
+                                                                             : tr("CounterClw."));
 }
 
 void SettingsWindow::ScannerChanged(int index) {

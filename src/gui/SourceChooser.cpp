@@ -42,11 +42,11 @@ SourceChooser::SourceChooser(const ChooserInputs& inputs, MessageService& messag
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(446, 208);
-    setWindowTitle(Inputs.Purpose == ChooserPurpose::Save ? QStringLiteral("Save Data to ...")
-                                                          : QStringLiteral("Load Data from ..."));
-    UnitButton = new QPushButton(QStringLiteral("&Vigilo"), this);
-    FileButton = new QPushButton(QStringLiteral("&File"), this);
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
+    setWindowTitle(Inputs.Purpose == ChooserPurpose::Save ? tr("Save Data to ...")
+                                                          : tr("Load Data from ..."));
+    UnitButton = new QPushButton(tr("&Vigilo"), this);
+    FileButton = new QPushButton(tr("&File"), this);
+    CancelButton = new QPushButton(tr("&Cancel"), this);
     auto* layout = new QHBoxLayout(this);
     for (QPushButton* button : {UnitButton, FileButton, CancelButton}) {
         button->setFixedHeight(40);

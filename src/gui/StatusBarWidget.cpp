@@ -1,5 +1,6 @@
 #include "gui/StatusBarWidget.h"
 
+#include "gui/CoreTexts.h"
 #include "gui/StatusBarAccess.h"
 #include "gui/TextCodec.h"
 #include "status/UnitStatus.h"
@@ -62,9 +63,9 @@ QString StatusBarWidget::ShownPanelText(int panel) const {
     const QString& text = Texts[static_cast<size_t>(panel)];
     if (panel == StatusPanel::Error && text.isEmpty() && Settings != nullptr &&
         Settings->UsesSimulatedUnit()) {
-        return QStringLiteral("Simulated unit");
+        return tr("Simulated unit");
     }
-    return text;
+    return CoreText(text);
 }
 
 QSize StatusBarWidget::sizeHint() const {
@@ -104,14 +105,13 @@ QPoint StatusBarWidget::OnlineLampCentre() const {
 
 QString StatusBarWidget::SpokenPanelText(int panel) const {
     const auto onOff = [](bool on) {
-        return on ? QStringLiteral("on") : QStringLiteral("off");
+        return on ? tr("on") : tr("off");
     };
     switch (panel) {
     case StatusPanel::Outputs:
-        return QStringLiteral("Outs: Out1 %1, Out2 %2")
-            .arg(onOff(Lamps.Out1On), onOff(Lamps.Out2On));
+        return tr("Outs: Out1 %1, Out2 %2").arg(onOff(Lamps.Out1On), onOff(Lamps.Out2On));
     case StatusPanel::Online:
-        return Lamps.Heartbeat.Online ? QStringLiteral("Online") : QStringLiteral("Offline");
+        return Lamps.Heartbeat.Online ? tr("Online") : tr("Offline");
     default:
         return ShownPanelText(panel).trimmed();
     }
@@ -121,7 +121,7 @@ QString StatusBarWidget::SpokenPanelText(int panel) const {
 // a font too wide for that room is made smaller.
 void StatusBarWidget::DrawOwnerText(QPainter& painter, const PanelDrawing& drawing,
                                     const QRect& panel) const {
-    const QString text = FromAnsi(drawing.Text);
+    const QString text = CoreText(FromAnsi(drawing.Text));
     const int right =
         drawing.Lamps.empty() ? panel.right() : drawing.Lamps.front().X - LampClearance;
     const QFontMetrics barMetrics(font());

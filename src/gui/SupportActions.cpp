@@ -5,6 +5,7 @@
 #include "config/files/FilePaths.h"
 #include "config/transfer/Transfer.h"
 #include "config/transfer/UnitReadBack.h"
+#include "gui/CoreTexts.h"
 #include "gui/DifferencesWindow.h"
 #include "gui/FileDialogs.h"
 #include "gui/ProgressWindow.h"
@@ -72,7 +73,7 @@ void CompareWithFile(ProgramContext& context, QWidget* parent) {
     }
     QStringList lines;
     for (const ConfigDifference& difference : differences) {
-        lines << QString::fromStdString(DifferenceText(difference, "in file", "in unit"));
+        lines << DifferenceLine(difference, "in file", "in unit");
     }
     DifferencesWindow window(QString::fromStdString(FileNamePart(file.ConfigFileName)), lines,
                              parent);

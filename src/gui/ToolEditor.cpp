@@ -57,7 +57,7 @@ long long Hundredths(double degrees) {
 
 ToolEditor::ToolEditor(ProgramContext& context, ToolEditContext& edit, QWidget* parent)
     : QDialog(parent), Context(context), Edit(edit) {
-    setWindowTitle(QStringLiteral("Setting Tool"));
+    setWindowTitle(tr("Setting Tool"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
@@ -72,8 +72,8 @@ ToolEditor::ToolEditor(ProgramContext& context, ToolEditContext& edit, QWidget* 
     ToolNumberProposal->setFocusPolicy(Qt::NoFocus);
     ToolNumberProposal->setAttribute(Qt::WA_TransparentForMouseEvents);
     // The label's buddy lies in the box with the proposal: name both for what they are.
-    ToolNumberBox->setAccessibleName(QStringLiteral("Tool-Nr:"));
-    ToolNumberProposal->setAccessibleName(QStringLiteral("Tool-Nr:"));
+    ToolNumberBox->setAccessibleName(tr("Tool-Nr:"));
+    ToolNumberProposal->setAccessibleName(tr("Tool-Nr:"));
     ToolNumberProposal->setFixedSize(72, ToolNumberBox->sizeHint().height());
     auto* stack = new QGridLayout(toolNr);
     stack->setContentsMargins(0, 0, 0, 0);
@@ -90,27 +90,25 @@ ToolEditor::ToolEditor(ProgramContext& context, ToolEditContext& edit, QWidget* 
             std::max<int>(NameLength, std::min<int>(ToolNameField->maxLength(), text.size())));
     });
     AngleField = MakeDegreeField(this);
-    TeachButton = new QPushButton(QStringLiteral("&Teach"), this);
+    TeachButton = new QPushButton(tr("&Teach"), this);
     TeachButton->setAutoDefault(false);
     ToleranceField = MakeDegreeField(this);
-    IntensityGroup = new RadioGroup(QStringLiteral(" &Intensity"),
-                                    {QStringLiteral(" Ultra-Low"), QStringLiteral(" Low"),
-                                     QStringLiteral(" Medium"), QStringLiteral(" High")},
-                                    this);
-    CloseButton = new QPushButton(QStringLiteral("&Ok"), this);
+    IntensityGroup = new RadioGroup(
+        tr(" &Intensity"), {tr(" Ultra-Low"), tr(" Low"), tr(" Medium"), tr(" High")}, this);
+    CloseButton = new QPushButton(tr("&Ok"), this);
     CloseButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
+    CancelButton = new QPushButton(tr("&Cancel"), this);
     CancelButton->setAutoDefault(false);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(MakeLabel(QStringLiteral(" T&ool-Nr:"), ToolNumberBox, this), 0, 0);
+    fields->addWidget(MakeLabel(tr(" T&ool-Nr:"), ToolNumberBox, this), 0, 0);
     fields->addWidget(toolNr, 0, 1, Qt::AlignLeft);
-    fields->addWidget(MakeLabel(QStringLiteral("Tool-&Name: "), ToolNameField, this), 1, 0);
+    fields->addWidget(MakeLabel(tr("Tool-&Name: "), ToolNameField, this), 1, 0);
     fields->addWidget(ToolNameField, 1, 1, 1, 2);
-    fields->addWidget(MakeLabel(QStringLiteral(" &Angle:"), AngleField, this), 2, 0);
+    fields->addWidget(MakeLabel(tr(" &Angle:"), AngleField, this), 2, 0);
     fields->addWidget(AngleField, 2, 1);
     fields->addWidget(TeachButton, 2, 2);
-    fields->addWidget(MakeLabel(QStringLiteral("To&lerance:"), ToleranceField, this), 3, 0);
+    fields->addWidget(MakeLabel(tr("To&lerance:"), ToleranceField, this), 3, 0);
     fields->addWidget(ToleranceField, 3, 1);
     fields->addWidget(IntensityGroup, 4, 0, 1, 3);
     auto* buttons = new QHBoxLayout;
@@ -179,11 +177,11 @@ void ToolEditor::PrepareToShow() {
     ToolNumberBox->setCurrentIndex(ToolNumberBox->count() > 0 ? 0 : -1);
 
     if (edit.EditTool == -1) {
-        setWindowTitle(QStringLiteral("Setting New Tool"));
+        setWindowTitle(tr("Setting New Tool"));
         ToolNumberProposal->setText(ToolNumberBox->currentText());
         edit.PresetName.clear();
     } else {
-        setWindowTitle(QStringLiteral("Setting Tool"));
+        setWindowTitle(tr("Setting Tool"));
         const auto tool = static_cast<size_t>(edit.EditTool);
         edit.Preset = config.ConfigImage.Tools[tool];
         const QString number = QString::number(edit.EditTool);

@@ -2,6 +2,7 @@
 
 #include "gui/TextCodec.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -40,7 +41,7 @@ QListWidget* CreateToolList(QWidget* parent) {
     list->setObjectName(QStringLiteral("ToolList"));
     list->setFont(ToolLineFont());
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setAccessibleName(QStringLiteral("Tools"));
+    list->setAccessibleName(QCoreApplication::translate("vg::ToolHeadings", "Tools"));
     list->setAccessibleDescription(ToolHeadingTexts().join(QStringLiteral(", ")).simplified());
     return list;
 }
@@ -105,8 +106,11 @@ void ToolHeadings::PlaceLabels() {
 }
 
 QStringList ToolHeadingTexts() {
-    return {QStringLiteral("ToolNr   "), QStringLiteral("Angle"), QStringLiteral("Toler."),
-            QStringLiteral("Intensity"), QStringLiteral("Toolname")};
+    return {QCoreApplication::translate("vg::ToolHeadings", "ToolNr   "),
+            QCoreApplication::translate("vg::ToolHeadings", "Angle"),
+            QCoreApplication::translate("vg::ToolHeadings", "Toler."),
+            QCoreApplication::translate("vg::ToolHeadings", "Intensity"),
+            QCoreApplication::translate("vg::ToolHeadings", "Toolname")};
 }
 
 QFont ToolLineFont() {

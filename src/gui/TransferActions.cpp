@@ -1,6 +1,8 @@
 #include "gui/TransferActions.h"
 
 #include "config/transfer/Transfer.h"
+#include "gui/CoreTexts.h"
+#include "gui/TextCodec.h"
 
 namespace vg {
 
@@ -53,7 +55,7 @@ void ShowDownloadCheck(MessageService& messages, const DownloadCheck& check) {
     std::string text = "The unit holds other values than were sent:";
     for (const ConfigDifference& difference : check.Differences) {
         text += '\n';
-        text += DifferenceText(difference, "sent", "stored");
+        text += ToAnsi(DifferenceLine(difference, "sent", "stored"));
     }
     messages.ShowMessage(text, MessageKind::Warning, MessageButtons::Ok);
 }

@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, EveryMenuAndItemHasItsOwnAccessKey) {
     EXPECT_EQ(captions, (QStringList{"File", "Open", "Quit", "Vigilo", "Manual Mode",
                                      "Monitor Mode", "Compare with File...", "Options",
                                      "Communication", "Verify after saving to the unit",
-                                     "Trace Line Traffic...", "?", "Help", "About"}));
+                                     "Trace Line Traffic...", "Language", "?", "Help", "About"}));
 
     // "?" is a key of its own.
     Main->show();
@@ -284,6 +284,24 @@ TEST(HelpFile, HasATopicForEveryHelpContext) {
         EXPECT_TRUE(anchors.count(context)) << "no topic for help context " << context;
     }
     EXPECT_TRUE(html.contains(QStringLiteral("name=\"contents\"")));
+}
+
+// F1 opens the German help at the same anchors: it has every one the English has, and no other.
+TEST(HelpFile, GermanKeepsTheAnchorsOfTheEnglish) {
+    const auto anchors = [](const char* name) {
+        std::ifstream in(std::string(VG_SOURCE_DIR) + "/help/" + name);
+        std::stringstream text;
+        text << in.rdbuf();
+        QStringList found;
+        const QRegularExpression anchor(QStringLiteral("(?:name|href)=\"#?([^\"]+)\""));
+        for (auto it = anchor.globalMatch(QString::fromStdString(text.str())); it.hasNext();) {
+            found << it.next().captured(1);
+        }
+        return found;
+    };
+    const QStringList english = anchors("ROVOZUZ_E.html");
+    ASSERT_GT(english.size(), 20);
+    EXPECT_EQ(anchors("ROVOZUZ_D.html"), english);
 }
 
 // The program's windows against vigilo-sim on a pseudo-terminal linked as COM1.

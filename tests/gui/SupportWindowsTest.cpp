@@ -2,6 +2,7 @@
 #include "config/transfer/Transfer.h"
 #include "gui/DifferencesWindow.h"
 #include "gui/IdentifierWindow.h"
+#include "gui/Language.h"
 #include "gui/MainWindow.h"
 #include "gui/ProgressWindow.h"
 #include "gui/TransferActions.h"
@@ -10,7 +11,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -132,6 +136,47 @@ TEST_F(SupportWindowsTest, TraceLineTrafficWritesTheLineUntilUnchecked) {
                          "RX 00 01 00 00 00 00 | status: tool 0, state 0x01 (zero position), "
                          "error 0x00, angle 0.00",
                          "EV unit found"}));
+}
+
+// Options > Language offers the system's language, English and each translation beside the
+// program by its own name; a choice is kept for the next start and the user is told so.
+TEST(LanguageChoice, ListsEachTranslationAndKeepsTheChoiceForTheNextStart) {
+    test::GuiWorld world;
+    std::filesystem::create_directories(world.Dir / "translations");
+    std::filesystem::copy_file(ExecutableDirectory() + "translations/vgconfig_de.qm",
+                               world.Dir / "translations/vgconfig_de.qm");
+    world.Start();
+    QMenu* language = nullptr;
+    for (QAction* menu : world.W().Main->menuBar()->actions()) {
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->menu() != nullptr && item->text() == QStringLiteral("&Language")) {
+                language = item->menu();
+            }
+        }
+    }
+    ASSERT_NE(language, nullptr);
+    QStringList captions;
+    QStringList checked;
+    for (QAction* item : language->actions()) {
+        captions << item->text();
+        if (item->isChecked()) {
+            checked << item->text();
+        }
+    }
+    EXPECT_EQ(captions, (QStringList{"&System", "English", "Deutsch"}));
+    EXPECT_EQ(checked, QStringList{"&System"}) << "nothing kept: the system's language";
+
+    const std::string told =
+        "The windows speak the chosen language from the next start of the program.";
+    world.Messages.Expect(told);
+    language->actions().at(2)->trigger();
+    EXPECT_EQ(LoadLanguage(world.OwnSettingsFile()), "de");
+    world.Messages.Expect(told);
+    language->actions().at(0)->trigger();
+    EXPECT_EQ(LoadLanguage(world.OwnSettingsFile()), "");
+    EXPECT_TRUE(world.Messages.AllAnswered());
+    // this run still speaks what it started with
+    EXPECT_EQ(world.W().Main->menuBar()->actions().constFirst()->text().toStdString(), "&File");
 }
 
 } // namespace

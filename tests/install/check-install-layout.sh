@@ -49,6 +49,7 @@ for program in "${programs[@]}"; do
     [ "$out" = "$program $version" ] || fail "$program --version said '$out'"
 done
 expect_file "$share/vg-config/ROVOZUZ_E.html"
+expect_file "$share/vg-config/ROVOZUZ_D.html"
 
 # The driver interface builds a driver as C, with nothing but the installed header.
 # The installed page names the installed example and header, nothing of the source or build.
@@ -91,5 +92,12 @@ if [ "$windows" = ON ]; then
     desktop-file-validate "$share/applications/$id.desktop"
     grep -q "^Icon=$id$" "$share/applications/$id.desktop" || fail "the entry names another icon"
     appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml"
+    # The German of the windows, where the installed program looks for it, and the entry's.
+    qm=$share/vg-config/translations/vgconfig_de.qm
+    expect_file "$qm"
+    python3 -c 'import sys; sys.exit("&Datei".encode("utf-16-be") not in open(sys.argv[1], "rb").read())' \
+        "$qm" || fail "$qm has no German menu"
+    grep -q '^Comment\[de\]=' "$share/applications/$id.desktop" || fail "the entry has no German"
+    grep -q 'xml:lang="de"' "$share/metainfo/$id.metainfo.xml" || fail "the metainfo has no German"
 fi
 echo "install layout: ok"

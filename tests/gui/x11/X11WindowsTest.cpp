@@ -243,5 +243,58 @@ TEST(X11Stacking, NoticesAndMessagesComeAboveTheModalSettingsWindow) {
     settings.exec();
 }
 
+// Installed as a package installs it (the program in bin, the help files and translations in
+// share/vg-config) and started under a German locale, the program speaks German: its window
+// titles, its menus' access keys and its help.
+TEST(X11Program, AnInstalledProgramSpeaksGermanUnderAGermanLocale) {
+    test::TempDir dir;
+    const std::filesystem::path bin = std::filesystem::path(VG_BIN_DIR);
+    const std::filesystem::path shared = dir / "share/vg-config";
+    std::filesystem::create_directories(dir / "bin");
+    std::filesystem::create_directories(shared / "translations");
+    std::filesystem::copy(bin / "vgconfig", dir / "bin/vgconfig");
+    for (const char* file : {"ROVOZUZ_E.html", "ROVOZUZ_D.html"}) {
+        std::filesystem::copy(bin / file, shared / file);
+    }
+    std::filesystem::copy(bin / "translations/vgconfig_de.qm",
+                          shared / "translations/vgconfig_de.qm");
+    QProcess process;
+    process.setProgram(QString::fromStdString((dir / "bin/vgconfig").string()));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    environment.remove(QStringLiteral("LC_ALL"));
+    environment.remove(QStringLiteral("LC_MESSAGES"));
+    environment.remove(QStringLiteral("LANGUAGE"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                       QString::fromStdString((dir / "config").string()));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                       QString::fromStdString((dir / "data").string()));
+    process.setProcessEnvironment(environment);
+    process.start();
+    ASSERT_TRUE(process.waitForStarted());
+    const auto pid = static_cast<pid_t>(process.processId());
+    const auto waitFor = [pid](const QString& title) {
+        unsigned long window = 0;
+        EXPECT_TRUE(test::WaitUntil([&] {
+            window = WindowTitled(pid, title);
+            return window != 0 && XServer::Focused() == window;
+        })) << "no window \""
+            << title.toStdString() << "\"; the program shows "
+            << XServer::Describe(pid).toStdString();
+        return window;
+    };
+    EXPECT_NE(waitFor(QStringLiteral("VG-Config [simuliertes Steuergerät]")), 0u);
+    XServer::Keys({"alt+d", "f"}); // Datei > Öffnen
+    EXPECT_NE(waitFor(QStringLiteral("Daten laden aus ...")), 0u);
+    XServer::Keys({"Escape"});
+    EXPECT_TRUE(test::WaitUntil(
+        [pid] { return WindowTitled(pid, QStringLiteral("Daten laden aus ...")) == 0; }));
+    XServer::Keys({"F1"});
+    EXPECT_NE(waitFor(QStringLiteral("VG-Config-Hilfe")), 0u);
+    process.kill();
+    process.waitForFinished();
+}
+
 } // namespace
 } // namespace vg

@@ -65,6 +65,11 @@ bool ReadDisplay(int fd, std::string& display) {
 
 QString RunTool(const QString& program, const QStringList& args) {
     QProcess process;
+    // Read as UTF-8 below: under the C locale xprop would write a title's other letters as
+    // octal escapes.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
     process.start(program, args);
     process.waitForFinished(5000);
     return QString::fromUtf8(process.readAllStandardOutput());
