@@ -4,8 +4,8 @@
 // runs this binary a second time with QT_SCALE_FACTOR=2, at double scale.
 
 #include "common/ProgramFolders.h"
-#include "config/transfer/ConfigCompare.h"
 #include "config/model/ValueRanges.h"
+#include "config/transfer/ConfigCompare.h"
 #include "gui/AboutBox.h"
 #include "gui/BusyWindow.h"
 #include "gui/CommunicationDialog.h"
@@ -229,7 +229,7 @@ TEST_F(GermanWindows, NoTextOfAnyWindowIsCut) {
     world.Start();
     world.SetUnitSettings();
     world.SetTool(100, 12345, 2550, 3, "Bohrer 8 mm");
-    world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
+    world.Loaded(ConfigSource::File, world.DataFile("VGL_12345678.CD"));
     ProgramWindows& w = world.W();
     // The windows do speak German: the fit below is that of the German texts.
     ASSERT_EQ(w.Main->menuBar()->actions().constFirst()->text().toStdString(), "&Datei");
@@ -244,8 +244,14 @@ TEST_F(GermanWindows, NoTextOfAnyWindowIsCut) {
         check.Window(w.Settings);
     }
     w.Settings->hide();
+    // The windows built for each use, as their openers build them.
+    SourceChooser chooser(ChooserInputs{}, world.Context->Messages, world.Context->Files);
+    ToolEditor editor(*world.Context, w.Settings->ToolEdit);
+    AboutBox about;
+    CommunicationDialog communication(*world.Context);
+    IdentifierWindow identifier(world.Messages, world.Help);
     for (QWidget* window : std::initializer_list<QWidget*>{
-             w.Chooser, w.Editor, w.About, w.Manual, w.Communication, w.Identifier, w.Monitor}) {
+             &chooser, &editor, &about, w.Manual, &communication, &identifier, w.Monitor}) {
         ShowAndCheck(check, window);
     }
     ShowAndCheck(check, &world.Help);
@@ -261,19 +267,20 @@ TEST_F(GermanWindows, NoTextOfAnyWindowIsCut) {
 TEST_F(GermanWindows, NoticesShowTheirCaptionsWhole) {
     test::GuiWorld world;
     world.Start();
-    ProgramWindows& w = world.W();
+    ProgressWindow progress;
+    BusyWindow busy;
     FitCheck check;
     for (const char* caption :
          {"Reading data from VGL. Please wait ...", "Sending data to VGL. Please wait ...",
           "Reading back data from VGL. Please wait ..."}) {
-        w.Progress->ShowProgress(caption);
+        progress.ShowProgress(caption);
         QCoreApplication::processEvents();
-        check.Window(w.Progress);
-        w.Progress->HideProgress();
+        check.Window(&progress);
+        progress.HideProgress();
     }
-    w.Busy->ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
-    check.Window(w.Busy);
-    w.Busy->HideBusyBox();
+    busy.ShowBusyBox("Status: Busy ....", "Printing Data!  Please wait ....!");
+    check.Window(&busy);
+    busy.HideBusyBox();
     ExpectWhole(check);
     EXPECT_EQ(check.Checked, 5);
 }
@@ -286,7 +293,7 @@ TEST_F(GermanWindows, StatusPanelsHoldEveryText) {
     world.Start();
     world.SetUnitSettings();
     world.SetTool(1, 9000, 200, 1);
-    world.Loaded(ConfigSourceFile, world.DataFile("VGL_12345678.CD"));
+    world.Loaded(ConfigSource::File, world.DataFile("VGL_12345678.CD"));
     ProgramWindows& w = world.W();
     std::vector<std::string> texts[StatusPanel::Count] = {};
     texts[StatusPanel::Scanning] = {StatusText::Scanning, StatusText::ZeroPosition,
