@@ -61,7 +61,7 @@ public:
             if (Clock::now() >= end) {
                 return end;
             }
-            Session.Status.Status_Tick();
+            Session.Status.Tick();
             const auto tickedAt = Clock::now();
             NextTick = tickedAt + std::chrono::milliseconds(Host.Interval);
             if (done()) {

@@ -66,7 +66,7 @@ void Run(vg::Session& session, vg::sim::SimUnit& unit, int changes, Figures& fig
             bar.ShownAt = {};
         }
         if (now >= nextTick) {
-            session.Status.Status_Tick();
+            session.Status.Tick();
             nextTick += std::chrono::milliseconds(bar.Interval);
             if (!expected.empty() && bar.ShownAt != Clock::time_point{}) {
                 figures.Delays.push_back(Millis(bar.ShownAt - changedAt).count());

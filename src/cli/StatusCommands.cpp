@@ -85,7 +85,7 @@ int RunStatusCommand(Session& session, bool watch, bool csv, std::ostream& out, 
         bool printing = false;
         std::string lastLine;
         while (true) {
-            session.Status.Status_Tick();
+            session.Status.Tick();
             const bool answered = session.Status.RecordsProcessed() > 0;
             const bool late = Clock::now() >= giveUp;
             const StatusPicture picture = TakeStatusPicture(session.Status.CurrentStatus());

@@ -50,7 +50,7 @@ bool OutputWritten(std::ostream& out, std::ostream& err) {
 void ApplyLinkSettings(Session& session, const VgctlOptions& options, std::ostream& err) {
     errno = 0;
     std::string problem;
-    const bool read = Cfg_Read(session.Settings, session.Folders.Settings, &problem);
+    const bool read = ReadCommSettings(session.Settings, session.Folders.Settings, &problem);
     if (!problem.empty()) {
         err << "vgctl: " << EscapedText(SettingsFilePath(session)) << ": " << problem << '\n';
     }

@@ -95,7 +95,7 @@ void UnitWatcher::Service(Clock::time_point now) {
     if (now < NextTick) {
         return;
     }
-    Core.Status.Status_Tick();
+    Core.Status.Tick();
     NextTick = now + Interval;
     if (BackupDue && Status().Online) {
         StartBackup();

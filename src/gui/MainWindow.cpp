@@ -194,7 +194,7 @@ void MainWindow::PollTimerTick() {
     if (Context.Core.Config.TransferBusy) {
         return;
     }
-    Context.Core.Status.Status_Tick();
+    Context.Core.Status.Tick();
 }
 
 void MainWindow::OpenTriggered() {

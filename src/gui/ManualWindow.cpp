@@ -90,14 +90,14 @@ void ManualWindow::GoToAngleClicked() {
     if (toolNr < 0 || toolNr >= ToolSlotCount) {
         return; // nothing selected
     }
-    Context.Core.Status.Status_QueueCommand(ToolValuesRequest(
+    Context.Core.Status.QueueCommand(ToolValuesRequest(
         RequestCode::GoToPosition, config.ConfigImage.Tools[static_cast<size_t>(toolNr)]));
 }
 
 void ManualWindow::GoBackClicked() {
     DeviceRequest request{};
     request[1] = RequestCode::GoBack;
-    Context.Core.Status.Status_QueueCommand(request);
+    Context.Core.Status.QueueCommand(request);
 }
 
 void ManualWindow::CloseClicked() {

@@ -34,7 +34,7 @@ void StartProgram(ProgramContext& context, MainWindow& main) {
     Session& core = context.Core;
     InitConfigState(core.Config);
     context.Help.SetHelpFile(HelpFilePath(core.Folders));
-    Cfg_Read(core.Settings, core.Folders.Settings);
+    ReadCommSettings(core.Settings, core.Folders.Settings);
     main.ShowUnitInTitle();
     context.LiveStatus.ShowOn(main.StatusBar);
     core.Status.AddListener(&main);

@@ -682,7 +682,7 @@ void SettingsWindow::StartClicked() {
     if (SelectedTool() < 0) {
         return;
     }
-    Context.Core.Status.Status_QueueCommand(BuildMoveRequest(RequestCode::Start));
+    Context.Core.Status.QueueCommand(BuildMoveRequest(RequestCode::Start));
 }
 
 void SettingsWindow::TeachClicked() {
@@ -690,7 +690,7 @@ void SettingsWindow::TeachClicked() {
     if (tool < 0) {
         return;
     }
-    Context.Core.Status.Status_QueueCommand(BuildMoveRequest(RequestCode::Teach));
+    Context.Core.Status.QueueCommand(BuildMoveRequest(RequestCode::Teach));
     Context.Core.Display.TeachTarget = tool;
 }
 

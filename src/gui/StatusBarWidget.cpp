@@ -90,7 +90,7 @@ QRect StatusBarWidget::PanelRect(int panel) const {
 PanelDrawing StatusBarWidget::Drawing(int panel) const {
     const QRect r = PanelRect(panel);
     const vg::PanelRect rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-    return Status_DrawPanel(panel, rect, height(), StatusScale, Lamps);
+    return DrawStatusPanel(panel, rect, height(), StatusScale, Lamps);
 }
 
 QPoint StatusBarWidget::OutputLampCentre(int output) const {

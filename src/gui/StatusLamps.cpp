@@ -29,8 +29,8 @@ std::optional<uint32_t> MonitorLedColour(const StatusHeartbeat& heartbeat) {
     return heartbeat.Lit() ? LampColour::Green : LampColour::Silver;
 }
 
-PanelDrawing Status_DrawPanel(int panel, const PanelRect& rect, int barHeight, double scale,
-                              const StatusLampState& lamps) {
+PanelDrawing DrawStatusPanel(int panel, const PanelRect& rect, int barHeight, double scale,
+                             const StatusLampState& lamps) {
     PanelDrawing drawing;
     const int offset = (barHeight - 15) / 2;
     const int y = rect.Top + offset;

@@ -56,8 +56,8 @@ struct PanelDrawing {
     int TextY = 0;
     std::vector<LampSpot> Lamps;
 };
-PanelDrawing Status_DrawPanel(int panel, const PanelRect& rect, int barHeight, double scale,
-                              const StatusLampState& lamps);
+PanelDrawing DrawStatusPanel(int panel, const PanelRect& rect, int barHeight, double scale,
+                             const StatusLampState& lamps);
 
 // The monitor's 20 x 20 indicator circle, centred in the picture's client rectangle.
 PanelRect MonitorLedCircle(const PanelRect& client);

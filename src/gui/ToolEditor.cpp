@@ -216,7 +216,7 @@ void ToolEditor::TeachClicked() {
     if (toolNr < 0) {
         return;
     }
-    Context.Core.Status.Status_QueueCommand(BuildTeachRequest(Context.Core.Config.ConfigImage));
+    Context.Core.Status.QueueCommand(BuildTeachRequest(Context.Core.Config.ConfigImage));
     // The editor bit sends the result into this window's angle field, not into the table.
     Context.Core.Display.TeachTarget = toolNr + TeachTargetEditorBit;
 }

@@ -101,7 +101,7 @@ void ApplyLine(std::string_view line, CommSettings& settings) {
 
 } // namespace
 
-bool Cfg_Read(CommSettings& settings, const std::string& programDir, std::string* problem) {
+bool ReadCommSettings(CommSettings& settings, const std::string& programDir, std::string* problem) {
     settings.Mode = CommMode::Fieldbus;
     UniqueFd fd = OpenForReading(ExistingPathIgnoringCase(programDir + CommSettingsFileName));
     if (!fd.IsOpen()) {
@@ -132,7 +132,7 @@ bool Cfg_Read(CommSettings& settings, const std::string& programDir, std::string
     return true;
 }
 
-bool Cfg_Write(const CommSettings& settings, const std::string& programDir) {
+bool WriteCommSettings(const CommSettings& settings, const std::string& programDir) {
     // A line end in the path would end its line and start another setting.
     if (settings.DriverPath.find_first_of(std::string("\n\0", 2)) != std::string::npos) {
         errno = EINVAL;

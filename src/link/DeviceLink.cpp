@@ -24,7 +24,7 @@ void DeviceLink::SetTrace(LineTraceSink* trace) {
     FieldbusLink.SetTrace(trace);
 }
 
-bool DeviceLink::Link_Open(uint16_t port, ErrorCode& error) {
+bool DeviceLink::Open(uint16_t port, ErrorCode& error) {
     const bool opened = Transport().Open(port, error);
     if (Tracing()) {
         char code[16];
@@ -35,19 +35,19 @@ bool DeviceLink::Link_Open(uint16_t port, ErrorCode& error) {
     return opened;
 }
 
-bool DeviceLink::Link_Close(uint16_t port, ErrorCode& error) {
+bool DeviceLink::Close(uint16_t port, ErrorCode& error) {
     if (Tracing()) {
         TraceEvent(TraceEventKind::PortClose, Transport().PortName(port));
     }
     return Transport().Close(port, error);
 }
 
-bool DeviceLink::Link_Send(const DeviceRequest& request, ErrorCode& error) {
+bool DeviceLink::Send(const DeviceRequest& request, ErrorCode& error) {
     LastRequest = request;
     return Transport().Send(request, error);
 }
 
-bool DeviceLink::Link_Receive(DeviceReply& reply, ErrorCode& error) {
+bool DeviceLink::Receive(DeviceReply& reply, ErrorCode& error) {
     const bool received = Transport().Receive(reply, error);
     if (!received && TraceSink != nullptr) {
         TraceReceiveError(error);
@@ -56,7 +56,7 @@ bool DeviceLink::Link_Receive(DeviceReply& reply, ErrorCode& error) {
 }
 
 bool DeviceLink::TakeAnswer(DeviceReply& reply, ErrorCode& error, bool& heard) {
-    const bool received = Link_Receive(reply, error);
+    const bool received = Receive(reply, error);
     heard = Transport().UnitHeard(received);
     return received && heard;
 }
@@ -65,7 +65,7 @@ void DeviceLink::DropEarlierReply() {
     if (Transport().HoldsEarlierReply()) {
         DeviceReply earlier{};
         ErrorCode ignored = 0;
-        Link_Receive(earlier, ignored);
+        Receive(earlier, ignored);
     }
 }
 
@@ -89,22 +89,22 @@ void DeviceLink::TraceReceiveError(ErrorCode error) const {
     }
 }
 
-bool DeviceLink::Link_ReplyAvailable() const {
+bool DeviceLink::ReplyAvailable() const {
     return Transport().ReplyAvailable();
 }
 
-uint32_t DeviceLink::Link_Service(bool repeat) {
+uint32_t DeviceLink::Service(bool repeat) {
     const DeviceRequest again = LastRequest;
     return Transport().Service(repeat, again);
 }
 
-bool DeviceLink::Link_RequestStatus(ErrorCode& error) {
-    Link_Send(MakeStatusRequest(0), error);
-    Link_Service(false);
+bool DeviceLink::RequestStatus(ErrorCode& error) {
+    Send(MakeStatusRequest(0), error);
+    Service(false);
     return error == 0;
 }
 
-void DeviceLink::Link_WaitReply(Clock::time_point deadline) {
+void DeviceLink::WaitReply(Clock::time_point deadline) {
     Transport().WaitReply(deadline);
 }
 

@@ -26,18 +26,18 @@ public:
         : Settings(settings), Fieldbus(fieldbus), SerialLine(serial),
           FieldbusLink(settings, fieldbus) {}
 
-    bool Link_Open(uint16_t port, ErrorCode& error);
-    bool Link_Close(uint16_t port, ErrorCode& error);
-    bool Link_Send(const DeviceRequest& request, ErrorCode& error);
-    bool Link_Receive(DeviceReply& reply, ErrorCode& error);
-    bool Link_ReplyAvailable() const;
-    uint32_t Link_Service(bool repeat);
-    bool Link_RequestStatus(ErrorCode& error);
+    bool Open(uint16_t port, ErrorCode& error);
+    bool Close(uint16_t port, ErrorCode& error);
+    bool Send(const DeviceRequest& request, ErrorCode& error);
+    bool Receive(DeviceReply& reply, ErrorCode& error);
+    bool ReplyAvailable() const;
+    uint32_t Service(bool repeat);
+    bool RequestStatus(ErrorCode& error);
 
     // Sleeps until a reply may be there to take (serial: a block in the receive slot;
     // fieldbus: fresh inputs) or the deadline passes. Waiting loops call it instead of
-    // polling Link_ReplyAvailable, so the processor idles while the unit answers.
-    void Link_WaitReply(Clock::time_point deadline);
+    // polling ReplyAvailable, so the processor idles while the unit answers.
+    void WaitReply(Clock::time_point deadline);
 
     // What differs between the ways to the unit, as LinkTransport describes each.
     void StartReceiving() { Transport().StartReceiving(); }
@@ -52,7 +52,7 @@ public:
     // out of the way so the new request's wait cannot mistake it.
     void DropEarlierReply();
 
-    // Why the last Link_Open failed, one line or more; "" when nothing more than the code is
+    // Why the last Open failed, one line or more; "" when nothing more than the code is
     // known.
     std::string OpenFailureDetail() const { return Transport().OpenFailureDetail(); }
     bool FieldbusInputsValid() const { return Fieldbus.InputsValid(); }

@@ -7,11 +7,11 @@ bool FieldbusLinkTransport::Send(const DeviceRequest& request, ErrorCode& error)
         Trace->TraceFrame(TraceDirection::Tx, TraceCarrier::FieldbusBlock, request.data(),
                           request.size());
     }
-    return Fieldbus.DP_Send(request, error);
+    return Fieldbus.Send(request, error);
 }
 
 bool FieldbusLinkTransport::Receive(DeviceReply& reply, ErrorCode& error) {
-    const bool received = Fieldbus.DP_Receive(reply, error);
+    const bool received = Fieldbus.Receive(reply, error);
     if (received && Trace != nullptr) {
         Trace->TraceFrame(TraceDirection::Rx, TraceCarrier::FieldbusBlock, reply.data(),
                           reply.size());

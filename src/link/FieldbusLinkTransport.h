@@ -13,8 +13,8 @@ public:
     FieldbusLinkTransport(const CommSettings& settings, FieldbusTransport& fieldbus)
         : Settings(settings), Fieldbus(fieldbus) {}
 
-    bool Open(uint16_t port, ErrorCode& error) override { return Fieldbus.DP_Open(port, error); }
-    bool Close(uint16_t port, ErrorCode& error) override { return Fieldbus.DP_Close(port, error); }
+    bool Open(uint16_t port, ErrorCode& error) override { return Fieldbus.Open(port, error); }
+    bool Close(uint16_t port, ErrorCode& error) override { return Fieldbus.Close(port, error); }
     void StartReceiving() override {}
     bool Send(const DeviceRequest& request, ErrorCode& error) override;
     bool Receive(DeviceReply& reply, ErrorCode& error) override;
@@ -26,7 +26,7 @@ public:
     bool HungUp() const override { return false; }
     std::chrono::milliseconds RepeatGrace() const override { return std::chrono::milliseconds(0); }
     uint32_t Service(bool /*repeat*/, const DeviceRequest& /*last*/) override {
-        return Fieldbus.DP_Cycle();
+        return Fieldbus.Cycle();
     }
     void WaitReply(Clock::time_point deadline) override { Fieldbus.WaitForInputs(deadline); }
     std::string PortName(uint16_t port) const override;

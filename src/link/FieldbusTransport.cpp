@@ -21,7 +21,7 @@ uint32_t ReadWord32(const uint8_t* p) {
 void FieldbusTransport::UseMaster(FieldbusMaster& master) {
     if (&master != Master && MasterOpen) {
         ErrorCode ignored = 0;
-        DP_Close(0, ignored);
+        Close(0, ignored);
     }
     Master = &master;
 }
@@ -31,11 +31,11 @@ ErrorCode FieldbusTransport::CloseMaster() {
     return Code(Master->CloseMaster());
 }
 
-bool FieldbusTransport::DP_Open(uint16_t port, ErrorCode& error) {
+bool FieldbusTransport::Open(uint16_t port, ErrorCode& error) {
     if (MasterOpen) {
         // Opened once, closed once: a master still open is closed before it opens again.
         ErrorCode ignored = 0;
-        DP_Close(port, ignored);
+        Close(port, ignored);
     }
     error = Code(Master->OpenMaster(0, "COM" + std::to_string(port)));
     if (error != 0) {
@@ -56,7 +56,7 @@ bool FieldbusTransport::DP_Open(uint16_t port, ErrorCode& error) {
     return true;
 }
 
-bool FieldbusTransport::DP_Close(uint16_t /*port*/, ErrorCode& error) {
+bool FieldbusTransport::Close(uint16_t /*port*/, ErrorCode& error) {
     error = 0;
     if (!MasterOpen) {
         return true;
@@ -71,13 +71,13 @@ bool FieldbusTransport::DP_Close(uint16_t /*port*/, ErrorCode& error) {
     return error == 0;
 }
 
-bool FieldbusTransport::DP_Send(const DeviceRequest& request, ErrorCode& error) {
+bool FieldbusTransport::Send(const DeviceRequest& request, ErrorCode& error) {
     std::copy(request.begin(), request.end(), OutputRecord.begin() + FieldbusRequestOffset);
     error = Code(Master->WriteOutputs(Station(), OutputRecord.data()));
     return error == 0;
 }
 
-bool FieldbusTransport::DP_Receive(DeviceReply& reply, ErrorCode& error) {
+bool FieldbusTransport::Receive(DeviceReply& reply, ErrorCode& error) {
     error = Code(Master->ReadInputs(Station(), InputRecord.data(), 1));
     if (error == 0) {
         std::memcpy(reply.data(), InputRecord.data() + FieldbusReplyOffset, reply.size());

@@ -19,15 +19,15 @@ public:
     void UseMaster(FieldbusMaster& master);
 
     // Every open that succeeds is paired with exactly one close: after a failed add, by
-    // DP_Close (also when the slave cannot be removed), or before the next open.
-    bool DP_Open(uint16_t port, ErrorCode& error);
+    // Close (also when the slave cannot be removed), or before the next open.
+    bool Open(uint16_t port, ErrorCode& error);
     // Removes the slave and closes the master; the first failure is the error. Nothing to do
     // when the master is not open.
-    bool DP_Close(uint16_t port, ErrorCode& error);
+    bool Close(uint16_t port, ErrorCode& error);
     bool MasterIsOpen() const { return MasterOpen; }
-    bool DP_Send(const DeviceRequest& request, ErrorCode& error);
-    bool DP_Receive(DeviceReply& reply, ErrorCode& error);
-    uint32_t DP_Cycle() { return Master->RunCycle(); }
+    bool Send(const DeviceRequest& request, ErrorCode& error);
+    bool Receive(DeviceReply& reply, ErrorCode& error);
+    uint32_t Cycle() { return Master->RunCycle(); }
 
     // Both validity words of the last inputs read are non-zero.
     bool InputsValid() const;

@@ -9,37 +9,37 @@ namespace {
 constexpr int LastElementIndex = 127; // its element flag is not checked
 } // namespace
 
-void ParChannel::Timeout_Start(std::chrono::milliseconds duration) {
+void ParChannel::StartTimeout(std::chrono::milliseconds duration) {
     Deadline = Time->Now() + duration;
 }
 
-bool ParChannel::Timeout_Expired() const {
+bool ParChannel::TimedOut() const {
     return Time->Now() >= Deadline;
 }
 
-bool ParChannel::Par_Read(uint8_t parameter, int count, int startIndex, uint8_t* destination,
-                          bool forceByteMode, ErrorCode& error) {
+bool ParChannel::Read(uint8_t parameter, int count, int startIndex, uint8_t* destination,
+                      bool forceByteMode, ErrorCode& error) {
     return Transfer(Direction::Read, parameter, count, startIndex, destination, forceByteMode,
                     error);
 }
 
-bool ParChannel::Par_Write(uint8_t parameter, int count, int startIndex, const uint8_t* source,
-                           bool forceByteMode, ErrorCode& error) {
+bool ParChannel::Write(uint8_t parameter, int count, int startIndex, const uint8_t* source,
+                       bool forceByteMode, ErrorCode& error) {
     // Transfer only reads from the buffer when writing.
     return Transfer(Direction::Write, parameter, count, startIndex, const_cast<uint8_t*>(source),
                     forceByteMode, error);
 }
 
-bool ParChannel::Par_ReadByte(uint8_t parameter, uint8_t& destination, ErrorCode& error) {
-    return Par_Read(parameter, 1, 0, &destination, false, error);
+bool ParChannel::ReadByte(uint8_t parameter, uint8_t& destination, ErrorCode& error) {
+    return Read(parameter, 1, 0, &destination, false, error);
 }
 
-bool ParChannel::Par_WriteByte(uint8_t parameter, uint8_t source, ErrorCode& error) {
-    return Par_Write(parameter, 1, 0, &source, false, error);
+bool ParChannel::WriteByte(uint8_t parameter, uint8_t source, ErrorCode& error) {
+    return Write(parameter, 1, 0, &source, false, error);
 }
 
-bool ParChannel::Par_ReadCuId(std::array<uint8_t, CuIdBlockSize>& destination, ErrorCode& error) {
-    if (Par_Read(CuIdParameter, CuIdBlockSize, 0, destination.data(), false, error)) {
+bool ParChannel::ReadUnitId(std::array<uint8_t, CuIdBlockSize>& destination, ErrorCode& error) {
+    if (Read(CuIdParameter, CuIdBlockSize, 0, destination.data(), false, error)) {
         for (size_t i = 0; i < 8; ++i) {
             if (destination[i] < '0' || destination[i] > '9') {
                 error = TransferCode::NoCuId;
@@ -50,8 +50,8 @@ bool ParChannel::Par_ReadCuId(std::array<uint8_t, CuIdBlockSize>& destination, E
     return error == 0;
 }
 
-bool ParChannel::Par_WriteCuId(const std::array<uint8_t, CuIdBlockSize>& block, ErrorCode& error) {
-    return Par_Write(CuIdParameter, CuIdBlockSize, 0, block.data(), false, error);
+bool ParChannel::WriteUnitId(const std::array<uint8_t, CuIdBlockSize>& block, ErrorCode& error) {
+    return Write(CuIdParameter, CuIdBlockSize, 0, block.data(), false, error);
 }
 
 bool ParChannel::Transfer(Direction direction, uint8_t parameter, int count, int startIndex,
@@ -110,9 +110,9 @@ ErrorCode ParChannel::RefusalCode(const DeviceReply& reply, Direction direction)
 bool ParChannel::SynchroniseWithStatus(ErrorCode& error) {
     if (!StatusRequestOutstanding) {
         Link.DropEarlierReply();
-        Link.Link_RequestStatus(error);
+        Link.RequestStatus(error);
     }
-    Timeout_Start(Timeout);
+    StartTimeout(Timeout);
     DeviceReply status{};
     const bool got = AwaitBlock(status, error, true,
                                 [](const DeviceReply& block) { return !IsChannelBlock(block); });
@@ -125,9 +125,9 @@ bool ParChannel::SendAndAwaitReply(const DeviceRequest& request, DeviceReply& re
                                    ErrorCode& error, bool recordLinkErrors) {
     ParState = 1;
     Link.DropEarlierReply();
-    Link.Link_Send(request, error);
-    Link.Link_Service(false);
-    Timeout_Start(Timeout);
+    Link.Send(request, error);
+    Link.Service(false);
+    StartTimeout(Timeout);
     const bool got = AwaitBlock(reply, error, recordLinkErrors, [](const DeviceReply& block) {
         return (block[1] & ReplyFlag::ParameterReply) != 0;
     });
@@ -149,7 +149,7 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
             error = TransferCode::Interrupted;
             return false;
         }
-        if (Link.Link_ReplyAvailable()) {
+        if (Link.ReplyAvailable()) {
             DeviceReply received{};
             ErrorCode linkError = 0;
             // Inputs the fieldbus master marks invalid are no answer of the unit, whatever
@@ -168,7 +168,7 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
                 // A block that failed its checks may have been the reply: ask again (it is
                 // never used). On the fieldbus the service call runs the exchange cycle that
                 // brings new inputs.
-                Link.Link_Service(true);
+                Link.Service(true);
                 repeatDue = false;
             } else if (!repeatDue) {
                 // A sound block of the wrong kind: the unit did not take the request and
@@ -182,10 +182,10 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
             }
         }
         if (repeatDue && Time->Now() >= repeatAt) {
-            Link.Link_Service(true);
+            Link.Service(true);
             repeatDue = false;
         }
-        if (Timeout_Expired()) {
+        if (TimedOut()) {
             error = recordLinkErrors && lastLinkError != 0 ? lastLinkError : TransferCode::Timeout;
             if (Link.Tracing()) {
                 Link.TraceEvent(TraceEventKind::Timeout,
@@ -201,7 +201,7 @@ bool ParChannel::AwaitBlock(DeviceReply& block, ErrorCode& error, bool recordLin
         if (Interrupt != nullptr) {
             until = std::min(until, Time->Now() + InterruptCheck);
         }
-        Time->WaitUntil(until, [this](TimePoint wake) { Link.Link_WaitReply(wake); });
+        Time->WaitUntil(until, [this](TimePoint wake) { Link.WaitReply(wake); });
     }
 }
 

@@ -39,17 +39,17 @@ public:
     // 0 idle, 1 request sent, 2 parameter reply received.
     uint16_t ParState = 0;
 
-    void Timeout_Start(std::chrono::milliseconds duration);
-    bool Timeout_Expired() const;
+    void StartTimeout(std::chrono::milliseconds duration);
+    bool TimedOut() const;
 
-    bool Par_Read(uint8_t parameter, int count, int startIndex, uint8_t* destination,
-                  bool forceByteMode, ErrorCode& error);
-    bool Par_Write(uint8_t parameter, int count, int startIndex, const uint8_t* source,
-                   bool forceByteMode, ErrorCode& error);
-    bool Par_ReadByte(uint8_t parameter, uint8_t& destination, ErrorCode& error);
-    bool Par_WriteByte(uint8_t parameter, uint8_t source, ErrorCode& error);
-    bool Par_ReadCuId(std::array<uint8_t, CuIdBlockSize>& destination, ErrorCode& error);
-    bool Par_WriteCuId(const std::array<uint8_t, CuIdBlockSize>& block, ErrorCode& error);
+    bool Read(uint8_t parameter, int count, int startIndex, uint8_t* destination,
+              bool forceByteMode, ErrorCode& error);
+    bool Write(uint8_t parameter, int count, int startIndex, const uint8_t* source,
+               bool forceByteMode, ErrorCode& error);
+    bool ReadByte(uint8_t parameter, uint8_t& destination, ErrorCode& error);
+    bool WriteByte(uint8_t parameter, uint8_t source, ErrorCode& error);
+    bool ReadUnitId(std::array<uint8_t, CuIdBlockSize>& destination, ErrorCode& error);
+    bool WriteUnitId(const std::array<uint8_t, CuIdBlockSize>& block, ErrorCode& error);
 
     // Asks for a status record unless one is already on its way, then waits for it.
     // Error 4 when none comes before the deadline.

@@ -292,7 +292,7 @@ void SerialPort::WriteAll(const uint8_t* bytes, size_t count) {
 
 void SerialPort::StartReceiver() {
     StopReceiver();
-    Receiver = std::make_unique<C_ThrV24Rcv>(V24_Handle, Slot, V24_StopRequest, &V24_Trace);
+    Receiver = std::make_unique<SerialReceiver>(V24_Handle, Slot, V24_StopRequest, &V24_Trace);
     Receiver->SetHigherPriority();
     if (IsOpen()) {
         Receiver->Resume();

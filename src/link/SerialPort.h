@@ -1,10 +1,10 @@
 #pragma once
 
 #include "common/ErrorCode.h"
-#include "link/C_ThrV24Rcv.h"
 #include "link/LineTrace.h"
 #include "link/ReceiveSlot.h"
 #include "link/SerialOpenFailure.h"
+#include "link/SerialReceiver.h"
 
 #include <atomic>
 #include <memory>
@@ -85,7 +85,7 @@ private:
     std::atomic<uint32_t> V24_StopRequest{0};
     // Read by the receive thread too.
     std::atomic<LineTraceSink*> V24_Trace{nullptr};
-    std::unique_ptr<C_ThrV24Rcv> Receiver;
+    std::unique_ptr<SerialReceiver> Receiver;
     SerialOpenFailure OpenFailure;
     bool LowLatencyAdded = false;  // we switched it on, so close switches it off again
     std::string OpenedThroughLink; // the COMn link the last successful open went through

@@ -54,7 +54,7 @@ std::string Session::OpenFailureDetail() const {
 bool Session::Connect(ErrorCode& error) {
     SelectFieldbusMaster();
     error = 0;
-    Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
+    Poll.LinkOpened = Link.Open(Settings.ComPortNr, error);
     if (Poll.LinkOpened && Settings.IsSerial()) {
         Serial.StartReceiver();
     }
@@ -67,7 +67,7 @@ bool Session::Disconnect(ErrorCode& error) {
         return true;
     }
     Serial.StopReceiver();
-    const bool closed = Link.Link_Close(Settings.ComPortNr, error);
+    const bool closed = Link.Close(Settings.ComPortNr, error);
     Poll.LinkOpened = false;
     return closed;
 }
@@ -77,7 +77,7 @@ void Session::CloseForReopen() {
         Serial.StopReceiver();
     }
     ErrorCode ignored = 0;
-    Link.Link_Close(Settings.ComPortNr, ignored);
+    Link.Close(Settings.ComPortNr, ignored);
     Poll.LinkOpened = false;
     Poll.ReconnectRequest = true;
 }
@@ -90,7 +90,7 @@ Session::SettingsApplied Session::ApplySettings(const CommSettings& settings) {
     const std::string& folder = Folders.Settings;
     if (!MakeFolders(folder, PrivateFolderMode)) {
         applied.NotSaved.Record(folder);
-    } else if (!Cfg_Write(Settings, folder)) {
+    } else if (!WriteCommSettings(Settings, folder)) {
         applied.NotSaved.Record(folder + CommSettingsFileName);
     }
     applied.DriverFailed = !SelectFieldbusMaster();

@@ -96,7 +96,7 @@ public:
     ConfigState Config;
     DisplayState Display;
     // The front ends listen with Status.AddListener and observe the unit's status with
-    // Status.AddObserver; they call Status.Status_Tick on every timer event.
+    // Status.AddObserver; they call Status.Tick on every timer event.
     StatusPoll Status{Settings, Link, Serial, Poll, Display, Config};
 
     // Which driver could not be loaded and why, as the line below the start-up failure

@@ -3,13 +3,13 @@
 namespace vg {
 
 bool SerialRecovery::OpenPort(ErrorCode& error) {
-    Poll.LinkOpened = Link.Link_Open(Settings.ComPortNr, error);
+    Poll.LinkOpened = Link.Open(Settings.ComPortNr, error);
     // A block left from the old port must not pass for the new unit's answer.
     Link.StartReceiving();
     return Poll.LinkOpened;
 }
 
-void SerialRecovery::Status_Recover() {
+void SerialRecovery::Recover() {
     if (Config.TransferBusy) {
         return;
     }
@@ -27,7 +27,7 @@ void SerialRecovery::PortHungUp() {
     Link.TraceEvent(TraceEventKind::HangUp, "the device went away; the port is closed");
     Serial.StopReceiver();
     ErrorCode ignored = 0;
-    Link.Link_Close(Settings.ComPortNr, ignored);
+    Link.Close(Settings.ComPortNr, ignored);
     Serial.Slot.Clear();
     Poll.LinkOpened = false;
 }

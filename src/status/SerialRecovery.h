@@ -24,7 +24,7 @@ public:
     // the open failed. LinkOpened holds the result.
     bool OpenPort(ErrorCode& error);
     // Once per tick in serial mode, before the poll.
-    void Status_Recover();
+    void Recover();
 
 private:
     // The open port reported a hang-up or a read error: it is closed.

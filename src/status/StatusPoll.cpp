@@ -19,7 +19,7 @@ size_t KindIndex(const PollState& poll) {
 }
 } // namespace
 
-void StatusPoll::Status_StartLink() {
+void StatusPoll::StartLink() {
     ErrorCode error = 0;
     Recovery.OpenPort(error);
     if (Poll.LinkOpened && Link.OpenCountsAsOnline()) {
@@ -37,28 +37,28 @@ void StatusPoll::Status_StartLink() {
     }
 }
 
-void StatusPoll::Status_QueueCommand(const DeviceRequest& request) {
+void StatusPoll::QueueCommand(const DeviceRequest& request) {
     if (!Link.RepliesInTurn()) {
-        Link.Link_Service(false);
-        Link.Link_Send(request, Config.TransferError);
+        Link.Service(false);
+        Link.Send(request, Config.TransferError);
         return;
     }
     Poll.PendingCommand = request;
     Poll.PendingCommandFlag = true;
 }
 
-void StatusPoll::Status_Tick() {
+void StatusPoll::Tick() {
     if (Poll.ReconnectRequest) {
         Reconnect();
         return;
     }
     if (!Poll.LinkOpened && Link.OpenCountsAsOnline()) {
         // Closed when the unit was lost: opened again, which brings the unit back online.
-        Status_StartLink();
+        StartLink();
         return;
     }
     // Adapters come and go: a port that hung up or did not open is opened again.
-    Recovery.Status_Recover();
+    Recovery.Recover();
     RunPoll();
 }
 
@@ -77,7 +77,7 @@ void StatusPoll::Reconnect() {
     Poll.RequestOutstanding = false;
     ReportOpenFailure = true;
     if (!Link.OpenCountsAsOnline()) {
-        Status_StartLink();
+        StartLink();
     }
     // A link whose open counts as online is opened by the next tick.
 }
@@ -94,7 +94,7 @@ void StatusPoll::RunPoll() {
     if (inTurn && !Poll.RequestOutstanding && Poll.PendingCommandFlag) {
         // The command takes the place of this tick's request; its answer, if any, is read by
         // a later tick like a status reply.
-        Link.Link_Send(Poll.PendingCommand, Config.TransferError);
+        Link.Send(Poll.PendingCommand, Config.TransferError);
         Poll.PendingCommandFlag = false;
         return;
     }
@@ -135,17 +135,17 @@ void StatusPoll::RunPoll() {
 
 void StatusPoll::SendStatusRequest() {
     ErrorCode error = 0;
-    Link.Link_Service(false);
-    Link.Link_Send(MakeStatusRequest(Poll.StatusKind), error);
+    Link.Service(false);
+    Link.Send(MakeStatusRequest(Poll.StatusKind), error);
     Poll.ReplyCountdown = Poll.Online ? CountdownOnline : CountdownOffline;
-    Link.Link_Service(false);
+    Link.Service(false);
     Poll.RequestOutstanding = true;
 }
 
 bool StatusPoll::TakeReply(DeviceReply& reply, bool& gotReply) {
     ErrorCode error = 0;
     gotReply = Poll.Online;
-    if (Link.Link_ReplyAvailable()) {
+    if (Link.ReplyAvailable()) {
         Poll.RequestOutstanding = false;
         // A frame that failed its checks still ends the wait and the next tick asks again;
         // a failed read of the fieldbus proves nothing about the unit.
@@ -173,7 +173,7 @@ void StatusPoll::DeclareLost() {
         // The next tick opens the link again.
         Poll.LinkOpened = false;
         ErrorCode ignored = 0;
-        Link.Link_Close(Settings.ComPortNr, ignored);
+        Link.Close(Settings.ComPortNr, ignored);
     }
 }
 

@@ -23,7 +23,7 @@ constexpr int Online = 120;
 constexpr int Offline = 800;
 } // namespace PollInterval
 
-// The periodic status poll. Each timer event is one Status_Tick: it sends a queued command or
+// The periodic status poll. Each timer event is one Tick: it sends a queued command or
 // a status request, takes the reply that is there (it never waits for one), keeps Online and
 // the timer interval up to date, delivers a teach's result and tells what it took: the unit's
 // status to its observers, the record and the rest to its listeners.
@@ -42,16 +42,16 @@ public:
         Listeners.erase(std::remove(Listeners.begin(), Listeners.end(), listener), Listeners.end());
     }
 
-    void Status_Tick();
-    void Status_StartLink();
+    void Tick();
+    void StartLink();
     // Fieldbus: out at once, the error in TransferError. Serial: sent by the next tick in
     // place of a status request; a later command replaces one not yet sent.
-    void Status_QueueCommand(const DeviceRequest& request);
+    void QueueCommand(const DeviceRequest& request);
 
     // Status records processed since start (parameter-channel blocks not counted).
     uint32_t RecordsProcessed() const { return Processed; }
 
-    // One status record as the unit sent it: Status_Tick hands over each one it reads.
+    // One status record as the unit sent it: Tick hands over each one it reads.
     void TakeRecord(const DeviceReply& reply);
     // Records of both kinds in turn, for a view of the actual tool; off returns to kind 0.
     void AskBothKinds(bool both);

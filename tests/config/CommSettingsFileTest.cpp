@@ -20,7 +20,7 @@ protected:
     CommSettings ReadText(const std::string& text) {
         WriteBytes(dir / CommSettingsFileName, text);
         CommSettings settings;
-        EXPECT_TRUE(Cfg_Read(settings, dir.ProgramDir()));
+        EXPECT_TRUE(ReadCommSettings(settings, dir.ProgramDir()));
         return settings;
     }
 
@@ -31,7 +31,7 @@ TEST_F(CommSettingsFileTest, MissingFileGivesFieldbusAndKeepsTheOthers) {
     CommSettings settings;
     settings.Mode = CommMode::Serial;
     settings.ComPortNr = 4;
-    EXPECT_FALSE(Cfg_Read(settings, dir.ProgramDir()));
+    EXPECT_FALSE(ReadCommSettings(settings, dir.ProgramDir()));
     EXPECT_EQ(settings.Mode, CommMode::Fieldbus);
     EXPECT_EQ(settings.ComPortNr, 4);
     EXPECT_EQ(settings.DevAddr, 50);
@@ -41,17 +41,17 @@ TEST_F(CommSettingsFileTest, ANameThatDiffersOnlyInCaseIsReadAndWrittenBack) {
     // The writer's own spelling, as a copy from another installation carries it.
     WriteBytes(dir / "Konfig.CFG", "M:2\r\n");
     CommSettings settings;
-    ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir()));
+    ASSERT_TRUE(ReadCommSettings(settings, dir.ProgramDir()));
     EXPECT_EQ(settings.Mode, CommMode::Serial);
     settings.ComPortNr = 3;
-    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    ASSERT_TRUE(WriteCommSettings(settings, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / "Konfig.CFG"), "A:50\r\nC:3\r\nM:2\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
               1);
 
     WriteBytes(dir / CommSettingsFileName, "M:1\r\n");
-    ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir()));
+    ASSERT_TRUE(ReadCommSettings(settings, dir.ProgramDir()));
     EXPECT_EQ(settings.Mode, CommMode::Fieldbus) << "the exact name comes first";
 }
 
@@ -113,15 +113,15 @@ TEST_F(CommSettingsFileTest, ZeroByteEndsALine) {
 TEST_F(CommSettingsFileTest, WriterWritesThreeCrLfLines) {
     CommSettings settings;
     settings.Mode = CommMode::Fieldbus;
-    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    ASSERT_TRUE(WriteCommSettings(settings, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:50\r\nC:1\r\nM:1\r\n");
 
     settings = {6, 125, CommMode::Serial};
-    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    ASSERT_TRUE(WriteCommSettings(settings, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:125\r\nC:6\r\nM:2\r\n");
 
     CommSettings back;
-    ASSERT_TRUE(Cfg_Read(back, dir.ProgramDir()));
+    ASSERT_TRUE(ReadCommSettings(back, dir.ProgramDir()));
     EXPECT_EQ(back.ComPortNr, 6);
     EXPECT_EQ(back.DevAddr, 125);
     EXPECT_EQ(back.Mode, CommMode::Serial);
@@ -138,10 +138,10 @@ TEST_F(CommSettingsFileTest, TheDriverLineIsReadWholeAndWrittenBackAfterTheOther
     EXPECT_EQ(ReadText("D:drivers/lib x.so").DriverPath, "drivers/lib x.so");
     EXPECT_EQ(ReadText("D:/a.so\r\nD:\r\n").DriverPath, "") << "later line wins";
 
-    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    ASSERT_TRUE(WriteCommSettings(settings, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:7\r\nC:4\r\nM:1\r\nD:" + longPath + "\r\n");
     settings.DriverPath.clear();
-    ASSERT_TRUE(Cfg_Write(settings, dir.ProgramDir()));
+    ASSERT_TRUE(WriteCommSettings(settings, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "A:7\r\nC:4\r\nM:1\r\n");
 }
 
@@ -152,7 +152,7 @@ TEST_F(CommSettingsFileTest, ADriverLineLongerThanAnyPathIsIgnoredAndNamed) {
     WriteBytes(dir / CommSettingsFileName, "M:2\r\nD:/a.so\r\nD:/" + huge + "\r\nC:4\r\n");
     CommSettings settings;
     std::string problem;
-    ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir(), &problem));
+    ASSERT_TRUE(ReadCommSettings(settings, dir.ProgramDir(), &problem));
     EXPECT_EQ(settings.DriverPath, "/a.so") << "the earlier line stands";
     EXPECT_EQ(settings.ComPortNr, 4) << "the lines after it are read";
     EXPECT_EQ(settings.Mode, CommMode::Serial);
@@ -161,7 +161,7 @@ TEST_F(CommSettingsFileTest, ADriverLineLongerThanAnyPathIsIgnoredAndNamed) {
     const std::string longest = "/" + std::string(PATH_MAX - 2, 'y');
     WriteBytes(dir / CommSettingsFileName, "D:" + longest + "\r\n");
     problem.clear();
-    ASSERT_TRUE(Cfg_Read(settings, dir.ProgramDir(), &problem));
+    ASSERT_TRUE(ReadCommSettings(settings, dir.ProgramDir(), &problem));
     EXPECT_EQ(settings.DriverPath, longest);
     EXPECT_EQ(problem, "");
 }
@@ -171,7 +171,7 @@ TEST_F(CommSettingsFileTest, ADriverPathWithALineEndIsNotWritten) {
     CommSettings settings;
     settings.DriverPath = "/tmp/a\nM:1.so";
     errno = 0;
-    EXPECT_FALSE(Cfg_Write(settings, dir.ProgramDir()));
+    EXPECT_FALSE(WriteCommSettings(settings, dir.ProgramDir()));
     EXPECT_EQ(errno, EINVAL);
     EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "M:2\r\n");
 }
@@ -181,14 +181,14 @@ TEST_F(CommSettingsFileTest, FailedWriteKeepsThePreviousFile) {
     // A directory where the temporary file would go makes the write fail.
     std::filesystem::create_directory(
         dir / (std::string(CommSettingsFileName) + ".tmp" + std::to_string(::getpid())));
-    EXPECT_FALSE(Cfg_Write(CommSettings{}, dir.ProgramDir()));
+    EXPECT_FALSE(WriteCommSettings(CommSettings{}, dir.ProgramDir()));
     EXPECT_EQ(ReadBytes(dir / CommSettingsFileName), "M:2\r\n");
 }
 
 TEST_F(CommSettingsFileTest, WriteFailsIntoAMissingDirectoryOrOverADirectory) {
-    EXPECT_FALSE(Cfg_Write(CommSettings{}, (dir / "missing").string() + "/"));
+    EXPECT_FALSE(WriteCommSettings(CommSettings{}, (dir / "missing").string() + "/"));
     std::filesystem::create_directory(dir / CommSettingsFileName);
-    EXPECT_FALSE(Cfg_Write(CommSettings{}, dir.ProgramDir()));
+    EXPECT_FALSE(WriteCommSettings(CommSettings{}, dir.ProgramDir()));
     EXPECT_TRUE(std::filesystem::is_directory(dir / CommSettingsFileName));
 }
 

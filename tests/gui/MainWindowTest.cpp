@@ -40,7 +40,7 @@ protected:
     QString Panel(int panel) const { return Main->StatusBar->PanelText(panel); }
     void Ticks(int count) {
         for (int i = 0; i < count; ++i) {
-            World.Core->Status.Status_Tick();
+            World.Core->Status.Tick();
         }
     }
 
@@ -328,7 +328,7 @@ TEST(MainWindowSerial, OnlineUploadThroughTheChooserAndOfflineWhenTheUnitGoes) {
 
     sim.reset(); // the unit goes away
     for (int tick = 0; tick < 12; ++tick) {
-        core.Status.Status_Tick();
+        core.Status.Tick();
     }
     EXPECT_FALSE(core.Poll.Online);
     EXPECT_FALSE(main.MonitorModeAction->isEnabled());

@@ -69,7 +69,7 @@ protected:
     // enough that a reply is never taken by the tick that asked for it.
     void Tick() {
         const bool command = !Poll().RequestOutstanding && Poll().PendingCommandFlag;
-        World.Core->Status.Status_Tick();
+        World.Core->Status.Tick();
         if (command || Poll().RequestOutstanding) {
             ASSERT_TRUE(World.Core->Slot.WaitForReply(Clock::now() + 2s)) << "no answer";
         }

@@ -74,7 +74,7 @@ protected:
     void NextRecord() {
         const auto before = World.Core->Status.RecordsProcessed();
         for (int i = 0; i < 4 && World.Core->Status.RecordsProcessed() == before; ++i) {
-            World.Core->Status.Status_Tick();
+            World.Core->Status.Tick();
         }
         ASSERT_GT(World.Core->Status.RecordsProcessed(), before) << "no record processed";
     }
@@ -318,7 +318,7 @@ TEST_F(MonitorWindowTest, UnitThatStopsAnsweringTurnsTheLampsOffAndTheIndicatorR
         EXPECT_EQ(m.MessagePanel->text(), "ERROR! Cable broken!");
 
         Unit().SetSilent(true);
-        World.Core->Status.Status_Tick();
+        World.Core->Status.Tick();
         ASSERT_FALSE(Poll().Online);
         for (QLabel* lamp : {m.Output1Lamp, m.Output2Lamp, m.ZeroPositionLamp, m.ScanningLamp}) {
             EXPECT_EQ(ShownColour(lamp), ButtonFace());

@@ -368,7 +368,7 @@ TEST(CommunicationDialogChange, APortThatDoesNotOpenIsToldOnceWithItsReason) {
                           world.Dir.ProgramDir() + "COM2 to " + gone +
                           ", which is not there: is the adapter plugged in?");
     for (int tick = 0; tick < 4; ++tick) {
-        world.Core->Status.Status_Tick();
+        world.Core->Status.Tick();
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(world.Messages.History().size(), 1u);
@@ -604,7 +604,7 @@ TEST_F(ChooserTest, AnOpenChooserOffersTheUnitOnceItAnswers) {
     bool after = false;
     test::WhenChooserOpens([&](SourceChooser& chooser) {
         before = chooser.UnitButton->isEnabled();
-        World.Core->Status.Status_Tick(); // the built-in unit answers its first poll
+        World.Core->Status.Tick(); // the built-in unit answers its first poll
         after = chooser.UnitButton->isEnabled();
         chooser.CancelButton->click();
     });

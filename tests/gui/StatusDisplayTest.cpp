@@ -175,7 +175,7 @@ TEST(StatusLamps, DrawnPanelsPlaceTheirLampsByScaleAndBarHeight) {
     StatusLampState display;
     display.Out1On = true;
     const auto outs =
-        Status_DrawPanel(StatusPanel::Outputs, {284, 2, 377, 24}, 25, 1.228125, display);
+        DrawStatusPanel(StatusPanel::Outputs, {284, 2, 377, 24}, 25, 1.228125, display);
     EXPECT_EQ(outs.Text, " Outs:");
     EXPECT_EQ(outs.TextY, 3);
     // trunc(35 x 1.228125) = 42, trunc(22 x 1.228125) = 27, (25 - 15) / 2 = 5
@@ -184,7 +184,7 @@ TEST(StatusLamps, DrawnPanelsPlaceTheirLampsByScaleAndBarHeight) {
     EXPECT_EQ(outs.Lamps[1].X, 353);
     EXPECT_EQ(outs.Lamps[0].Y, 7);
     EXPECT_EQ(outs.Lamps[0].Colour, LampColour::Green);
-    const auto online = Status_DrawPanel(StatusPanel::Online, {700, 2, 722, 24}, 20, 1.0, display);
+    const auto online = DrawStatusPanel(StatusPanel::Online, {700, 2, 722, 24}, 20, 1.0, display);
     ASSERT_EQ(online.Lamps.size(), 1u);
     EXPECT_EQ(online.Lamps[0].X, 705);
     EXPECT_EQ(online.Lamps[0].Y, 4);

@@ -56,7 +56,7 @@ protected:
     // the next tick finds it.
     void Tick() {
         const bool sends = Serial() && !W.Unit().Silent() && !State().RequestOutstanding;
-        Poll.Status_Tick();
+        Poll.Tick();
         if (sends) {
             ASSERT_TRUE(W.World.Slot.WaitForReply(Clock::now() + 2s)) << "no answer";
         }
@@ -123,7 +123,7 @@ TEST_P(StatusPollTest, AnsweringUnitComesOnlineWithEveryFieldDrawn) {
 TEST_P(StatusPollTest, QueuedCommandIsSentExactlyOnce) {
     BringOnline();
     const size_t mark = W.Unit().RequestsReceived().size();
-    Poll.Status_QueueCommand(GoTo45);
+    Poll.QueueCommand(GoTo45);
     if (Serial()) {
         EXPECT_TRUE(State().PendingCommandFlag);
         EXPECT_TRUE(HeardSince(mark).empty()) << "serial commands wait for the next tick";
@@ -148,8 +148,8 @@ class SerialPollTest : public StatusPollTest {};
 TEST_P(SerialPollTest, LaterOfTwoQueuedCommandsWins) {
     BringOnline();
     const size_t mark = W.Unit().RequestsReceived().size();
-    Poll.Status_QueueCommand(GoTo45);
-    Poll.Status_QueueCommand(GoBack);
+    Poll.QueueCommand(GoTo45);
+    Poll.QueueCommand(GoBack);
     Tick();
     Tick();
     const auto heard = HeardSince(mark);
@@ -181,11 +181,11 @@ TEST_P(StatusPollTest, ReconnectShowsTheResetPictureBeforeAnyNewRequest) {
     // What the communication dialog does before it asks for the reconnect.
     ErrorCode error = 0;
     W.World.Serial.StopReceiver();
-    W.World.Link.Link_Close(W.World.Settings.ComPortNr, error);
+    W.World.Link.Close(W.World.Settings.ComPortNr, error);
     State().ReconnectRequest = true;
     Trace.Clear();
     const size_t mark = W.Unit().RequestsReceived().size();
-    Poll.Status_Tick();
+    Poll.Tick();
     EXPECT_TRUE(HeardSince(mark).empty());
     EXPECT_EQ(Host.Main.Texts[StatusPanel::Scanning], "-----");
     EXPECT_EQ(Host.Main.Texts[StatusPanel::Angle], "-----");
@@ -350,7 +350,7 @@ TEST_P(StatusPollTest, UnchangedRecordsBlinkTheOnlineLamp) {
 TEST_P(StatusPollTest, TeachResultReachesTheToolAndTheEditor) {
     const DeviceRequest teach{0, RequestCode::Teach, 1, 10, 0xE0, 0x2E}; // up to 120.00
     const auto runTeach = [this, &teach](int32_t target) {
-        Poll.Status_QueueCommand(teach);
+        Poll.QueueCommand(teach);
         Display.TeachTarget = target;
         bool sawScanning = false;
         for (int i = 0; i < 60 && Display.TeachTarget != -1; ++i) {
@@ -413,7 +413,7 @@ protected:
 
     // One tick that must send exactly `expected`, answered with `reply`.
     void TickAnswering(const DeviceRequest& expected, const DeviceReply& reply) {
-        Poll.Status_Tick();
+        Poll.Tick();
         const auto frame = Pty.Read(FrameLength, 2000ms);
         DeviceRequest request{};
         ASSERT_EQ(V24_DecodeFrame(frame.data(), frame.size(), request), 0u);
@@ -428,17 +428,17 @@ protected:
 TEST_F(HandPlayedPollTest, ParameterChannelBlockIsNoStatusRecord) {
     const DeviceReply parameterReply{31, 0x81, 0, 0, 1, 0};
     TickAnswering(MakeStatusRequest(0), parameterReply);
-    Poll.Status_Tick();
+    Poll.Tick();
     EXPECT_FALSE(State.Online);
     EXPECT_EQ(State.LastStatus[0], DeviceReply{});
     EXPECT_EQ(State.CurrentToolNr, -1);
 
     TickAnswering(MakeStatusRequest(0), DeviceReply{4, 0x01, 0, 0, 0x10, 0x27});
-    Poll.Status_Tick();
+    Poll.Tick();
     ASSERT_TRUE(State.Online);
     Host.Main.Forget();
     TickAnswering(MakeStatusRequest(0), parameterReply);
-    Poll.Status_Tick();
+    Poll.Tick();
     EXPECT_TRUE(State.Online);
     EXPECT_EQ(State.LastStatus[0], (DeviceReply{4, 0x01, 0, 0, 0x10, 0x27}));
     EXPECT_EQ(State.CurrentToolNr, 4);
@@ -455,9 +455,9 @@ TEST_F(HandPlayedPollTest, EachKindIsComparedWithItsOwnLastRecord) {
     const DeviceReply kind1{9, 0x01, 0, 0, 0xD0, 0x07}; // 20.00
     for (int round = 0; round < 3; ++round) {
         TickAnswering(MakeStatusRequest(0), kind0);
-        Poll.Status_Tick();
+        Poll.Tick();
         TickAnswering(MakeStatusRequest(1), kind1);
-        Poll.Status_Tick();
+        Poll.Tick();
     }
     // Each kind's angle was new once; after that each matched its own last record.
     EXPECT_EQ(Host.Measured, (std::vector<int32_t>{1000, 2000}));
@@ -481,7 +481,7 @@ protected:
         // Long enough that a reply is never there within the tick that asked for it.
         Unit().SetAnswerDelay(30ms);
         PlugIn();
-        Poll.Status_StartLink();
+        Poll.StartLink();
         ASSERT_TRUE(State.LinkOpened);
     }
 
@@ -496,7 +496,7 @@ protected:
     // Ticks, each followed by a bounded wait for an answer, until `done` holds.
     template <typename Predicate> bool TickUntil(Predicate done, int ticks = 20) {
         for (int i = 0; i < ticks && !done(); ++i) {
-            Poll.Status_Tick();
+            Poll.Tick();
             World.Slot.WaitForReply(Clock::now() + 200ms);
         }
         return done();
@@ -520,15 +520,15 @@ TEST_F(SerialRecoveryTest, AHungUpPortIsClosedAndOpenedAgainWhenItsDeviceComesBa
     PlugIn();
     // A transfer owns the link: the port stays closed until it is over.
     Config.TransferBusy = true;
-    Poll.Status_Tick();
+    Poll.Tick();
     EXPECT_FALSE(State.LinkOpened);
     Config.TransferBusy = false;
     // The first offline tick opens the port and asks; the second finds the answer.
-    Poll.Status_Tick();
+    Poll.Tick();
     EXPECT_TRUE(State.LinkOpened);
     EXPECT_TRUE(World.Serial.ReceiverRunning());
     ASSERT_TRUE(World.Slot.WaitForReply(Clock::now() + 2s));
-    Poll.Status_Tick();
+    Poll.Tick();
     EXPECT_TRUE(State.Online);
     EXPECT_EQ(Host.MonitorMode, true);
 }

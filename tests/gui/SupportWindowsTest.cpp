@@ -67,7 +67,7 @@ TEST_F(SupportWindowsTest, VerifyIsOffUntilChosenThenKeptAndShowsWhatTheUnitKept
 
 TEST_F(SupportWindowsTest, CompareWithFileIsOfferedWhileTheUnitAnswersAndLeavesTheImageAlone) {
     EXPECT_FALSE(Main->CompareWithFileAction->isEnabled());
-    World.Core->Status.Status_Tick();
+    World.Core->Status.Tick();
     ASSERT_TRUE(Main->CompareWithFileAction->isEnabled());
 
     // A file of what the unit holds, and a configuration of another file in the program.
@@ -117,10 +117,10 @@ TEST_F(SupportWindowsTest, TraceLineTrafficWritesTheLineUntilUnchecked) {
     World.Files.Answer(QString::fromStdString(path));
     Main->TraceLineTrafficAction->trigger();
     EXPECT_TRUE(Main->TraceLineTrafficAction->isChecked());
-    World.Core->Status.Status_Tick();
+    World.Core->Status.Tick();
     Main->TraceLineTrafficAction->trigger();
     EXPECT_FALSE(Main->TraceLineTrafficAction->isChecked());
-    World.Core->Status.Status_Tick(); // not traced any more
+    World.Core->Status.Tick(); // not traced any more
     std::stringstream text;
     text << std::ifstream(path).rdbuf();
     EXPECT_EQ(text.str().find(" EV port open"), std::string::npos) << "opened before the trace";

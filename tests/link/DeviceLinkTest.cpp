@@ -18,10 +18,10 @@ using Clock = std::chrono::steady_clock;
 DeviceReply AwaitReply(test::LinkWorld& world, ErrorCode& error) {
     DeviceReply reply{};
     const auto deadline = Clock::now() + 3s;
-    while (!world.Link.Link_ReplyAvailable() && Clock::now() < deadline) {
-        world.Link.Link_WaitReply(deadline);
+    while (!world.Link.ReplyAvailable() && Clock::now() < deadline) {
+        world.Link.WaitReply(deadline);
     }
-    world.Link.Link_Receive(reply, error);
+    world.Link.Receive(reply, error);
     return reply;
 }
 
@@ -35,17 +35,17 @@ TEST(DeviceLink, TheTraceNamesThePortThatWasOpenAndTheFieldbusDriver) {
     serial.Link.SetTrace(&trace);
     serial.Serial.LinkDir = dir.ProgramDir();
     ErrorCode error = 0;
-    ASSERT_TRUE(serial.Link.Link_Open(1, error));
+    ASSERT_TRUE(serial.Link.Open(1, error));
     std::filesystem::remove(dir / "COM1"); // the adapter went, its link with it
-    serial.Link.Link_Close(1, error);
+    serial.Link.Close(1, error);
     EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortClose),
               std::vector<std::string>{dir.ProgramDir() + "COM1 (COM1)"});
 
     test::LinkWorld fieldbus(CommMode::Fieldbus);
     fieldbus.Link.SetTrace(&trace);
-    ASSERT_TRUE(fieldbus.Link.Link_Open(1, error));
+    ASSERT_TRUE(fieldbus.Link.Open(1, error));
     fieldbus.Settings.DriverPath = "/opt/card/libvgdp-card.so";
-    fieldbus.Link.Link_Close(1, error);
+    fieldbus.Link.Close(1, error);
     EXPECT_EQ(trace.DetailsOf(TraceEventKind::PortOpen),
               (std::vector<std::string>{dir.ProgramDir() + "COM1 (COM1)",
                                         "built-in simulated unit, station 50"}));
@@ -60,14 +60,14 @@ TEST(DeviceLink, AChangedModeTakesEffectWithTheNextCall) {
     test::LinkWorld world(CommMode::Fieldbus);
     world.Serial.DeviceOverride = pty.SlavePath();
     ErrorCode error = 0;
-    ASSERT_TRUE(world.Link.Link_Open(1, error));
-    ASSERT_TRUE(world.Link.Link_Close(1, error));
+    ASSERT_TRUE(world.Link.Open(1, error));
+    ASSERT_TRUE(world.Link.Close(1, error));
     world.Settings.Mode = CommMode::Serial;
-    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    ASSERT_TRUE(world.Link.Open(1, error));
     EXPECT_TRUE(world.Serial.IsOpen());
     EXPECT_FALSE(world.BusMaster.IsOpen());
     EXPECT_TRUE(world.Link.RepliesInTurn()) << "the serial line answers one request at a time";
-    world.Link.Link_Close(1, error);
+    world.Link.Close(1, error);
 }
 
 TEST(DeviceLink, SerialRequestToTheSimulatorProcessComesBackDecoded) {
@@ -76,7 +76,7 @@ TEST(DeviceLink, SerialRequestToTheSimulatorProcessComesBackDecoded) {
     ASSERT_TRUE(world.OpenSerial(sim.DevicePath()));
 
     ErrorCode error = 0;
-    EXPECT_TRUE(world.Link.Link_Send(DeviceRequest{1, RequestCode::ToolRead, 0, 0, 0, 0}, error));
+    EXPECT_TRUE(world.Link.Send(DeviceRequest{1, RequestCode::ToolRead, 0, 0, 0, 0}, error));
     const DeviceReply reply = AwaitReply(world, error);
     EXPECT_EQ(error, 0u);
     EXPECT_EQ(reply, (DeviceReply{1, 0x81, 3, 20, 0x28, 0x23}));
@@ -86,27 +86,27 @@ TEST(DeviceLink, FieldbusRequestThroughTheInProcessSlave) {
     test::LinkWorld world(CommMode::Fieldbus);
     world.BusUnit.SetTool(1, {true, 9000, 20, 3});
     ErrorCode error = 0;
-    ASSERT_TRUE(world.Link.Link_Open(1, error));
-    EXPECT_TRUE(world.Link.Link_ReplyAvailable());
+    ASSERT_TRUE(world.Link.Open(1, error));
+    EXPECT_TRUE(world.Link.ReplyAvailable());
 
-    world.Link.Link_Service(false);
-    EXPECT_TRUE(world.Link.Link_Send(DeviceRequest{1, RequestCode::ToolRead, 0, 0, 0, 0}, error));
-    world.Link.Link_Service(false);
+    world.Link.Service(false);
+    EXPECT_TRUE(world.Link.Send(DeviceRequest{1, RequestCode::ToolRead, 0, 0, 0, 0}, error));
+    world.Link.Service(false);
     DeviceReply reply{};
-    EXPECT_TRUE(world.Link.Link_Receive(reply, error));
+    EXPECT_TRUE(world.Link.Receive(reply, error));
     EXPECT_EQ(reply, (DeviceReply{1, 0x81, 3, 20, 0x28, 0x23}));
     EXPECT_TRUE(world.Link.FieldbusInputsValid());
 
-    EXPECT_TRUE(world.Link.Link_Close(1, error));
+    EXPECT_TRUE(world.Link.Close(1, error));
     EXPECT_FALSE(world.BusMaster.IsOpen());
 }
 
 TEST(DeviceLink, FieldbusReceiveRightAfterOpenGivesWhatTheInputsHold) {
     test::LinkWorld world(CommMode::Fieldbus);
     ErrorCode error = 0;
-    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    ASSERT_TRUE(world.Link.Open(1, error));
     DeviceReply reply{1, 1, 1, 1, 1, 1};
-    EXPECT_TRUE(world.Link.Link_Receive(reply, error));
+    EXPECT_TRUE(world.Link.Receive(reply, error));
     EXPECT_EQ(reply, DeviceReply{}); // nothing exchanged yet
     EXPECT_FALSE(world.Link.FieldbusInputsValid());
 }
@@ -114,7 +114,7 @@ TEST(DeviceLink, FieldbusReceiveRightAfterOpenGivesWhatTheInputsHold) {
 TEST(DeviceLink, SettingsNotReadYetTakeTheFieldbusPath) {
     test::LinkWorld world(CommMode::Unset);
     ErrorCode error = 0;
-    EXPECT_TRUE(world.Link.Link_Open(1, error));
+    EXPECT_TRUE(world.Link.Open(1, error));
     EXPECT_TRUE(world.BusMaster.IsOpen());
     EXPECT_FALSE(world.Serial.IsOpen());
 }
@@ -123,18 +123,18 @@ TEST(DeviceLink, FieldbusOpenFailureIsPassedUp) {
     test::LinkWorld world(CommMode::Fieldbus);
     world.BusMaster.SetOpenResult(0x12345);
     ErrorCode error = 0;
-    EXPECT_FALSE(world.Link.Link_Open(1, error));
+    EXPECT_FALSE(world.Link.Open(1, error));
     EXPECT_EQ(error, 0x12345u) << "the whole result: its low 16 bits alone could be 0";
 }
 
 TEST(DeviceLink, OutputRecordCarriesSlaveParametersAndTheRequest) {
     test::LinkWorld world(CommMode::Fieldbus);
     ErrorCode error = 0;
-    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    ASSERT_TRUE(world.Link.Open(1, error));
     const auto& out = world.Fieldbus.OutputRecord;
     EXPECT_EQ(std::vector<uint8_t>(out.begin(), out.begin() + 7),
               (std::vector<uint8_t>{0x80, 0x10, 0x10, 0x37, 0, 0, 0}));
-    world.Link.Link_Send(DeviceRequest{9, 8, 7, 6, 5, 4}, error);
+    world.Link.Send(DeviceRequest{9, 8, 7, 6, 5, 4}, error);
     EXPECT_EQ(std::vector<uint8_t>(out.begin() + 514, out.begin() + 520),
               (std::vector<uint8_t>{9, 8, 7, 6, 5, 4}));
 }
@@ -145,14 +145,14 @@ TEST(DeviceLink, RepeatResendsExactlyTheLastRequest) {
     ASSERT_TRUE(world.OpenSerial(pty.SlavePath()));
     ErrorCode error = 0;
     const DeviceRequest request{32, RequestCode::ParameterRead, 0x84, 0, 0, 0};
-    world.Link.Link_Send(request, error);
+    world.Link.Send(request, error);
     const auto first = pty.Read(FrameLength, 2s);
     EXPECT_EQ(first, V24_BuildFrame(request));
-    EXPECT_EQ(world.Link.Link_Service(true), 0u);
+    EXPECT_EQ(world.Link.Service(true), 0u);
     EXPECT_EQ(pty.Read(FrameLength, 2s), first);
     EXPECT_EQ(world.Link.LastRequest, request);
     // Without the repeat flag nothing goes out on the serial line.
-    world.Link.Link_Service(false);
+    world.Link.Service(false);
     EXPECT_TRUE(pty.Read(1, 100ms).empty());
 }
 
@@ -161,7 +161,7 @@ TEST(DeviceLink, StatusRequestIsAllZero) {
     test::LinkWorld world(CommMode::Serial);
     ASSERT_TRUE(world.OpenSerial(pty.SlavePath()));
     ErrorCode error = 0;
-    EXPECT_TRUE(world.Link.Link_RequestStatus(error));
+    EXPECT_TRUE(world.Link.RequestStatus(error));
     EXPECT_EQ(pty.Read(FrameLength, 2s), V24_BuildFrame(DeviceMessage{}));
     EXPECT_EQ(world.Link.LastRequest, DeviceRequest{});
 }

@@ -49,12 +49,12 @@ protected:
 TEST_F(FieldbusDriverTest, AFailedAddClosesTheMasterSoTheNextOpenSucceeds) {
     Use("vgdp-fake-add-fails-once");
     ErrorCode error = 0;
-    EXPECT_FALSE(World.Link.Link_Open(1, error));
+    EXPECT_FALSE(World.Link.Open(1, error));
     EXPECT_EQ(error, 0x77u);
     EXPECT_EQ(OpenCount(), 1);
     EXPECT_EQ(CloseCount(), 1) << "the open is paired with its close";
-    EXPECT_TRUE(World.Link.Link_Open(1, error)) << std::hex << error;
-    EXPECT_TRUE(World.Link.Link_Close(1, error));
+    EXPECT_TRUE(World.Link.Open(1, error)) << std::hex << error;
+    EXPECT_TRUE(World.Link.Close(1, error));
     EXPECT_EQ(OpenCount(), 2);
     EXPECT_EQ(CloseCount(), 2);
 }
@@ -63,11 +63,11 @@ TEST_F(FieldbusDriverTest, AFailedAddClosesTheMasterSoTheNextOpenSucceeds) {
 TEST_F(FieldbusDriverTest, AFailedRemoveStillClosesTheMasterAndSaysWhy) {
     Use("vgdp-fake-remove-fails");
     ErrorCode error = 0;
-    ASSERT_TRUE(World.Link.Link_Open(1, error));
-    EXPECT_FALSE(World.Link.Link_Close(1, error));
+    ASSERT_TRUE(World.Link.Open(1, error));
+    EXPECT_FALSE(World.Link.Close(1, error));
     EXPECT_EQ(error, 0x55u) << "the remove's failure is told";
     EXPECT_EQ(CloseCount(), 1);
-    EXPECT_TRUE(World.Link.Link_Open(1, error)) << "the master opens again";
+    EXPECT_TRUE(World.Link.Open(1, error)) << "the master opens again";
     // Swapping the driver closes the master that is still open.
     World.Fieldbus.UseMaster(World.BusMaster);
     EXPECT_EQ(CloseCount(), 2);
@@ -77,7 +77,7 @@ TEST_F(FieldbusDriverTest, AFailedRemoveStillClosesTheMasterAndSaysWhy) {
 TEST_F(FieldbusDriverTest, AResultWithOnlyHighBitsSetIsAFailure) {
     Use("vgdp-fake-high-bits");
     ErrorCode error = 0;
-    EXPECT_FALSE(World.Link.Link_Open(1, error));
+    EXPECT_FALSE(World.Link.Open(1, error));
     EXPECT_EQ(error, 0x10000u) << "the whole value is kept";
     EXPECT_EQ(CloseCount(), OpenCount());
 }
@@ -89,14 +89,14 @@ TEST_F(FieldbusDriverTest, InputsMarkedInvalidAreNoReplyToATransaction) {
         const bool valid = std::string(name) == "vgdp-fake-slave";
         Use(name);
         ErrorCode error = 0;
-        ASSERT_TRUE(World.Link.Link_Open(1, error));
+        ASSERT_TRUE(World.Link.Open(1, error));
         PollState poll;
         ParChannel par{World.Link, poll.RequestOutstanding};
         par.Timeout = std::chrono::milliseconds(300);
         uint8_t value = 0xFF;
-        EXPECT_EQ(par.Par_ReadByte(26, value, error), valid);
+        EXPECT_EQ(par.ReadByte(26, value, error), valid);
         EXPECT_EQ(error, valid ? 0u : TransferCode::Timeout);
-        World.Link.Link_Close(1, error);
+        World.Link.Close(1, error);
         World.Fieldbus.UseMaster(World.BusMaster);
         Driver.reset();
         dlclose(Handle);

@@ -26,7 +26,7 @@ protected:
 TEST_P(ParChannelTest, OneByteIsReadInByteModeAtElementZero) {
     uint8_t value = 0;
     ErrorCode error = 0;
-    EXPECT_TRUE(W.Par.Par_ReadByte(31, value, error));
+    EXPECT_TRUE(W.Par.ReadByte(31, value, error));
     EXPECT_EQ(error, 0u);
     EXPECT_EQ(value, 1);
     const auto log = W.Unit().ChannelRequestLog();
@@ -39,7 +39,7 @@ TEST_P(ParChannelTest, TwentyBytesAreTenWordRequests) {
     W.Unit().SetCuId("31415926");
     std::array<uint8_t, 20> block{};
     ErrorCode error = 0;
-    EXPECT_TRUE(W.Par.Par_ReadCuId(block, error));
+    EXPECT_TRUE(W.Par.ReadUnitId(block, error));
     EXPECT_EQ(std::string(block.begin(), block.begin() + 8), "31415926");
     EXPECT_EQ(block, W.Unit().NamespaceBlock());
     const auto log = W.Unit().ChannelRequestLog();
@@ -53,7 +53,7 @@ TEST_P(ParChannelTest, AnOddCountUsesByteModeForEveryElement) {
     std::array<uint8_t, 3> bytes{};
     ErrorCode error = 0;
     W.Unit().SetCuId("98765432");
-    EXPECT_TRUE(W.Par.Par_Read(32, 3, 2, bytes.data(), false, error));
+    EXPECT_TRUE(W.Par.Read(32, 3, 2, bytes.data(), false, error));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "765");
     for (const auto& request : W.Unit().ChannelRequestLog()) {
         EXPECT_EQ(request[2] & 0x80, 0);
@@ -67,9 +67,9 @@ TEST_P(ParChannelTest, WritesReachTheUnitWordForWord) {
     block[8] = 0xD4;
     block[9] = 0x07;
     ErrorCode error = 0;
-    EXPECT_TRUE(W.Par.Par_WriteCuId(block, error));
+    EXPECT_TRUE(W.Par.WriteUnitId(block, error));
     EXPECT_EQ(W.Unit().NamespaceBlock(), block);
-    EXPECT_TRUE(W.Par.Par_WriteByte(14, 250, error));
+    EXPECT_TRUE(W.Par.WriteByte(14, 250, error));
     EXPECT_EQ(W.Unit().Parameter(14), 250);
 }
 
@@ -77,9 +77,9 @@ TEST_P(ParChannelTest, ElementFlagIsIgnoredOnlyForIndex127) {
     uint8_t value = 0xAA;
     ErrorCode error = 0;
     // Parameter 32 has 20 elements: the unit flags 127 as not accepted.
-    EXPECT_TRUE(W.Par.Par_Read(32, 1, 127, &value, false, error));
+    EXPECT_TRUE(W.Par.Read(32, 1, 127, &value, false, error));
     EXPECT_EQ(error, 0u);
-    EXPECT_FALSE(W.Par.Par_Read(32, 1, 126, &value, false, error));
+    EXPECT_FALSE(W.Par.Read(32, 1, 126, &value, false, error));
     EXPECT_EQ(error, TransferCode::Synchronisation);
 }
 
@@ -103,8 +103,7 @@ TEST_P(ParChannelTest, RefusalsAndMismatchesGiveTheirCodes) {
         SetFault(c.Arm);
         uint8_t value = 0x55;
         ErrorCode error = 0;
-        const bool ok =
-            c.Write ? W.Par.Par_WriteByte(3, 0, error) : W.Par.Par_ReadByte(3, value, error);
+        const bool ok = c.Write ? W.Par.WriteByte(3, 0, error) : W.Par.ReadByte(3, value, error);
         EXPECT_FALSE(ok);
         EXPECT_EQ(error, c.Expected);
         EXPECT_EQ(value, 0x55); // nothing stored from a failed read
@@ -112,14 +111,14 @@ TEST_P(ParChannelTest, RefusalsAndMismatchesGiveTheirCodes) {
     W.Unit().SetFaults({});
     uint8_t value = 0;
     ErrorCode error = 0;
-    EXPECT_TRUE(W.Par.Par_ReadByte(3, value, error)) << "the channel works again";
+    EXPECT_TRUE(W.Par.ReadByte(3, value, error)) << "the channel works again";
 }
 
 TEST_P(ParChannelTest, IdentifierWithALetterGivesCode20) {
     W.Unit().SetCuId("1234567A");
     std::array<uint8_t, 20> block{};
     ErrorCode error = 0;
-    EXPECT_FALSE(W.Par.Par_ReadCuId(block, error));
+    EXPECT_FALSE(W.Par.ReadUnitId(block, error));
     EXPECT_EQ(error, TransferCode::NoCuId);
 }
 
@@ -128,7 +127,7 @@ TEST_P(ParChannelTest, ASilentUnitEndsTheTransactionAfterOneDeadline) {
     uint8_t value = 0;
     ErrorCode error = 0;
     const auto began = Clock::now();
-    EXPECT_FALSE(W.Par.Par_ReadByte(0, value, error));
+    EXPECT_FALSE(W.Par.ReadByte(0, value, error));
     EXPECT_EQ(error, TransferCode::Timeout);
     EXPECT_LT(Clock::now() - began, 2 * W.Par.Timeout);
 }
@@ -145,14 +144,14 @@ TEST(ParChannelSerial, AReplyThatFailsItsChecksIsAskedForAgain) {
     w.Unit().SetFaults(once);
     uint8_t value = 0;
     ErrorCode error = 0;
-    EXPECT_TRUE(w.Par.Par_ReadByte(31, value, error));
+    EXPECT_TRUE(w.Par.ReadByte(31, value, error));
     EXPECT_EQ(value, 1);
     EXPECT_EQ(w.Unit().ChannelRequestsSeen(), 2);
 
     sim::SimFaults always;
     always.CorruptChecksum = true;
     w.Unit().SetFaults(always);
-    EXPECT_FALSE(w.Par.Par_ReadByte(31, value, error));
+    EXPECT_FALSE(w.Par.ReadByte(31, value, error));
     EXPECT_EQ(error, V24_ERR_CHECKSUM); // what went wrong, not just that time ran out
 }
 
@@ -194,7 +193,7 @@ TEST_F(HandPlayedUnit, ABlockOfTheOtherKindAloneAsksAgain) {
     uint8_t value = 0;
     ErrorCode error = 0;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE(Par.Par_ReadByte(6, value, error)) << error;
+    EXPECT_TRUE(Par.ReadByte(6, value, error)) << error;
     EXPECT_LT(std::chrono::steady_clock::now() - start, 900ms) << "no deadline was waited out";
     EXPECT_EQ(value, 2);
     unit.join();
@@ -214,7 +213,7 @@ TEST_F(HandPlayedUnit, ABlockOfTheOtherKindFollowedByTheReplyCostsNoRequest) {
     });
     uint8_t value = 0;
     ErrorCode error = 0;
-    EXPECT_TRUE(Par.Par_ReadByte(6, value, error));
+    EXPECT_TRUE(Par.ReadByte(6, value, error));
     EXPECT_EQ(value, 2);
     unit.join();
 }
@@ -228,7 +227,7 @@ TEST_F(HandPlayedUnit, AnOutstandingStatusReplyIsConsumedInsteadOfAskingAgain) {
     });
     uint8_t value = 0;
     ErrorCode error = 0;
-    EXPECT_TRUE(Par.Par_ReadByte(6, value, error));
+    EXPECT_TRUE(Par.ReadByte(6, value, error));
     EXPECT_FALSE(Poll.RequestOutstanding);
     unit.join();
 }
@@ -241,11 +240,11 @@ TEST(ParChannelDeadline, TheProgramsOwnDeadlineIsTenSeconds) {
     test::FastForwardClock time(50ms);
     par.Time = &time;
     ErrorCode error = 0;
-    ASSERT_TRUE(world.Link.Link_Open(1, error));
+    ASSERT_TRUE(world.Link.Open(1, error));
     world.BusUnit.SetSilent(true);
     const auto began = time.Now();
     uint8_t value = 0;
-    EXPECT_FALSE(par.Par_ReadByte(0, value, error));
+    EXPECT_FALSE(par.ReadByte(0, value, error));
     const auto waited = time.Now() - began;
     EXPECT_EQ(error, TransferCode::Timeout);
     EXPECT_GE(waited, 10s);

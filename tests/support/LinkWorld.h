@@ -32,7 +32,7 @@ struct LinkWorld {
     bool OpenSerial(const std::string& device) {
         Serial.DeviceOverride = device;
         ErrorCode error = 0;
-        if (!Link.Link_Open(1, error)) {
+        if (!Link.Open(1, error)) {
             return false;
         }
         Serial.StartReceiver();

@@ -49,7 +49,7 @@ struct UnitWorld {
             if (!World.OpenSerial(Server->DevicePath())) {
                 throw std::runtime_error("cannot open the simulator's terminal");
             }
-        } else if (!World.Link.Link_Open(1, error)) {
+        } else if (!World.Link.Open(1, error)) {
             throw std::runtime_error("cannot open the fieldbus");
         }
     }

@@ -95,7 +95,7 @@ TEST_F(LineTraceTest, AChecksumFaultShowsItsEventAndTheRepeat) {
     SetFaults([](sim::SimFaults& f) { f.CorruptChecksum = true; }, 0, 1);
     uint8_t variant = 0;
     ErrorCode error = 0;
-    ASSERT_TRUE(W.Par.Par_ReadByte(26, variant, error));
+    ASSERT_TRUE(W.Par.ReadByte(26, variant, error));
     const auto lines = TraceLines();
     const auto received = Of(lines, "RX");
     const auto events = Of(lines, "EV");
@@ -116,7 +116,7 @@ protected:
 TEST_F(FieldbusLineTraceTest, TheBlocksOfTheRecordsAreTraced) {
     uint8_t variant = 0;
     ErrorCode error = 0;
-    ASSERT_TRUE(W.Par.Par_ReadByte(26, variant, error));
+    ASSERT_TRUE(W.Par.ReadByte(26, variant, error));
     const auto lines = TraceLines();
     const auto sent = Of(lines, "TX");
     const auto received = Of(lines, "RX");

@@ -168,7 +168,7 @@ bool WriteTools(const ConfigState& config, ParChannel& par, ProgressView& progre
 bool ReadGlobals(ConfigImage& image, ParChannel& par, ErrorCode& error) {
     for (const GlobalParameter& p : ParamOrder) {
         uint8_t byte = 0;
-        if (!par.Par_ReadByte(p.Number, byte, error)) {
+        if (!par.ReadByte(p.Number, byte, error)) {
             return false;
         }
         StoreParameter(image, p, byte);
@@ -182,7 +182,7 @@ bool WriteGlobals(const ConfigState& config, ParChannel& par, ErrorCode& error) 
         if (IsPulseTime(p) && !withPulseTime) {
             continue;
         }
-        if (!par.Par_WriteByte(p.Number, ParameterByte(config.ConfigImage, p), error)) {
+        if (!par.WriteByte(p.Number, ParameterByte(config.ConfigImage, p), error)) {
             return false;
         }
     }
@@ -195,7 +195,7 @@ void ReadNamespace(ConfigState& config, ParChannel& par, MessageService& message
                    ErrorCode& error) {
     std::array<uint8_t, ParChannel::CuIdBlockSize> block{};
     ErrorCode idError = 0;
-    const bool valid = par.Par_ReadCuId(block, idError);
+    const bool valid = par.ReadUnitId(block, idError);
     if (valid || idError == TransferCode::NoCuId) {
         std::memcpy(&config.NamespaceInfo, block.data(), block.size());
     }
@@ -229,7 +229,7 @@ bool WriteNamespace(ConfigState& config, ParChannel& par, const TransferServices
     }
     std::array<uint8_t, ParChannel::CuIdBlockSize> block{};
     std::memcpy(block.data(), &config.NamespaceInfo, block.size());
-    if (!par.Par_WriteCuId(block, error)) {
+    if (!par.WriteUnitId(block, error)) {
         return false;
     }
     config.NamespaceFileName = NamespaceFilePath(config.DataDir, config.NamespaceInfo);
@@ -295,7 +295,7 @@ bool ReadFirmwareInfo(ConfigState& config, ParChannel& par, ErrorCode& error) {
     // The fields lie in the order of their parameters 26..31.
     std::array<uint8_t, sizeof(FirmwareInfo)> bytes{};
     for (size_t i = 0; i < bytes.size(); ++i) {
-        if (!par.Par_ReadByte(static_cast<uint8_t>(FirstFirmwareParameter + i), bytes[i], error)) {
+        if (!par.ReadByte(static_cast<uint8_t>(FirstFirmwareParameter + i), bytes[i], error)) {
             return false;
         }
     }

@@ -14,7 +14,7 @@ bool ReadBackFromUnit(ConfigState& unit, ParChannel& par, ProgressView& progress
         std::array<uint8_t, ParChannel::CuIdBlockSize> block{};
         ErrorCode blockError = 0;
         // A block without eight digits is what the unit holds all the same.
-        if (par.Par_ReadCuId(block, blockError) || blockError == TransferCode::NoCuId) {
+        if (par.ReadUnitId(block, blockError) || blockError == TransferCode::NoCuId) {
             std::memcpy(&unit.NamespaceInfo, block.data(), block.size());
             unit.NamespaceIdValid = blockError == 0;
         } else {

@@ -71,7 +71,7 @@ bool PollUntil(Session& core, Predicate done,
                std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
-        core.Status.Status_Tick();
+        core.Status.Tick();
         if (done()) {
             return true;
         }

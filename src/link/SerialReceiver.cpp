@@ -1,4 +1,4 @@
-#include "link/C_ThrV24Rcv.h"
+#include "link/SerialReceiver.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,8 +10,9 @@
 
 namespace vg {
 
-C_ThrV24Rcv::C_ThrV24Rcv(int portFd, ReceiveSlot& slot, const std::atomic<uint32_t>& stopRequest,
-                         const std::atomic<LineTraceSink*>* trace)
+SerialReceiver::SerialReceiver(int portFd, ReceiveSlot& slot,
+                               const std::atomic<uint32_t>& stopRequest,
+                               const std::atomic<LineTraceSink*>* trace)
     : PortFd(portFd), WakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), Slot(slot),
       V24_StopRequest(stopRequest), V24_Trace(trace) {
     if (WakeFd < 0) {
@@ -19,7 +20,7 @@ C_ThrV24Rcv::C_ThrV24Rcv(int portFd, ReceiveSlot& slot, const std::atomic<uint32
     }
 }
 
-C_ThrV24Rcv::~C_ThrV24Rcv() {
+SerialReceiver::~SerialReceiver() {
     if (Worker.joinable()) {
         Wake();
         Worker.join();
@@ -27,26 +28,26 @@ C_ThrV24Rcv::~C_ThrV24Rcv() {
     close(WakeFd);
 }
 
-void C_ThrV24Rcv::Resume() {
+void SerialReceiver::Resume() {
     if (!Worker.joinable()) {
         Worker = std::thread([this] { Execute(); });
     }
 }
 
-void C_ThrV24Rcv::Wake() {
+void SerialReceiver::Wake() {
     const uint64_t one = 1;
     // The descriptor is a counter: a write can only fail if it would overflow, which
     // still leaves it readable.
     [[maybe_unused]] ssize_t ignored = write(WakeFd, &one, sizeof one);
 }
 
-void C_ThrV24Rcv::WaitFor() {
+void SerialReceiver::WaitFor() {
     if (Worker.joinable()) {
         Worker.join();
     }
 }
 
-void C_ThrV24Rcv::Execute() {
+void SerialReceiver::Execute() {
     if (HigherPriority) {
         // Nice values are per thread on Linux; lowering it needs privileges, so failure is fine.
         setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -1);
@@ -84,7 +85,7 @@ void C_ThrV24Rcv::Execute() {
     }
 }
 
-bool C_ThrV24Rcv::ReadAvailable() {
+bool SerialReceiver::ReadAvailable() {
     uint8_t chunk[V24_RxBufferSize];
     const ssize_t n = read(PortFd, chunk, sizeof chunk);
     if (n < 0) {
@@ -117,14 +118,14 @@ bool C_ThrV24Rcv::ReadAvailable() {
     return true;
 }
 
-void C_ThrV24Rcv::DepositGathered() {
+void SerialReceiver::DepositGathered() {
     Trace(TraceCarrier::SerialFrame);
     Slot.Deposit(Gathered.data(), GatheredCount);
     GatheredCount = 0;
     GatheredFrameEnd = false;
 }
 
-void C_ThrV24Rcv::Trace(TraceCarrier carrier) const {
+void SerialReceiver::Trace(TraceCarrier carrier) const {
     if (V24_Trace == nullptr) {
         return;
     }
@@ -133,7 +134,7 @@ void C_ThrV24Rcv::Trace(TraceCarrier carrier) const {
     }
 }
 
-bool C_ThrV24Rcv::WaitForWake(std::chrono::milliseconds timeout) {
+bool SerialReceiver::WaitForWake(std::chrono::milliseconds timeout) {
     pollfd fd{WakeFd, POLLIN, 0};
     const int ready = poll(&fd, 1, static_cast<int>(timeout.count()));
     return ready > 0 && V24_StopRequest.load() != 0;

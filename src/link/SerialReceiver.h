@@ -15,7 +15,7 @@ namespace vg {
 // it, and hands the bytes to the receive slot. Bytes before a start byte that hold no frame
 // end are noise and are dropped. Its owner ends it by setting the stop request,
 // calling Wake and then WaitFor, before the port is closed.
-class C_ThrV24Rcv {
+class SerialReceiver {
 public:
     // How long the thread leaves a failing port alone before it looks at it again, so a
     // device that went away does not make it spin.
@@ -23,11 +23,11 @@ public:
 
     // `trace`, when given, is where the bytes handed over (and the noise dropped) are reported
     // while it holds a sink.
-    C_ThrV24Rcv(int portFd, ReceiveSlot& slot, const std::atomic<uint32_t>& stopRequest,
-                const std::atomic<LineTraceSink*>* trace = nullptr);
-    ~C_ThrV24Rcv();
-    C_ThrV24Rcv(const C_ThrV24Rcv&) = delete;
-    C_ThrV24Rcv& operator=(const C_ThrV24Rcv&) = delete;
+    SerialReceiver(int portFd, ReceiveSlot& slot, const std::atomic<uint32_t>& stopRequest,
+                   const std::atomic<LineTraceSink*>* trace = nullptr);
+    ~SerialReceiver();
+    SerialReceiver(const SerialReceiver&) = delete;
+    SerialReceiver& operator=(const SerialReceiver&) = delete;
 
     // Best effort: one step above normal priority (needs privileges on Linux).
     void SetHigherPriority() { HigherPriority = true; }
