@@ -17,7 +17,7 @@ namespace {
 using test::ReadBytes;
 using test::WriteBytes;
 
-constexpr const char* IllegalSize = "Konfig-File has illegal size!";
+constexpr const char* IllegalSize = ConfigFileSizeWarning;
 
 using test::GoldenImage;
 using test::GoldenNames;

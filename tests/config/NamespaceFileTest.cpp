@@ -15,7 +15,7 @@ namespace {
 using test::ReadBytes;
 using test::WriteBytes;
 
-constexpr const char* IllegalSize = "Namespace-File has illegal size!";
+constexpr const char* IllegalSize = NamesFileSizeWarning;
 
 class NamespaceFileTest : public ::testing::Test {
 protected:

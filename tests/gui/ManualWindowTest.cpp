@@ -7,6 +7,7 @@
 #include "sim/SimSerialServer.h"
 #include "support/ChooserScript.h"
 #include "support/GuiWorld.h"
+#include "support/LinkWorld.h"
 #include "support/ModalScript.h"
 
 #include <QAction>
@@ -30,9 +31,7 @@ constexpr DeviceRequest GoToTool1{0x00, 0x08, 0x03, 0x14, 0x28, 0x23}; // 90.00,
 constexpr DeviceRequest GoToTool4{0x00, 0x08, 0x01, 0x0F, 0x73, 0x00}; // 1.15, 1.50, Low
 constexpr DeviceRequest GoBack{0x00, 0x04, 0x00, 0x00, 0x00, 0x00};
 
-bool IsStatusRequest(const DeviceRequest& r) {
-    return r == MakeStatusRequest(0) || r == MakeStatusRequest(1);
-}
+using test::IsStatusRequest;
 
 // The program on the serial line, its COM1 a pseudo-terminal to a simulated unit served in
 // this process (so the test reads what the unit received). The test ticks the poll itself:

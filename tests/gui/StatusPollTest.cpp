@@ -26,9 +26,7 @@ using Clock = std::chrono::steady_clock;
 constexpr DeviceRequest GoTo45{0, RequestCode::GoToPosition, 1, 20, 0x94, 0x11};
 constexpr DeviceRequest GoBack{0, RequestCode::GoBack, 0, 0, 0, 0};
 
-bool IsStatusRequest(const DeviceRequest& r) {
-    return r == MakeStatusRequest(0) || r == MakeStatusRequest(1);
-}
+using test::IsStatusRequest;
 
 // The poll against the simulated unit, in the mode of the parameter, as the program runs it
 // after start-up: the link open, the status shown on the main window's bar. The unit's

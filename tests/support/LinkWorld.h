@@ -2,6 +2,7 @@
 
 #include "link/CommSettings.h"
 #include "link/DeviceLink.h"
+#include "link/DeviceMessage.h"
 #include "link/FieldbusTransport.h"
 #include "link/ReceiveSlot.h"
 #include "link/SerialPort.h"
@@ -12,6 +13,11 @@
 #include <utility>
 
 namespace vg::test {
+
+// A request for either kind of status record, as the poll sends it.
+inline bool IsStatusRequest(const DeviceRequest& request) {
+    return request == MakeStatusRequest(0) || request == MakeStatusRequest(1);
+}
 
 // The link with both transports, the fieldbus one backed by an in-process simulated unit.
 struct LinkWorld {

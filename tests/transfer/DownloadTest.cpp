@@ -12,9 +12,8 @@ using test::BytesOf;
 using test::ReadBytes;
 using test::SameBytes;
 
-constexpr const char* Saved = "Save Data to VGL successfull!";
-constexpr const char* EnterIdentifier = "No Namespace-Identifier available!\nToolnames will be "
-                                        "lost! \nWould you enter the namespace-identifier?";
+constexpr const char* Saved = TransferText::SavedToUnit;
+constexpr const char* EnterIdentifier = TransferText::EnterIdentifier;
 
 using test::GoldenImage;
 using test::GoldenNames;

@@ -9,7 +9,7 @@
 namespace vg {
 namespace {
 
-constexpr const char* Saved = "Save Data to VGL successfull!";
+constexpr const char* Saved = TransferText::SavedToUnit;
 
 std::vector<std::string> Texts(const std::vector<ConfigDifference>& differences,
                                const char* expectedWord, const char* foundWord) {

@@ -10,7 +10,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* Saved = "Save Data to VGL successfull!";
+constexpr const char* Saved = TransferText::SavedToUnit;
 
 // Request positions in a transfer with 128 slots: 6 identification bytes, the tools, the 14
 // global parameters, then the 10 words of the namespace block.

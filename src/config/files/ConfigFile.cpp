@@ -32,8 +32,7 @@ int32_t ShiftedPulseTime(int32_t value, int32_t delta) {
 bool ReadImage(ConfigState& state, int fd, ErrorCode& error, MessageService& messages) {
     if (!IsAcceptedSize(FileSize(fd))) {
         error = TransferCode::ParameterFile;
-        messages.ShowMessage("Konfig-File has illegal size!", MessageKind::Warning,
-                             MessageButtons::Ok);
+        messages.ShowMessage(ConfigFileSizeWarning, MessageKind::Warning, MessageButtons::Ok);
         return false;
     }
     ConfigImage& image = state.ConfigImage;

@@ -10,6 +10,9 @@
 
 namespace vg {
 
+// The warning for a .CD file of none of the accepted sizes.
+constexpr const char* ConfigFileSizeWarning = "Konfig-File has illegal size!";
+
 // Accepted .CD sizes: the current 128 slots, the old 32 slots, and 256 slots of which the
 // first 128 are taken.
 constexpr size_t ConfigFileSize = sizeof(ConfigImage);              // 2124

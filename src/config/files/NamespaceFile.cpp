@@ -32,8 +32,7 @@ bool LoadToolNames(ToolNameTable& names, const std::string& path, ErrorCode& err
         return true;
     }
     error = TransferCode::NamespaceFile;
-    messages.ShowMessage("Namespace-File has illegal size!", MessageKind::Warning,
-                         MessageButtons::Ok);
+    messages.ShowMessage(NamesFileSizeWarning, MessageKind::Warning, MessageButtons::Ok);
     return false;
 }
 

@@ -11,6 +11,9 @@
 
 namespace vg {
 
+// The warning for a .NS file of none of the accepted sizes.
+constexpr const char* NamesFileSizeWarning = "Namespace-File has illegal size!";
+
 constexpr size_t ToolNamesFileSize = sizeof(ToolNameTable);         // 128 records
 constexpr size_t ToolNamesFileSize32 = 32 * sizeof(ToolNameRecord); // 32-slot configuration
 

@@ -14,11 +14,6 @@ namespace vg {
 
 namespace {
 
-constexpr const char* NoNamespaceWarning = "No Namespace-Information in VG.Module found!";
-constexpr const char* EnterIdentifierQuestion =
-    "No Namespace-Identifier available!\nToolnames will be lost! \nWould you enter the "
-    "namespace-identifier?";
-
 constexpr uint8_t FirstFirmwareParameter = 26;
 // Firmware up to 1.03 has no pulse time parameters.
 constexpr int LastVersionWithoutPulseTime = 103;
@@ -201,7 +196,7 @@ void ReadNamespace(ConfigState& config, ParChannel& par, MessageService& message
     }
     if (!valid) {
         // Not a failure of the upload: the names in memory stay as they were.
-        messages.ShowMessage(NoNamespaceWarning, MessageKind::Warning, MessageButtons::Ok);
+        messages.ShowMessage(TransferText::NoNamespace, MessageKind::Warning, MessageButtons::Ok);
         return;
     }
     config.NamespaceIdValid = true;
@@ -215,7 +210,7 @@ void AskForMissingIdentifier(ConfigState& config, const TransferServices& servic
         return;
     }
     while (!config.NamespaceIdValid &&
-           services.Messages.ShowMessage(EnterIdentifierQuestion, MessageKind::Warning,
+           services.Messages.ShowMessage(TransferText::EnterIdentifier, MessageKind::Warning,
                                          MessageButtons::YesNo) == MessageResult::Yes) {
         services.Identifier.AskForIdentifier(config.NamespaceInfo, config.NamespaceIdValid);
     }
@@ -362,7 +357,7 @@ bool SaveToUnit(ConfigState& config, ParChannel& par, const TransferServices& se
         ShowTransferError(services.Messages, error, failure);
         return false;
     }
-    services.Messages.ShowMessage("Save Data to VGL successfull!", MessageKind::Information,
+    services.Messages.ShowMessage(TransferText::SavedToUnit, MessageKind::Information,
                                   MessageButtons::Ok);
     return true;
 }
@@ -376,7 +371,7 @@ bool SaveToFiles(const ConfigState& config, const std::string& path, MessageServ
         ShowTransferError(messages, error, failure);
         return false;
     }
-    messages.ShowMessage("File save successfull!", MessageKind::Information, MessageButtons::Ok);
+    messages.ShowMessage(TransferText::SavedToFiles, MessageKind::Information, MessageButtons::Ok);
     return true;
 }
 

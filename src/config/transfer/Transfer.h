@@ -13,6 +13,16 @@
 
 namespace vg {
 
+// What a transfer tells the user, word for word.
+namespace TransferText {
+constexpr const char* SavedToUnit = "Save Data to VGL successfull!";
+constexpr const char* SavedToFiles = "File save successfull!";
+constexpr const char* NoNamespace = "No Namespace-Information in VG.Module found!";
+constexpr const char* EnterIdentifier =
+    "No Namespace-Identifier available!\nToolnames will be lost! \nWould you enter the "
+    "namespace-identifier?";
+} // namespace TransferText
+
 // Where a transfer reaches the user: its boxes, the progress window and the identifier window.
 struct TransferServices {
     MessageService& Messages;
