@@ -31,6 +31,9 @@ public:
         }
     }
 
+    // How long a wait may stay quiet before its deadline is taken as passed.
+    void SetPatience(Duration patience) { Patience = patience; }
+
     // How much time the clock skipped.
     Duration Skipped{};
 

@@ -124,7 +124,8 @@ protected:
         Messages.AcceptAll();
     }
 
-    test::FastForwardClock Time{250ms};
+    static constexpr auto QuietPatience = 250ms;
+    test::FastForwardClock Time{QuietPatience};
 
     // What the download sends: tools, parameters, the namespace block and the names.
     void PrepareDownload() {
@@ -200,7 +201,10 @@ protected:
         if (!upload) {
             PrepareDownload();
         }
+        // Every request is answered now: a slow answer on a busy machine is waited for.
+        Time.SetPatience(W.Par.Timeout);
         EXPECT_TRUE(Run(upload)) << "the link does not work after the fault";
+        Time.SetPatience(QuietPatience);
     }
 
     void RunMatrix() {
