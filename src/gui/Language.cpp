@@ -27,8 +27,10 @@ QString Tr(const char* text) {
 } // namespace
 
 QString TranslationsFolder(const ProgramFolders& folders) {
-    const QString beside = QString::fromStdString(folders.Program + "translations");
-    const QString shared = QString::fromStdString(folders.Shared + "translations");
+    // Clean paths: the shared folder is reached from the programs' folder through "..".
+    const QString beside =
+        QDir::cleanPath(QString::fromStdString(folders.Program + "translations"));
+    const QString shared = QDir::cleanPath(QString::fromStdString(folders.Shared + "translations"));
     return QFileInfo::exists(beside) || !QFileInfo::exists(shared) ? beside : shared;
 }
 
