@@ -13,7 +13,7 @@ namespace vg {
 namespace {
 
 // The status display as the poll drives it with the records it takes.
-class StatusDisplayTest : public ::testing::Test {
+class StatusDisplayTest : public ::testing::Test, protected test::DisplayedSerialPoll {
 protected:
     void SetUp() override {
         InitConfigState(Config);
@@ -34,14 +34,6 @@ protected:
                                     static_cast<uint8_t>(angle >> 8)});
     }
 
-    test::LinkWorld World{CommMode::Serial};
-    PollState State;
-    DisplayState Display;
-    ConfigState Config;
-    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Display, Config};
-    WindowInFront Front = WindowInFront::Main;
-    StatusDisplay Shown{Poll, Front};
-    test::RecordingHost Host;
     test::RecordingBar Bar;
     test::RecordingMonitor Monitor;
 };

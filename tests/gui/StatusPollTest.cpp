@@ -381,7 +381,7 @@ INSTANTIATE_TEST_SUITE_P(SerialOnly, SerialPollTest, ::testing::Values(CommMode:
 
 // The poll on a serial link whose far side each test provides, the status shown on the main
 // window's bar.
-class SerialLinkPollTest : public ::testing::Test {
+class SerialLinkPollTest : public ::testing::Test, protected test::DisplayedSerialPoll {
 protected:
     void SetUp() override {
         InitConfigState(Config);
@@ -389,15 +389,6 @@ protected:
         Poll.AddListener(&Shown);
         Shown.ShowOn(&Host.Main);
     }
-
-    test::LinkWorld World{CommMode::Serial};
-    PollState State;
-    ConfigState Config;
-    DisplayState Display;
-    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Display, Config};
-    WindowInFront Front = WindowInFront::Main;
-    StatusDisplay Shown{Poll, Front};
-    test::RecordingHost Host;
 };
 
 // The unit played by hand on a pseudo-terminal, for replies the simulated unit never sends.

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "config/model/ConfigState.h"
+#include "gui/StatusDisplay.h"
 #include "gui/StatusViews.h"
 #include "status/StatusEvents.h"
+#include "status/StatusPoll.h"
+#include "support/LinkWorld.h"
 
 #include <array>
 #include <optional>
@@ -79,6 +83,19 @@ public:
     std::vector<int32_t> Measured;
     std::vector<int> TaughtTools;
     std::vector<double> EditorAngles;
+};
+
+// A status poll on the serial link of a LinkWorld, drawn by the windows' status display and
+// heard by a RecordingHost: the parts a status test starts from.
+struct DisplayedSerialPoll {
+    LinkWorld World{CommMode::Serial};
+    PollState State;
+    ConfigState Config;
+    DisplayState Display;
+    StatusPoll Poll{World.Settings, World.Link, World.Serial, State, Display, Config};
+    WindowInFront Front = WindowInFront::Main;
+    StatusDisplay Shown{Poll, Front};
+    RecordingHost Host;
 };
 
 } // namespace vg::test
